@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds the editor and runs it; arguments are passed on.
+# The program runs in this folder, where it finds GameConfig/, PlugIns/ and
+# keeps its Configuration.INI, so relative file arguments are made absolute first.
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+args=()
+after_output=0
+for a in "$@"; do
+  if [ $after_output -eq 1 ] || { [[ $a != -* ]] && [ -e "$a" ]; }; then
+    a=$(realpath -m -- "$a")
+  fi
+  after_output=0
+  [ "$a" = "--output" ] && after_output=1
+  args+=("$a")
+done
+cd "$here"
+source scripts/setup.sh
+qbrre_ensure_packages
+qbrre_build build -DCMAKE_BUILD_TYPE=Release -DQBRRE_TESTS=OFF >&2
+exec ./build/qbrre "${args[@]}"

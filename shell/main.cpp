@@ -1,0 +1,3 @@
+#include "shell/entry.h"
+
+int main(int argc, char** argv) { return QbrreMain(argc, argv); }
