@@ -1,0 +1,28 @@
+#include "rom/AppMenu.h"
+
+const QBR1Correction QBR1Corrections[17] = {
+    {0x3C95F2, 0x40}, {0x3C983A, 0x80}, {0x3C983B, 0xAB}, {0x3C9A17, 0x48}, {0x3C9C62, 0x00},
+    {0x3C9C63, 0x39}, {0x3C9DE8, 0x80}, {0x3C9EF6, 0x80}, {0x3CA00C, 0x00}, {0x3CA00D, 0x5A},
+    {0x3CA10A, 0x00}, {0x3CA10B, 0x90}, {0x3CA208, 0x00}, {0x3CA209, 0x96}, {0x3CA61A, 0x00},
+    {0x3CA7E3, 0x04}, {0x3CA7E5, 0x31},
+};
+
+std::size_t ApplyQBR1Corrections(unsigned char* data, std::size_t size) {
+  std::size_t stored = 0;
+  for (const QBR1Correction& c : QBR1Corrections) {
+    // An image accepted in spite of the identification warning may be shorter
+    // than the bank these bytes live in; never write past its end.
+    if (data == nullptr || c.offset >= size) continue;
+    data[c.offset] = c.value;
+    ++stored;
+  }
+  return stored;
+}
+
+std::size_t ApplyQBR1Corrections(std::vector<unsigned char>& image) {
+  return ApplyQBR1Corrections(image.data(), image.size());
+}
+
+std::size_t ApplyQBR1Corrections(std::vector<char>& image) {
+  return ApplyQBR1Corrections(reinterpret_cast<unsigned char*>(image.data()), image.size());
+}

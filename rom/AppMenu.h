@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstddef>
+#include <vector>
+
+// One byte that the loaded image needs in memory before the level code reads it.
+struct QBR1Correction {
+  unsigned long offset;  // file offset in the image
+  unsigned char value;   // byte stored there
+};
+
+// The 17 in-memory corrections of an opened image; no offset repeats.
+extern const QBR1Correction QBR1Corrections[17];
+
+// Stores every correction whose offset lies inside data[0, size); corrections
+// past the end of a short image are skipped. Returns how many were stored.
+std::size_t ApplyQBR1Corrections(unsigned char* data, std::size_t size);
+
+// ApplyQBR1Corrections over a whole image held in a vector (headless commands, tests).
+std::size_t ApplyQBR1Corrections(std::vector<unsigned char>& image);
+
+// ApplyQBR1Corrections over a whole image held as plain chars (a file-access channel buffer).
+std::size_t ApplyQBR1Corrections(std::vector<char>& image);
+
+// Carries out menu or toolbar command `id`: $0000 Open, $F000 About, $FFFF Exit;
+// every other number is accepted and does nothing. `sound` plays the command
+// sound first (menus pass true, toolbar buttons and the start-up screen false).
+void AppMenuExecuteItem(unsigned short id, bool sound);
