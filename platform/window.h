@@ -1,0 +1,59 @@
+#pragma once
+
+#include <vector>
+
+#include "platform/messages.h"
+
+// Window services of the desktop: the program's one window (Allegro's X11 window)
+// seen from outside. All positions are screen pixels; the calls are safe from any
+// thread and do nothing (or report failure) when there is no window yet.
+
+struct PlatformRect {
+  int left, top, right, bottom;  // right and bottom exclusive
+};
+
+// Prepares the freshly created graphics window: no decorations, no size limits
+// pinned by the window manager. Called once, right after the graphics mode is set.
+void PlatformAdoptWindow();
+
+// Current cursor position on the screen; false when it cannot be read.
+bool PlatformGetCursorPos(int& x, int& y);
+
+// The window's rectangle on the screen (right and bottom exclusive); false when unknown.
+bool PlatformGetWindowRect(int& left, int& top, int& right, int& bottom);
+
+// Moves and sizes the window; the graphics mode stays the size of the screen and its
+// top-left part shows through the window.
+void PlatformMoveWindow(int x, int y, int w, int h);
+
+// Brings the window to the top of the stacking order.
+void PlatformRaiseWindow();
+
+// Minimises the window (without a window manager, which would keep an icon, it is unmapped).
+void PlatformMinimiseWindow();
+
+// Gives the window the outline of a w x h rectangle minus `removed`. A zero w or h
+// makes the window invisible. When the window becomes visible it takes the input focus.
+void PlatformSetWindowShape(int w, int h, const std::vector<PlatformRect>& removed);
+
+// Height of the screen strip that a desktop panel reserves; 0 without one.
+int PlatformTaskBarHeight();
+
+// Size of the whole screen (the virtual desktop); 0 x 0 without a display.
+void PlatformScreenSize(int& w, int& h);
+
+// Test seam: a scripted window and cursor that replace the X11 window, so code above
+// the platform layer runs without a display.
+struct PlatformFakeWindow {
+  int x = 0, y = 0, w = 0, h = 0;  // window rectangle
+  int cursor_x = 0, cursor_y = 0;  // cursor position on the screen
+  int screen_w = 1280, screen_h = 1024;
+  int taskbar_h = 0;
+  int moves = 0;  // number of PlatformMoveWindow calls
+  bool minimised = false;
+  int shape_w = -1, shape_h = -1;  // last outline; -1 before any
+  std::vector<PlatformRect> shape_removed;
+};
+
+// Routes every call above to `fake` (nullptr: back to the real window).
+void PlatformUseFakeWindow(PlatformFakeWindow* fake);
