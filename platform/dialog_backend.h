@@ -1,0 +1,65 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "platform/dialogs.h"
+
+// Building blocks shared by the dialog backends and the crash dialog. The
+// functions marked "signal-safe" use only fixed buffers and plain system calls,
+// so the crash handler can use them while the heap may be broken.
+
+// Exit status RunChild reports when the program could not be executed.
+constexpr int kChildNotRun = 127;
+
+// Runs the program at `path` (absolute) with `argv` (null-terminated), no shell
+// involved, writing `input` to its stdin and keeping up to outCap - 1 bytes of its
+// stdout in `out` (NUL-terminated). Waits for it. Returns its exit code,
+// kChildNotRun when it could not be started, or -1 when it died from a signal.
+// Signal-safe.
+int RunChild(const char* path, char* const argv[], const char* input, std::size_t inputLen, char* out,
+             std::size_t outCap);
+
+// Absolute path of the executable `name` found on PATH, or "" when there is none.
+std::string FindProgram(const char* name);
+
+// Whether an X display can be opened (DISPLAY set and reachable).
+bool DisplayAvailable();
+
+// Copies the next unconsumed line of the answer script `path` into `out`
+// (without the line end) and counts it as consumed; false when the answers ran
+// out or the file cannot be read. The count lives in this process and starts
+// again when another script is named. Signal-safe.
+bool NextScriptAnswer(const char* path, char* out, std::size_t outCap);
+
+// Appends `len` bytes to the dialog log at `path` in one write. Signal-safe.
+void AppendToDialogLog(const char* path, const char* line, std::size_t len);
+
+// `text` as a JSON string body: quotes, backslashes and control characters
+// escaped; bytes that are not UTF-8 written as \u00XX.
+std::string JsonEscape(const std::string& text);
+
+// One line of the dialog log, ending in a newline.
+std::string DialogLogLine(const DialogRecord& record);
+
+// The five buttons of the crash dialog; the last one ends the process.
+const std::vector<std::string>& CrashChoices();
+
+// Arguments (argv[0] included) for showing a box with zenity; the crash
+// dialog's buttons come from CrashChoices().
+std::vector<std::string> ZenityBoxArgs(BoxKind kind, const std::string& title, const std::string& text);
+// Arguments for zenity's file chooser, one --file-filter per filter.
+std::vector<std::string> ZenityOpenArgs(const std::string& title, const std::vector<FileFilter>& filters);
+// Arguments for xmessage; it reads the text from stdin.
+std::vector<std::string> XmessageBoxArgs(BoxKind kind, const std::string& title);
+
+// Maps a desktop program's exit code and output to the box's answer.
+std::string ZenityAnswer(BoxKind kind, int status, const std::string& output);
+std::string XmessageAnswer(BoxKind kind, int status);
+
+// The answer a box gets when nobody answers it (ok / no / cancel / "").
+std::string DefaultAnswer(BoxKind kind);
+
+// `answer` when it is a valid answer of a box of this kind, else DefaultAnswer.
+std::string NormaliseAnswer(BoxKind kind, const std::string& answer);

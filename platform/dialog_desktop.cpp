@@ -1,0 +1,151 @@
+#include "platform/dialog_backend.h"
+
+// How each kind of box looks and answers on the desktop (zenity, xmessage).
+
+namespace {
+
+const char* ZenityIcon(BoxKind kind) {
+  switch (kind) {
+    case BoxKind::Error:
+    case BoxKind::Crash: return "dialog-error";
+    case BoxKind::Warning:
+    case BoxKind::Question: return "dialog-warning";
+    default: return "dialog-information";
+  }
+}
+
+std::string TrimLineEnd(std::string text) {
+  while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+  return text;
+}
+
+// xmessage exit codes of the crash dialog's buttons: 10 + index.
+constexpr int kXmessageCrashBase = 10;
+
+}  // namespace
+
+const char* BoxKindName(BoxKind kind) {
+  switch (kind) {
+    case BoxKind::Error: return "error";
+    case BoxKind::Info: return "info";
+    case BoxKind::Warning: return "warning";
+    case BoxKind::Question: return "question";
+    case BoxKind::Open: return "open";
+    case BoxKind::Crash: return "crash";
+    case BoxKind::About: return "about";
+  }
+  return "error";
+}
+
+const std::vector<std::string>& CrashChoices() {
+  static const std::vector<std::string> choices = {
+      "Save Changes to IPS patch and... Restart", "Save Changes to IPS patch and... Quit",
+      "Save Changes to ROM image and... Restart", "Save Changes to ROM image and... Quit", "Quit Without Saving"};
+  return choices;
+}
+
+std::string DefaultAnswer(BoxKind kind) {
+  switch (kind) {
+    case BoxKind::Question: return "no";
+    case BoxKind::Open: return "cancel";
+    case BoxKind::Crash: return CrashChoices().back();
+    default: return "ok";
+  }
+}
+
+std::string NormaliseAnswer(BoxKind kind, const std::string& answer) {
+  switch (kind) {
+    case BoxKind::Question:
+      return answer == "yes" || answer == "no" ? answer : DefaultAnswer(kind);
+    case BoxKind::About:
+      return answer == "ok" || answer == "cancel" ? answer : DefaultAnswer(kind);
+    case BoxKind::Open:
+      return answer.empty() ? DefaultAnswer(kind) : answer;
+    case BoxKind::Crash:
+      // Any button other than the last one leaves the dialog up; the caller loops.
+      return answer;
+    default: return "ok";
+  }
+}
+
+std::vector<std::string> ZenityBoxArgs(BoxKind kind, const std::string& title, const std::string& text) {
+  std::vector<std::string> args = {"zenity", "--title=" + title, "--text=" + text, "--no-markup"};
+  switch (kind) {
+    case BoxKind::Error: args.push_back("--error"); break;
+    case BoxKind::Info: args.push_back("--info"); break;
+    case BoxKind::Warning: args.push_back("--warning"); break;
+    case BoxKind::Question:
+      args.insert(args.end(), {"--question", "--ok-label=Yes", "--cancel-label=No"});
+      break;
+    case BoxKind::About:
+      args.insert(args.end(), {"--question", "--ok-label=OK", "--cancel-label=Cancel"});
+      break;
+    case BoxKind::Crash:
+      // --text of a list is shown above it; one row per button of the dialog.
+      args = {"zenity", "--list", "--title=" + title, "--text=" + text, "--column=Option", "--hide-header",
+              "--ok-label=OK", "--cancel-label=Cancel", "--width=420", "--height=330"};
+      for (const std::string& choice : CrashChoices()) args.push_back(choice);
+      return args;
+    case BoxKind::Open: break;
+  }
+  args.push_back(std::string("--icon-name=") + ZenityIcon(kind));
+  return args;
+}
+
+std::vector<std::string> ZenityOpenArgs(const std::string& title, const std::vector<FileFilter>& filters) {
+  std::vector<std::string> args = {"zenity", "--file-selection", "--title=" + title};
+  for (const FileFilter& filter : filters) {
+    std::string patterns = filter.patterns;
+    for (char& c : patterns) {
+      if (c == ';') c = ' ';
+    }
+    args.push_back("--file-filter=" + filter.description + " | " + patterns);
+  }
+  return args;
+}
+
+std::vector<std::string> XmessageBoxArgs(BoxKind kind, const std::string& title) {
+  std::string buttons = "OK:0";
+  std::string fallback = "OK";
+  if (kind == BoxKind::Question) {
+    buttons = "Yes:0,No:1";
+    fallback = "No";
+  } else if (kind == BoxKind::About) {
+    buttons = "OK:0,Cancel:1";
+  } else if (kind == BoxKind::Crash) {
+    buttons.clear();
+    const std::vector<std::string>& choices = CrashChoices();
+    for (std::size_t i = 0; i < choices.size(); ++i) {
+      if (!buttons.empty()) buttons += ",";
+      buttons += choices[i] + ":" + std::to_string(kXmessageCrashBase + static_cast<int>(i));
+    }
+    fallback = choices.back();
+  }
+  return {"xmessage", "-title", title, "-buttons", buttons, "-default", fallback, "-center", "-file", "-"};
+}
+
+std::string ZenityAnswer(BoxKind kind, int status, const std::string& output) {
+  switch (kind) {
+    case BoxKind::Question: return status == 0 ? "yes" : "no";
+    case BoxKind::About: return status == 0 ? "ok" : "cancel";
+    case BoxKind::Open: {
+      std::string path = TrimLineEnd(output);
+      return status == 0 && !path.empty() ? path : "cancel";
+    }
+    case BoxKind::Crash: return status == 0 ? TrimLineEnd(output) : "";
+    default: return "ok";
+  }
+}
+
+std::string XmessageAnswer(BoxKind kind, int status) {
+  switch (kind) {
+    case BoxKind::Question: return status == 0 ? "yes" : "no";
+    case BoxKind::About: return status == 0 ? "ok" : "cancel";
+    case BoxKind::Crash: {
+      const std::vector<std::string>& choices = CrashChoices();
+      int index = status - kXmessageCrashBase;
+      return index >= 0 && index < static_cast<int>(choices.size()) ? choices[static_cast<std::size_t>(index)] : "";
+    }
+    default: return "ok";
+  }
+}

@@ -1,0 +1,155 @@
+#include <X11/Xlib.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <limits.h>
+#include <mutex>
+#include <unistd.h>
+
+#include "platform/dialog_backend.h"
+
+namespace {
+
+// Answer-script position: the script named last and how many of its lines
+// have been used. Kept in fixed storage so the crash handler can use it.
+char scriptPath[PATH_MAX];
+std::atomic<int> scriptConsumed{0};
+
+// Copies line number `wanted` (0-based) of the file into `out`; false when
+// the file has fewer lines or cannot be read. A final line without a newline
+// counts; a carriage return before the newline is dropped.
+bool ReadLine(const char* path, int wanted, char* out, std::size_t outCap) {
+  int fd = open(path, O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  char buffer[4096];
+  int line = 0;
+  std::size_t used = 0;
+  bool any = false;  // bytes seen on the wanted line (or its newline)
+  bool found = false;
+  for (;;) {
+    ssize_t n = read(fd, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    for (ssize_t i = 0; i < n && !found; ++i) {
+      char c = buffer[i];
+      if (line == wanted) {
+        any = true;
+        if (c == '\n') {
+          found = true;
+        } else if (used + 1 < outCap) {
+          out[used++] = c;
+        }
+      } else if (c == '\n') {
+        ++line;
+      }
+    }
+    if (found) break;
+  }
+  close(fd);
+  if (!found && !any) return false;
+  if (used > 0 && out[used - 1] == '\r') --used;
+  out[used] = '\0';
+  return true;
+}
+
+// Number of bytes of the UTF-8 sequence starting at s[i], or 0 when it is not
+// a valid one.
+std::size_t Utf8Length(const std::string& s, std::size_t i) {
+  unsigned char c = static_cast<unsigned char>(s[i]);
+  std::size_t len = c >= 0xF0 && c <= 0xF4 ? 4 : c >= 0xE0 && c <= 0xEF ? 3 : c >= 0xC2 && c <= 0xDF ? 2 : 0;
+  if (len == 0 || i + len > s.size()) return 0;
+  for (std::size_t k = 1; k < len; ++k) {
+    if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return 0;
+  }
+  return len;
+}
+
+}  // namespace
+
+bool NextScriptAnswer(const char* path, char* out, std::size_t outCap) {
+  if (outCap == 0) return false;
+  if (std::strncmp(path, scriptPath, sizeof scriptPath) != 0) {
+    std::strncpy(scriptPath, path, sizeof scriptPath - 1);
+    scriptConsumed = 0;
+  }
+  int index = scriptConsumed.fetch_add(1);
+  return ReadLine(path, index, out, outCap);
+}
+
+void AppendToDialogLog(const char* path, const char* line, std::size_t len) {
+  int fd = open(path, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+  if (fd < 0) return;
+  while (len > 0) {
+    ssize_t n = write(fd, line, len);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    line += n;
+    len -= static_cast<std::size_t>(n);
+  }
+  close(fd);
+}
+
+std::string JsonEscape(const std::string& text) {
+  std::string out;
+  out.reserve(text.size() + 8);
+  for (std::size_t i = 0; i < text.size();) {
+    unsigned char c = static_cast<unsigned char>(text[i]);
+    char hex[8];
+    switch (c) {
+      case '"': out += "\\\""; break;
+      case '\\': out += "\\\\"; break;
+      case '\n': out += "\\n"; break;
+      case '\r': out += "\\r"; break;
+      case '\t': out += "\\t"; break;
+      case '\b': out += "\\b"; break;
+      case '\f': out += "\\f"; break;
+      default:
+        if (c < 0x20 || c == 0x7F) {
+          std::snprintf(hex, sizeof hex, "\\u%04X", c);
+          out += hex;
+        } else if (c >= 0x80) {
+          std::size_t len = Utf8Length(text, i);
+          if (len > 0) {
+            out.append(text, i, len);
+            i += len;
+            continue;
+          }
+          // Not UTF-8: keep the byte as the Latin-1 character it most likely is.
+          std::snprintf(hex, sizeof hex, "\\u%04X", c);
+          out += hex;
+        } else {
+          out += static_cast<char>(c);
+        }
+    }
+    ++i;
+  }
+  return out;
+}
+
+std::string DialogLogLine(const DialogRecord& record) {
+  return std::string("{\"kind\": \"") + BoxKindName(record.kind) + "\", \"title\": \"" + JsonEscape(record.title) +
+         "\", \"text\": \"" + JsonEscape(record.text) + "\", \"answer\": \"" + JsonEscape(record.answer) + "\"}\n";
+}
+
+bool DisplayAvailable() {
+  static std::mutex guard;
+  static std::string lastName;
+  static bool lastResult = false;
+  static bool checked = false;
+  const char* name = std::getenv("DISPLAY");
+  if (name == nullptr || *name == '\0') return false;
+  std::lock_guard<std::mutex> lock(guard);
+  // Opening a connection costs a round trip; the answer only changes with DISPLAY.
+  if (!checked || lastName != name) {
+    Display* display = XOpenDisplay(name);
+    lastResult = display != nullptr;
+    if (display != nullptr) XCloseDisplay(display);
+    lastName = name;
+    checked = true;
+  }
+  return lastResult;
+}
