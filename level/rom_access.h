@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+// Bounds-checked reads of a ROM image. Every read of the level code goes
+// through here: a byte outside the image (past its end, or at a negative
+// offset) reads as 0, so a damaged table yields meaningless but harmless
+// values instead of a read outside the buffer.
+class RomView {
+ public:
+  RomView() = default;
+  RomView(const unsigned char* data, std::size_t size) : data_(data), size_(size) {}
+
+  // Number of bytes in the image.
+  std::size_t Size() const { return size_; }
+  // True when offset o lies inside the image.
+  bool Contains(long long o) const { return o >= 0 && static_cast<unsigned long long>(o) < size_; }
+  // The byte at o (0-255), or 0 outside the image.
+  unsigned Byte(long long o) const { return Contains(o) ? data_[o] : 0u; }
+  // The little-endian word at o; bytes outside the image count as 0.
+  unsigned Word(long long o) const { return Byte(o) | (Byte(o + 1) << 8); }
+  // The little-endian 24-bit long pointer at o; bytes outside the image count as 0.
+  unsigned long Long(long long o) const {
+    return static_cast<unsigned long>(Word(o)) | (static_cast<unsigned long>(Byte(o + 2)) << 16);
+  }
+
+ private:
+  const unsigned char* data_ = nullptr;
+  std::size_t size_ = 0;
+};
+
+// A view of the loaded image (QBR1, the buffer of channel 0x10). Valid until
+// the channel's buffer changes; decoders take one per call.
+RomView CurrentRom();
+
+// Byte, word and 24-bit long pointer of the loaded image at file offset o
+// (0 outside the image).
+unsigned QBR1_Byte(long long o);
+unsigned QBR1_Word(long long o);
+unsigned long QBR1_Long(long long o);
+
+// File offset of a 24-bit console bus address (bank 0xC0 is offset 0).
+inline long long QBR1_BusToFile(unsigned long address) {
+  return static_cast<long long>(address & 0xFFFFFF) - 0xC00000;
+}

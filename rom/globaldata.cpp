@@ -1,0 +1,69 @@
+#include "rom/globaldata.h"
+
+#include "platform/config_lock.h"
+#include "shell/functions.h"
+#include "shell/include.h"
+
+globaldata qbr1gbl;
+
+const std::string unidmsg =
+    "This ROM cannot be identified as having been an original version of QBR.\n"
+    "Currently, only the following versions of Quarbo are supported:\n"
+    "\"Quarbo (U) (V1.0) [!].smc\"\n"
+    "\n"
+    "Do you want to continue loading this ROM\n"
+    "with configuration \"QBRv10U.INI\"?\n"
+    "\n"
+    "[Warning, using an incorrect ROM or INI will cause QBRRE to crash.]";
+
+const char* const kGameConfigPath = "GameConfig/QBR v10U.INI";
+const char* const kProgramConfigPath = "Configuration.INI";
+
+const GlobalOffsetKey kGlobalOffsetKeys[15] = {
+    {"ThemeFuncPtrTable", &globaldata::ThemeFuncTable, 0x39801E},
+    {"ThemePaletteBank", &globaldata::ThemePalBank, 0x390000},
+    {"LevelNameBank", &globaldata::LvlNameBank, 0x380000},
+    {"LevelNamePtrTable1", &globaldata::LvlNameTable1, 0xA07A},
+    {"LevelNamePtrTable2", &globaldata::LvlNameTable2, 0xA1E2},
+    {"LevelStackPtrTable", &globaldata::LvlStackTable, 0x18B94},
+    {"LevelCamDataBank", &globaldata::LvlCamBank, 0x3C0000},
+    {"LevelCamDataPtrTable", &globaldata::LvlCamTable, 0x8000},
+    {"LevelOBJMapBank", &globaldata::LvlOBJMapBank, 0x3D0000},
+    {"LevelOBJMapPtrTable", &globaldata::LvlOBJMapTable, 0x8000},
+    {"LevelBNAMapPtrTable1", &globaldata::LvlBNAMapTable1, 0x38B41D},
+    {"LevelBNAMapPtrTable2", &globaldata::LvlBNAMapTable2, 0x38C0E1},
+    {"ObjectPaletteBank", &globaldata::OBJPalBank, 0x3C0000},
+    {"BananaGraphics", &globaldata::BananaGraphics, 0x39EB65},
+    {"BananaPalette", &globaldata::BananaPalette, 0x3C86F2},
+};
+
+void ReadGlobalOffsets(globaldata& gbl) {
+  ConfigGuard guard;
+  for (const GlobalOffsetKey& k : kGlobalOffsetKeys) {
+    // get_config_hex hands back an int; the offsets are kept as the unsigned
+    // 32-bit pattern the file holds.
+    gbl.*k.field = static_cast<unsigned int>(
+        get_config_hex("Global_Offsets", k.key, static_cast<int>(k.fallback)));
+  }
+}
+
+void SelectGameConfig(globaldata& gbl) {
+  {
+    ConfigGuard guard;
+    set_config_file(kGameConfigPath);
+    override_config_file(kProgramConfigPath);
+  }
+  ReadGlobalOffsets(gbl);
+}
+
+bool LoadQBR1(unsigned long crc, globaldata& gbl) {
+  if (crc != kQBR1KnownCRC32 && !YesNoBox(unidmsg, "ROM Not Identifiable")) return false;
+  SelectGameConfig(gbl);
+  return true;
+}
+
+void CloseGameConfig() {
+  ConfigGuard guard;
+  override_config_file(nullptr);
+  set_config_file(kProgramConfigPath);
+}

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <string>
+
+// ROM offsets of the game's tables, read from section "Global_Offsets" of the
+// game configuration. Each is a file offset into the ROM image, or the bank a
+// table's 16-bit pointers point into.
+struct globaldata {
+  unsigned long ThemeFuncTable = 0;   // theme word per level
+  unsigned long ThemePalBank = 0;     // bank of the level palettes
+  unsigned long LvlNameBank = 0;      // bank of the level names
+  unsigned long LvlNameTable1 = 0;    // name index per level, inside LvlNameBank
+  unsigned long LvlNameTable2 = 0;    // name pointers, inside LvlNameBank
+  unsigned long LvlStackTable = 0;    // tile map base per archetype (long pointers)
+  unsigned long LvlCamBank = 0;       // bank of the camera records
+  unsigned long LvlCamTable = 0;      // camera record pointers, inside LvlCamBank
+  unsigned long LvlOBJMapBank = 0;    // bank of the object maps
+  unsigned long LvlOBJMapTable = 0;   // object map pointers, inside LvlOBJMapBank
+  unsigned long LvlBNAMapTable1 = 0;  // banana map index per level
+  unsigned long LvlBNAMapTable2 = 0;  // banana map pointers (relative to this table)
+  unsigned long OBJPalBank = 0;       // bank of the object palettes
+  unsigned long BananaGraphics = 0;   // banana sprite sheet
+  unsigned long BananaPalette = 0;    // the bananas' 15 colours
+};
+
+// The offsets of the open image; all 0 until the first successful LoadQBR1.
+extern globaldata qbr1gbl;
+
+// The question shown when an image is not the supported version.
+extern const std::string unidmsg;
+
+// CRC-32 of the one supported image file.
+constexpr unsigned long kQBR1KnownCRC32 = 0xC946DCA0;
+
+// The game configuration file, relative to the working directory.
+extern const char* const kGameConfigPath;
+
+// The program's own configuration file, laid over the game configuration.
+extern const char* const kProgramConfigPath;
+
+// One key of "Global_Offsets" with its default.
+struct GlobalOffsetKey {
+  const char* key;
+  unsigned long globaldata::*field;
+  unsigned long fallback;
+};
+
+// The 15 keys of "Global_Offsets" in reading order.
+extern const GlobalOffsetKey kGlobalOffsetKeys[15];
+
+// Reads the 15 offsets from the configuration in force into gbl (defaults for
+// missing keys).
+void ReadGlobalOffsets(globaldata& gbl);
+
+// Makes the game configuration current with Configuration.INI as its override
+// and reads the offsets into gbl. Asks nothing.
+void SelectGameConfig(globaldata& gbl);
+
+// Identifies the image by crc, asks the user about an unknown one, then selects
+// the game configuration and fills gbl. False when the user declined (nothing changed).
+bool LoadQBR1(unsigned long crc, globaldata& gbl);
+
+// Returns to the program's own configuration (shutdown, before flushing).
+void CloseGameConfig();
