@@ -36,12 +36,19 @@ bool NextScriptAnswer(const char* path, char* out, std::size_t outCap);
 // Appends `len` bytes to the dialog log at `path` in one write. Signal-safe.
 void AppendToDialogLog(const char* path, const char* line, std::size_t len);
 
+// Writes `text` as a JSON string body into `out` (NUL-terminated; stops
+// before a piece that would not fit). Returns the bytes written. Signal-safe.
+std::size_t JsonEscapeInto(const char* text, std::size_t len, char* out, std::size_t outCap);
+
 // `text` as a JSON string body: quotes, backslashes and control characters
 // escaped; bytes that are not UTF-8 written as \u00XX.
 std::string JsonEscape(const std::string& text);
 
 // One line of the dialog log, ending in a newline.
 std::string DialogLogLine(const DialogRecord& record);
+
+// What the stderr backend prints for a box that was answered `record.answer`.
+std::string StderrBoxText(const DialogRecord& record);
 
 // The five buttons of the crash dialog; the last one ends the process.
 const std::vector<std::string>& CrashChoices();

@@ -37,6 +37,11 @@ const char* BoxKindName(BoxKind kind) {
   return "error";
 }
 
+std::string StderrBoxText(const DialogRecord& record) {
+  return std::string("[") + BoxKindName(record.kind) + "] " + record.title + "\n" + record.text + "\n(answered: " +
+         record.answer + ")\n";
+}
+
 const std::vector<std::string>& CrashChoices() {
   static const std::vector<std::string> choices = {
       "Save Changes to IPS patch and... Restart", "Save Changes to IPS patch and... Quit",

@@ -2,7 +2,6 @@
 
 #include <atomic>
 #include <cerrno>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
@@ -58,10 +57,10 @@ bool ReadLine(const char* path, int wanted, char* out, std::size_t outCap) {
 
 // Number of bytes of the UTF-8 sequence starting at s[i], or 0 when it is not
 // a valid one.
-std::size_t Utf8Length(const std::string& s, std::size_t i) {
+std::size_t Utf8Length(const char* s, std::size_t size, std::size_t i) {
   unsigned char c = static_cast<unsigned char>(s[i]);
   std::size_t len = c >= 0xF0 && c <= 0xF4 ? 4 : c >= 0xE0 && c <= 0xEF ? 3 : c >= 0xC2 && c <= 0xDF ? 2 : 0;
-  if (len == 0 || i + len > s.size()) return 0;
+  if (len == 0 || i + len > size) return 0;
   for (std::size_t k = 1; k < len; ++k) {
     if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return 0;
   }
@@ -93,40 +92,55 @@ void AppendToDialogLog(const char* path, const char* line, std::size_t len) {
   close(fd);
 }
 
-std::string JsonEscape(const std::string& text) {
-  std::string out;
-  out.reserve(text.size() + 8);
-  for (std::size_t i = 0; i < text.size();) {
+std::size_t JsonEscapeInto(const char* text, std::size_t len, char* out, std::size_t outCap) {
+  static const char kHex[] = "0123456789ABCDEF";
+  std::size_t used = 0;
+  auto put = [&](const char* piece, std::size_t n) {
+    if (used + n >= outCap) return false;
+    for (std::size_t k = 0; k < n; ++k) out[used++] = piece[k];
+    return true;
+  };
+  bool fits = outCap > 0;
+  for (std::size_t i = 0; i < len && fits;) {
     unsigned char c = static_cast<unsigned char>(text[i]);
-    char hex[8];
+    char escape[7] = {'\\', 'u', '0', '0', kHex[c >> 4], kHex[c & 0xF], '\0'};
+    const char* piece = nullptr;
     switch (c) {
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
-      case '\b': out += "\\b"; break;
-      case '\f': out += "\\f"; break;
-      default:
-        if (c < 0x20 || c == 0x7F) {
-          std::snprintf(hex, sizeof hex, "\\u%04X", c);
-          out += hex;
-        } else if (c >= 0x80) {
-          std::size_t len = Utf8Length(text, i);
-          if (len > 0) {
-            out.append(text, i, len);
-            i += len;
-            continue;
-          }
-          // Not UTF-8: keep the byte as the Latin-1 character it most likely is.
-          std::snprintf(hex, sizeof hex, "\\u%04X", c);
-          out += hex;
-        } else {
-          out += static_cast<char>(c);
-        }
+      case '"': piece = "\\\""; break;
+      case '\\': piece = "\\\\"; break;
+      case '\n': piece = "\\n"; break;
+      case '\r': piece = "\\r"; break;
+      case '\t': piece = "\\t"; break;
+      case '\b': piece = "\\b"; break;
+      case '\f': piece = "\\f"; break;
+      default: break;
+    }
+    if (piece != nullptr) {
+      fits = put(piece, 2);
+    } else if (c < 0x20 || c == 0x7F) {
+      fits = put(escape, 6);
+    } else if (c >= 0x80) {
+      std::size_t seq = Utf8Length(text, len, i);
+      if (seq > 0) {
+        fits = put(text + i, seq);
+        i += seq;
+        continue;
+      }
+      // Not UTF-8: keep the byte as the Latin-1 character it most likely is.
+      fits = put(escape, 6);
+    } else {
+      fits = put(text + i, 1);
     }
     ++i;
   }
+  if (outCap > 0) out[used] = '\0';
+  return used;
+}
+
+std::string JsonEscape(const std::string& text) {
+  // Six output bytes per input byte at most.
+  std::string out(text.size() * 6 + 1, '\0');
+  out.resize(JsonEscapeInto(text.data(), text.size(), out.data(), out.size()));
   return out;
 }
 

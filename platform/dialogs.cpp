@@ -56,8 +56,8 @@ bool ShowOnDesktop(DialogRecord& record, const std::vector<FileFilter>* filters)
 // Batch and CI runs have nobody to answer: print the box and take its default.
 void ShowOnStderr(DialogRecord& record) {
   record.answer = DefaultAnswer(record.kind);
-  std::fprintf(stderr, "[%s] %s\n%s\n(answered: %s)\n", BoxKindName(record.kind), record.title.c_str(),
-               record.text.c_str(), record.answer.c_str());
+  std::string message = StderrBoxText(record);
+  std::fwrite(message.data(), 1, message.size(), stderr);
 }
 
 std::string Ask(BoxKind kind, const std::string& title, const std::string& text,
