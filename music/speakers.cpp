@@ -2,6 +2,7 @@
 
 #include "music/speakers.h"
 
+#include "music/winamp.h"
 #include "shell/functions.h"
 
 CSpeakers::CSpeakers() {
@@ -11,6 +12,7 @@ CSpeakers::CSpeakers() {
     ErrorBox("Failure Loading Sound Dirvers.", "Sound Error");
   set_volume(255, 255);
   set_volume_per_voice(0);
+  SetUpMusicHost();
 }
 
-CSpeakers::~CSpeakers() = default;
+CSpeakers::~CSpeakers() { stop_music(); }
