@@ -1,5 +1,15 @@
 #include "rom/AppMenu.h"
 
+#include <string>
+
+#include "bfa/bfa.h"
+#include "platform/config_lock.h"
+#include "platform/dialogs.h"
+#include "platform/system_sound.h"
+#include "rom/globaldata.h"
+#include "shell/functions.h"
+#include "shell/variables.h"
+
 const QBR1Correction QBR1Corrections[17] = {
     {0x3C95F2, 0x40}, {0x3C983A, 0x80}, {0x3C983B, 0xAB}, {0x3C9A17, 0x48}, {0x3C9C62, 0x00},
     {0x3C9C63, 0x39}, {0x3C9DE8, 0x80}, {0x3C9EF6, 0x80}, {0x3CA00C, 0x00}, {0x3CA00D, 0x5A},
@@ -25,4 +35,80 @@ std::size_t ApplyQBR1Corrections(std::vector<unsigned char>& image) {
 
 std::size_t ApplyQBR1Corrections(std::vector<char>& image) {
   return ApplyQBR1Corrections(reinterpret_cast<unsigned char*>(image.data()), image.size());
+}
+
+namespace {
+
+std::function<void(unsigned short, bool)>& CommandObserver() {
+  static std::function<void(unsigned short, bool)> observer;
+  return observer;
+}
+
+constexpr int kImageChannel = 0x10;
+// The file dialog's type list, as pairs of description and pattern.
+constexpr char kImageFilter[] = "Quarbo v1.0 US-NTSC\0*.smc\0";
+
+void ShowAbout() {
+  // The box answers "ok" or "cancel"; anything else means it could not be shown.
+  const std::string answer = PlatformShowBox(BoxKind::About, "About QBRRE", mGetVersion());
+  if (answer != "ok" && answer != "cancel") WarnBox("Dialog failed!", "Error");
+}
+
+}  // namespace
+
+void SetCommandObserver(std::function<void(unsigned short id, bool sound)> observer) {
+  CommandObserver() = std::move(observer);
+}
+
+void SeedLevelDisplay() {
+  ConfigGuard guard;
+  if (std::string(get_config_string("LevelDisplay", "Enable", "?")) != "?") return;
+  set_config_string("LevelDisplay", "Enable", "Yes");
+  for (int level = 0; level < 256; ++level) {
+    set_config_string("LevelDisplay", int2hexstr(level, 2).c_str(), "00000000");
+  }
+}
+
+void AppMenuOpenImage() {
+  // The new file is read into a buffer of its own and replaces the image in use
+  // only once it has been accepted: a cancelled or failed Open must not leave the
+  // level view running on an empty channel.
+  const std::string path = OpenFileDialog(kImageFilter, "Open QBR image...");
+  if (path == BFA_NO_FILE_SELECTED) {
+    ErrorBox("No file was selected. You cannot use this tool without an appropriate ROM image.", "Notice");
+    return;
+  }
+  BFA_LoadedFile file;
+  if (!BFA_ReadFile(path.c_str(), file)) {
+    ErrorBox("An error occured when trying to open the ROM image.", "Unable to Open Game");
+    return;
+  }
+  if (!LoadQBR1(file.crc, qbr1gbl)) return;
+  // The checksum stays that of the file as loaded; the corrections live in memory only.
+  ApplyQBR1Corrections(file.bytes);
+  BFA_Activate(kImageChannel, 1);
+  if (!BFA_LoadFrom(path.c_str(), std::move(file))) {
+    ErrorBox("An error occured when trying to open the ROM image.", "Unable to Open Game");
+    BFA_Disable(kImageChannel);
+    return;
+  }
+  SeedLevelDisplay();
+  ENGINE_STATE = 1;
+  STATEOVER = true;
+  InfoBox(
+      "This is an alpha version of QBRRE and almost ALL menu items are NOT functional.\n\n"
+      "You can use PAGE UP and PAGE DOWN to switch between levels.\n"
+      "Arrow Keys Navigate through levels, or you can use the scrollbars.",
+      " IMPORTANT - READ THIS");
+}
+
+void AppMenuExecuteItem(unsigned short id, bool sound) {
+  if (CommandObserver()) CommandObserver()(id, sound);
+  if (sound) PlaySystemSound("MenuCommand", id == 0xFFFF);
+  switch (id) {
+    case 0x0000: AppMenuOpenImage(); break;
+    case 0xF000: ShowAbout(); break;
+    case 0xFFFF: CaptionButtonFunction(0); break;
+    default: break;  // the remaining commands of the menus and toolbars do nothing yet
+  }
 }

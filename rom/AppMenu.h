@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <vector>
 
 // One byte that the loaded image needs in memory before the level code reads it.
@@ -26,3 +27,16 @@ std::size_t ApplyQBR1Corrections(std::vector<char>& image);
 // every other number is accepted and does nothing. `sound` plays the command
 // sound first (menus pass true, toolbar buttons and the start-up screen false).
 void AppMenuExecuteItem(unsigned short id, bool sound);
+
+// Test seam: `observer` sees every AppMenuExecuteItem call (id, sound) before the
+// command runs; pass {} to remove it.
+void SetCommandObserver(std::function<void(unsigned short id, bool sound)> observer);
+
+// The Open command: lets the user choose an image, identifies it, corrects it in
+// memory and requests the level editor. A cancelled or failed Open leaves the
+// image in use (if any) and the engine state as they were.
+void AppMenuOpenImage();
+
+// Seeds section "LevelDisplay" of the configuration in force with "Enable" and the
+// 256 per-level view keys, unless "Enable" already exists.
+void SeedLevelDisplay();
