@@ -131,7 +131,8 @@ struct BFA_LoadedFile {
 // the image a channel already holds.
 bool BFA_ReadFile(const char* filename, BFA_LoadedFile& out);
 // Moves a file read by BFA_ReadFile into the current channel as BFA_Load would (same channel tests and
-// messages naming filename; positions untouched; BFA_OpenedCRC32 = file.crc). On refusal `file` is unchanged.
+// messages naming filename; positions untouched; BFA_OpenedCRC32 = file.crc). More than BFA_MAX_FILE_SIZE
+// bytes: "Error opening file!". On refusal `file` is unchanged.
 bool BFA_LoadFrom(const char* filename, BFA_LoadedFile&& file);
 
 // ---- Bit-stream reading (current channel, at its read position) --------------------------------------------
@@ -140,9 +141,9 @@ bool BFA_LoadFrom(const char* filename, BFA_LoadedFile&& file);
 // leaves the position. Bits past the end of the buffer read as 0 (see the top of this file).
 
 // 6-bit character code -> character: 0 = end of text, 1-10 "0"-"9", 11 space, 12-37 "A"-"Z", 38-63 "a"-"z".
-extern const char BFA_6to8_bitstr_conversion_table[64];
+extern const std::array<char, 64> BFA_6to8_bitstr_conversion_table;
 // Byte (unsigned) -> 6-bit code, the inverse of the table above; every other byte value gives 11 (space).
-extern const unsigned char BFA_8to6_bitstr_conversion_table[256];
+extern const std::array<unsigned char, 256> BFA_8to6_bitstr_conversion_table;
 
 // Next num_bits bits (clamped to 1..32) as an unsigned number, first bit most significant.
 unsigned long BFA_get_int(int num_bits);
@@ -184,8 +185,9 @@ unsigned long bitwise_rotafilp_int(unsigned long data, int num_bits);
 // ---- Bit-stream writing (current channel, at its write position) -------------------------------------------
 // Every write first checks: channel activated ("Channel Not Activated"), mode permits writing ("Write
 // Operation Denied"). Writing inside the buffer overwrites bits; writing at its end appends a byte at a time.
-// A refused write changes neither buffer nor position. Writes that would grow the buffer past
-// BFA_MAX_FILE_SIZE are refused silently (false).
+// A refused write changes neither buffer nor position. Refused silently (false, no message): writes that
+// would grow the buffer past BFA_MAX_FILE_SIZE, and writes while the write position lies past the end of the
+// buffer (possible only after loading a shorter file into a channel in use, as loading keeps positions).
 
 // Writes the low num_bits bits of data, most significant first; num_bits outside 0..32 is refused (false).
 bool BFA_set_int(unsigned long data, int num_bits);
@@ -196,5 +198,5 @@ bool BFA_set_bits(int num_bits, bool value);
 // Fills the rest of the current byte with value, up to the next byte boundary (nothing at a boundary).
 bool BFA_set_last(bool value);
 // Writes the zero-terminated text data in char_size-bit codes (6 or 8) followed by a zero code. Other sizes:
-// "<N>-bit Characters Unsupported" / "Large Characters Unsupported", false.
+// "<N>-bit Characters Unsupported" / "Large Characters Unsupported", false. A null data is refused (false).
 bool BFA_set_str(const char* data, int char_size);

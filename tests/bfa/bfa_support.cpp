@@ -1,0 +1,62 @@
+#include "tests/bfa/bfa_fixture.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+void ResetBfa() {
+  for (int id = 0; id < BFA_CHANNEL_COUNT; ++id) {
+    BFA_FileBuffer[id].clear();
+    BFA_AccessMode[id] = 0;
+    BFA_ReadPos[id] = 0;
+    BFA_WrtePos[id] = 0;
+    BFA_OpenedCRC32[id] = 0;
+  }
+  BFA_ChanID = 0;
+  BFA_PreviousFileID.clear();
+  BFA = &BFA_FileBuffer[0];
+}
+
+void WriteFileBytes(const std::string& path, const std::vector<char>& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  ASSERT_TRUE(out.good()) << path;
+}
+
+std::vector<char> ReadFileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void BfaTest::SetUp() {
+  ResetBfa();
+  SetDialogSeam([this](const DialogRecord& record) {
+    boxes_.push_back(record);
+    return record.kind == BoxKind::Open ? dialogAnswer_ : std::string("ok");
+  });
+  std::string pattern = (std::filesystem::temp_directory_path() / "bfa_test_XXXXXX").string();
+  ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+  dir_ = pattern;
+}
+
+void BfaTest::TearDown() {
+  SetDialogSeam({});
+  ResetBfa();
+  std::error_code ignored;
+  std::filesystem::remove_all(dir_, ignored);
+}
+
+void BfaTest::Channel(int ID, int mode, std::vector<char> bytes) {
+  BFA_Activate(ID, mode);
+  BFA_FileBuffer[ID] = std::move(bytes);
+}
+
+DialogRecord BfaTest::OnlyBox() {
+  std::vector<DialogRecord> shown;
+  shown.swap(boxes_);
+  EXPECT_EQ(shown.size(), 1u);
+  if (shown.empty()) return {BoxKind::Info, "", "", ""};
+  EXPECT_EQ(shown.front().kind, BoxKind::Error);
+  return shown.front();
+}
