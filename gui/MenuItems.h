@@ -1,0 +1,65 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "gui/MenuLoad.h"
+#include "shell/include.h"
+
+// One node of the menu bar's tree: a title on the bar, a drop-down entry, a
+// separator or a submenu, parsed from the menu bar description. Titles (level 0)
+// and the entries of menus placed from the right keep `ix`/`sx` as negative
+// offsets from the window's right edge.
+class CMenuItem {
+ public:
+  std::vector<CMenuItem*> sub;  // entries of this menu or submenu; owned
+  CMenuItem* parent;            // the menu holding this entry; null for titles
+  int ID;                       // command number (commands only)
+  int icon;                     // index into FunctionIcons; 65535 = none
+  int level;                    // 0 title, 1 entry of a title's menu, 2 entry of a submenu, ...
+  int type;                     // 1 menu from the left / submenu, 2 menu from the right, 3 command, 4 separator, 0 unknown
+  int state;                    // 0 disabled, 1 normal, 2 highlighted, 3 open (titles)
+  std::string text;             // label
+  int text_w;                   // width of text in the menu font
+  int children;                 // number of entries in sub
+  int iselect;                  // highlighted entry of this menu; 255 = none
+  int ix, iy, iw, ih;           // the item's own rectangle
+  int sx, sy, sw, sh;           // the rectangle of this item's drop-down menu
+  bool visible;                 // drawn in its clickable form last frame; consumed by Proc
+  BITMAP* work;                 // 16x16 scratch for a greyed icon; owned
+  bool checked;                 // check entries: the mark is shown
+  bool ischeck;                 // the entry is a check entry
+  int checkgroup;               // radio group code; 0 = none
+
+  // Builds the item by parsing the menu bar description (of `table`) at the
+  // current read position; a command with a group code links itself to its tool
+  // button. The closing bracket after a command or separator is read skipping
+  // blanks, so blanks are insignificant everywhere in a description.
+  CMenuItem(int level, CMenuItem* parent, MenuTable table = AppMenuL);
+  ~CMenuItem();
+  CMenuItem(const CMenuItem&) = delete;
+  CMenuItem& operator=(const CMenuItem&) = delete;
+
+  // Lays out this item's drop-down menu and, recursively, its submenus.
+  void CalcPos(bool right);
+  // One logic step: highlights entries under the mouse and chooses commands.
+  void Proc(int w, int h, bool open);
+  // Draws the item (and its open drop-down) into bmp for a window w pixels wide.
+  void Draw(BITMAP* bmp, int w);
+
+  // Whether the menu this item belongs to is placed from the right of the bar.
+  bool PlacedFromRight() const;
+  // Left edge of the item's rectangle in window pixels.
+  int WindowX(int w) const;
+  // Left edge of this item's drop-down menu in window pixels.
+  int DropDownX(int w) const;
+
+ private:
+  void Choose();
+  void ChooseInGroup();
+  void CloseMenuBar();
+  void LinkToolButton();
+  void DrawDropDown(BITMAP* bmp, int w);
+  void DrawArrow(BITMAP* bmp, int x, int colour);
+  void DrawPicture(BITMAP* bmp, int x);
+};
