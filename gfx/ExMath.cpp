@@ -53,7 +53,10 @@ unsigned long EXM_isqrt(unsigned long n)
 
 long EXM_sqdist(long x1, long y1, long x2, long y2)
 {
-    auto span = [](long a, long b) { return a > b ? (unsigned long)a - (unsigned long)b : (unsigned long)b - (unsigned long)a; };
+    // The gap between two longs always fits an unsigned long.
+    auto span = [](long a, long b) {
+        return a > b ? (unsigned long)a - (unsigned long)b : (unsigned long)b - (unsigned long)a;
+    };
     const unsigned long dx = span(x1, x2), dy = span(y1, y2);
     const unsigned long limit = LONG_MAX;
     const unsigned long root = EXM_isqrt(limit);

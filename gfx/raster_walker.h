@@ -67,8 +67,8 @@ inline bool ClipRect(int sw, int sh, int dw, int dh, long dx, long dy, Clip& c)
 
 // Walks the visible rows of a sw x sh source placed at (dx, dy) in dest, limited to the
 // top-left limW x limH of dest. flip: 1 left-right, 2 top-bottom, 3 both, other values none.
-// Mirroring happens after clipping, so a clipped mirrored sprite loses the columns the
-// mirrored picture would place outside. rowFn(const RowSpan&, Step<+1 or -1>) does the pixels.
+// Clipping cuts the placed, already mirrored picture, so a clipped mirrored sprite loses the
+// columns the mirrored picture would place outside. rowFn(const RowSpan&, Step<+1 or -1>) does the pixels.
 template <class RowFn>
 void WalkRect(int sw, int sh, BITMAP* dest, long dx, long dy, int flip, RowFn&& rowFn, int limW = INT_MAX,
               int limH = INT_MAX)
@@ -136,7 +136,10 @@ inline uint32_t Pct(uint32_t d, uint32_t s, int shift)
 
 // Every byte multiplied through PercentageOfValue256[destination][source].
 struct Luminance {
-    uint32_t operator()(uint32_t d, uint32_t s) const { return Pct(d, s, 0) | Pct(d, s, 8) | Pct(d, s, 16) | Pct(d, s, 24); }
+    uint32_t operator()(uint32_t d, uint32_t s) const
+    {
+        return Pct(d, s, 0) | Pct(d, s, 8) | Pct(d, s, 16) | Pct(d, s, 24);
+    }
 };
 
 // Blue, green and red multiplied; alpha kept.

@@ -183,9 +183,11 @@ TEST_F(CopiesTest, PerPixelMaskFollowsTheSourcePixels)
     Rw_drawvhm(src.get(), shown.get(), 0, 0, 0, mask, true);
     Rw_drawvhm(src.get(), hidden.get(), 0, 0, 0, mask, false);
     Rw_drawvhm(src.get(), mirrored.get(), 0, 0, 1, mask, true);
-    EXPECT_EQ(Pixels(shown.get()), (std::vector<uint32_t>{Pattern(0, 0), kBack, Pattern(2, 0), kBack, Pattern(1, 1), kBack}));
+    EXPECT_EQ(Pixels(shown.get()),
+              (std::vector<uint32_t>{Pattern(0, 0), kBack, Pattern(2, 0), kBack, Pattern(1, 1), kBack}));
     EXPECT_EQ(Pixels(hidden.get()), (std::vector<uint32_t>{kBack, Pattern(1, 0), kBack, Pattern(0, 1), kBack, kBack}));
-    EXPECT_EQ(Pixels(mirrored.get()), (std::vector<uint32_t>{Pattern(2, 0), kBack, Pattern(0, 0), kBack, Pattern(1, 1), kBack}));
+    EXPECT_EQ(Pixels(mirrored.get()),
+              (std::vector<uint32_t>{Pattern(2, 0), kBack, Pattern(0, 0), kBack, Pattern(1, 1), kBack}));
 
     Bitmap add = Make(3, 2, 0x000000F0u);
     Rw_drawvhm_add(src.get(), add.get(), 0, 0, 0, mask, true);

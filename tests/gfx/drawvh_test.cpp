@@ -3,6 +3,7 @@
 
 #include "tests/gfx/gfx_support.h"
 
+#include <algorithm>
 #include <functional>
 #include <string>
 
@@ -51,6 +52,14 @@ struct Routine {
     int blockW, blockH;   // source area the routine reads (0 = whole source)
 };
 
+// A per-pixel mask that shows everything, for sources up to 64 rows.
+const bool* AllShown()
+{
+    static bool mask[32 * 64];
+    std::fill(std::begin(mask), std::end(mask), true);
+    return mask;
+}
+
 std::vector<Routine> Routines()
 {
     const Combine copy = [](uint32_t, uint32_t s) { return s; };
@@ -65,6 +74,15 @@ std::vector<Routine> Routines()
         {"Rw_drawvh_luminance", Rw_drawvh_luminance, ModelLum, true, true, 0, 0},
         {"Rw_drawvhxc", Rw_drawvhxc, copy, false, true, 0, 0},
         {"Rw_drawvhxc_add", Rw_drawvhxc_add, ModelAdd, true, true, 0, 0},
+        {"Rw_drawvhm",
+         [](BITMAP* s, BITMAP* d, short x, short y, short f) { Rw_drawvhm(s, d, x, y, f, AllShown(), true); }, copy,
+         true, true, 32, 0},
+        {"Rw_drawvhm_add",
+         [](BITMAP* s, BITMAP* d, short x, short y, short f) { Rw_drawvhm_add(s, d, x, y, f, AllShown(), true); },
+         ModelAdd, true, true, 32, 0},
+        {"Rw_drawvhm_luminance",
+         [](BITMAP* s, BITMAP* d, short x, short y, short f) { Rw_drawvhm_luminance(s, d, x, y, f, AllShown(), true); },
+         ModelLum, true, true, 32, 0},
         {"Rw_draw_monochrome",
          [](BITMAP* s, BITMAP* d, short x, short y, short) { Rw_draw_monochrome(s, d, x, y, 0xFF282828); },
          [](uint32_t, uint32_t) { return 0xFF282828u; }, true, false, 0, 0},
