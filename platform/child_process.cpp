@@ -57,12 +57,16 @@ int RunChild(const char* path, char* const argv[], const char* input, std::size_
   }
   pid_t pid = fork();
   if (pid == 0) {
-    // Child: only async-signal-safe calls until exec.
-    int devNull = open("/dev/null", O_WRONLY);
-    dup2(inPipe[0], STDIN_FILENO);
-    dup2(outPipe[1], STDOUT_FILENO);
+    // Child: only async-signal-safe calls until exec. The pipe ends are first
+    // moved above the standard descriptors, because when this process runs with
+    // stdin or stdout closed they may have been given numbers 0 or 1.
+    int childIn = fcntl(inPipe[0], F_DUPFD_CLOEXEC, 3);
+    int childOut = fcntl(outPipe[1], F_DUPFD_CLOEXEC, 3);
+    dup2(childIn, STDIN_FILENO);
+    dup2(childOut, STDOUT_FILENO);
     // The dialog programs chatter about themes and accessibility on stderr.
-    if (devNull >= 0) dup2(devNull, STDERR_FILENO);
+    int devNull = open("/dev/null", O_WRONLY | O_CLOEXEC);
+    if (devNull >= 0 && devNull != STDERR_FILENO) dup2(devNull, STDERR_FILENO);
     execve(path, argv, environ);
     _exit(kChildNotRun);
   }
