@@ -21,7 +21,7 @@ bool WavSink::Open(const std::string& path, int rate, int channels, int bits) {
   bits_ = bits;
   blockAlign_ = channels * bits / 8;
   byteRate_ = rate * blockAlign_;
-  maxDataBytes_ = static_cast<uint32_t>(byteRate_) * kMaxSeconds;
+  maxDataBytes_ = static_cast<uint32_t>(static_cast<int64_t>(byteRate_) * maxMs_ / 1000 / blockAlign_ * blockAlign_);
   queue_.clear();
   head_ = 0;
   played_ = 0;

@@ -10,10 +10,13 @@
 // "played" in real time into a 16-bit PCM WAV file, so the file holds exactly
 // what a listener would have heard. The header is rewritten after every
 // append, so the file is valid at any moment; the recording stops growing
-// after ten minutes of audio.
+// after its limit (ten minutes of audio).
 class WavSink {
  public:
-  WavSink() = default;
+  // Longest recording kept: ten minutes of audio.
+  static constexpr int kMaxMs = 600000;
+
+  explicit WavSink(int maxMs = kMaxMs) : maxMs_(maxMs) {}
   WavSink(const WavSink&) = delete;
   WavSink& operator=(const WavSink&) = delete;
   ~WavSink() { Close(); }
@@ -33,9 +36,6 @@ class WavSink {
   // Stops or restarts the clock.
   void Pause(bool pause);
 
-  // Longest recording kept, in seconds of audio.
-  static constexpr int kMaxSeconds = 600;
-
  private:
   using Clock = std::chrono::steady_clock;
   // Moves the bytes the clock has played since the last call from the queue to the file.
@@ -43,6 +43,7 @@ class WavSink {
   void Append(const char* data, size_t len);
   void WriteHeader();
 
+  int maxMs_;
   FILE* file_ = nullptr;
   int byteRate_ = 0;
   int blockAlign_ = 1;

@@ -1,0 +1,144 @@
+// The real plug-ins end to end: the SPC decoder playing a test tone into the
+// output plug-in's WAV recorder, driven through the host.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <thread>
+
+#include "music/winamp.h"
+#include "tests/music/music_support.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+const std::string kPlugIns = std::string(QBRRE_BINARY_DIR) + "/PlugIns";
+
+class Playback : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    wav_ = dir_.path() / "out.wav";
+    setenv("QBRRE_WAV_OUT", wav_.c_str(), 1);
+    ASSERT_EQ(host_.LoadInputPlugin((kPlugIns + "/in_snes.so").c_str(), nullptr), 1);
+    ASSERT_EQ(host_.LoadOutputPlugin((kPlugIns + "/out_wave.so").c_str(), nullptr), 1);
+    ASSERT_EQ(host_.PreparePlugin("testfile.spc", nullptr), 1);
+  }
+  void TearDown() override {
+    host_.Stop();
+    unsetenv("QBRRE_WAV_OUT");
+  }
+  std::string Song(int toneHz, int tagSeconds) {
+    const std::filesystem::path path = dir_.path() / ("song" + std::to_string(toneHz) + ".spc");
+    WriteBytes(path, MakeSpc(toneHz, tagSeconds));
+    return path.string();
+  }
+  uintmax_t RecordedBytes() { return std::filesystem::file_size(wav_); }
+
+  TempDir dir_;
+  std::filesystem::path wav_;
+  Winamp host_;
+  BoxRecorder boxes_;
+};
+
+TEST_F(Playback, ToneFileRecordsTheToneInRealTime) {
+  const int threads = ThreadCount();
+  ASSERT_EQ(host_.Play(Song(500, 10).c_str()), 0);
+  EXPECT_EQ(ThreadCount(), threads + 1);
+  EXPECT_EQ(host_.GetLength(), 10000);
+  EXPECT_EQ(host_.IsSeekable(), 1);
+  EXPECT_EQ(Winamp::_rate, 32);
+  EXPECT_EQ(Winamp::_stereo, 2);
+  std::this_thread::sleep_for(1200ms);
+  host_.Stop();
+  EXPECT_EQ(ThreadCount(), threads);
+
+  const WavFile wav = ReadWav(wav_);
+  ASSERT_TRUE(wav.valid);
+  EXPECT_EQ(wav.rate, 32000);
+  EXPECT_EQ(wav.channels, 2);
+  const double seconds = static_cast<double>(wav.samples.size()) / (2 * 32000);
+  // Paced like a device: about as much as the time played, never far ahead.
+  EXPECT_GT(seconds, 0.9);
+  EXPECT_LT(seconds, 1.35);
+  EXPECT_GT(Peak(wav), 2000);
+  EXPECT_NEAR(ToneFrequency(wav), 500.0, 5.0);
+  EXPECT_TRUE(boxes_.boxes.empty());
+}
+
+TEST_F(Playback, SilentFileRecordsSilenceAndUntaggedOneHasNoLength) {
+  ASSERT_EQ(host_.Play(Song(0, 0).c_str()), 0);
+  EXPECT_EQ(host_.GetLength(), -1000);
+  std::this_thread::sleep_for(400ms);
+  host_.Stop();
+  const WavFile wav = ReadWav(wav_);
+  ASSERT_TRUE(wav.valid);
+  EXPECT_GT(wav.samples.size(), 2u * 32000 / 5);
+  EXPECT_EQ(Peak(wav), 0);
+}
+
+TEST_F(Playback, PauseHoldsTheRecordingAndUnPauseGoesOn) {
+  ASSERT_EQ(host_.Play(Song(500, 10).c_str()), 0);
+  std::this_thread::sleep_for(300ms);
+  host_.Pause();
+  EXPECT_EQ(host_.IsPaused(), 1);
+  std::this_thread::sleep_for(50ms);
+  const uintmax_t held = RecordedBytes();
+  const int position = host_.GetPosition();
+  std::this_thread::sleep_for(500ms);
+  EXPECT_EQ(RecordedBytes(), held);
+  EXPECT_EQ(host_.GetPosition(), position);
+  host_.UnPause();
+  EXPECT_EQ(host_.IsPaused(), 0);
+  std::this_thread::sleep_for(300ms);
+  EXPECT_GT(RecordedBytes(), held + 32000);
+}
+
+TEST_F(Playback, SeekMovesTheOutputTime) {
+  ASSERT_EQ(host_.Play(Song(500, 10).c_str()), 0);
+  std::this_thread::sleep_for(200ms);
+  EXPECT_LT(host_.GetPosition(), 1000);
+  host_.Seek(5000);
+  std::this_thread::sleep_for(400ms);
+  const int position = host_.GetPosition();
+  EXPECT_GE(position, 5200);
+  EXPECT_LE(position, 5600);
+  // The tone goes on after the seek.
+  host_.Stop();
+  EXPECT_GT(Peak(ReadWav(wav_)), 2000);
+}
+
+TEST_F(Playback, StopEndsTheDecoderAndMayBeRepeated) {
+  const int threads = ThreadCount();
+  ASSERT_EQ(host_.Play(Song(500, 10).c_str()), 0);
+  std::this_thread::sleep_for(200ms);
+  host_.Stop();
+  EXPECT_EQ(ThreadCount(), threads);
+  const uintmax_t stopped = RecordedBytes();
+  host_.Stop();
+  std::this_thread::sleep_for(200ms);
+  EXPECT_EQ(RecordedBytes(), stopped);
+  EXPECT_EQ(host_.IsPlaying(), 0);
+  EXPECT_EQ(host_.GetPosition(), 0);
+  // Playing again after a stop starts afresh.
+  ASSERT_EQ(host_.Play(Song(500, 10).c_str()), 0);
+  EXPECT_EQ(ThreadCount(), threads + 1);
+}
+
+TEST_F(Playback, FailuresOfTheDecoderAndTheDeviceAreCodes) {
+  const int threads = ThreadCount();
+  // The decoder's own answer for a missing file, without the host's check.
+  EXPECT_EQ(host_.in->Play((dir_.path() / "none.spc").c_str()), -1);
+  const std::filesystem::path junk = dir_.path() / "junk.spc";
+  WriteBytes(junk, std::vector<uint8_t>(100, 0x55));
+  EXPECT_EQ(host_.Play(junk.c_str()), 1);
+  // No device to open: Play fails cleanly and starts nothing.
+  setenv("QBRRE_WAV_OUT", "/nonexistent/folder/out.wav", 1);
+  EXPECT_EQ(host_.Play(Song(500, 10).c_str()), 1);
+  EXPECT_EQ(ThreadCount(), threads);
+  EXPECT_TRUE(boxes_.boxes.empty());
+}
+
+}  // namespace
