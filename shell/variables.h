@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cstdint>
 #include <semaphore.h>
+#include <string>
 
 #include "shell/include.h"
 
@@ -28,3 +29,7 @@ extern CHelioGUI* mui;  // the live GUI root
 extern bool AllowHResize;  // the user may resize the window horizontally
 extern bool AllowVResize;  // the user may resize the window vertically
 extern int MC_CURRENT;     // index of the current mouse cursor shape
+
+// ROM image named on the command line; the automatic Open of the start-up screen
+// loads it instead of asking with the file dialog. Empty when none was given.
+extern std::string StartupRomPath;

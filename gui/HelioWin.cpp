@@ -1,0 +1,101 @@
+#include "gui/HelioWin.h"
+
+#include "gui/FramePieces.h"
+#include "gui/StatusbarMain.h"
+#include "gui/WindowCaptionItems.h"
+#include "gui/WindowFrame.h"
+#include "platform/config_lock.h"
+#include "platform/window.h"
+#include "shell/controller.h"
+#include "shell/functions.h"
+#include "shell/modes.h"
+#include "shell/variables.h"
+
+int mouse_q = 0;
+
+namespace {
+
+constexpr int kTileSize = 32;
+constexpr int kScrollBarThickness = 12;
+constexpr int kFrameWidth = 8;    // left and right border
+constexpr int kFrameHeight = 80;  // caption, menu bar, toolbar, status bar, bottom border
+
+}  // namespace
+
+void CHelioGUI::install_pointer() { mui = this; }
+
+CHelioGUI::CHelioGUI() {
+  install_pointer();
+  c = new CHG_WCaption;
+  l = new CHG_WLBorder;
+  r = new CHG_WRBorder;
+  b = new CHG_WBBorder;
+  d = new CHG_WDBorder;
+  s = new CHG_WStatusBar;
+  SetRegionHelio(w, h);
+}
+
+CHelioGUI::~CHelioGUI() {
+  delete c;
+  delete l;
+  delete r;
+  delete b;
+  delete d;
+  delete s;
+}
+
+void CHelioGUI::Proc() {
+  mouse_q = QuadStateSwitch((mouse_b & 1) != 0, mouse_q);
+  c->Proc(w, h);
+  r->Proc(w, h);
+  b->Proc(w, h);
+  d->Proc(w, h);
+  s->Proc(w, h);
+}
+
+void CHelioGUI::Draw(BITMAP* bmp) {
+  c->Draw(bmp, w);
+  l->Draw(bmp, h);
+  r->Draw(bmp, w, h);
+  b->Draw(bmp, w, h);
+  d->Draw(bmp, w, h);
+  s->Draw(bmp, w, h);
+}
+
+void CHelioGUI::ResizeTilesEx(int tiles_w, int tiles_h, bool h_resize, bool v_resize, bool h_scroll,
+                              bool v_scroll) {
+  AllowHResize = h_resize;
+  AllowVResize = v_resize;
+  if (tiles_w != 0) w = tiles_w * kTileSize + (v_scroll ? kScrollBarThickness : 0) + kFrameWidth;
+  if (tiles_h != 0) h = tiles_h * kTileSize + (h_scroll ? kScrollBarThickness : 0) + kFrameHeight;
+  {
+    ConfigGuard guard;
+    w = get_config_hex("Window", "w", w);
+  }
+  int screen_w = 0, screen_h = 0;
+  PlatformScreenSize(screen_w, screen_h);
+  // The frame is composed in a screen-sized buffer: a configured width beyond the
+  // screen, or below what a resize allows, would draw outside it.
+  if (w > screen_w) w = screen_w;
+  if (h > screen_h) h = screen_h;
+  if (w < kMinWindowW) w = kMinWindowW;
+  SetRegionHelio(w, h);
+  PlatformMoveWindow((screen_w - w) >> 1, (screen_h - h) / 3, w, h);
+}
+
+void CHelioGUI::WindowRunFunction() {
+  while (!GAMEOVER.load()) {
+    STATEOVER = false;
+    const uint32_t id = ENGINE_STATE.load();
+    if (ModeFunction mode = FindModeFunction(id)) {
+      mode();
+      continue;
+    }
+    ErrorBox("Could not find a modefunction associated with idenifier 0x" + int2hexstr(static_cast<int>(id), 2) +
+                 ".\nThe program will now exit abruptly.",
+             "Unknown Mode");
+    GAMEOVER = true;
+    STATEOVER = true;
+    PlatformPostMessage(PLATFORM_MSG_CLOSE);
+  }
+}

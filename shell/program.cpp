@@ -1,0 +1,107 @@
+#include "shell/program.h"
+
+#include <cerrno>
+#include <cstdio>
+
+#include "gfx/ex_graphics.h"
+#include "music/speakers.h"
+#include "platform/config_lock.h"
+#include "platform/window.h"
+#include "resources/skin.h"
+#include "shell/controller.h"
+#include "shell/screen.h"
+#include "shell/variables.h"
+
+namespace {
+
+constexpr int kDefaultHz = 60;
+constexpr int kDefaultDrawMethod = 2;
+
+// Allegro's close button (a window manager's close request) takes the same path as Escape.
+void CloseButtonPressed() { PlatformPostMessage(PLATFORM_MSG_CLOSE); }
+
+}  // namespace
+
+int ChooseTickRate(int driver_rate, int configured) {
+  if (driver_rate > 0) return driver_rate;
+  return configured > 0 ? configured : kDefaultHz;
+}
+
+EngineSettings ReadEngineSettings() {
+  ConfigGuard guard;
+  return {get_config_int("Engine", "Hz", kDefaultHz), get_config_int("Engine", "Draw", kDefaultDrawMethod)};
+}
+
+void ticker() {
+  // The count is posted before the tick is counted, so a worker that sees a tick
+  // always finds a count for its next wait.
+  sem_post(&sem_rest);
+  ticks.fetch_add(1);
+  ticks.notify_all();
+}
+
+CScreen::CScreen() {
+  PlatformScreenSize(w, h);
+  set_color_depth(32);
+  set_color_conversion(COLORCONV_TOTAL | COLORCONV_KEEP_TRANS);
+  const EngineSettings engine = ReadEngineSettings();
+  request_refresh_rate(engine.hz);
+  set_window_title("QBR Resource Editor");
+  if (w <= 0 || h <= 0 || set_gfx_mode(GFX_AUTODETECT_WINDOWED, w, h, 0, 0) != 0) {
+    std::fprintf(stderr, "qbrre: no windowed graphics mode of %dx%d: %s\n", w, h, allegro_error);
+    return;
+  }
+  PlatformAdoptWindow();
+  InitializeScreenUpdate(engine.draw);
+  Hz = ChooseTickRate(get_refresh_rate(), engine.hz);
+}
+
+CWindow::CWindow() {
+  scr = new CScreen;
+  dsp = new CDisplay(scr->Hz);
+}
+
+CWindow::~CWindow() {
+  delete dsp;
+  delete scr;
+}
+
+void CProgram::install_pointer() { app = this; }
+
+CProgram::CProgram() {
+  install_pointer();
+  sem_init(&sem_rest, 0, 1);
+  if (install_allegro(SYSTEM_AUTODETECT, &errno, atexit) != 0) {
+    std::fprintf(stderr, "qbrre: Allegro could not start: %s\n", allegro_error);
+    return;
+  }
+  three_finger_flag = FALSE;
+  install_timer();
+  install_keyboard();
+  set_close_button_callback(CloseButtonPressed);
+  {
+    ConfigGuard guard;
+    set_config_file("Configuration.INI");
+  }
+  snd = new CSpeakers;
+  win = new CWindow;
+  if (screen == nullptr) return;
+  pad = new CController;
+  EXG_FillPercentageOfValueArray();
+  LoadBuiltinResources();
+  FB = create_bitmap_ex(32, win->scr->w, win->scr->h);
+  install_int_ex(ticker, BPS_TO_TIMER(win->scr->Hz));
+  ConfigGuard guard;
+  flush_config_file();
+}
+
+CProgram::~CProgram() {
+  remove_int(ticker);
+  delete win;
+  delete snd;
+  delete pad;
+  DestroyBuiltinResources();
+  if (FB) destroy_bitmap(FB);
+  FB = nullptr;
+  ShutDownScreenUpdate();
+}

@@ -1,0 +1,283 @@
+#include "e2e_support.h"
+
+#include <png.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+namespace fs = std::filesystem;
+
+namespace e2e {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double SecondsSince(Clock::time_point start) {
+  return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+std::string Quote(const std::string& text) {
+  std::string quoted = "'";
+  for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
+}
+
+// Value of "Label: value" in xwininfo output, as an int.
+bool FieldOf(const std::string& info, const std::string& label, int& value) {
+  size_t at = info.find(label);
+  if (at == std::string::npos) return false;
+  value = std::atoi(info.c_str() + at + label.size());
+  return true;
+}
+
+// The string value of "key":"..." in one JSON line (with the usual escapes).
+std::string JsonField(const std::string& line, const std::string& key) {
+  const std::string marker = "\"" + key + "\":";
+  size_t at = line.find(marker);
+  if (at == std::string::npos) return "";
+  at = line.find('"', at + marker.size());
+  if (at == std::string::npos) return "";
+  std::string value;
+  for (size_t i = at + 1; i < line.size(); ++i) {
+    char c = line[i];
+    if (c == '"') break;
+    if (c == '\\' && i + 1 < line.size()) {
+      char e = line[++i];
+      value += e == 'n' ? '\n' : e == 't' ? '\t' : e;
+      continue;
+    }
+    value += c;
+  }
+  return value;
+}
+
+void Xdotool(const std::string& arguments) { RunCommand("xdotool " + arguments + " >/dev/null 2>&1"); }
+
+}  // namespace
+
+bool HaveDisplay() {
+  const char* display = std::getenv("DISPLAY");
+  return display != nullptr && *display != '\0';
+}
+
+std::string RunCommand(const std::string& command, int* status) {
+  std::string out;
+  FILE* pipe = popen(command.c_str(), "r");
+  if (pipe == nullptr) {
+    if (status) *status = -1;
+    return out;
+  }
+  char buffer[4096];
+  size_t n = 0;
+  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
+  int raw = pclose(pipe);
+  if (status) *status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  return out;
+}
+
+void Sleep(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+App::App(const LaunchOptions& options) {
+  char pattern[] = "/tmp/qbrre-e2e-XXXXXX";
+  const char* made = mkdtemp(pattern);
+  if (made == nullptr) return;
+  workdir_ = made;
+  const fs::path dir(workdir_);
+  if (options.link_game_files) {
+    const fs::path source(QBRRE_SOURCE_DIR), binary(QBRRE_BINARY_DIR);
+    std::error_code ignored;
+    if (fs::is_directory(source / "GameConfig")) fs::create_directory_symlink(source / "GameConfig", dir / "GameConfig", ignored);
+    if (fs::is_directory(binary / "PlugIns"))
+      fs::create_directory_symlink(binary / "PlugIns", dir / "PlugIns", ignored);
+    else if (fs::is_directory(source / "PlugIns"))
+      fs::create_directory_symlink(source / "PlugIns", dir / "PlugIns", ignored);
+  }
+  if (options.configuration_ini) std::ofstream(dir / "Configuration.INI") << *options.configuration_ini;
+  {
+    std::ofstream script(dir / "dialog_script.txt");
+    for (const std::string& answer : options.dialog_answers) script << answer << "\n";
+  }
+  const std::string script_path = (dir / "dialog_script.txt").string();
+  const std::string log_path = (dir / "dialog_log.jsonl").string();
+  const std::string out_path = (dir / "stdout.txt").string();
+  const std::string err_path = (dir / "stderr.txt").string();
+
+  std::vector<std::string> argv_text = {QBRRE_BINARY_PATH};
+  argv_text.insert(argv_text.end(), options.args.begin(), options.args.end());
+  pid_ = fork();
+  if (pid_ == 0) {
+    if (chdir(workdir_.c_str()) != 0) _exit(127);
+    setenv("QBRRE_DIALOG_SCRIPT", script_path.c_str(), 1);
+    setenv("QBRRE_DIALOG_LOG", log_path.c_str(), 1);
+    if (!std::freopen(out_path.c_str(), "w", stdout) || !std::freopen(err_path.c_str(), "w", stderr)) _exit(127);
+    std::vector<char*> argv;
+    for (std::string& a : argv_text) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    execv(argv[0], argv.data());
+    _exit(127);
+  }
+}
+
+App::~App() {
+  if (pid_ > 0 && !reaped_) {
+    kill(pid_, SIGKILL);
+    waitpid(pid_, nullptr, 0);
+  }
+  if (!workdir_.empty()) {
+    std::error_code ignored;
+    fs::remove_all(workdir_, ignored);
+  }
+}
+
+bool App::Running() {
+  if (pid_ <= 0 || reaped_) return false;
+  int status = 0;
+  pid_t done = waitpid(pid_, &status, WNOHANG);
+  if (done == 0) return true;
+  reaped_ = true;
+  exit_code_ = WIFEXITED(status) ? WEXITSTATUS(status) : WIFSIGNALED(status) ? 128 + WTERMSIG(status) : -1;
+  return false;
+}
+
+std::optional<int> App::WaitForExit(double timeout_s) {
+  const auto start = Clock::now();
+  while (Running()) {
+    if (SecondsSince(start) > timeout_s) return std::nullopt;
+    Sleep(10);
+  }
+  if (!reaped_) return std::nullopt;
+  return exit_code_;
+}
+
+bool App::WaitForWindow(double timeout_s) {
+  const auto start = Clock::now();
+  while (SecondsSince(start) < timeout_s && Running()) {
+    std::istringstream ids(RunCommand("xdotool search --name '^QBR Resource Editor$' 2>/dev/null"));
+    unsigned long id = 0;
+    while (ids >> id) {
+      std::string pid_text = RunCommand("xdotool getwindowpid " + std::to_string(id) + " 2>/dev/null");
+      // Allegro may not publish the process id; a window without one is taken too,
+      // since the tests run one program at a time on their display.
+      if (pid_text.empty() || std::atoi(pid_text.c_str()) == pid_) {
+        window_ = id;
+        if (MapState() == "IsViewable") return true;
+      }
+    }
+    Sleep(50);
+  }
+  return false;
+}
+
+bool App::Geometry(int& x, int& y, int& w, int& h) const {
+  if (window_ == 0) return false;
+  const std::string info = RunCommand("xwininfo -id " + std::to_string(window_) + " 2>/dev/null");
+  return FieldOf(info, "Absolute upper-left X:", x) && FieldOf(info, "Absolute upper-left Y:", y) &&
+         FieldOf(info, "Width:", w) && FieldOf(info, "Height:", h);
+}
+
+std::string App::MapState() const {
+  if (window_ == 0) return "";
+  const std::string info = RunCommand("xwininfo -id " + std::to_string(window_) + " 2>/dev/null");
+  const std::string label = "Map State: ";
+  size_t at = info.find(label);
+  if (at == std::string::npos) return "";
+  size_t end = info.find('\n', at);
+  return info.substr(at + label.size(), end == std::string::npos ? std::string::npos : end - at - label.size());
+}
+
+std::string App::ShapeInfo() const {
+  if (window_ == 0) return "";
+  return RunCommand("xwininfo -shape -id " + std::to_string(window_) + " 2>/dev/null");
+}
+
+bool App::WaitForSize(int want_w, int want_h, double timeout_s) const {
+  const auto start = Clock::now();
+  do {
+    int x = 0, y = 0, w = 0, h = 0;
+    if (Geometry(x, y, w, h) && w == want_w && h == want_h) return true;
+    Sleep(50);
+  } while (SecondsSince(start) < timeout_s);
+  return false;
+}
+
+std::vector<DialogLogEntry> App::DialogLog() const {
+  std::vector<DialogLogEntry> entries;
+  std::ifstream log(fs::path(workdir_) / "dialog_log.jsonl");
+  std::string line;
+  while (std::getline(log, line)) {
+    if (line.empty()) continue;
+    entries.push_back({JsonField(line, "kind"), JsonField(line, "title"), JsonField(line, "text"),
+                       JsonField(line, "answer")});
+  }
+  return entries;
+}
+
+bool App::WaitForDialogs(size_t count, double timeout_s) const {
+  const auto start = Clock::now();
+  do {
+    if (DialogLog().size() >= count) return true;
+    Sleep(50);
+  } while (SecondsSince(start) < timeout_s);
+  return false;
+}
+
+std::string App::Stderr() const {
+  std::ifstream in(fs::path(workdir_) / "stderr.txt");
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+void KeyDown(const std::string& key) { Xdotool("keydown " + Quote(key)); }
+void KeyUp(const std::string& key) { Xdotool("keyup " + Quote(key)); }
+void Key(const std::string& key, int hold_ms) {
+  KeyDown(key);
+  Sleep(hold_ms);
+  KeyUp(key);
+}
+void MouseMove(int x, int y) { Xdotool("mousemove " + std::to_string(x) + " " + std::to_string(y)); }
+void MouseDown(int button) { Xdotool("mousedown " + std::to_string(button)); }
+void MouseUp(int button) { Xdotool("mouseup " + std::to_string(button)); }
+void Click(int x, int y, int button) {
+  MouseMove(x, y);
+  Sleep(60);
+  MouseDown(button);
+  Sleep(80);
+  MouseUp(button);
+}
+
+uint32_t Screenshot::Pixel(int x, int y) const {
+  if (x < 0 || y < 0 || x >= w || y >= h) return 0;
+  const size_t at = (static_cast<size_t>(y) * w + x) * 3;
+  return (uint32_t{rgb[at]} << 16) | (uint32_t{rgb[at + 1]} << 8) | rgb[at + 2];
+}
+
+bool TakeScreenshot(Screenshot& shot) {
+  const std::string png = RunCommand("import -window root png:- 2>/dev/null");
+  if (png.empty()) return false;
+  png_image image;
+  std::memset(&image, 0, sizeof image);
+  image.version = PNG_IMAGE_VERSION;
+  if (!png_image_begin_read_from_memory(&image, png.data(), png.size())) return false;
+  image.format = PNG_FORMAT_RGB;
+  shot.w = static_cast<int>(image.width);
+  shot.h = static_cast<int>(image.height);
+  shot.rgb.assign(PNG_IMAGE_SIZE(image), 0);
+  if (!png_image_finish_read(&image, nullptr, shot.rgb.data(), 0, nullptr)) {
+    png_image_free(&image);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace e2e

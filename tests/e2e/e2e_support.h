@@ -1,0 +1,114 @@
+#pragma once
+
+// Support for end-to-end tests: runs the real qbrre binary on the test's X display
+// and drives it like a user (xdotool), reads back what it shows (xwininfo, screen
+// shots) and what it asked (the scripted dialog log).
+//
+// Typical use:
+//   if (!e2e::HaveDisplay()) GTEST_SKIP() << "no DISPLAY";
+//   e2e::LaunchOptions options;
+//   options.dialog_answers = {"cancel"};          // the automatic Open is cancelled
+//   e2e::App app(options);
+//   ASSERT_TRUE(app.WaitForWindow());
+//   e2e::Key("Escape");
+//   EXPECT_EQ(app.WaitForExit(2.0), 0);
+// The App destructor kills the program if it still runs and removes its folder.
+
+#include <sys/types.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+// True when DISPLAY is set; tests GTEST_SKIP otherwise.
+bool HaveDisplay();
+
+// Runs a shell command and returns its standard output; `status` gets the exit code.
+std::string RunCommand(const std::string& command, int* status = nullptr);
+
+struct LaunchOptions {
+  std::vector<std::string> args;            // command-line arguments after the program name
+  std::vector<std::string> dialog_answers;  // QBRRE_DIALOG_SCRIPT, one answer per line
+  std::optional<std::string> configuration_ini;  // Configuration.INI written first, if given
+  bool link_game_files = true;              // GameConfig/ and PlugIns/ of the repository/build
+};
+
+// One entry of the scripted dialog log.
+struct DialogLogEntry {
+  std::string kind, title, text, answer;
+};
+
+// A running qbrre in a fresh temporary working folder.
+class App {
+ public:
+  explicit App(const LaunchOptions& options = {});
+  ~App();
+  App(const App&) = delete;
+  App& operator=(const App&) = delete;
+
+  pid_t pid() const { return pid_; }
+  const std::string& workdir() const { return workdir_; }
+
+  // Waits until the window titled "QBR Resource Editor" of this process exists and is
+  // mapped (it is created screen-sized; see WaitForSize); false on timeout or exit.
+  bool WaitForWindow(double timeout_s = 10.0);
+  // The X window id found by WaitForWindow (0 before).
+  unsigned long window() const { return window_; }
+
+  // Window position and size on the screen (xwininfo); false when it cannot be read.
+  bool Geometry(int& x, int& y, int& w, int& h) const;
+  // Map state text of xwininfo ("IsViewable", "IsUnMapped", ...).
+  std::string MapState() const;
+  // Output of `xwininfo -shape` for the window (includes the bounding shape extents).
+  std::string ShapeInfo() const;
+
+  // Waits until the window is w x h; false on timeout.
+  bool WaitForSize(int w, int h, double timeout_s = 5.0) const;
+
+  // Entries of QBRRE_DIALOG_LOG so far.
+  std::vector<DialogLogEntry> DialogLog() const;
+  // Waits until at least `count` dialogs were logged; false on timeout.
+  bool WaitForDialogs(size_t count, double timeout_s = 10.0) const;
+
+  // Waits for the process to end; its exit code, or nullopt on timeout (the process
+  // then still runs). A death by signal gives 128 + the signal number.
+  std::optional<int> WaitForExit(double timeout_s);
+  bool Running();
+
+  // Standard error of the program so far.
+  std::string Stderr() const;
+
+ private:
+  pid_t pid_ = -1;
+  bool reaped_ = false;
+  int exit_code_ = -1;
+  std::string workdir_;
+  unsigned long window_ = 0;
+};
+
+// Keyboard and mouse through the XTEST extension (the focused window gets the keys).
+void Key(const std::string& key, int hold_ms = 100);  // keydown, hold, keyup
+void KeyDown(const std::string& key);
+void KeyUp(const std::string& key);
+void MouseMove(int x, int y);                          // screen pixels
+void MouseDown(int button = 1);
+void MouseUp(int button = 1);
+void Click(int x, int y, int button = 1);              // move, press, release
+
+// The whole screen as RGB.
+struct Screenshot {
+  int w = 0, h = 0;
+  std::vector<uint8_t> rgb;  // w * h * 3 bytes, rows top to bottom
+  // 0xRRGGBB of a pixel; 0 outside the image.
+  uint32_t Pixel(int x, int y) const;
+};
+// Captures the root window (ImageMagick's import, decoded with libpng); false on failure.
+bool TakeScreenshot(Screenshot& shot);
+
+// Sleeps for `ms` milliseconds.
+void Sleep(int ms);
+
+}  // namespace e2e
