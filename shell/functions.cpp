@@ -4,8 +4,11 @@
 #include <cmath>
 #include <sys/stat.h>
 
+#include "level/compsprite.h"
 #include "platform/dialogs.h"
 #include "platform/window.h"
+#include "resources/skin.h"
+#include "shell/variables.h"
 
 const unsigned char NMenuFontSizes[128] = {
     0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,  //
@@ -100,6 +103,17 @@ void Nullify(FONT*& font) {
   font = nullptr;
 }
 
+void Nullify(CompSprite*& sprite) {
+  if (sprite != nullptr) {
+    if (sprite->line != nullptr) {
+      for (int y = 0; y < sprite->h; ++y) delete[] sprite->line[y];
+      delete[] sprite->line;
+    }
+    delete sprite;
+  }
+  sprite = nullptr;
+}
+
 void ErrorBox(const std::string& text, const std::string& title) { PlatformShowBox(BoxKind::Error, title, text); }
 
 void InfoBox(const std::string& text, const std::string& title) { PlatformShowBox(BoxKind::Info, title, text); }
@@ -139,6 +153,23 @@ std::vector<PlatformRect> ScanRegion(BITMAP* bmp) {
     }
   }
   return cut;
+}
+
+void SetMouseCursorBitmap(int index) {
+  struct Cursor {
+    BITMAP* const* bitmap;
+    int focusX, focusY;
+  };
+  static const Cursor kCursors[5] = {
+      {&MouseCursor_N, 0, 0}, {&MouseCursor_M, 12, 12}, {&MouseCursor_H, 12, 4},
+      {&MouseCursor_V, 4, 12}, {&MouseCursor_D, 8, 8},
+  };
+  if (index >= 0 && index < 5) {
+    set_mouse_sprite(*kCursors[index].bitmap);
+    set_mouse_sprite_focus(kCursors[index].focusX, kCursors[index].focusY);
+  }
+  show_os_cursor(MOUSE_CURSOR_ALLEGRO);
+  MC_CURRENT = index;
 }
 
 int GetTaskBarHeight() { return PlatformTaskBarHeight(); }
