@@ -152,8 +152,9 @@ int RM_ItemEnabled(MenuTable table) {
 int RM_ItemNumber(MenuTable table) { return HexValue(ReadField(table, 4)) & 0xFFFF; }
 
 int RM_IconNumber(MenuTable table) {
+  // A field cut short by the end of the text gives no icon.
   const std::string digits = ReadField(table, 2);
-  return digits == "--" ? 65535 : HexValue(digits);
+  return digits == "--" || digits.size() < 2 ? 65535 : HexValue(digits);
 }
 
 int RM_CheckGroup(MenuTable table) {

@@ -1,0 +1,112 @@
+#include "gui/MenuMain.h"
+
+#include "gfx/ex_graphics.h"
+#include "gui/HelioWin.h"
+#include "gui/MenuLoad.h"
+#include "platform/system_sound.h"
+#include "resources/skin.h"
+#include "shell/functions.h"
+
+namespace {
+constexpr int kNone = 255;
+}
+
+CHG_WAppMenu::CHG_WAppMenu(MenuTable table) : table(table) { Parse(); }
+
+CHG_WAppMenu::~CHG_WAppMenu() { Clear(); }
+
+void CHG_WAppMenu::Reload() {
+  Clear();
+  Parse();
+}
+
+void CHG_WAppMenu::Clear() {
+  for (CMenuItem* title : items) delete title;
+  items.clear();
+}
+
+void CHG_WAppMenu::Parse() {
+  menuchar = 0;
+  children = 0;
+  clicked = false;
+  iselect = kNone;
+  RM_FormatChar(table);
+  for (int f = RM_FormatChar(table); f != 2; f = RM_FormatChar(table)) {
+    if (f != 1) continue;
+    items.push_back(new CMenuItem(0, nullptr, table));
+    ++children;
+  }
+  CalcPos();
+}
+
+void CHG_WAppMenu::CalcPos() {
+  xl = 4;
+  xr = -4;
+  int i = 0;
+  for (; i < children && items[i]->type != 2; ++i) {
+    CMenuItem* t = items[i];
+    t->ix = xl;
+    t->iy = 24;
+    t->iw = t->text_w + 6;
+    t->ih = 12;
+    t->sx = xl;
+    t->sy = 36;
+    xl += t->text_w + 7;
+  }
+  // The rest, whatever their kind, are placed from the right, last title rightmost.
+  for (int j = children - 1; j >= i; --j) {
+    CMenuItem* t = items[j];
+    t->ix = xr;
+    t->iy = 24;
+    t->iw = t->text_w + 6;
+    t->ih = 12;
+    t->sx = xr;
+    t->sy = 36;
+    xr -= t->text_w + 7;
+  }
+  for (CMenuItem* t : items) t->CalcPos(t->type == 2);
+}
+
+void CHG_WAppMenu::Proc(int w, int h) {
+  bool hovered = false;
+  for (int i = 0; i < children; ++i) {
+    CMenuItem* t = items[i];
+    if (t->state == 0) continue;
+    const int x = t->ix < 0 ? w + t->ix - t->iw : t->ix;
+    if (!IsMouseHover(x, t->iy, t->iw, t->ih)) continue;
+    if (iselect != kNone && iselect != i && iselect < children) items[iselect]->state = 1;
+    iselect = i;
+    hovered = true;
+    if (mouse_q == 1) clicked = !clicked;
+  }
+  if (!hovered) {
+    // A click on the empty part of the bar closes the menu; clicks elsewhere do not.
+    if (IsMouseHover(xl, 24, w - xl + xr, 12) && mouse_q == 1) {
+      iselect = kNone;
+      clicked = false;
+    }
+    if (!clicked) iselect = kNone;
+  }
+  const bool on_bar = IsMouseHover(4, 24, w - 8, 12);
+  for (int i = 0; i < children; ++i) {
+    CMenuItem* t = items[i];
+    if (t->state == 0) continue;
+    if (i != iselect) {
+      t->state = 1;
+    } else if (clicked) {
+      if (on_bar) t->iselect = kNone;
+      if (t->state != 3) {
+        t->state = 3;
+        PlaySystemSound("MenuPopup", false);
+      }
+    } else {
+      t->state = on_bar ? 2 : 1;
+    }
+    t->Proc(w, h, t->state == 3);
+  }
+}
+
+void CHG_WAppMenu::Draw(BITMAP* bmp, int w, int) {
+  Rw_ncblit_vlinestretch(HelioBMP[9], bmp, 4, 24, w - 8);
+  for (CMenuItem* t : items) t->Draw(bmp, w);
+}
