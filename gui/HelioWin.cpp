@@ -1,7 +1,9 @@
 #include "gui/HelioWin.h"
 
 #include "gui/FramePieces.h"
+#include "gui/MenuMain.h"
 #include "gui/StatusbarMain.h"
+#include "gui/ToolbarMain.h"
 #include "gui/WindowCaptionItems.h"
 #include "gui/WindowFrame.h"
 #include "platform/config_lock.h"
@@ -32,6 +34,9 @@ CHelioGUI::CHelioGUI() {
   b = new CHG_WBBorder;
   d = new CHG_WDBorder;
   s = new CHG_WStatusBar;
+  // The toolbar first: menu entries link themselves to tool buttons while they are parsed.
+  t = new CHG_WToolBar;
+  m = new CHG_WAppMenu;
   SetRegionHelio(w, h);
 }
 
@@ -41,6 +46,8 @@ CHelioGUI::~CHelioGUI() {
   delete r;
   delete b;
   delete d;
+  delete m;
+  delete t;
   delete s;
 }
 
@@ -51,6 +58,8 @@ void CHelioGUI::Proc() {
   b->Proc(w, h);
   d->Proc(w, h);
   s->Proc(w, h);
+  t->Proc(w, h);
+  m->Proc(w, h);
 }
 
 void CHelioGUI::Draw(BITMAP* bmp) {
@@ -60,6 +69,8 @@ void CHelioGUI::Draw(BITMAP* bmp) {
   b->Draw(bmp, w, h);
   d->Draw(bmp, w, h);
   s->Draw(bmp, w, h);
+  t->Draw(bmp, w, h);
+  m->Draw(bmp, w, h);  // last: an open menu covers everything else
 }
 
 void CHelioGUI::ResizeTilesEx(int tiles_w, int tiles_h, bool h_resize, bool v_resize, bool h_scroll,
