@@ -8,6 +8,7 @@
 #include <iostream>
 
 #include "bfa/bfa.h"
+#include "platform/dialogs.h"
 #include "level/leveldata.h"
 #include "rom/AppMenu.h"
 #include "rom/globaldata.h"
@@ -37,9 +38,17 @@ int RunListCommand(const std::string& romPath) {
     std::fprintf(stderr, "qbrre: cannot initialise the drawing library\n");
     return 1;
   }
+  // No window: a box the file-access library would show becomes the one error line instead.
+  std::string boxTitle;
+  SetDialogSeam([&](const DialogRecord& r) {
+    boxTitle = r.title;
+    return std::string(r.kind == BoxKind::Question ? "no" : "ok");
+  });
   BFA_Activate(0x10, 0);
-  if (!BFA_Load(romPath.c_str())) {
-    std::fprintf(stderr, "qbrre: cannot read ROM image \"%s\"\n", romPath.c_str());
+  const bool loaded = BFA_Load(romPath.c_str());
+  SetDialogSeam({});
+  if (!loaded) {
+    std::fprintf(stderr, "qbrre: cannot read ROM image \"%s\" (%s)\n", romPath.c_str(), boxTitle.c_str());
     return 1;
   }
   if (BFA_OpenedCRC32[0x10] != kQBR1KnownCRC32) {

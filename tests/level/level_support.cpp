@@ -1,0 +1,48 @@
+#include "tests/level/level_support.h"
+
+#include <cerrno>
+#include <cstdlib>
+
+#include "bfa/bfa.h"
+#include "platform/config_lock.h"
+#include "rom/globaldata.h"
+
+void InitHeadlessAllegro() {
+  static const bool ready = [] {
+    install_allegro(SYSTEM_NONE, &errno, std::atexit);
+    set_color_depth(32);
+    return true;
+  }();
+  (void)ready;
+}
+
+void LoadTestImage(const std::vector<unsigned char>& image) {
+  BFA_Activate(0x10, 1);
+  QBR1.assign(image.begin(), image.end());
+}
+
+void UseGameConfigText(const std::string& text) {
+  InitHeadlessAllegro();
+  {
+    ConfigGuard guard;
+    set_config_data(text.c_str(), static_cast<int>(text.size()));
+  }
+  ReadGlobalOffsets(qbr1gbl);
+}
+
+void ImageWriter::Byte(long o, unsigned v) {
+  if (img.size() <= static_cast<std::size_t>(o)) img.resize(static_cast<std::size_t>(o) + 1, 0);
+  img[static_cast<std::size_t>(o)] = static_cast<unsigned char>(v);
+}
+
+void ImageWriter::Word(long o, unsigned v) {
+  Byte(o, v & 0xFF);
+  Byte(o + 1, (v >> 8) & 0xFF);
+}
+
+void ImageWriter::Long(long o, unsigned long v) {
+  Word(o, static_cast<unsigned>(v & 0xFFFF));
+  Byte(o + 2, static_cast<unsigned>((v >> 16) & 0xFF));
+}
+
+std::uint32_t Px(BITMAP* b, int x, int y) { return reinterpret_cast<std::uint32_t*>(b->line[y])[x]; }

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "shell/include.h"
+
+// Allegro without a display, 32-bit colour; safe to call from every test.
+void InitHeadlessAllegro();
+
+// Makes image the loaded ROM (channel 0x10's buffer).
+void LoadTestImage(const std::vector<unsigned char>& image);
+
+// Makes text the configuration in force and reads the global offsets from it.
+void UseGameConfigText(const std::string& text);
+
+// A little-endian writer over a test image that grows it as needed.
+struct ImageWriter {
+  std::vector<unsigned char>& img;
+  void Byte(long o, unsigned v);
+  void Word(long o, unsigned v);
+  void Long(long o, unsigned long v);
+};
+
+// Pixel (x, y) of a 32-bit memory bitmap.
+std::uint32_t Px(BITMAP* b, int x, int y);
