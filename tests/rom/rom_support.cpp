@@ -1,0 +1,148 @@
+#include "tests/rom/rom_support.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <fstream>
+#include <iterator>
+#include <random>
+
+#include "bfa/bfa.h"
+#include "platform/config_lock.h"
+#include "platform/messages.h"
+#include "platform/system_sound.h"
+#include "rom/AppMenu.h"
+#include "rom/globaldata.h"
+#include "shell/include.h"
+#include "shell/variables.h"
+
+namespace {
+
+class AllegroEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    install_allegro(SYSTEM_NONE, &errno, atexit);
+    set_color_depth(32);
+  }
+};
+
+const auto* const kAllegro = ::testing::AddGlobalTestEnvironment(new AllegroEnvironment);
+
+// The reflected CRC-32 table (polynomial 0xEDB88320).
+const std::uint32_t* CrcTable() {
+  static std::uint32_t table[256];
+  static bool made = false;
+  if (!made) {
+    for (std::uint32_t i = 0; i < 256; ++i) {
+      std::uint32_t c = i;
+      for (int k = 0; k < 8; ++k) c = c & 1 ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+      table[i] = c;
+    }
+    made = true;
+  }
+  return table;
+}
+
+std::uint32_t CrcRegisterAfter(const char* data, std::size_t size) {
+  const std::uint32_t* t = CrcTable();
+  std::uint32_t reg = 0xFFFFFFFFu;
+  for (std::size_t i = 0; i < size; ++i) reg = t[(reg ^ static_cast<unsigned char>(data[i])) & 0xFF] ^ (reg >> 8);
+  return reg;
+}
+
+}  // namespace
+
+std::vector<char> ImageWithCrc(std::size_t size, unsigned long crc) {
+  std::vector<char> bytes(size);
+  std::mt19937 random(static_cast<unsigned>(size));
+  for (char& b : bytes) b = static_cast<char>(random());
+  // Four more bytes XORed into the register are followed by 32 plain shift
+  // steps, which are invertible: run them backwards from the wanted register.
+  const std::uint32_t* t = CrcTable();
+  std::uint32_t reg = static_cast<std::uint32_t>(crc) ^ 0xFFFFFFFFu;
+  for (int step = 0; step < 4; ++step) {
+    int index = 0;
+    while ((t[index] >> 24) != (reg >> 24)) ++index;
+    reg = ((reg ^ t[index]) << 8) | static_cast<std::uint32_t>(index);
+  }
+  const std::uint32_t tail = reg ^ CrcRegisterAfter(bytes.data(), size - 4);
+  for (int k = 0; k < 4; ++k) bytes[size - 4 + k] = static_cast<char>((tail >> (8 * k)) & 0xFF);
+  return bytes;
+}
+
+std::vector<char> ReadWholeFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::vector<char>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteWholeFile(const std::filesystem::path& path, const std::vector<char>& bytes) {
+  std::ofstream out(path, std::ios::binary);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::string ReadText(const std::filesystem::path& path) {
+  const std::vector<char> bytes = ReadWholeFile(path);
+  return std::string(bytes.begin(), bytes.end());
+}
+
+void WriteText(const std::filesystem::path& path, const std::string& text) {
+  WriteWholeFile(path, std::vector<char>(text.begin(), text.end()));
+}
+
+OpenSandbox::OpenSandbox(EventLog& log) : previous_(std::filesystem::current_path()) {
+  static int serial = 0;
+  dir_ = std::filesystem::temp_directory_path() /
+         ("qbrre-open-" + std::to_string(::getpid()) + "-" + std::to_string(++serial));
+  std::filesystem::remove_all(dir_);
+  std::filesystem::create_directories(dir_ / "GameConfig");
+  std::filesystem::current_path(dir_);
+  {
+    ConfigGuard guard;
+    override_config_file(nullptr);
+    set_config_file("Configuration.INI");
+  }
+  if (BFA_IsActive(0x10)) BFA_Disable(0x10);
+  qbr1gbl = globaldata{};
+  ENGINE_STATE = 0;
+  STATEOVER = false;
+  PlatformClearMessages();
+  SetDialogSeam([&log](const DialogRecord& r) {
+    std::string answer;
+    if (!log.answers.empty()) {
+      answer = log.answers.front();
+      log.answers.erase(log.answers.begin());
+    } else {
+      answer = r.kind == BoxKind::Question ? "yes" : r.kind == BoxKind::Open ? "" : "ok";
+    }
+    DialogRecord shown = r;
+    shown.answer = answer;
+    log.boxes.push_back(shown);
+    log.events.push_back(std::string("box ") + BoxKindName(r.kind) + " " + r.title);
+    return answer;
+  });
+  SetSystemSoundSeam([&log](const std::string& alias, bool wait) {
+    log.events.push_back("sound " + alias + (wait ? " wait" : " async"));
+  });
+  SetCommandObserver([&log](unsigned short id, bool sound) {
+    char text[32];
+    std::snprintf(text, sizeof text, "command %04X %s", id, sound ? "sound" : "silent");
+    log.events.push_back(text);
+  });
+}
+
+OpenSandbox::~OpenSandbox() {
+  SetDialogSeam({});
+  SetSystemSoundSeam({});
+  SetCommandObserver({});
+  if (BFA_IsActive(0x10)) BFA_Disable(0x10);
+  {
+    ConfigGuard guard;
+    override_config_file(nullptr);
+    set_config_data("", 0);  // nothing on disk: the sandbox is about to go
+  }
+  ENGINE_STATE = 0;
+  STATEOVER = false;
+  PlatformClearMessages();
+  std::filesystem::current_path(previous_);
+  std::filesystem::remove_all(dir_);
+}

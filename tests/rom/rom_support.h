@@ -1,0 +1,42 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "platform/dialogs.h"
+
+// A file of `size` bytes of filler whose CRC-32 is `crc`: the last four bytes are
+// computed so the checksum comes out as asked.
+std::vector<char> ImageWithCrc(std::size_t size, unsigned long crc);
+
+// Reads a whole file; empty when it cannot be read.
+std::vector<char> ReadWholeFile(const std::filesystem::path& path);
+void WriteWholeFile(const std::filesystem::path& path, const std::vector<char>& bytes);
+std::string ReadText(const std::filesystem::path& path);
+void WriteText(const std::filesystem::path& path, const std::string& text);
+
+// Everything the program showed or played, in order, as one text per event:
+// "box <kind> <title>", "sound <alias> <wait>", "command <id> <sound>".
+struct EventLog {
+  std::vector<std::string> events;
+  std::vector<DialogRecord> boxes;
+  std::vector<std::string> answers;  // answers handed out to boxes in order; "ok"/"yes" when run out
+};
+
+// A fresh working directory with "GameConfig/", the program's own configuration
+// selected, every seam routed to `log`, and the image channel and engine state
+// reset. Restores everything on destruction.
+class OpenSandbox {
+ public:
+  explicit OpenSandbox(EventLog& log);
+  ~OpenSandbox();
+  OpenSandbox(const OpenSandbox&) = delete;
+  OpenSandbox& operator=(const OpenSandbox&) = delete;
+
+  const std::filesystem::path& dir() const { return dir_; }
+
+ private:
+  std::filesystem::path dir_;
+  std::filesystem::path previous_;
+};
