@@ -56,8 +56,10 @@ const std::vector<std::string>& CrashChoices();
 // Arguments (argv[0] included) for showing a box with zenity; the crash
 // dialog's buttons come from CrashChoices().
 std::vector<std::string> ZenityBoxArgs(BoxKind kind, const std::string& title, const std::string& text);
-// Arguments for zenity's file chooser, one --file-filter per filter.
-std::vector<std::string> ZenityOpenArgs(const std::string& title, const std::vector<FileFilter>& filters);
+// Arguments for zenity's file chooser, opening in `folder` (when not empty),
+// one --file-filter per filter.
+std::vector<std::string> ZenityOpenArgs(const std::string& title, const std::vector<FileFilter>& filters,
+                                        const std::string& folder);
 // Arguments for xmessage; it reads the text from stdin.
 std::vector<std::string> XmessageBoxArgs(BoxKind kind, const std::string& title);
 

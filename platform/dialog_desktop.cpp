@@ -97,8 +97,11 @@ std::vector<std::string> ZenityBoxArgs(BoxKind kind, const std::string& title, c
   return args;
 }
 
-std::vector<std::string> ZenityOpenArgs(const std::string& title, const std::vector<FileFilter>& filters) {
+std::vector<std::string> ZenityOpenArgs(const std::string& title, const std::vector<FileFilter>& filters,
+                                        const std::string& folder) {
   std::vector<std::string> args = {"zenity", "--file-selection", "--title=" + title};
+  // A trailing slash names the folder itself, not a file in its parent.
+  if (!folder.empty()) args.push_back("--filename=" + folder + "/");
   for (const FileFilter& filter : filters) {
     std::string patterns = filter.patterns;
     for (char& c : patterns) {

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <mutex>
+#include <unistd.h>
 
 #include "platform/dialog_backend.h"
 
@@ -34,13 +35,20 @@ bool RunDesktopProgram(std::vector<std::string> args, const std::string& input, 
   return true;
 }
 
+// The chooser starts where relative paths point (otherwise it opens on the
+// desktop's recent files).
+std::string WorkingFolder() {
+  char buffer[PATH_MAX];
+  return getcwd(buffer, sizeof buffer) != nullptr ? buffer : "";
+}
+
 // Shows the box on the desktop: zenity, else xmessage (which has no file
 // chooser). False when neither could show it.
 bool ShowOnDesktop(DialogRecord& record, const std::vector<FileFilter>* filters) {
   int status = 0;
   std::string output;
-  std::vector<std::string> zenity =
-      filters != nullptr ? ZenityOpenArgs(record.title, *filters) : ZenityBoxArgs(record.kind, record.title, record.text);
+  std::vector<std::string> zenity = filters != nullptr ? ZenityOpenArgs(record.title, *filters, WorkingFolder())
+                                                       : ZenityBoxArgs(record.kind, record.title, record.text);
   if (RunDesktopProgram(zenity, "", status, output)) {
     record.answer = ZenityAnswer(record.kind, status, output);
     return true;

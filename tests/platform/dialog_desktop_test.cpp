@@ -62,6 +62,7 @@ TEST_F(DesktopDialogTest, FileChooserGetsOneFilterPerEntryAndKeepsTheWorkingDire
   EXPECT_EQ(PlatformOpenFileDialog("Open a ROM", {{"SNES ROM", "*.smc;*.sfc"}, {"All files", "*"}}),
             "/picked/rom file.smc");
   const std::vector<std::string> expected = {"--file-selection", "--title=Open a ROM",
+                                             "--filename=" + before.string() + "/",
                                              "--file-filter=SNES ROM | *.smc *.sfc", "--file-filter=All files | *"};
   EXPECT_EQ(Args("zenity"), expected);
   EXPECT_EQ(std::filesystem::current_path(), before);
