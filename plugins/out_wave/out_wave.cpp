@@ -73,6 +73,7 @@ void Quit() {
   OutputState& s = State();
   std::lock_guard<std::mutex> guard(s.lock);
   s.CloseSinks();
+  SdlSink::Shutdown();
 }
 
 int Open(int samplerate, int numchannels, int bitspersamp, int, int) {

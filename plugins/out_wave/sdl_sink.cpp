@@ -43,3 +43,5 @@ void SdlSink::Flush() {
 void SdlSink::Pause(bool pause) {
   if (device_ != 0) SDL_PauseAudioDevice(device_, pause ? 1 : 0);
 }
+
+void SdlSink::Shutdown() { SDL_Quit(); }

@@ -19,6 +19,8 @@ class SdlSink {
   int Queued() const;
   void Flush();
   void Pause(bool pause);
+  // Releases what SDL keeps between devices; called before the plug-in is unloaded.
+  static void Shutdown();
 
  private:
   uint32_t device_ = 0;
