@@ -1,6 +1,7 @@
 #include "rom/AppMenu.h"
 
 #include <string>
+#include <utility>
 
 #include "bfa/bfa.h"
 #include "platform/config_lock.h"
@@ -48,11 +49,9 @@ constexpr int kImageChannel = 0x10;
 // The file dialog's type list, as pairs of description and pattern.
 constexpr char kImageFilter[] = "Quarbo v1.0 US-NTSC\0*.smc\0";
 
-void ShowAbout() {
-  // The box answers "ok" or "cancel"; anything else means it could not be shown.
-  const std::string answer = PlatformShowBox(BoxKind::About, "About QBRRE", mGetVersion());
-  if (answer != "ok" && answer != "cancel") WarnBox("Dialog failed!", "Error");
-}
+// The About box: the program's name and version with an OK button. The platform
+// always manages to show a box (on the terminal at worst), so it cannot fail.
+void ShowAbout() { PlatformShowBox(BoxKind::About, "About QBRRE", mGetVersion()); }
 
 }  // namespace
 
@@ -73,7 +72,10 @@ void AppMenuOpenImage() {
   // The new file is read into a buffer of its own and replaces the image in use
   // only once it has been accepted: a cancelled or failed Open must not leave the
   // level view running on an empty channel.
-  const std::string path = OpenFileDialog(kImageFilter, "Open QBR image...");
+  // A path given on the command line answers the first Open (the start-up
+  // screen's own); every later Open asks with the dialog.
+  std::string path = std::exchange(StartupRomPath, std::string());
+  if (path.empty()) path = OpenFileDialog(kImageFilter, "Open QBR image...");
   if (path == BFA_NO_FILE_SELECTED) {
     ErrorBox("No file was selected. You cannot use this tool without an appropriate ROM image.", "Notice");
     return;

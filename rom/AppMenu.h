@@ -32,8 +32,9 @@ void AppMenuExecuteItem(unsigned short id, bool sound);
 // command runs; pass {} to remove it.
 void SetCommandObserver(std::function<void(unsigned short id, bool sound)> observer);
 
-// The Open command: lets the user choose an image, identifies it, corrects it in
-// memory and requests the level editor. A cancelled or failed Open leaves the
+// The Open command: lets the user choose an image (or takes StartupRomPath once,
+// when the command line named one), identifies it, corrects it in memory and
+// requests the level editor. A cancelled or failed Open leaves the
 // image in use (if any) and the engine state as they were.
 void AppMenuOpenImage();
 

@@ -237,4 +237,18 @@ TEST_F(Open, FailedReopenKeepsTheImageInUse) {
   EXPECT_TRUE(STATEOVER);
 }
 
+TEST_F(Open, CommandLinePathAnswersOnlyTheFirstOpen) {
+  const fs::path path = sandbox.dir() / "named.smc";
+  WriteWholeFile(path, ImageWithCrc(kImageSize, kQBR1KnownCRC32));
+  StartupRomPath = path.string();
+  AppMenuExecuteItem(0x0000, false);
+  EXPECT_EQ(Titles(), std::vector<std::string>{" IMPORTANT - READ THIS"});
+  EXPECT_TRUE(StartupRomPath.empty());
+  EXPECT_EQ(QBR1.size(), kImageSize);
+
+  log.answers.push_back("");
+  AppMenuExecuteItem(0x0000, false);
+  EXPECT_EQ(Titles(), (std::vector<std::string>{" IMPORTANT - READ THIS", "Open QBR image...", "Notice"}));
+}
+
 }  // namespace
