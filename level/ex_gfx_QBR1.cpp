@@ -35,7 +35,10 @@ void QBR1_DecodeCharacter(const RomView& rom, long long o, std::uint8_t out[64])
   }
 }
 
-void QBR1_Decompress(const RomView& rom, long long g, bool plain, std::vector<unsigned char>& out) {
+namespace {
+
+// Appends the decoded stream; returns early wherever the data runs out.
+void DecompressInto(const RomView& rom, long long g, bool plain, std::vector<unsigned char>& out) {
   const std::size_t start = out.size();
   auto full = [&] { return out.size() - start >= kQBR1MaxRawGFX; };
   if (plain) {
@@ -80,6 +83,14 @@ void QBR1_Decompress(const RomView& rom, long long g, bool plain, std::vector<un
         break;
     }
   }
+}
+
+}  // namespace
+
+void QBR1_Decompress(const RomView& rom, long long g, bool plain, std::vector<unsigned char>& out) {
+  const std::size_t start = out.size();
+  DecompressInto(rom, g, plain, out);
+  if (out.size() - start > kQBR1MaxRawGFX) out.resize(start + kQBR1MaxRawGFX);
 }
 
 void RE_QBR1_RawGFX(std::vector<unsigned char>& out_gfx, const leveldata& lvl) {
