@@ -48,7 +48,9 @@ TEST(Fonts, MenuFontsShareTheirShapesAndDifferOnlyInColour) {
           ++ink;
           ASSERT_EQ(p, uint32_t(kNMenuFontColours[i])) << x << "," << y;
         }
-        if (first != nullptr) ASSERT_EQ(p == kMaskPixel, Pixel(first, x, y) == kMaskPixel) << x << "," << y;
+        if (first != nullptr) {
+          ASSERT_EQ(p == kMaskPixel, Pixel(first, x, y) == kMaskPixel) << x << "," << y;
+        }
       }
     EXPECT_GT(ink, 500);
     destroy_font(f);
