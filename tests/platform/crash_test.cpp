@@ -32,6 +32,16 @@ void WriteThroughNull() {
   *nowhere = 1;
 }
 
+// Recurses until the stack runs out; the handler then runs on its own stack.
+int Recurse(int depth) {
+  volatile char frame[512];
+  frame[0] = static_cast<char>(depth);
+  if (depth < 0) return 0;
+  return Recurse(depth + 1) + frame[0];
+}
+
+void OverflowTheStack() { Recurse(0); }
+
 TEST_F(CrashDialogTest, FatalSignalsShowTheDialogUntilQuitWithoutSaving) {
   struct Case {
     const char* name;
@@ -45,6 +55,7 @@ TEST_F(CrashDialogTest, FatalSignalsShowTheDialogUntilQuitWithoutSaving) {
       {"abort", [] { std::abort(); }},
       {"terminate", [] { std::terminate(); }},
       {"null write", WriteThroughNull},
+      {"stack overflow", OverflowTheStack},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
