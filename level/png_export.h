@@ -1,0 +1,9 @@
+#pragma once
+
+#include <string>
+
+#include "shell/include.h"
+
+// Writes a 32-bit bitmap to path as an 8-bit RGB PNG (alpha dropped). Returns
+// false, leaving no partial promise, when the file cannot be written.
+bool QBR1_WritePng(const std::string& path, BITMAP* bmp);

@@ -1,0 +1,59 @@
+#include <gtest/gtest.h>
+#include <png.h>
+
+#include <cstdio>
+#include <filesystem>
+
+#include "level/png_export.h"
+#include "tests/level/level_support.h"
+
+namespace {
+
+struct ReadBack {
+  int w = 0, h = 0, colourType = -1, depth = 0;
+  std::vector<std::uint8_t> rgb;
+};
+
+ReadBack Read(const std::string& path) {
+  ReadBack r;
+  png_image img{};
+  img.version = PNG_IMAGE_VERSION;
+  if (!png_image_begin_read_from_file(&img, path.c_str())) return r;
+  r.w = static_cast<int>(img.width), r.h = static_cast<int>(img.height);
+  r.colourType = img.format == PNG_FORMAT_RGB ? PNG_COLOR_TYPE_RGB : -1;
+  img.format = PNG_FORMAT_RGB;
+  r.rgb.resize(PNG_IMAGE_SIZE(img));
+  png_image_finish_read(&img, nullptr, r.rgb.data(), 0, nullptr);
+  return r;
+}
+
+TEST(PngExportTest, WritesEightBitRgbPixelsExactly) {
+  InitHeadlessAllegro();
+  BITMAP* b = create_bitmap_ex(32, 3, 2);
+  const std::uint32_t px[6] = {0xFFF80000, 0x0000F800, 0x000000F8, 0x00FF00FF, 0xFF123456, 0x00000000};
+  for (int i = 0; i < 6; ++i) reinterpret_cast<std::uint32_t*>(b->line[i / 3])[i % 3] = px[i];
+  const std::string path = (std::filesystem::temp_directory_path() / "qbrre_png_export_test.png").string();
+  ASSERT_TRUE(QBR1_WritePng(path, b));
+  const ReadBack r = Read(path);
+  EXPECT_EQ(r.w, 3);
+  EXPECT_EQ(r.h, 2);
+  EXPECT_EQ(r.colourType, PNG_COLOR_TYPE_RGB);
+  const std::vector<std::uint8_t> expected = {0xF8, 0, 0, 0, 0xF8, 0, 0, 0, 0xF8, 0xFF, 0, 0xFF, 0x12, 0x34, 0x56, 0, 0, 0};
+  EXPECT_EQ(r.rgb, expected);
+  std::remove(path.c_str());
+  destroy_bitmap(b);
+}
+
+TEST(PngExportTest, RefusesWhatItCannotWrite) {
+  InitHeadlessAllegro();
+  BITMAP* b = create_bitmap_ex(32, 2, 2);
+  EXPECT_FALSE(QBR1_WritePng("/nonexistent-dir/x.png", b));
+  EXPECT_FALSE(QBR1_WritePng("/tmp/qbrre_never.png", nullptr));
+  BITMAP* eight = create_bitmap_ex(8, 2, 2);
+  EXPECT_FALSE(QBR1_WritePng("/tmp/qbrre_never.png", eight));
+  EXPECT_FALSE(std::filesystem::exists("/tmp/qbrre_never.png"));
+  destroy_bitmap(eight);
+  destroy_bitmap(b);
+}
+
+}  // namespace
