@@ -282,6 +282,31 @@ TEST(MusicHost, FreeingTheOutputStopsTheInputPlayingIntoIt) {
   EXPECT_EQ(CallsOf(input->hDllInstance), "Init;Stop;");
 }
 
+TEST(MusicHost, RelativePluginPathsAlsoSearchTheExecutablesFolder) {
+  // The fakes are built in fakes/ beside this test program, not in the working folder.
+  TempDir dir;
+  WorkingDir cwd(dir.path());
+  BoxRecorder recorder;
+  Winamp host;
+  EXPECT_EQ(host.LoadInputPlugin("fakes/single/in_sp7.so", nullptr), 1);
+  EXPECT_EQ(host.LoadOutputPlugin("out_fake.so", "fakes/single"), 1);
+  EXPECT_TRUE(recorder.boxes.empty());
+}
+
+TEST(MusicHost, ErrorTextKeepsAtMost1023Characters) {
+  BoxRecorder recorder;
+  Winamp host;
+  EXPECT_STREQ(host.GetErrorStr(), "");
+  const std::string path = "/" + std::string(1500, 'p') + ".so";
+  EXPECT_EQ(host.LoadOutputPlugin(path.c_str(), nullptr), 0);
+  const std::string expected = ("Can't load " + path).substr(0, 1023);
+  EXPECT_EQ(host.GetErrorStr(), expected);
+  ASSERT_EQ(recorder.boxes.size(), 1u);
+  EXPECT_EQ(recorder.boxes[0].text, expected);
+  EXPECT_EQ(host.LoadOutputPlugin(nullptr, nullptr), 0);
+  EXPECT_STREQ(host.GetErrorStr(), "Need plugin name");
+}
+
 class MusicSetUp : public ::testing::Test {
  protected:
   void TearDown() override {
