@@ -5,7 +5,6 @@
 #include <cerrno>
 #include <fstream>
 #include <iterator>
-#include <random>
 
 #include "bfa/bfa.h"
 #include "platform/config_lock.h"
@@ -28,47 +27,7 @@ class AllegroEnvironment : public ::testing::Environment {
 
 const auto* const kAllegro = ::testing::AddGlobalTestEnvironment(new AllegroEnvironment);
 
-// The reflected CRC-32 table (polynomial 0xEDB88320).
-const std::uint32_t* CrcTable() {
-  static std::uint32_t table[256];
-  static bool made = false;
-  if (!made) {
-    for (std::uint32_t i = 0; i < 256; ++i) {
-      std::uint32_t c = i;
-      for (int k = 0; k < 8; ++k) c = c & 1 ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-      table[i] = c;
-    }
-    made = true;
-  }
-  return table;
-}
-
-std::uint32_t CrcRegisterAfter(const char* data, std::size_t size) {
-  const std::uint32_t* t = CrcTable();
-  std::uint32_t reg = 0xFFFFFFFFu;
-  for (std::size_t i = 0; i < size; ++i) reg = t[(reg ^ static_cast<unsigned char>(data[i])) & 0xFF] ^ (reg >> 8);
-  return reg;
-}
-
 }  // namespace
-
-std::vector<char> ImageWithCrc(std::size_t size, unsigned long crc) {
-  std::vector<char> bytes(size);
-  std::mt19937 random(static_cast<unsigned>(size));
-  for (char& b : bytes) b = static_cast<char>(random());
-  // Four more bytes XORed into the register are followed by 32 plain shift
-  // steps, which are invertible: run them backwards from the wanted register.
-  const std::uint32_t* t = CrcTable();
-  std::uint32_t reg = static_cast<std::uint32_t>(crc) ^ 0xFFFFFFFFu;
-  for (int step = 0; step < 4; ++step) {
-    int index = 0;
-    while ((t[index] >> 24) != (reg >> 24)) ++index;
-    reg = ((reg ^ t[index]) << 8) | static_cast<std::uint32_t>(index);
-  }
-  const std::uint32_t tail = reg ^ CrcRegisterAfter(bytes.data(), size - 4);
-  for (int k = 0; k < 4; ++k) bytes[size - 4 + k] = static_cast<char>((tail >> (8 * k)) & 0xFF);
-  return bytes;
-}
 
 std::vector<char> ReadWholeFile(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);

@@ -5,10 +5,8 @@
 #include <vector>
 
 #include "platform/dialogs.h"
+#include "tests/rom/crc_forge.h"
 
-// A file of `size` bytes of filler whose CRC-32 is `crc`: the last four bytes are
-// computed so the checksum comes out as asked.
-std::vector<char> ImageWithCrc(std::size_t size, unsigned long crc);
 
 // Reads a whole file; empty when it cannot be read.
 std::vector<char> ReadWholeFile(const std::filesystem::path& path);
