@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -123,6 +124,39 @@ TEST_F(Playback, StopEndsTheDecoderAndMayBeRepeated) {
   // Playing again after a stop starts afresh.
   ASSERT_EQ(host_.Play(Song(500, 10).c_str()), 0);
   EXPECT_EQ(ThreadCount(), threads + 1);
+}
+
+TEST_F(Playback, VolumeAndPanScaleTheChannels) {
+  const std::string song = Song(500, 10);
+  const auto record = [&](int volume, int pan, int& left, int& right) {
+    host_.SetVolume(volume);
+    host_.SetPan(pan);
+    ASSERT_EQ(host_.Play(song.c_str()), 0);
+    std::this_thread::sleep_for(250ms);
+    host_.Stop();
+    const WavFile wav = ReadWav(wav_);
+    ASSERT_TRUE(wav.valid);
+    left = right = 0;
+    for (size_t i = 0; i + 1 < wav.samples.size(); i += 2) {
+      left = std::max(left, std::abs(static_cast<int>(wav.samples[i])));
+      right = std::max(right, std::abs(static_cast<int>(wav.samples[i + 1])));
+    }
+  };
+  int fullLeft = 0, fullRight = 0;
+  record(255, 0, fullLeft, fullRight);
+  ASSERT_GT(fullLeft, 2000);
+  EXPECT_NEAR(fullRight, fullLeft, fullLeft / 50);
+  const struct {
+    int volume, pan;
+    double left, right;  // expected share of the full peak
+  } cases[] = {{0, 0, 0, 0}, {128, 0, 0.5, 0.5}, {255, 128, 0, 1}, {255, -128, 1, 0}, {255, 64, 0.5, 1}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << "volume " << c.volume << " pan " << c.pan);
+    int left = 0, right = 0;
+    record(c.volume, c.pan, left, right);
+    EXPECT_NEAR(left, c.left * fullLeft, fullLeft / 50 + 1);
+    EXPECT_NEAR(right, c.right * fullRight, fullRight / 50 + 1);
+  }
 }
 
 TEST_F(Playback, FailuresOfTheDecoderAndTheDeviceAreCodes) {
