@@ -268,8 +268,8 @@ void Ellipse(DemoSpriteModel& m, double cx, double cy, double rx, double ry, int
 }
 
 void Rect(DemoSpriteModel& m, int x0, int y0, int w, int h, int c) {
-  for (int y = y0; y < y0 + h; ++y)
-    for (int x = x0; x < x0 + w; ++x) m.pixels[y * m.w + x] = static_cast<std::uint8_t>(c);
+  for (int y = std::max(y0, 0); y < std::min(y0 + h, m.h); ++y)
+    for (int x = std::max(x0, 0); x < std::min(x0 + w, m.w); ++x) m.pixels[y * m.w + x] = static_cast<std::uint8_t>(c);
 }
 
 DemoSpriteModel Sheet(int w, int h, int refX, int refY) {

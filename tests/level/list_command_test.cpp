@@ -1,0 +1,92 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "demo/demo_image.h"
+#include "level/level_display.h"
+#include "platform/config_lock.h"
+#include "tests/level/level_support.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class ListCommandTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    InitHeadlessAllegro();
+    previous = fs::current_path();
+    dir = fs::temp_directory_path() / ("qbrre_list_" + std::to_string(::getpid()));
+    fs::remove_all(dir);
+    fs::create_directories(dir / "GameConfig");
+    fs::current_path(dir);
+  }
+  void TearDown() override {
+    {
+      ConfigGuard guard;
+      override_config_file(nullptr);
+      set_config_data("", 0);
+    }
+    fs::current_path(previous);
+    fs::remove_all(dir);
+  }
+  static void WriteDemo(const DemoImage& demo) {
+    std::ofstream("demo.smc", std::ios::binary)
+        .write(reinterpret_cast<const char*>(demo.rom.data()), static_cast<std::streamsize>(demo.rom.size()));
+    std::ofstream("GameConfig/QBR v10U.INI") << demo.config;
+  }
+  int Run(const std::string& path) {
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    const int rc = RunListCommand(path);
+    out = testing::internal::GetCapturedStdout();
+    err = testing::internal::GetCapturedStderr();
+    return rc;
+  }
+  fs::path previous, dir;
+  std::string out, err;
+};
+
+TEST_F(ListCommandTest, ListsEveryShownLevelOfTheDemoImage) {
+  const DemoImage demo = BuildDemoImage(7);
+  WriteDemo(demo);
+  ASSERT_EQ(Run("demo.smc"), 0);
+  // The demo image is not the supported one: one warning line.
+  EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1);
+  EXPECT_NE(err.find("warning"), std::string::npos);
+  std::vector<std::string> lines;
+  std::stringstream s(out);
+  for (std::string l; std::getline(s, l);) lines.push_back(l);
+  ASSERT_EQ(lines.size(), 228u);
+  EXPECT_EQ(lines[0], "0x00\tUnbuilt Level\t0\t8\t16");
+  EXPECT_EQ(lines[91], "0x5B\tUnbuilt Level\t0\t8\t16");
+  EXPECT_EQ(lines[92].substr(0, 5), "0x5D\t");
+  EXPECT_EQ(lines[93].substr(0, 5), "0x5F\t");
+  EXPECT_EQ(lines.back().substr(0, 5), "0xE5\t");
+  for (const DemoLevel& l : demo.levels) {
+    char id[8];
+    std::snprintf(id, sizeof id, "0x%02X", l.id);
+    const std::string expected = std::string(id) + "\t" + l.name + "\t" + std::to_string(l.archetype) + "\t" +
+                                 std::to_string(l.tile_w) + "\t" + std::to_string(l.tile_h);
+    EXPECT_EQ(lines[static_cast<std::size_t>(l.id - (l.id > 0x5E ? 2 : l.id > 0x5C ? 1 : 0))], expected);
+  }
+}
+
+TEST_F(ListCommandTest, MissingOrUnreadableImageIsOneErrorLine) {
+  for (const char* path : {"nothing-here.smc", "GameConfig"}) {
+    EXPECT_NE(Run(path), 0) << path;
+    EXPECT_TRUE(out.empty()) << path;
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+  }
+}
+
+TEST_F(ListCommandTest, EmptyImageStillListsEveryLevel) {
+  std::ofstream("empty.smc").close();
+  ASSERT_EQ(Run("empty.smc"), 0);
+  EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 228);
+  EXPECT_EQ(out.substr(0, 14), "0x00\t\t0\t8\t16\n0");
+}
+
+}  // namespace
