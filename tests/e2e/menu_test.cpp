@@ -1,0 +1,80 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "e2e_support.h"
+
+namespace {
+
+// Start-up window geometry (window pixels).
+constexpr int kW = 520;
+constexpr int kBarY = 29;
+constexpr int kFileX = 10, kHelpX = kW - 20;
+// The "File" menu: drop-down (4, 36) to (99, 81); "Open..." on rows 38-57, "Exit" on 59-78.
+constexpr int kExitY = 68;
+
+constexpr uint32_t kMenuFill = 0x303030;
+constexpr uint32_t kHighlight = 0x484848;
+
+class MenuEndToEnd : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!e2e::HaveDisplay()) GTEST_SKIP() << "DISPLAY is not set";
+    e2e::LaunchOptions options;
+    options.dialog_answers = {"cancel", "ok"};
+    app = std::make_unique<e2e::App>(options);
+    ASSERT_TRUE(app->WaitForWindow()) << app->Stderr();
+    ASSERT_TRUE(app->WaitForDialogs(2)) << app->Stderr();
+    int w = 0, h = 0;
+    ASSERT_TRUE(app->Geometry(x, y, w, h));
+    ASSERT_EQ(w, kW);
+  }
+
+  uint32_t PixelAt(int wx, int wy) {
+    e2e::Sleep(200);  // a few frames
+    e2e::Screenshot shot;
+    EXPECT_TRUE(e2e::TakeScreenshot(shot));
+    return shot.Pixel(x + wx, y + wy);
+  }
+
+  std::unique_ptr<e2e::App> app;
+  int x = 0, y = 0;
+};
+
+TEST_F(MenuEndToEnd, OpensHighlightsSwitchesAndChooses) {
+  EXPECT_NE(PixelAt(90, 79), kMenuFill);  // closed
+
+  e2e::Click(x + kFileX, y + kBarY);
+  EXPECT_EQ(PixelAt(90, 79), kMenuFill);  // "File" is open
+
+  e2e::MouseMove(x + 50, y + kExitY);
+  EXPECT_EQ(PixelAt(90, kExitY), kHighlight);  // "Exit" highlighted
+  EXPECT_EQ(PixelAt(90, 45), kMenuFill);       // "Open..." not
+
+  // Moving onto "Help" opens it and closes "File" without a click.
+  e2e::MouseMove(x + kHelpX, y + kBarY);
+  EXPECT_NE(PixelAt(90, 79), kMenuFill);
+  EXPECT_EQ(PixelAt(kW - 10, 79), kMenuFill);
+
+  // "About QBRRE..." is the first row of the menu.
+  e2e::MouseMove(x + kW - 60, y + 45);
+  e2e::Sleep(150);
+  e2e::Click(x + kW - 60, y + 45);
+  ASSERT_TRUE(app->WaitForDialogs(3)) << app->Stderr();
+  const auto log = app->DialogLog();
+  EXPECT_EQ(log[2].kind, "about");
+  EXPECT_EQ(log[2].title, "About QBRRE");
+  EXPECT_EQ(log[2].text.rfind("QBR Resource Editor v0.0.6.0", 0), 0u);
+  EXPECT_NE(PixelAt(kW - 10, 79), kMenuFill);  // choosing closed the menu
+  EXPECT_TRUE(app->Running());
+}
+
+TEST_F(MenuEndToEnd, ExitFromTheFileMenuClosesTheProgram) {
+  e2e::Click(x + kFileX, y + kBarY);
+  e2e::MouseMove(x + 50, y + kExitY);
+  e2e::Sleep(150);
+  e2e::Click(x + 50, y + kExitY);
+  EXPECT_EQ(app->WaitForExit(10.0), 0) << app->Stderr();
+}
+
+}  // namespace
