@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -208,6 +209,35 @@ TEST_F(MenuBar, ClosedMenusDoNotReactWhereTheirEntriesWouldBe) {
   // open: only the toolbar's "Open" under it may fire.
   ui.Click(20, 45);
   EXPECT_EQ(ui.Only("command"), Events{"command 0000 silent"});
+}
+
+}  // namespace
+
+namespace {
+
+// The colours found in the 16x16 picture box of an entry.
+std::set<unsigned long> PictureColours(GuiHarness& ui, const CMenuItem* e) {
+  std::set<unsigned long> colours;
+  const int x = e->WindowX(kW) + 2;
+  for (int dy = 0; dy < 16; ++dy) {
+    for (int dx = 0; dx < 16; ++dx) colours.insert(static_cast<uint32_t>(getpixel(ui.frame, x + dx, e->iy + 2 + dy)));
+  }
+  return colours;
+}
+
+TEST_F(MenuBar, DisabledIconsAreGreyedAndCheckMarksFollowTheState) {
+  ui.Click(kW - 50, kBarY);  // "Mode"
+  // Every non-mask pixel of the icon in one dark grey, on the menu's fill.
+  std::set<unsigned long> greyed = PictureColours(ui, ui.Entry({"Mode", "Level Editor"}));
+  greyed.erase(0xFF303030);
+  EXPECT_EQ(greyed, std::set<unsigned long>{0xFF282828});
+  EXPECT_GT(PictureColours(ui, ui.Entry({"Mode", "Extraction"})).size(), 2u);
+
+  ui.Click(kViewX, kBarY);
+  ui.Click(kViewX, kBarY);  // "View": closed by the first click on it, opened by the second
+  ASSERT_EQ(ui.Entry({"View"})->state, 3);
+  EXPECT_GT(PictureColours(ui, ui.Entry({"View", "Tiles"})).size(), 1u);  // checked: the mark
+  EXPECT_EQ(PictureColours(ui, ui.Entry({"View", "Background(s)"})), std::set<unsigned long>{0xFF303030});
 }
 
 }  // namespace

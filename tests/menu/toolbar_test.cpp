@@ -6,6 +6,7 @@
 #include "gui/HelioWin.h"
 #include "gui/MenuMain.h"
 #include "gui/ToolbarMain.h"
+#include "resources/skin.h"
 #include "tests/menu/menu_support.h"
 
 namespace {
@@ -116,6 +117,33 @@ TEST_F(EditorToolbar, TooltipShowsAfterTheMouseRestsOnAButton) {
   ui.Move(At(ui, 2), kButtonY);
   EXPECT_FALSE(ui.tools().TooltipShown());
   EXPECT_NE(getpixel(ui.frame, save->ix + 1, save->iy + 27), 0xFF303030);
+}
+
+TEST_F(EditorToolbar, IconsFollowTheButtonState) {
+  ui.Move(400, 300);
+  // Button 6 is down: its icon darkened by 64 in every byte; button 7 as it is.
+  struct Case {
+    int button;
+    int sub;
+  };
+  for (const Case c : {Case{6, 64}, Case{7, 0}}) {
+    const CToolItem* b = ui.tools().items[c.button];
+    int checked = 0;
+    for (int dy = 0; dy < 16; ++dy) {
+      for (int dx = 0; dx < 16; ++dx) {
+        const uint32_t icon = static_cast<uint32_t>(getpixel(FunctionIcons, b->icon * 16 + dx, dy));
+        if ((icon & 0xFFFFFF) == 0xFF00FF) continue;
+        uint32_t want = 0;
+        for (int shift = 0; shift < 32; shift += 8) {
+          const int byte = static_cast<int>((icon >> shift) & 0xFF) - c.sub;
+          want |= static_cast<uint32_t>(byte < 0 ? 0 : byte) << shift;
+        }
+        EXPECT_EQ(static_cast<uint32_t>(getpixel(ui.frame, b->ix + 3 + dx, b->iy + 4 + dy)) & 0xFFFFFF, want & 0xFFFFFF);
+        ++checked;
+      }
+    }
+    EXPECT_GT(checked, 0);
+  }
 }
 
 TEST_F(EditorToolbar, PanelShowsAtTheRightEnd) {
