@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -55,6 +56,7 @@ int RunChild(const char* path, char* const argv[], const char* input, std::size_
     CloseFd(inPipe[1]);
     return kChildNotRun;
   }
+  pid_t parent = getpid();
   pid_t pid = fork();
   if (pid == 0) {
     // Child: only async-signal-safe calls until exec. The pipe ends are first
@@ -67,6 +69,9 @@ int RunChild(const char* path, char* const argv[], const char* input, std::size_
     // The dialog programs chatter about themes and accessibility on stderr.
     int devNull = open("/dev/null", O_WRONLY | O_CLOEXEC);
     if (devNull >= 0 && devNull != STDERR_FILENO) dup2(devNull, STDERR_FILENO);
+    // A dialog outliving a killed program would wait for an answer nobody reads.
+    prctl(PR_SET_PDEATHSIG, SIGTERM);
+    if (getppid() != parent) _exit(kChildNotRun);
     execve(path, argv, environ);
     _exit(kChildNotRun);
   }
