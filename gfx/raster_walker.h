@@ -65,6 +65,19 @@ inline bool ClipRect(int sw, int sh, int dw, int dh, long dx, long dy, Clip& c)
     return true;
 }
 
+// ClipRect against dest, limited to its top-left limW x limH; false for an unusable dest.
+inline bool ClipIn(BITMAP* dest, int sw, int sh, long dx, long dy, int limW, int limH, Clip& c)
+{
+    return Usable(dest) && ClipRect(sw, sh, std::min(dest->w, limW), std::min(dest->h, limH), dx, dy, c);
+}
+
+// Whether rows y0 .. y0 + rows - 1 of bmp follow one another in memory without gaps, so they
+// can be walked as one run (memory bitmaps, and sub-bitmaps as wide as their parent).
+inline bool OneRun(BITMAP* bmp, int y0, int rows)
+{
+    return Row32(bmp, y0 + rows - 1) == Row32(bmp, y0) + long(rows - 1) * bmp->w;
+}
+
 // Walks the visible rows of a sw x sh source placed at (dx, dy) in dest, limited to the
 // top-left limW x limH of dest. flip: 1 left-right, 2 top-bottom, 3 both, other values none.
 // Clipping cuts the placed, already mirrored picture, so a clipped mirrored sprite loses the
@@ -73,9 +86,8 @@ template <class RowFn>
 void WalkRect(int sw, int sh, BITMAP* dest, long dx, long dy, int flip, RowFn&& rowFn, int limW = INT_MAX,
               int limH = INT_MAX)
 {
-    if (!Usable(dest)) return;
     Clip c;
-    if (!ClipRect(sw, sh, std::min(dest->w, limW), std::min(dest->h, limH), dx, dy, c)) return;
+    if (!ClipIn(dest, sw, sh, dx, dy, limW, limH, c)) return;
     const bool hflip = flip == 1 || flip == 3;
     const bool vflip = flip == 2 || flip == 3;
     auto rows = [&](auto step) {
@@ -177,12 +189,12 @@ Masked<Op> MaskedBy(Op op) { return Masked<Op>{op}; }
 
 // n destination pixels from source pixels s, s + S, s + 2S, ...
 template <class Px, int S>
-inline void ApplyRow(uint32_t* d, const uint32_t* s, int n, const Px& px, Step<S>)
+inline void ApplyRow(uint32_t* d, const uint32_t* s, long n, const Px& px, Step<S>)
 {
     if constexpr (S == 1 && std::is_same_v<Px, Copy>) {
         std::memmove(d, s, size_t(n) * sizeof(uint32_t));
     } else {
-        for (int i = 0; i < n; ++i) d[i] = px(d[i], s[S * i]);
+        for (long i = 0; i < n; ++i) d[i] = px(d[i], s[S * i]);
     }
 }
 
@@ -194,6 +206,13 @@ void DrawArea(BITMAP* src, BITMAP* dest, long dx, long dy, int flip, const Px& p
     if (!Usable(src)) return;
     sw = std::min(sw, src->w);
     sh = std::min(sh, src->h);
+    // A plain copy of whole rows of two bitmaps of one width is one memmove instead of one per row.
+    Clip c;
+    if (std::is_same_v<Px, Copy> && (flip < 1 || flip > 3) && sw == src->w && ClipIn(dest, sw, sh, dx, dy, limW, limH, c) && c.w == sw &&
+        c.w == dest->w && OneRun(src, c.sy, c.h) && OneRun(dest, c.dy, c.h)) {
+        ApplyRow(Row32(dest, c.dy), Row32(src, c.sy), long(c.w) * c.h, px, Step<1>{});
+        return;
+    }
     WalkRect(
         sw, sh, dest, dx, dy, flip,
         [&](const RowSpan& sp, auto step) { ApplyRow(sp.d, Row32(src, sp.row) + sp.col, sp.n, px, step); },
@@ -207,6 +226,10 @@ void DrawRun(BITMAP* src, BITMAP* dest, long n, const Px& px)
 {
     if (!Usable(src) || !Usable(dest)) return;
     n = std::min({n, long(src->w) * src->h, long(dest->w) * dest->h});
+    if (OneRun(src, 0, src->h) && OneRun(dest, 0, dest->h)) {
+        ApplyRow(Row32(dest, 0), Row32(src, 0), n, px, Step<1>{});
+        return;
+    }
     int sy = 0, sx = 0, dy = 0, dx = 0;
     while (n > 0) {
         const int chunk = int(std::min({long(src->w - sx), long(dest->w - dx), n}));

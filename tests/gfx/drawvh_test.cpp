@@ -115,12 +115,17 @@ Bitmap MakeSprite(int w, int h)
     return b;
 }
 
-// Destination of size w x h as a sub-bitmap inside a parent with a 2-pixel sentinel border.
+// Destination of size w x h as a sub-bitmap inside a parent with a 2-pixel sentinel border
+// (left and right too when `sides`; without, the destination's rows form one run).
 struct Framed {
     Bitmap parent;
     Bitmap view;
+    int left;
     static constexpr uint32_t kSentinel = 0x5A5A5A5A;
-    Framed(int w, int h) : parent(Make(w + 4, h + 4, kSentinel)), view(create_sub_bitmap(parent.get(), 2, 2, w, h))
+    Framed(int w, int h, bool sides)
+        : parent(Make(w + (sides ? 4 : 0), h + 4, kSentinel)),
+          view(create_sub_bitmap(parent.get(), sides ? 2 : 0, 2, w, h)),
+          left(sides ? 2 : 0)
     {
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x) Put(view.get(), x, y, 0x80402010u + uint32_t(x * 3 + y * 7));
@@ -130,7 +135,7 @@ struct Framed {
         int changed = 0;
         for (int y = 0; y < parent->h; ++y)
             for (int x = 0; x < parent->w; ++x) {
-                const bool inside = x >= 2 && y >= 2 && x < view->w + 2 && y < view->h + 2;
+                const bool inside = x >= left && y >= 2 && x < view->w + left && y < view->h + 2;
                 if (!inside && Get(parent.get(), x, y) != kSentinel) ++changed;
             }
         return changed;
@@ -164,7 +169,7 @@ TEST_F(SpriteRoutineTest, EveryPositionAroundTheEdgesMatchesTheModel)
 {
     constexpr int kDW = 20, kDH = 14;
     for (const Routine& rt : Routines()) {
-        for (auto [sw, sh] : {std::pair{7, 5}, std::pair{36, 34}, std::pair{1, 1}}) {
+        for (auto [sw, sh] : {std::pair{7, 5}, std::pair{36, 34}, std::pair{1, 1}, std::pair{kDW, 6}}) {
             Bitmap src = MakeSprite(sw, sh);
             const int w = rt.blockW ? std::min(rt.blockW, sw) : sw, h = rt.blockH ? std::min(rt.blockH, sh) : sh;
             // x - 1, x, x + w - 1, x + w around both destination edges, and far outside.
@@ -173,16 +178,18 @@ TEST_F(SpriteRoutineTest, EveryPositionAroundTheEdgesMatchesTheModel)
             for (int flip : {0, 1, 2, 3, 7, -1}) {
                 if (!rt.mirrors && flip != 0) continue;
                 for (int dx : xs)
-                    for (int dy : ys) {
-                        Framed dst(kDW, kDH);
-                        Bitmap before = Make(kDW, kDH);
-                        blit(dst.view.get(), before.get(), 0, 0, 0, 0, kDW, kDH);
-                        rt.draw(src.get(), dst.view.get(), short(dx), short(dy), short(flip));
-                        SCOPED_TRACE(rt.name + " src " + std::to_string(sw) + "x" + std::to_string(sh) + " at (" +
-                                     std::to_string(dx) + ", " + std::to_string(dy) + ") flip " + std::to_string(flip));
-                        ASSERT_EQ(Pixels(dst.view.get()), Expected(rt, src.get(), before.get(), dx, dy, flip));
-                        ASSERT_EQ(dst.BorderChanges(), 0);
-                    }
+                    for (int dy : ys)
+                        for (bool sides : {true, false}) {
+                            Framed dst(kDW, kDH, sides);
+                            Bitmap before = Make(kDW, kDH);
+                            blit(dst.view.get(), before.get(), 0, 0, 0, 0, kDW, kDH);
+                            rt.draw(src.get(), dst.view.get(), short(dx), short(dy), short(flip));
+                            SCOPED_TRACE(rt.name + " src " + std::to_string(sw) + "x" + std::to_string(sh) + " at (" +
+                                         std::to_string(dx) + ", " + std::to_string(dy) + ") flip " +
+                                         std::to_string(flip) + (sides ? " framed" : " one run"));
+                            ASSERT_EQ(Pixels(dst.view.get()), Expected(rt, src.get(), before.get(), dx, dy, flip));
+                            ASSERT_EQ(dst.BorderChanges(), 0);
+                        }
             }
         }
     }
