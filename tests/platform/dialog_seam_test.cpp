@@ -34,6 +34,13 @@ TEST_F(DialogSeamTest, EmptySeamAnswerCancelsTheFileDialog) {
   EXPECT_EQ(PlatformShowBox(BoxKind::Question, "T", "X"), "no");
 }
 
+TEST_F(DialogSeamTest, AnUnreachableDisplayCountsAsNone) {
+  setenv("DISPLAY", ":9999", 1);
+  ::testing::internal::CaptureStderr();
+  EXPECT_EQ(PlatformShowBox(BoxKind::Question, "Q", "Go on?"), "no");
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "[question] Q\nGo on?\n(answered: no)\n");
+}
+
 TEST_F(DialogSeamTest, WithoutDisplayOrScriptBoxesGoToStderrWithTheirDefault) {
   unsetenv("DISPLAY");
   setenv("QBRRE_DIALOG_LOG", Path("log.jsonl").c_str(), 1);
