@@ -33,14 +33,18 @@ void WriteThroughNull() {
 }
 
 // Recurses until the stack runs out; the handler then runs on its own stack.
-int Recurse(int depth) {
+// The frame is used after the call, so no compiler turns this into a loop.
+volatile bool keepRecursing = true;
+
+__attribute__((noinline)) void Recurse(volatile char* caller) {
   volatile char frame[512];
-  frame[0] = static_cast<char>(depth);
-  if (depth < 0) return 0;
-  return Recurse(depth + 1) + frame[0];
+  frame[0] = static_cast<char>(caller != nullptr ? caller[0] + 1 : 0);
+  if (!keepRecursing) return;
+  Recurse(frame);
+  frame[1] = frame[0];
 }
 
-void OverflowTheStack() { Recurse(0); }
+void OverflowTheStack() { Recurse(nullptr); }
 
 TEST_F(CrashDialogTest, FatalSignalsShowTheDialogUntilQuitWithoutSaving) {
   struct Case {
