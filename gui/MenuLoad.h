@@ -16,7 +16,7 @@ extern const char* const AppToolL[3];
 // Read position (character index) in the description being parsed; 0 when a parse starts.
 extern unsigned long menuchar;
 
-// Which kind of table a reader reads: AppMenuL or AppToolL.
+// A table of three descriptions indexed by engine mode: AppMenuL, AppToolL, or a test's own.
 typedef const char* const* MenuTable;
 
 // One character: 1 for '[', 2 for ']' (and for the end of the text), 3 for '%', 0 otherwise.
