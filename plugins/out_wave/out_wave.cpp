@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
 #include <mutex>
 #include <vector>
 
@@ -50,10 +49,20 @@ struct OutputState {
   }
 };
 
-OutputState& State() {
-  static OutputState state;
-  return state;
-}
+// The state, held locked for the lifetime of this object.
+class Locked {
+ public:
+  Locked() : guard_(State().lock) {}
+  OutputState* operator->() { return &State(); }
+  OutputState& operator*() { return State(); }
+
+ private:
+  static OutputState& State() {
+    static OutputState state;
+    return state;
+  }
+  std::lock_guard<std::mutex> guard_;
+};
 
 // Scales 16-bit samples by the volume, and the channel away from the pan by its distance.
 void ApplyVolumeAndPan(short* samples, int count, int channels, int volume, int pan) {
@@ -70,15 +79,15 @@ void About(HWND) {}
 void Init() {}
 
 void Quit() {
-  OutputState& s = State();
-  std::lock_guard<std::mutex> guard(s.lock);
+  Locked locked;
+  OutputState& s = *locked;
   s.CloseSinks();
   SdlSink::Shutdown();
 }
 
 int Open(int samplerate, int numchannels, int bitspersamp, int, int) {
-  OutputState& s = State();
-  std::lock_guard<std::mutex> guard(s.lock);
+  Locked locked;
+  OutputState& s = *locked;
   s.CloseSinks();
   const char* record = std::getenv("QBRRE_WAV_OUT");
   s.toFile = record && *record;
@@ -97,14 +106,14 @@ int Open(int samplerate, int numchannels, int bitspersamp, int, int) {
 }
 
 void Close() {
-  OutputState& s = State();
-  std::lock_guard<std::mutex> guard(s.lock);
+  Locked locked;
+  OutputState& s = *locked;
   s.CloseSinks();
 }
 
 int Write(char* buf, int len) {
-  OutputState& s = State();
-  std::lock_guard<std::mutex> guard(s.lock);
+  Locked locked;
+  OutputState& s = *locked;
   if (!s.open || !buf || len < 0) return -1;
   const char* data = buf;
   if (s.bits == 16 && (s.volume != 255 || s.pan != 0)) {
@@ -122,21 +131,21 @@ int Write(char* buf, int len) {
 }
 
 int CanWrite() {
-  OutputState& s = State();
-  std::lock_guard<std::mutex> guard(s.lock);
+  Locked locked;
+  OutputState& s = *locked;
   if (!s.open) return 0;
   return std::max(0, s.capBytes - s.Queued());
 }
 
 int IsPlaying() {
-  OutputState& s = State();
-  std::lock_guard<std::mutex> guard(s.lock);
+  Locked locked;
+  OutputState& s = *locked;
   return s.open && s.Queued() > 0 ? 1 : 0;
 }
 
 int Pause(int pause) {
-  OutputState& s = State();
-  std::lock_guard<std::mutex> guard(s.lock);
+  Locked locked;
+  OutputState& s = *locked;
   const int previous = s.paused ? 1 : 0;
   s.paused = pause != 0;
   if (s.toFile)
@@ -148,20 +157,20 @@ int Pause(int pause) {
 
 void SetVolume(int volume) {
   if (volume == -666) return;
-  OutputState& s = State();
-  std::lock_guard<std::mutex> guard(s.lock);
+  Locked locked;
+  OutputState& s = *locked;
   s.volume = std::clamp(volume, 0, 255);
 }
 
 void SetPan(int pan) {
-  OutputState& s = State();
-  std::lock_guard<std::mutex> guard(s.lock);
+  Locked locked;
+  OutputState& s = *locked;
   s.pan = std::clamp(pan, -128, 128);
 }
 
 void Flush(int t) {
-  OutputState& s = State();
-  std::lock_guard<std::mutex> guard(s.lock);
+  Locked locked;
+  OutputState& s = *locked;
   if (s.toFile)
     s.wav.Flush();
   else
@@ -171,14 +180,14 @@ void Flush(int t) {
 }
 
 int GetOutputTime() {
-  OutputState& s = State();
-  std::lock_guard<std::mutex> guard(s.lock);
+  Locked locked;
+  OutputState& s = *locked;
   return s.open ? s.ToMs(s.Played()) : 0;
 }
 
 int GetWrittenTime() {
-  OutputState& s = State();
-  std::lock_guard<std::mutex> guard(s.lock);
+  Locked locked;
+  OutputState& s = *locked;
   return s.open ? s.ToMs(s.written) : 0;
 }
 
