@@ -69,9 +69,8 @@ BITMAP* DecodePngBitmap(std::span<const unsigned char> bytes) {
     png_image_free(&image);
     return nullptr;
   }
-  // BGRA bytes read as one little-endian word are 0xAARRGGBB.
-  image.format = PNG_FORMAT_BGRA;
-  std::vector<uint32_t> pixels(size_t(image.width) * image.height);
+  image.format = PNG_FORMAT_RGBA;
+  std::vector<png_byte> pixels(PNG_IMAGE_SIZE(image));
   if (!png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr)) {
     png_image_free(&image);
     return nullptr;
@@ -80,9 +79,10 @@ BITMAP* DecodePngBitmap(std::span<const unsigned char> bytes) {
   if (bmp == nullptr) return nullptr;
   for (int y = 0; y < bmp->h; ++y)
     for (int x = 0; x < bmp->w; ++x) {
-      const uint32_t p = pixels[size_t(y) * bmp->w + x];
-      const bool transparent = (p >> 24) == 0 || (p & 0xFFFFFFu) == (kMaskPixel & 0xFFFFFFu);
-      Row(bmp, y)[x] = transparent ? kMaskPixel : (0xFF000000u | (p & 0xFFFFFFu));
+      const png_byte* p = &pixels[(size_t(y) * bmp->w + x) * 4];
+      const uint32_t rgb = uint32_t(p[0]) << 16 | uint32_t(p[1]) << 8 | p[2];
+      const bool transparent = p[3] == 0 || rgb == (kMaskPixel & 0xFFFFFFu);
+      Row(bmp, y)[x] = transparent ? kMaskPixel : (0xFF000000u | rgb);
     }
   return bmp;
 }

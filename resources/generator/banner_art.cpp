@@ -53,5 +53,5 @@ Canvas Banner(const std::string& subtitle) {
 
 }  // namespace
 
-Canvas StartupBanner() { return Banner("SNES level and resource viewer"); }
+Canvas StartupBanner() { return Banner("Level and resource viewer"); }
 Canvas ExtractBanner() { return Banner("Extraction"); }

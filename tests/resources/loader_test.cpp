@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <png.h>
 
 #include <cstdint>
 #include <string>
@@ -43,6 +44,27 @@ TEST(Loader, MaskIsMagentaWithAlphaZeroAndOpaquePixelsCarryFullAlpha) {
   EXPECT_EQ(Pixel(frame, 0, 24) >> 24, 0xFFu);
   EXPECT_NE(Pixel(frame, 0, 24) & 0xFFFFFFu, 0xFF00FFu);
   Nullify(frame);
+}
+
+TEST(Loader, AlphaZeroAndMagentaBothBecomeTheMask) {
+  // Opaque red, transparent green, opaque magenta, half-transparent blue.
+  const png_byte rgba[] = {255, 0, 0, 255, 0, 255, 0, 0, 255, 0, 255, 255, 0, 0, 255, 128};
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  image.width = 4;
+  image.height = 1;
+  image.format = PNG_FORMAT_RGBA;
+  std::vector<unsigned char> png(1024);
+  png_alloc_size_t size = png.size();
+  ASSERT_TRUE(png_image_write_to_memory(&image, png.data(), &size, 0, rgba, 0, nullptr));
+  png.resize(size);
+  BITMAP* bmp = DecodePngBitmap(png);
+  ASSERT_NE(bmp, nullptr);
+  EXPECT_EQ(Pixel(bmp, 0, 0), 0xFFFF0000u);
+  EXPECT_EQ(Pixel(bmp, 1, 0), kMaskPixel);
+  EXPECT_EQ(Pixel(bmp, 2, 0), kMaskPixel);
+  EXPECT_EQ(Pixel(bmp, 3, 0), 0xFF0000FFu);
+  Nullify(bmp);
 }
 
 TEST(Loader, UnknownNumberGivesNull) {
