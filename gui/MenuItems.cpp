@@ -72,6 +72,13 @@ CMenuItem::CMenuItem(int level, CMenuItem* parent, MenuTable table)
 }
 
 CMenuItem::~CMenuItem() {
+  // A button must not keep pointing at an entry that is gone (a menu bar reloaded
+  // on its own, without the toolbar).
+  if (CHG_WToolBar* t = checkgroup != 0 ? ToolBar() : nullptr) {
+    for (CToolItem* b : t->items) {
+      if (b->menug_parent == this) b->menug_parent = nullptr;
+    }
+  }
   parent = nullptr;
   for (CMenuItem* e : sub) delete e;
   if (work != nullptr) destroy_bitmap(work);

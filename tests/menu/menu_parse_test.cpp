@@ -266,6 +266,18 @@ TEST_F(MenuParse, ReloadParsesTheCurrentModeAgain) {
   EXPECT_EQ(DumpMenuBar(bar), ExpectedMenu(kEditorMenu));
 }
 
+TEST_F(MenuParse, ReloadingTheMenuBarAloneRelinksTheButtons) {
+  GuiHarness ui(1, 776, 604);
+  ui.menu().Reload();
+  // The old entries unlinked themselves, so the new ones find the buttons free;
+  // a group update then marks live entries only.
+  const CMenuItem* modify = ui.Entry({"Level", "Modify"});
+  for (int k = 0; k < 6; ++k) EXPECT_EQ(ui.tools().items[6 + k]->menug_parent, modify->sub[k]) << k;
+  ui.tools().UpdateGroup(8);
+  EXPECT_TRUE(modify->sub[2]->checked);
+  EXPECT_FALSE(modify->sub[0]->checked);
+}
+
 // Removes every blank outside the texts, or widens every place between two
 // elements or fields with extra blanks; both must parse like the original.
 std::string Reblank(const std::string& text, bool widen) {
