@@ -87,16 +87,18 @@ BITMAP* DecodePngBitmap(std::span<const unsigned char> bytes) {
   return bmp;
 }
 
-BITMAP* load_bmp_res(int id) {
+BITMAP* ResourceBitmapFromBytes(int id, std::span<const unsigned char> bytes) {
   const ResourceInfo* info = FindResourceInfo(id);
   if (info == nullptr) return nullptr;
-  BITMAP* bmp = DecodePngBitmap(EmbeddedArtBytes(id));
+  BITMAP* bmp = DecodePngBitmap(bytes);
   // The skin is cut from these sheets by fixed rectangles, so a picture of
   // another size is as unusable as a missing one.
   if (bmp != nullptr && (bmp->w != info->w || bmp->h != info->h)) Nullify(bmp);
   if (bmp == nullptr) bmp = BlankBitmap(info->w, info->h);
   return bmp;
 }
+
+BITMAP* load_bmp_res(int id) { return ResourceBitmapFromBytes(id, EmbeddedArtBytes(id)); }
 
 int CountFontGlyphBoxes(BITMAP* sheet) {
   if (sheet == nullptr || bitmap_color_depth(sheet) != 32) return 0;

@@ -24,6 +24,12 @@ FONT* load_font_rec_res(int id, unsigned long colour);
 // The PNG bytes of built-in image `id`; empty when it was not compiled in.
 std::span<const unsigned char> EmbeddedArtBytes(int id);
 
+// Image `id` from the PNG `bytes`: the decoded picture when it has the size
+// the program expects for id, else a mask-coloured bitmap of that size;
+// nullptr for a number the program does not have. load_bmp_res uses the
+// compiled-in bytes.
+BITMAP* ResourceBitmapFromBytes(int id, std::span<const unsigned char> bytes);
+
 // Decodes PNG bytes into a new 32-bit bitmap as described above; nullptr when
 // the bytes are not a complete, readable PNG or the picture is implausibly big.
 BITMAP* DecodePngBitmap(std::span<const unsigned char> bytes);

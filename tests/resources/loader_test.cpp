@@ -103,6 +103,31 @@ TEST(Loader, MalformedBytesDecodeToNothingWithoutCrashing) {
   }
 }
 
+TEST(Loader, UnusableBytesGiveABlankImageOfTheExpectedSize) {
+  std::vector<unsigned char> corrupt = Bytes(522);
+  corrupt.resize(corrupt.size() - 40);
+  struct Case {
+    const char* name;
+    std::vector<unsigned char> bytes;
+  };
+  const Case cases[] = {{"truncated", corrupt}, {"missing", {}}, {"another size", Bytes(542)}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    BITMAP* bmp = ResourceBitmapFromBytes(522, c.bytes);
+    ASSERT_NE(bmp, nullptr);
+    EXPECT_EQ(bmp->w, 177);
+    EXPECT_EQ(bmp->h, 79);
+    for (int y = 0; y < bmp->h; ++y)
+      for (int x = 0; x < bmp->w; ++x) ASSERT_EQ(Pixel(bmp, x, y), kMaskPixel);
+    // A blank glyph sheet still yields a usable font.
+    FONT* f = GrabFontOrDefault(bmp);
+    ASSERT_NE(f, nullptr);
+    EXPECT_GT(text_length(f, "File"), 0);
+    destroy_font(f);
+    Nullify(bmp);
+  }
+}
+
 TEST(Loader, SheetWithoutGlyphBoxesGivesAllegrosFont) {
   BITMAP* blank = create_bitmap_ex(32, 145, 55);
   clear_to_color(blank, int(kMaskPixel));
