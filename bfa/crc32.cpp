@@ -1,5 +1,6 @@
-// CRC-32 (reflected polynomial 0xEDB88320, register starts at all ones, result complemented), computed eight
-// bytes at a time with eight derived tables ("slicing-by-8"): loading a 4 MiB image checksums it on the way in.
+// CRC-32 (reflected polynomial 0xEDB88320, register starts at all ones, result complemented), computed sixteen
+// bytes at a time with sixteen derived tables ("slicing-by-16"): loading a 4 MiB image checksums it on the
+// way in.
 #include "bfa/bfa_internal.h"
 
 #include <fcntl.h>
@@ -9,10 +10,11 @@ using namespace bfa_detail;
 
 namespace {
 
-using CrcTables = std::array<std::array<std::uint32_t, 256>, 8>;
+constexpr int kSlice = 16;
+using CrcTables = std::array<std::array<std::uint32_t, 256>, kSlice>;
 
 // tables[0] is the standard byte-at-a-time table (crc_table); tables[k][n] is the register after byte n
-// followed by k zero bytes, which lets eight input bytes be folded in with eight independent look-ups.
+// followed by k zero bytes, which lets kSlice input bytes be folded in with independent look-ups.
 constexpr CrcTables MakeTables() {
   CrcTables tables{};
   for (std::uint32_t n = 0; n < 256; ++n) {
@@ -21,7 +23,7 @@ constexpr CrcTables MakeTables() {
     tables[0][n] = c;
   }
   for (std::uint32_t n = 0; n < 256; ++n)
-    for (int k = 1; k < 8; ++k) tables[k][n] = (tables[k - 1][n] >> 8) ^ tables[0][tables[k - 1][n] & 0xFFu];
+    for (int k = 1; k < kSlice; ++k) tables[k][n] = (tables[k - 1][n] >> 8) ^ tables[0][tables[k - 1][n] & 0xFFu];
   return tables;
 }
 
@@ -31,14 +33,16 @@ constexpr const std::array<std::uint32_t, 256>& crc_table = kTables[0];
 static_assert(crc_table[1] == 0x77073096u && crc_table[255] == 0x2D02EF8Du, "standard CRC-32 table");
 
 std::uint32_t Update(std::uint32_t reg, const unsigned char* p, std::size_t n) {
-  while (n >= 8) {
+  while (n >= kSlice) {
     // Assembled byte by byte: independent of the host's byte order and of the data's alignment.
     const std::uint32_t lo = reg ^ (std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 |
                                     std::uint32_t(p[3]) << 24);
-    reg = kTables[7][lo & 0xFF] ^ kTables[6][(lo >> 8) & 0xFF] ^ kTables[5][(lo >> 16) & 0xFF] ^ kTables[4][lo >> 24] ^
-          kTables[3][p[4]] ^ kTables[2][p[5]] ^ kTables[1][p[6]] ^ kTables[0][p[7]];
-    p += 8;
-    n -= 8;
+    std::uint32_t next = kTables[kSlice - 1][lo & 0xFF] ^ kTables[kSlice - 2][(lo >> 8) & 0xFF] ^
+                         kTables[kSlice - 3][(lo >> 16) & 0xFF] ^ kTables[kSlice - 4][lo >> 24];
+    for (int i = 4; i < kSlice; ++i) next ^= kTables[kSlice - 1 - i][p[i]];
+    reg = next;
+    p += kSlice;
+    n -= kSlice;
   }
   while (n--) reg = (reg >> 8) ^ crc_table[(reg ^ *p++) & 0xFF];
   return reg;
