@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "editor/level_export.h"
 #include "level/level_display.h"
 #include "shell/application.h"
 #include "shell/functions.h"
@@ -29,12 +30,20 @@ int PrintVersion(const Args&) {
   return 0;
 }
 int PrintHelp(const Args&) { return PrintUsage(stdout); }
+int UsageError(const std::string& problem);
+int RunExport(const Args& a) {
+  if (a[1] != "--output") return UsageError("--export needs --output before the ROM image");
+  return RunExportCommand(a[0], a[2], a[3]);
+}
 
 const Command commands[] = {
     {"--help", "", "show this help and exit", 0, PrintHelp},
     {"--version", "", "show the version and exit", 0, PrintVersion},
     {"--list", "ROM", "print the level list of a ROM image and exit", 1,
      [](const Args& a) { return RunListCommand(a[0]); }},
+    {"--export", "LEVEL --output FILE.png ROM", "write the picture of a level (decimal or 0x hex) and exit", 4,
+     RunExport},
+    {"--export", "all --output DIR ROM", "write DIR/level-0xNN.png for every level and exit", 4, RunExport},
 };
 
 int PrintUsage(std::FILE* out) {

@@ -9,6 +9,7 @@ struct ModeEntry {
 
 const ModeEntry mode_table[] = {
     {0, STARTUP_SCREEN_SUBFUNCTION},
+    {1, QBR1_LEVEL_EDITOR_SUBFUNCTION},
 };
 
 }  // namespace

@@ -1,0 +1,77 @@
+// The level editor's per-update cost and the cost of switching levels, on the
+// demo image, with the editor window of 776 x 604 composed off-screen.
+#include <benchmark/benchmark.h>
+
+#include <cerrno>
+#include <cstdlib>
+
+#include "bfa/bfa.h"
+#include "demo/demo_image.h"
+#include "editor/classes.h"
+#include "gui/HelioWin.h"
+#include "platform/config_lock.h"
+#include "resources/skin.h"
+#include "rom/globaldata.h"
+#include "shell/variables.h"
+
+namespace {
+
+// Allegro without a display, the demo image in channel 0x10 with its game
+// configuration, the built-in skin and a GUI root of the editor's size.
+struct EditorFixture {
+  DemoImage demo = BuildDemoImage(1);
+  BITMAP* fb = nullptr;
+  CHelioGUI* gui = nullptr;
+
+  EditorFixture() {
+    install_allegro(SYSTEM_NONE, &errno, std::atexit);
+    set_color_depth(32);
+    {
+      ConfigGuard guard;
+      set_config_data(demo.config.data(), static_cast<int>(demo.config.size()));
+      ReadGlobalOffsets(qbr1gbl);
+    }
+    QBR1.assign(demo.rom.begin(), demo.rom.end());
+    LoadBuiltinResources();
+    gui = new CHelioGUI();
+    gui->w = 776;
+    gui->h = 604;
+    fb = create_bitmap_ex(32, 776, 604);
+  }
+};
+
+EditorFixture& Fixture() {
+  static EditorFixture fixture;
+  return fixture;
+}
+
+// One logic update and one frame of the editor: camera, layers, guide, GUI.
+void BM_EditorUpdateAndFrame(benchmark::State& state) {
+  EditorFixture& f = Fixture();
+  CCamera camera(0x16);
+  for (auto _ : state) {
+    f.gui->Proc();
+    camera.Proc();
+    clear_to_color(f.fb, 0x0F3F7F);
+    camera.Draw(f.fb);
+    f.gui->Draw(f.fb);
+    benchmark::DoNotOptimize(f.fb->line[0][0]);
+  }
+}
+BENCHMARK(BM_EditorUpdateAndFrame)->Unit(benchmark::kMicrosecond);
+
+// A level switch: a new camera (level record, tiles, banana frames) and its first frame.
+void BM_LevelSwitch(benchmark::State& state) {
+  EditorFixture& f = Fixture();
+  for (auto _ : state) {
+    CCamera camera(0x16);
+    camera.Proc();
+    camera.Draw(f.fb);
+    benchmark::DoNotOptimize(camera.Layer_MG0->tileset.size());
+  }
+}
+BENCHMARK(BM_LevelSwitch)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,51 @@
+// Exporting level pictures of the demo image: composition and PNG writing.
+#include <benchmark/benchmark.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <filesystem>
+
+#include "bfa/bfa.h"
+#include "demo/demo_image.h"
+#include "editor/level_export.h"
+#include "level/png_export.h"
+#include "platform/config_lock.h"
+#include "rom/globaldata.h"
+
+namespace {
+
+const DemoImage& Demo() {
+  static const DemoImage demo = [] {
+    install_allegro(SYSTEM_NONE, &errno, std::atexit);
+    set_color_depth(32);
+    DemoImage built = BuildDemoImage(1);
+    ConfigGuard guard;
+    set_config_data(built.config.data(), static_cast<int>(built.config.size()));
+    ReadGlobalOffsets(qbr1gbl);
+    QBR1.assign(built.rom.begin(), built.rom.end());
+    return built;
+  }();
+  return demo;
+}
+
+// The largest built level, composed and written as a PNG file.
+void BM_ExportLargestLevel(benchmark::State& state) {
+  const DemoImage& demo = Demo();
+  const DemoLevel* largest = &demo.levels.front();
+  for (const DemoLevel& level : demo.levels)
+    if (level.tile_w * level.tile_h > largest->tile_w * largest->tile_h) largest = &level;
+  const std::string path = (std::filesystem::temp_directory_path() / "qbrre-export-bench.png").string();
+  for (auto _ : state) {
+    BITMAP* picture = ComposeLevelPicture(largest->id);
+    benchmark::DoNotOptimize(QBR1_WritePng(path, picture));
+    destroy_bitmap(picture);
+  }
+  std::filesystem::remove(path);
+  state.SetLabel("level " + std::to_string(largest->id) + ", " + std::to_string(largest->tile_w * 32) + "x" +
+                 std::to_string(largest->tile_h * 32));
+}
+BENCHMARK(BM_ExportLargestLevel)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

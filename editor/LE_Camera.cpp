@@ -1,0 +1,132 @@
+#include "editor/classes.h"
+
+#include "gui/HelioWin.h"
+#include "gui/LE_ScrollBars.h"
+#include "level/leveldata.h"
+#include "platform/config_lock.h"
+#include "resources/skin.h"
+#include "shell/functions.h"
+#include "shell/variables.h"
+
+CCamera* cam = nullptr;
+
+namespace {
+
+constexpr int kGuideColour = 0xFF3377FF;
+constexpr int kDefaultWindowW = 776;
+constexpr int kDefaultWindowH = 604;
+
+}  // namespace
+
+ViewFrame EditorViewFrame() {
+  ViewFrame frame;
+  frame.w = mui ? mui->w : kDefaultWindowW;
+  frame.h = mui ? mui->h : kDefaultWindowH;
+  return frame;
+}
+
+ViewFrame WholeLevelFrame(const leveldata& lvl) {
+  ViewFrame frame;
+  frame.w = 32 * lvl.tile_w;
+  frame.h = 32 * lvl.tile_h;
+  frame.ox = 0;
+  frame.oy = 0;
+  return frame;
+}
+
+std::string LevelDisplayKey(int level_id) { return int2hexstr(level_id, 2); }
+
+CCamera::CCamera(int LEVEL_ID) : frame(EditorViewFrame()) {
+  {
+    ConfigGuard guard;
+    const int v = get_config_hex("LevelDisplay", LevelDisplayKey(LEVEL_ID).c_str(), 0);
+    x = (v >> 16) & 0xFFFF;
+    y = v & 0xFFFF;
+  }
+  Get_QBR1_LevelDataStruct(LEVEL_ID, lvl);
+  if (lvl.sequencing == 0 && mui != nullptr) {
+    mui->ResizeTilesEx(0, 16, true, false, true, false);
+    frame = EditorViewFrame();
+  }
+  Layer_MG0 = new CMLayer(lvl);
+  Banana_MAP = new CBananaMap(lvl);
+  Object_MAP = new CObjectMap(lvl);
+  hscroll = new CHG_HScrollBar();
+  vscroll = new CHG_VScrollBar();
+  install_pointer();
+}
+
+CCamera::CCamera(int LEVEL_ID, WholeLevelPicture) : attached(false) {
+  Get_QBR1_LevelDataStruct(LEVEL_ID, lvl);
+  frame = WholeLevelFrame(lvl);
+  Layer_MG0 = new CMLayer(lvl);
+  Banana_MAP = new CBananaMap(lvl);
+  Object_MAP = new CObjectMap(lvl);
+}
+
+CCamera::~CCamera() {
+  delete Layer_MG0;
+  delete Banana_MAP;
+  delete Object_MAP;
+  delete hscroll;
+  delete vscroll;
+  if (cam == this) cam = nullptr;
+}
+
+void CCamera::install_pointer() { cam = this; }
+
+void CCamera::Clamp() {
+  if (x + frame.w - 8 > 32 * lvl.tile_w + 12) x = 32 * lvl.tile_w - frame.w + 20;
+  if (y + frame.h - 80 > 32 * lvl.tile_h + 12) y = 32 * lvl.tile_h - frame.h + 92;
+  if (x < 0) x = 0;
+  if (y < 0) y = 0;
+}
+
+void CCamera::Proc() {
+  if (attached) {
+    frame = EditorViewFrame();
+    if (hscroll) hscroll->PreProc(lvl, x, y);
+    if (vscroll) vscroll->PreProc(lvl, x, y);
+    if (pressdelay != 0) --pressdelay;
+    // Each arrow on its own, so opposite keys cancel.
+    if (key[KEY_RIGHT]) x += 32;
+    if (key[KEY_LEFT]) x -= 32;
+    if (key[KEY_DOWN]) y += 32;
+    if (key[KEY_UP]) y -= 32;
+    if (key[KEY_HOME]) x = y = 0;
+    if (key[KEY_END]) x = y = 0xFFFF;
+    Clamp();
+    {
+      ConfigGuard guard;
+      set_config_string("LevelDisplay", LevelDisplayKey(lvl.ID).c_str(),
+                        int2hexstr(((x << 16) & 0xFFFF0000) | (y & 0xFFFF), 8).c_str());
+    }
+    if (hscroll) hscroll->Proc(lvl, x, y);
+    if (vscroll) vscroll->Proc(lvl, x, y);
+  }
+  Layer_MG0->Proc(x, y, frame);
+  // A detached view shows a still picture: the bananas keep animation frame 0.
+  if (!attached) return;
+  Banana_MAP->Proc(x, y);
+  Object_MAP->Proc(x, y);
+}
+
+void CCamera::DrawPicture(BITMAP* dest) {
+  Layer_MG0->Draw(dest, lvl, frame);
+  Banana_MAP->Draw(dest, x, y, lvl, frame);
+  Object_MAP->Draw(dest, x, y, lvl, frame, attached ? ObjectOverlay::Shown : ObjectOverlay::Hidden);
+}
+
+void CCamera::Draw(BITMAP* dest) {
+  DrawPicture(dest);
+  // The half-way guide: dashes from the top of the view down, at the middle
+  // of the level; they do not follow the vertical view position.
+  const int gx = 16 * lvl.tile_w - x + frame.ox;
+  for (int yy = 0; yy < 32 * lvl.tile_h; yy += 16) {
+    vline(dest, gx, yy + frame.oy, yy + frame.oy + 7, kGuideColour);
+  }
+  textprintf_ex(dest, NMenuFont[2], gx + 3, frame.oy - 1, -1, -1, "Half-Way");
+  textprintf_ex(dest, NMenuFont[2], gx + 3, frame.oy + 11, -1, -1, "Guideline");
+  if (hscroll) hscroll->Draw(dest);
+  if (vscroll) vscroll->Draw(dest);
+}

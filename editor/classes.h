@@ -1,0 +1,162 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "shell/include.h"
+#include "level/leveldata.h"
+
+struct CompSprite;
+class CHG_HScrollBar;
+class CHG_VScrollBar;
+
+using Hex32 = int32_t;
+using Hex16 = int16_t;
+
+// The window a view is drawn into: its size, which bounds the walks of the
+// layers, and the frame pixel where level point (camera x, camera y) appears.
+// The editor uses the GUI root's size with the level at (4, 60) below the
+// caption, menu bar and toolbar; an off-screen export uses a window the size
+// of the level with the level at (0, 0).
+struct ViewFrame {
+  int w = 0;
+  int h = 0;
+  int ox = 4;
+  int oy = 60;
+};
+
+// The view frame of the editor window: the GUI root's size, or 776x604 before
+// a GUI root exists.
+ViewFrame EditorViewFrame();
+
+// A view frame in which a whole level (tile_w x tile_h tiles) is drawn at (0, 0).
+ViewFrame WholeLevelFrame(const leveldata& lvl);
+
+// Tag of the camera that composes a whole level's picture off-screen.
+struct WholeLevelPicture {};
+
+// The main tile layer: the level's 32x32 tiles over a checkerboard grid.
+class CMLayer {
+ public:
+  std::vector<BITMAP*> tileset;  // the level's tiles, tile t at index t; owned
+  Hex16 stx = 0, sty = 0;        // map column and row of the top-left visible tile
+  Hex16 spx = 0, spy = 0;        // pixel offset inside that tile
+  Hex32 mapdata = 0;             // the map entry being drawn
+  Hex32 timaddr = 0;             // file offset of the map entry being drawn
+  Hex32 cntile = 0;              // tile number of the map entry being drawn
+  Hex32 w_squares = 0, h_squares = 0;  // tile columns and rows to draw
+  bool drawBGgrid = true;
+
+  // Decodes the level's tiles.
+  explicit CMLayer(leveldata& lvl);
+  ~CMLayer();
+  CMLayer(const CMLayer&) = delete;
+  CMLayer& operator=(const CMLayer&) = delete;
+
+  // Takes the camera position (level pixels, not negative) and the view's window.
+  void Proc(Hex32 x, Hex32 y, const ViewFrame& frame);
+  // Draws the visible part of the map with its grid.
+  void Draw(BITMAP* dest, leveldata& lvl, const ViewFrame& frame);
+
+ private:
+  void DrawEntry(BITMAP* dest, int sx, int sy);
+};
+
+// The level's bananas: groups of 16x16 animated sprites on an 8-pixel grid.
+class CBananaMap {
+ public:
+  BITMAP* tileset[8] = {};          // the eight animation frames; owned
+  int global_bimg_counter = 0;      // current animation frame, 0-7
+  int global_bimg_counter_adv = 0;  // frame-time counter, 0-3
+
+  // Decodes graphic set 0.
+  explicit CBananaMap(leveldata& lvl);
+  ~CBananaMap();
+  CBananaMap(const CBananaMap&) = delete;
+  CBananaMap& operator=(const CBananaMap&) = delete;
+
+  // Replaces the frames with graphic set n (0-4).
+  void ReloadBananas(int n);
+  // Advances the animation and switches the graphic set while Alt+B+keypad digit is held.
+  void Proc(Hex32 x, Hex32 y);
+  // Draws every visible group for camera position (x, y).
+  void Draw(BITMAP* dest, Hex32 x, Hex32 y, leveldata& lvl, const ViewFrame& frame);
+};
+
+// How the object map draws the markers, labels and the hover tooltip: the
+// editor shows them, a picture export leaves them out.
+enum class ObjectOverlay { Shown, Hidden };
+
+// What the scripts and the game configuration say about one object record;
+// worked out once per record, since neither changes while a level is shown.
+struct ObjectLook {
+  int spr = 0;
+  int pal = 0;
+  bool compound = false;
+  bool flipped = false;  // "OBJs_DisplayFlipped"
+};
+
+// The level's objects, drawn with their sprites from the ROM image.
+class CObjectMap {
+ public:
+  static constexpr int kCacheSize = 4096;
+  CompSprite** sprites;  // sprite cache indexed by sprite number / 4; owned
+  std::vector<std::optional<ObjectLook>> looks;  // by record number, as records first come into view
+
+  explicit CObjectMap(leveldata& lvl);
+  ~CObjectMap();
+  CObjectMap(const CObjectMap&) = delete;
+  CObjectMap& operator=(const CObjectMap&) = delete;
+
+  void Proc(Hex32 x, Hex32 y);
+  // Draws every visible object for camera position (x, y).
+  void Draw(BITMAP* dest, Hex32 x, Hex32 y, leveldata& lvl, const ViewFrame& frame,
+            ObjectOverlay overlay = ObjectOverlay::Shown);
+
+ private:
+  const ObjectLook& Look(int record_number, int zo);
+};
+
+// The level editor view of one level: layers, scroll bars and view position.
+class CCamera {
+ public:
+  leveldata lvl;
+  CMLayer* Layer_MG0 = nullptr;
+  CBananaMap* Banana_MAP = nullptr;
+  CObjectMap* Object_MAP = nullptr;
+  CHG_HScrollBar* hscroll = nullptr;
+  CHG_VScrollBar* vscroll = nullptr;
+  int pressdelay = 0;
+  Hex32 x = 0, y = 0;
+  ViewFrame frame;       // the window the view is drawn into
+  bool attached = true;  // an editor view: follows the GUI root, keys, bars and saved positions
+
+  // Builds the editor view of a level: restores its saved position, sizes the
+  // window for horizontal levels, builds the layers and bars, becomes `cam`.
+  explicit CCamera(int LEVEL_ID);
+  // Builds a detached view of the whole level at camera (0, 0) for composing
+  // its picture off-screen: no window, configuration, scroll bars, keys or
+  // animation; does not become `cam`.
+  CCamera(int LEVEL_ID, WholeLevelPicture);
+  ~CCamera();
+  CCamera(const CCamera&) = delete;
+  CCamera& operator=(const CCamera&) = delete;
+
+  // One logic update: scroll bars, keys, clamping, saving, layers.
+  void Proc();
+  // Draws the layers, the half-way guide and the scroll bars.
+  void Draw(BITMAP* dest);
+  // Draws only the level picture (tiles, bananas, objects) as an export shows it.
+  void DrawPicture(BITMAP* dest);
+  void install_pointer();
+
+  // Keeps (x, y) inside the level for the current frame.
+  void Clamp();
+};
+
+// The live editor camera; null while none exists.
+extern CCamera* cam;
+
+// The level id as the two-digit key of the "LevelDisplay" section.
+std::string LevelDisplayKey(int level_id);

@@ -1,0 +1,37 @@
+#include "editor/mode_qbr1leveleditor.h"
+
+#include "editor/classes.h"
+#include "editor/level_switch.h"
+#include "gui/HelioWin.h"
+#include "gui/MenuMain.h"
+#include "gui/ToolbarMain.h"
+#include "level/leveldata.h"
+#include "resources/skin.h"
+#include "shell/frame.h"
+#include "shell/modes.h"
+#include "shell/variables.h"
+
+int currentlvlid = kQBR1StartLevel;
+int pressdelay = 0;
+
+void DrawLevelStatus(BITMAP* dest, int h) {
+  if (cam == nullptr) return;
+  textprintf_ex(dest, NMenuFont[2], 8, h - 18, -1, -1, "Level 0x%02X - %s", cam->lvl.ID, cam->lvl.name.c_str());
+}
+
+void QBR1_LEVEL_EDITOR_SUBFUNCTION() {
+  if (mui->t) mui->t->Reload();
+  if (mui->m) mui->m->Reload();
+  CCamera camera(currentlvlid);
+
+  ModePass pass;
+  pass.update = [&camera] {
+    Apllication_Critical_Functions();
+    mui->Proc();
+    camera.Proc();
+    if (SwitchLevelStep(key[KEY_PGUP], key[KEY_PGDN], currentlvlid, pressdelay)) STATEOVER = true;
+  };
+  pass.picture = [&camera](BITMAP* fb) { camera.Draw(fb); };
+  pass.overlay = [](BITMAP* fb) { DrawLevelStatus(fb, mui->h); };
+  RunModePasses(pass);
+}

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "shell/include.h"
+
+// The level id the editor shows (0-229); kept across re-entries and images.
+extern int currentlvlid;
+// Logic updates during which Page Up and Page Down must both stay released
+// before the next level switch is accepted.
+extern int pressdelay;
+
+// Draws the status line "Level 0xNN - NAME" of the live camera's level into
+// the status bar of a window of height `h`.
+void DrawLevelStatus(BITMAP* dest, int h);

@@ -1,0 +1,47 @@
+#include "rom/headless_open.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "bfa/bfa.h"
+#include "platform/dialogs.h"
+#include "rom/AppMenu.h"
+#include "rom/globaldata.h"
+#include "shell/include.h"
+
+bool LoadRomHeadless(const std::string& romPath) {
+  std::error_code ec;
+  // The file-access library reports a failed load in a message box; without a
+  // window the terminal is told instead, so the file is tried first.
+  if (!std::filesystem::is_regular_file(romPath, ec) || !std::ifstream(romPath, std::ios::binary)) {
+    std::fprintf(stderr, "qbrre: cannot read ROM image \"%s\"\n", romPath.c_str());
+    return false;
+  }
+  if (!system_driver && install_allegro(SYSTEM_NONE, &errno, std::atexit) != 0) {
+    std::fprintf(stderr, "qbrre: cannot initialise the drawing library\n");
+    return false;
+  }
+  // A box the file-access library would show becomes part of the one error line.
+  std::string boxTitle;
+  SetDialogSeam([&](const DialogRecord& r) {
+    boxTitle = r.title;
+    return std::string(r.kind == BoxKind::Question ? "no" : "ok");
+  });
+  BFA_Activate(0x10, 0);
+  const bool loaded = BFA_Load(romPath.c_str());
+  SetDialogSeam({});
+  if (!loaded) {
+    std::fprintf(stderr, "qbrre: cannot read ROM image \"%s\" (%s)\n", romPath.c_str(), boxTitle.c_str());
+    return false;
+  }
+  if (BFA_OpenedCRC32[0x10] != kQBR1KnownCRC32) {
+    std::fprintf(stderr, "qbrre: warning: \"%s\" is not the supported image (CRC-32 %08X); using it anyway\n",
+                 romPath.c_str(), static_cast<unsigned>(BFA_OpenedCRC32[0x10]));
+  }
+  ApplyQBR1Corrections(QBR1);
+  SelectGameConfig(qbr1gbl);
+  return true;
+}

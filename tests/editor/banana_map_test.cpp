@@ -1,0 +1,139 @@
+#include <gtest/gtest.h>
+
+#include "editor/classes.h"
+#include "shell/functions.h"
+#include "tests/editor/editor_support.h"
+
+namespace {
+
+using namespace editor_test;
+
+constexpr int kShapeTable = 0x38D631;
+constexpr int kBananas = 0x2000;
+
+class BananaMapTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    InitAllegro();
+    UseConfig("");
+    image_ = BlankImage();
+    lvl_.bananas = kBananas;
+    lvl_.tile_w = 16;
+    lvl_.tile_h = 16;
+    dest_ = SolidBitmap(400, 300, 0);
+  }
+  void TearDown() override { destroy_bitmap(dest_); }
+
+  // A shape of `columns` x `rows` with grid bytes `grid`, reached through table entry `shape`.
+  void PutShape(int shape, int columns, int rows, std::vector<unsigned char> grid) {
+    const int at = 0x100;  // relative to the table
+    PutWord(image_, kShapeTable + shape, at);
+    image_[kShapeTable + at] = static_cast<unsigned char>(columns);
+    image_[kShapeTable + at + 1] = static_cast<unsigned char>(rows);
+    for (std::size_t i = 0; i < grid.size(); ++i) image_[kShapeTable + at + 2 + i] = grid[i];
+  }
+
+  // Group record b: shape, y in 8-pixel units, x in pixels.
+  void PutGroup(int b, int shape, int y8, int x) {
+    PutWord(image_, kBananas + 4 * b, static_cast<unsigned>(shape | (y8 << 10)));
+    PutWord(image_, kBananas + 4 * b + 2, static_cast<unsigned>(x << 2));
+  }
+
+  // Replaces the decoded frames with solid colours 0x10 * (i + 1), so the frame drawn is visible.
+  static void MarkFrames(CBananaMap& map) {
+    for (int i = 0; i < 8; ++i) {
+      Nullify(map.tileset[i]);
+      map.tileset[i] = SolidBitmap(16, 16, 0x10 * (i + 1));
+    }
+  }
+
+  void Draw(CBananaMap& map, int x, int y) {
+    UseImage(image_);
+    ViewFrame frame;
+    frame.w = 400;
+    frame.h = 300;
+    map.Draw(dest_, x, y, lvl_, frame);
+  }
+
+  std::vector<unsigned char> image_;
+  leveldata lvl_;
+  BITMAP* dest_ = nullptr;
+};
+
+TEST_F(BananaMapTest, RecordFieldsAndFrameChoice) {
+  // Record bytes 0x10, 0x09, 0x40, 0x01: shape 0x110, y = 16, x = 80.
+  image_[kBananas + 0] = 0x10;
+  image_[kBananas + 1] = 0x09;
+  image_[kBananas + 2] = 0x40;
+  image_[kBananas + 3] = 0x01;
+  PutShape(0x110, 1, 1, {0x01});
+  CBananaMap map(lvl_);
+  MarkFrames(map);
+  Draw(map, 0, 0);
+  // Frame (80 / 8 + 16 / 8 + 0) & 7 = 4 at (80 + 4, 16 + 60).
+  EXPECT_EQ(getpixel(dest_, 84, 76), 0x50);
+  EXPECT_EQ(getpixel(dest_, 83, 76), 0);
+  EXPECT_EQ(getpixel(dest_, 84 + 15, 76 + 15), 0x50);
+}
+
+TEST_F(BananaMapTest, GridIsColumnMajorFromTheBottom) {
+  // A 2x3 shape with grid byte 0x01: only column 0, row 2.
+  PutShape(0x20, 2, 3, {0x01});
+  PutGroup(0, 0x20, 0, 200);
+  CBananaMap map(lvl_);
+  MarkFrames(map);
+  Draw(map, 0, 0);
+  // Cell (0, 2): frame (25 + 0 + 0 + 0 + 2) & 7 = 3 at (204, 76).
+  EXPECT_EQ(getpixel(dest_, 204, 60 + 16 + 15), 0x40);
+  EXPECT_EQ(getpixel(dest_, 204, 60 + 15), 0);  // rows 0 and 1 above are empty
+}
+
+TEST_F(BananaMapTest, RippleAndAnimation) {
+  // A group at gx = 16, gy = 8: cell (0, 0) frame 3, cell (1, 0) frame 4.
+  PutShape(0x20, 2, 1, {0x03});
+  PutGroup(0, 0x20, 1, 16);
+  CBananaMap map(lvl_);
+  MarkFrames(map);
+  Draw(map, 0, 0);
+  EXPECT_EQ(getpixel(dest_, 20, 68), 0x40);      // cell 0, left half not covered by cell 1
+  EXPECT_EQ(getpixel(dest_, 28 + 15, 68), 0x50);  // cell 1 drawn over it, 8 pixels on
+
+  for (int i = 0; i < 8; ++i) map.Proc(0, 0);
+  EXPECT_EQ(map.global_bimg_counter, 2);
+}
+
+TEST_F(BananaMapTest, WalkEndsAtZeroShapeAndPastTheWindow) {
+  PutShape(0x20, 1, 1, {0x01});
+  PutGroup(0, 0x20, 0, 10);
+  PutWord(image_, kBananas + 4, 0x0000);  // shape 0 ends the list
+  PutWord(image_, kBananas + 6, 0xFFFF);  // whatever the other bytes hold
+  PutGroup(2, 0x20, 0, 30);
+  CBananaMap map(lvl_);
+  MarkFrames(map);
+  Draw(map, 0, 0);
+  EXPECT_NE(getpixel(dest_, 14, 60), 0);
+  EXPECT_EQ(getpixel(dest_, 34 + 15, 60), 0);
+
+  // A group more than the window width right of the view ends the walk,
+  // even when a later one would be visible.
+  image_.assign(image_.size(), 0);
+  PutShape(0x20, 1, 1, {0x01});
+  PutGroup(0, 0x20, 0, 401);
+  PutGroup(1, 0x20, 0, 50);
+  clear_to_color(dest_, 0);
+  Draw(map, 0, 0);
+  EXPECT_EQ(getpixel(dest_, 54, 60), 0);
+}
+
+TEST_F(BananaMapTest, ShapePastTheImageReadsNothingOutside) {
+  image_ = BlankImage(kShapeTable + 0x20 + 2);
+  PutWord(image_, kShapeTable + 0x20, 0x7FF0);  // the shape would lie far past the end
+  lvl_.bananas = 0x10;
+  image_[0x10] = 0x20;  // one group of shape 0x20 at (0, 0)
+  CBananaMap map(lvl_);
+  MarkFrames(map);
+  Draw(map, 0, 0);  // reads past the end count as 0: an empty shape, nothing drawn
+  EXPECT_EQ(getpixel(dest_, 4, 60), 0);
+}
+
+}  // namespace

@@ -1,0 +1,36 @@
+#include "tests/editor/editor_support.h"
+
+#include <cerrno>
+#include <cstdlib>
+
+#include "bfa/bfa.h"
+#include "platform/config_lock.h"
+
+namespace editor_test {
+
+void InitAllegro() {
+  if (system_driver == nullptr) install_allegro(SYSTEM_NONE, &errno, std::atexit);
+  set_color_depth(32);
+}
+
+void UseConfig(const std::string& text) {
+  ConfigGuard guard;
+  set_config_data(text.data(), static_cast<int>(text.size()));
+}
+
+void UseImage(const std::vector<unsigned char>& image) { QBR1.assign(image.begin(), image.end()); }
+
+std::vector<unsigned char> BlankImage(std::size_t size) { return std::vector<unsigned char>(size, 0); }
+
+void PutWord(std::vector<unsigned char>& image, std::size_t at, unsigned value) {
+  image.at(at) = static_cast<unsigned char>(value & 0xFF);
+  image.at(at + 1) = static_cast<unsigned char>(value >> 8);
+}
+
+BITMAP* SolidBitmap(int w, int h, int colour) {
+  BITMAP* bmp = create_bitmap_ex(32, w, h);
+  clear_to_color(bmp, colour);
+  return bmp;
+}
+
+}  // namespace editor_test
