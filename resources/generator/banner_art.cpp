@@ -17,9 +17,9 @@ Canvas Scaled(const Canvas& src, int f) {
 
 // Text with a soft drop shadow and a top-to-bottom shine on the letters.
 void ShadedText(Canvas& c, int x, int y, const std::string& text, int scale, uint32_t top, uint32_t bottom) {
-  DrawMenuText(c, x + scale / 2 + 1, y + scale / 2 + 1, text, scale, 0x0A0A0A);
+  DrawMenuText(c, x + scale / 2 + 1, y + scale / 2 + 1, text, scale, 0x0A0A0A, -1);
   Canvas layer(c.w, c.h);
-  DrawMenuText(layer, x, y, text, scale, 0xFFFFFF);
+  DrawMenuText(layer, x, y, text, scale, 0xFFFFFF, -1);
   const int glyph_h = 7 * scale;
   for (int r = 0; r < layer.h; ++r)
     for (int col = 0; col < layer.w; ++col)
@@ -39,13 +39,15 @@ Canvas Banner(const std::string& subtitle) {
   c.HLine(0, kHeight - 1, kWidth, 0x0C0C0C);
   c.VGradient(0, 78, kWidth, 2, 0x3A6AC0, 0x1E3C78);
 
-  // Program icon, four times enlarged, on the left.
+  // The enlarged program icon and the lettering, centred as one group.
+  const std::string title = "QBR Resource Editor";
   const Canvas icon = Scaled(ProgramIcon(), 4);
-  c.Draw(icon, 20, 8);
-
-  const int text_x = 20 + 64 + 18;
-  ShadedText(c, text_x, 14, "QBR Resource Editor", 3, 0xF4F4F4, 0x9A9A9A);
-  DrawMenuText(c, text_x + 2, 50, subtitle, 2, 0x8CB4F0);
+  const int title_w = (MenuTextWidth(title) - int(title.size())) * 3;
+  const int left = (kWidth - (icon.w + 18 + title_w)) / 2;
+  c.Draw(icon, left, 8);
+  const int text_x = left + icon.w + 18;
+  ShadedText(c, text_x, 14, title, 3, 0xF4F4F4, 0x9A9A9A);
+  DrawMenuText(c, text_x + 2, 50, subtitle, 2, 0x8CB4F0, -1);
   const std::string version = "Version 0.0.6.0 alpha";
   DrawMenuText(c, kWidth - 12 - MenuTextWidth(version), 84, version, 1, 0x909090);
   return c;

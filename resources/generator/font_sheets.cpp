@@ -108,7 +108,7 @@ int MenuTextWidth(const std::string& text) {
   return width;
 }
 
-int DrawMenuText(Canvas& canvas, int x, int y, const std::string& text, int scale, uint32_t colour) {
+int DrawMenuText(Canvas& canvas, int x, int y, const std::string& text, int scale, uint32_t colour, int tracking) {
   static const std::map<int, const GlyphArt*> glyphs = ByCode(MenuGlyphs());
   const int start = x;
   for (unsigned char ch : text) {
@@ -119,7 +119,7 @@ int DrawMenuText(Canvas& canvas, int x, int y, const std::string& text, int scal
       for (size_t c = 0; c < g.rows[r].size(); ++c)
         if (g.rows[r][c] == '#')
           canvas.Fill(x + int(c) * scale, y + (g.top + int(r)) * scale, scale, scale, colour);
-    x += int(g.rows[0].size()) * scale;
+    x += (int(g.rows[0].size()) + tracking) * scale;
   }
   return x - start;
 }
