@@ -231,6 +231,16 @@ bool App::WaitForDialogs(size_t count, double timeout_s) const {
   return false;
 }
 
+bool App::WaitForDialog(const std::string& kind, double timeout_s) const {
+  const auto start = Clock::now();
+  do {
+    for (const DialogLogEntry& entry : DialogLog())
+      if (entry.kind == kind) return true;
+    Sleep(50);
+  } while (SecondsSince(start) < timeout_s);
+  return false;
+}
+
 std::string App::Stderr() const {
   std::ifstream in(fs::path(workdir_) / "stderr.txt");
   std::stringstream text;

@@ -72,6 +72,8 @@ class App {
   std::vector<DialogLogEntry> DialogLog() const;
   // Waits until at least `count` dialogs were logged; false on timeout.
   bool WaitForDialogs(size_t count, double timeout_s = 10.0) const;
+  // Waits until a dialog of `kind` ("open", "error", ...) was logged; false on timeout.
+  bool WaitForDialog(const std::string& kind, double timeout_s = 10.0) const;
 
   // Waits for the process to end; its exit code, or nullopt on timeout (the process
   // then still runs). A death by signal gives 128 + the signal number.

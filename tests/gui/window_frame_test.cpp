@@ -190,17 +190,18 @@ TEST_F(WindowFrameTest, ResizeClampsBetweenTheMinimumAndTheScreen) {
     const char* name;
     int taskbar, dx, dy, w, h;
   } cases[] = {
-      {"grow a little", 0, 30, 20, 550, 196},
+      {"grow a little", 0, 30, 20, 630, 320},
+      {"shrink a little", 0, -30, -20, 570, 280},
       {"beyond the screen", 0, 5000, 5000, 1280, 1024},
       {"beyond the screen above the task bar", 30, 5000, 5000, 1280, 994},
       {"below the minimum", 0, -5000, -5000, 512, 256},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    gui->w = window.w = 520;
-    gui->h = window.h = 176;
+    gui->w = window.w = 600;
+    gui->h = window.h = 300;
     window.taskbar_h = c.taskbar;
-    Drag(518, 174, c.dx, c.dy);  // bottom-right corner
+    Drag(598, 298, c.dx, c.dy);  // bottom-right corner
     EXPECT_EQ(gui->w, c.w);
     EXPECT_EQ(gui->h, c.h);
     EXPECT_EQ(window.w, c.w);
@@ -292,6 +293,32 @@ TEST_F(WindowFrameTest, ResizeTilesExSizesAndCentresTheWindow) {
     EXPECT_EQ(window.shape_w, c.w);
     EXPECT_EQ(window.shape_h, c.h);
   }
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(WindowFrameTest, UnknownModeIsReportedAndClosesTheProgram) {
+  std::vector<DialogRecord> shown;
+  SetDialogSeam([&shown](const DialogRecord& r) {
+    shown.push_back(r);
+    return std::string("ok");
+  });
+  ENGINE_STATE = 0x2A;
+  GAMEOVER = false;
+  gui->WindowRunFunction();
+  ENGINE_STATE = 0;
+  EXPECT_TRUE(GAMEOVER.load());
+  EXPECT_TRUE(STATEOVER.load());
+  GAMEOVER = false;
+  STATEOVER = false;
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0].kind, BoxKind::Error);
+  EXPECT_EQ(shown[0].title, "Unknown Mode");
+  EXPECT_EQ(shown[0].text,
+            "Could not find a modefunction associated with idenifier 0x2A.\nThe program will now exit abruptly.");
+  EXPECT_EQ(Closes(), 1);
 }
 
 }  // namespace

@@ -8,12 +8,12 @@
 
 namespace {
 
-struct Run {
+struct Outcome {
   int code;
   std::string out, err;
 };
 
-Run RunQbrre(std::vector<std::string> args) {
+Outcome RunQbrre(std::vector<std::string> args) {
   args.insert(args.begin(), "qbrre");
   std::vector<char*> argv;
   for (std::string& a : args) argv.push_back(a.data());
@@ -27,7 +27,7 @@ Run RunQbrre(std::vector<std::string> args) {
 }
 
 TEST(CommandLine, HelpPrintsTheUsageOnStdout) {
-  Run r = RunQbrre({"--help"});
+  Outcome r = RunQbrre({"--help"});
   EXPECT_EQ(r.code, 0);
   EXPECT_EQ(r.out.rfind("Usage: qbrre [ROM]\n", 0), 0u) << r.out;
   EXPECT_NE(r.out.find("qbrre --version"), std::string::npos);
@@ -36,7 +36,7 @@ TEST(CommandLine, HelpPrintsTheUsageOnStdout) {
 }
 
 TEST(CommandLine, VersionPrintsTheVersionText) {
-  Run r = RunQbrre({"--version"});
+  Outcome r = RunQbrre({"--version"});
   EXPECT_EQ(r.code, 0);
   EXPECT_EQ(r.out, mGetVersion() + "\n");
   EXPECT_EQ(r.out, "QBR Resource Editor v0.0.6.0    [Debug]\n");
@@ -47,7 +47,7 @@ TEST(CommandLine, MisuseExitsWithCodeTwoAndUsageOnStderr) {
       {"--frobnicate"}, {"-x"}, {"--help", "extra"}, {"--list"}, {"--list", "a.smc", "b.smc"}, {"a.smc", "b.smc"},
   };
   for (const auto& args : cases) {
-    Run r = RunQbrre(args);
+    Outcome r = RunQbrre(args);
     EXPECT_EQ(r.code, 2) << args[0];
     EXPECT_EQ(r.out, "") << args[0];
     EXPECT_NE(r.err.find("Usage: qbrre [ROM]"), std::string::npos) << args[0];

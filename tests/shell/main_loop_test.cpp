@@ -5,6 +5,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/config_lock.h"
 #include "platform/messages.h"
 #include "shell/application.h"
 #include "shell/frame.h"
@@ -44,6 +45,27 @@ TEST(TickRate, DriverRateWinsAndZeroFallsBackToTheConfiguredRate) {
   for (const Case& c : cases) EXPECT_EQ(ChooseTickRate(c.driver, c.configured), c.expected) << c.driver << "/" << c.configured;
 }
 
+TEST_F(MainLoopTest, EngineSettingsDefaultTo60HzAndMethod2) {
+  const struct {
+    const char* config;
+    int hz, draw;
+  } cases[] = {
+      {"", 60, 2},
+      {"[Window]\nw = 308\n", 60, 2},
+      {"[Engine]\nHz = 75\n", 75, 2},
+      {"[Engine]\nDraw = 4\nHz = 50\n", 50, 4},
+  };
+  for (const auto& c : cases) {
+    {
+      ConfigGuard guard;
+      set_config_data(c.config, static_cast<int>(std::string(c.config).size()));
+    }
+    const EngineSettings engine = ReadEngineSettings();
+    EXPECT_EQ(engine.hz, c.hz) << c.config;
+    EXPECT_EQ(engine.draw, c.draw) << c.config;
+  }
+}
+
 // Passes catch up one update per owed tick and draw once per pass.
 TEST_F(MainLoopTest, OwedTicksAreWorkedOffInOnePass) {
   ticks = 5;
@@ -63,16 +85,16 @@ TEST_F(MainLoopTest, OwedTicksAreWorkedOffInOnePass) {
 TEST_F(MainLoopTest, ATickDuringAnUpdateEndsTheCatchUp) {
   ticks = 5;
   std::vector<int> updates_per_pass;
-  int updates = 0;
+  int updates = 0, total = 0;
   ModePass pass;
   pass.update = [&] {
     ++updates;
-    if (updates == 2) ticker();  // a tick arrives while the second update runs
+    if (++total == 2) ticker();  // a tick arrives while the second update runs
+    if (total == 6) STATEOVER = true;  // all owed updates done
   };
   pass.after_pass = [&] {
     updates_per_pass.push_back(updates);
     updates = 0;
-    if (updates_per_pass.size() == 2) STATEOVER = true;
   };
   RunModePasses(pass);
   ASSERT_EQ(updates_per_pass.size(), 2u);
