@@ -7,6 +7,7 @@
 #include "platform/config_lock.h"
 #include "platform/dialogs.h"
 #include "platform/system_sound.h"
+#include "rom/demo_open.h"
 #include "rom/globaldata.h"
 #include "shell/functions.h"
 #include "shell/variables.h"
@@ -73,7 +74,12 @@ void AppMenuOpenImage() {
   // only once it has been accepted: a cancelled or failed Open must not leave the
   // level view running on an empty channel.
   // A path given on the command line answers the first Open (the start-up
-  // screen's own); every later Open asks with the dialog.
+  // screen's own); every later Open asks with the dialog. `--demo` answers it
+  // with the built-in demo image instead.
+  if (std::exchange(StartupDemo, false)) {
+    OpenDemoImage();
+    return;
+  }
   std::string path = std::exchange(StartupRomPath, std::string());
   if (path.empty()) path = OpenFileDialog(kImageFilter, "Open QBR image...");
   if (path == BFA_NO_FILE_SELECTED) {
@@ -94,6 +100,10 @@ void AppMenuOpenImage() {
     BFA_Disable(kImageChannel);
     return;
   }
+  EnterLevelEditorAfterOpen();
+}
+
+void EnterLevelEditorAfterOpen() {
   SeedLevelDisplay();
   ENGINE_STATE = 1;
   STATEOVER = true;

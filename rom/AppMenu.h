@@ -41,3 +41,8 @@ void AppMenuOpenImage();
 // Seeds section "LevelDisplay" of the configuration in force with "Enable" and the
 // 256 per-level view keys, unless "Enable" already exists.
 void SeedLevelDisplay();
+
+// The common end of every successful Open, once the image is in channel 0x10 and
+// its configuration selected: seeds the view keys, requests the level editor and
+// shows the alpha notice.
+void EnterLevelEditorAfterOpen();

@@ -39,6 +39,11 @@ int RunExport(const Args& a) {
 const Command commands[] = {
     {"--help", "", "show this help and exit", 0, PrintHelp},
     {"--version", "", "show the version and exit", 0, PrintVersion},
+    {"--demo", "", "start the editor on the built-in demo image", 0,
+     [](const Args&) {
+       StartupDemo = true;
+       return RunEditor();
+     }},
     {"--list", "ROM", "print the level list of a ROM image and exit", 1,
      [](const Args& a) { return RunListCommand(a[0]); }},
     {"--export", "LEVEL --output FILE.png ROM", "write the picture of a level (decimal or 0x hex) and exit", 4,

@@ -19,3 +19,4 @@ bool AllowVResize = false;
 int MC_CURRENT = 0;
 
 std::string StartupRomPath;
+bool StartupDemo = false;
