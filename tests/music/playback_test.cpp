@@ -59,7 +59,7 @@ TEST_F(Playback, ToneFileRecordsTheToneInRealTime) {
   EXPECT_EQ(wav.channels, 2);
   const double seconds = static_cast<double>(wav.samples.size()) / (2 * 32000);
   // Paced like a device: about as much as the time played, never far ahead.
-  EXPECT_GT(seconds, 0.9);
+  EXPECT_GT(seconds, 0.8);
   EXPECT_LT(seconds, 1.35);
   EXPECT_GT(Peak(wav), 2000);
   EXPECT_NEAR(ToneFrequency(wav), 500.0, 5.0);
@@ -90,7 +90,7 @@ TEST_F(Playback, PauseHoldsTheRecordingAndUnPauseGoesOn) {
   EXPECT_EQ(host_.GetPosition(), position);
   host_.UnPause();
   EXPECT_EQ(host_.IsPaused(), 0);
-  std::this_thread::sleep_for(300ms);
+  std::this_thread::sleep_for(500ms);
   EXPECT_GT(RecordedBytes(), held + 32000);
 }
 
@@ -101,8 +101,8 @@ TEST_F(Playback, SeekMovesTheOutputTime) {
   host_.Seek(5000);
   std::this_thread::sleep_for(400ms);
   const int position = host_.GetPosition();
-  EXPECT_GE(position, 5200);
-  EXPECT_LE(position, 5600);
+  EXPECT_GE(position, 5100);
+  EXPECT_LE(position, 5700);
   // The tone goes on after the seek.
   host_.Stop();
   EXPECT_GT(Peak(ReadWav(wav_)), 2000);
@@ -195,8 +195,8 @@ TEST(DevicePlayback, QueuePlaysInRealTimeAndPauses) {
   ASSERT_EQ(host.Play(song.c_str()), 0);
   std::this_thread::sleep_for(600ms);
   const int position = host.GetPosition();
-  EXPECT_GE(position, 300);
-  EXPECT_LE(position, 700);
+  EXPECT_GE(position, 250);
+  EXPECT_LE(position, 800);
   EXPECT_EQ(host.IsPlaying(), 1);
   host.Pause();
   std::this_thread::sleep_for(100ms);
