@@ -1,7 +1,10 @@
 #include "shell/program.h"
 
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
+#include <cstring>
+#include <thread>
 
 #include "gfx/ex_graphics.h"
 #include "music/speakers.h"
@@ -19,6 +22,22 @@ constexpr int kDefaultDrawMethod = 2;
 
 // Allegro's close button (a window manager's close request) takes the same path as Escape.
 void CloseButtonPressed() { PlatformPostMessage(PLATFORM_MSG_CLOSE); }
+
+// Installs Allegro. A busy X server refuses a connection for a moment (EAGAIN from
+// the socket's full backlog); the start-up tries again for about a second then.
+bool StartAllegro() {
+  constexpr int kAttempts = 20;
+  for (int attempt = 1;; ++attempt) {
+    errno = 0;
+    if (install_allegro(SYSTEM_AUTODETECT, &errno, atexit) == 0) return true;
+    const int cause = errno;
+    if (cause != EAGAIN || attempt == kAttempts) {
+      std::fprintf(stderr, "qbrre: Allegro could not start: %s (%s)\n", allegro_error, std::strerror(cause));
+      return false;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+}
 
 }  // namespace
 
@@ -71,10 +90,7 @@ void CProgram::install_pointer() { app = this; }
 CProgram::CProgram() {
   install_pointer();
   sem_init(&sem_rest, 0, 1);
-  if (install_allegro(SYSTEM_AUTODETECT, &errno, atexit) != 0) {
-    std::fprintf(stderr, "qbrre: Allegro could not start: %s\n", allegro_error);
-    return;
-  }
+  if (!StartAllegro()) return;
   three_finger_flag = FALSE;
   install_timer();
   install_keyboard();

@@ -1,0 +1,49 @@
+// One frame of the start-up screen as the main loop composes it: the window-sized
+// area of the screen-sized frame buffer cleared, the banner, the whole window frame
+// (caption, borders, toolbar, menu bar, status bar) and the copy to the page.
+#include "shell/include.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cerrno>
+#include <cstdlib>
+
+#include "gui/HelioWin.h"
+#include "platform/window.h"
+#include "resources/skin.h"
+#include "shell/frame.h"
+#include "shell/mode_startupscreen.h"
+#include "shell/variables.h"
+
+namespace {
+
+void StartupFramePass(benchmark::State& state) {
+  install_allegro(SYSTEM_NONE, &errno, std::atexit);
+  set_color_depth(32);
+  LoadBuiltinResources();
+  PlatformFakeWindow window;
+  PlatformUseFakeWindow(&window);
+  FB = create_bitmap_ex(32, window.screen_w, window.screen_h);
+  BITMAP* page = create_bitmap_ex(32, window.screen_w, window.screen_h);
+  {
+    CHelioGUI gui;
+    ModePass pass;
+    pass.picture = DrawStartupScreen;
+    for (auto _ : state) {
+      ComposeFrame(page, pass);
+      benchmark::DoNotOptimize(page->line[0][0]);
+    }
+    state.SetItemsProcessed(state.iterations());
+  }
+  mui = nullptr;
+  destroy_bitmap(page);
+  destroy_bitmap(FB);
+  FB = nullptr;
+  PlatformUseFakeWindow(nullptr);
+  DestroyBuiltinResources();
+}
+BENCHMARK(StartupFramePass)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
