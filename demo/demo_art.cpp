@@ -97,7 +97,8 @@ DemoCharSet DemoMakeChars(DemoRng& rng) {
     cs.cloud[k] = AddChar(cs, Draw([&](int x, int y) {
       const double dx = ox + x - 7.5, dy = oy + y - 9.0;
       const double lobe = std::min(std::hypot(dx + 3, dy) - 4.5, std::min(std::hypot(dx - 3, dy) - 4.5, std::hypot(dx, dy + 3) - 5.0));
-      if (lobe > 0 || oy + y > 13) return 7;
+      // The sky behind the cloud is the band of the tile row the character sits on.
+      if (lobe > 0 || oy + y > 13) return 6 + k / 2;
       return dy > 2 ? 15 : (dx + dy < -4 ? 13 : 14);
     }));
   }
@@ -173,7 +174,7 @@ std::vector<DemoTileDef> DemoMakeTileSet(const DemoCharSet& cs, int count, DemoR
     tiles.push_back(grid([&](int, int y) { return DemoTileWord(cs.sky[4 * band + y], 1); }));
   tiles.push_back(grid([&](int x, int y) {
     if (x >= 1 && x <= 2 && y >= 1 && y <= 2) return DemoTileWord(cs.cloud[(x - 1) + 2 * (y - 1)], 1);
-    return DemoTileWord(cs.sky[6], 1);
+    return DemoTileWord(cs.sky[4 + y], 1);
   }));
   tiles.push_back(grid([&](int x, int y) {
     return y == 0 ? DemoTileWord(cs.grass[x], 0, x % 2 == 1) : DemoTileWord(cs.dirt[(x + y) % 4], 0, y % 2, x % 2);
@@ -181,7 +182,7 @@ std::vector<DemoTileDef> DemoMakeTileSet(const DemoCharSet& cs, int count, DemoR
   tiles.push_back(grid([&](int x, int y) { return DemoTileWord(cs.dirt[(x * 3 + y) % 4], 0, (x + y) % 2, y % 2); }));
   tiles.push_back(grid([&](int x, int y) { return DemoTileWord(cs.brick[y % 2], 2, false, x % 2 && y % 2); }));
   tiles.push_back(grid([&](int x, int y) { return DemoTileWord(cs.stone[(x % 2) + 2 * (y % 2)], 0); }));
-  tiles.push_back(grid([&](int, int y) { return y == 0 ? DemoTileWord(cs.plank, 0) : DemoTileWord(0, 0); }));
+  tiles.push_back(grid([&](int, int y) { return y == 0 ? DemoTileWord(cs.plank, 0) : DemoTileWord(cs.sky[4 + y], 1); }));
   tiles.push_back(grid([&](int, int y) { return DemoTileWord(y == 0 ? cs.waterTop : cs.water, 3); }));
   tiles.push_back(grid([&](int, int) { return DemoTileWord(cs.water, 3); }));
   tiles.push_back(grid([&](int x, int y) {

@@ -41,7 +41,7 @@ std::array<std::uint16_t, 128> DemoLevelPalette(DemoTheme theme);
 struct DemoCharSet {
   std::vector<DemoChar> chars;  // character n; 0 is empty
   int sky[12] = {};             // sky bands, top to bottom (palette 1)
-  int cloud[4] = {};            // a 16x16 cloud over sky band 6 (palette 1)
+  int cloud[4] = {};            // a 16x16 cloud over sky bands 5 and 6 (palette 1)
   int grass[4] = {};            // grass tops over sky (palette 0)
   int dirt[4] = {};             // earth (palette 0)
   int flower[2] = {};           // flowers over sky (palette 0)

@@ -136,7 +136,7 @@ std::vector<std::uint16_t> HorizontalMap(int w, DemoTheme theme, DemoRng& rng, s
       if (r < g) {
         t = r < 4 ? kTileSkyTop : (r < 8 ? kTileSkyMid : kTileSkyLow);
         if (theme == DemoTheme::Castle && r >= 7) t = (c / 8) % 2 ? kTileBrick : kTileBrickDark;
-        if (r == 3 && (c * 7 + 3) % 11 == 0) t = kTileCloud;
+        if (r == 5 && (c * 7 + 3) % 11 == 0) t = kTileCloud;
         if (r == g - 1 && theme == DemoTheme::Meadow && c % 5 == 2) t = kTileFlowers;
       } else if (r == g) {
         t = pool ? kTileWaterTop : (theme == DemoTheme::Castle ? kTileStone : kTileGrass);
