@@ -1,5 +1,6 @@
 #include "e2e_support.h"
 
+#include <fcntl.h>
 #include <png.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -112,20 +113,34 @@ App::App(const LaunchOptions& options) {
   const std::string out_path = (dir / "stdout.txt").string();
   const std::string err_path = (dir / "stderr.txt").string();
 
+  // Everything the child needs is prepared here: between fork and exec it only
+  // changes folder, redirects its output and executes.
   std::vector<std::string> argv_text = {QBRRE_BINARY_PATH};
   argv_text.insert(argv_text.end(), options.args.begin(), options.args.end());
+  std::vector<char*> argv;
+  for (std::string& a : argv_text) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  std::vector<std::string> env_text = {"QBRRE_DIALOG_SCRIPT=" + script_path, "QBRRE_DIALOG_LOG=" + log_path};
+  for (char** e = environ; *e != nullptr; ++e)
+    if (std::strncmp(*e, "QBRRE_DIALOG_", 13) != 0) env_text.emplace_back(*e);
+  std::vector<char*> envp;
+  for (std::string& e : env_text) envp.push_back(e.data());
+  envp.push_back(nullptr);
+  const int out_fd = open(out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  const int err_fd = open(err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (out_fd < 0 || err_fd < 0) {
+    if (out_fd >= 0) close(out_fd);
+    if (err_fd >= 0) close(err_fd);
+    return;
+  }
   pid_ = fork();
   if (pid_ == 0) {
-    if (chdir(workdir_.c_str()) != 0) _exit(127);
-    setenv("QBRRE_DIALOG_SCRIPT", script_path.c_str(), 1);
-    setenv("QBRRE_DIALOG_LOG", log_path.c_str(), 1);
-    if (!std::freopen(out_path.c_str(), "w", stdout) || !std::freopen(err_path.c_str(), "w", stderr)) _exit(127);
-    std::vector<char*> argv;
-    for (std::string& a : argv_text) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    execv(argv[0], argv.data());
+    if (chdir(workdir_.c_str()) != 0 || dup2(out_fd, STDOUT_FILENO) < 0 || dup2(err_fd, STDERR_FILENO) < 0) _exit(127);
+    execve(argv[0], argv.data(), envp.data());
     _exit(127);
   }
+  close(out_fd);
+  close(err_fd);
 }
 
 App::~App() {
