@@ -11,6 +11,7 @@
 #include "platform/dialogs.h"
 #include "platform/messages.h"
 #include "platform/window.h"
+#include "shell/frame.h"
 #include "shell/include.h"
 #include "shell/variables.h"
 
@@ -298,6 +299,30 @@ TEST_F(WindowFrameTest, ResizeTilesExSizesAndCentresTheWindow) {
 }  // namespace
 
 namespace {
+
+// A frame touches only the window's area: of the screen-sized frame buffer it clears
+// and copies w x h, leaving the rest of the buffer and of the page alone.
+TEST_F(WindowFrameTest, FramePassComposesOnlyTheWindowArea) {
+  FB = create_bitmap_ex(32, 1280, 1024);
+  BITMAP* page = create_bitmap_ex(32, 1280, 1024);
+  clear_to_color(FB, 0xABCDEF);
+  clear_to_color(page, 0x123456);
+  ModePass pass;
+  pass.picture = [](BITMAP* fb) { putpixel(fb, 10, 100, 0x00FF00); };
+  pass.overlay = [](BITMAP* fb) { putpixel(fb, 30, 165, 0xFF0000); };
+  ComposeFrame(page, pass);
+  EXPECT_EQ(getpixel(page, 10, 100), 0x00FF00);
+  EXPECT_EQ(getpixel(page, 30, 165), 0xFF0000);
+  EXPECT_EQ(getpixel(page, 200, 100), 0x0F3F7F);  // background inside the view
+  EXPECT_EQ(getpixel(page, 519, 100), getpixel(FB, 519, 100));
+  EXPECT_EQ(getpixel(page, 520, 100), 0x123456);
+  EXPECT_EQ(getpixel(page, 100, 176), 0x123456);
+  EXPECT_EQ(getpixel(FB, 520, 100), 0xABCDEF);
+  EXPECT_EQ(getpixel(FB, 100, 176), 0xABCDEF);
+  destroy_bitmap(page);
+  destroy_bitmap(FB);
+  FB = nullptr;
+}
 
 TEST_F(WindowFrameTest, UnknownModeIsReportedAndClosesTheProgram) {
   std::vector<DialogRecord> shown;
