@@ -41,7 +41,7 @@ void threadfunc() {
 
 }  // namespace
 
-void WndProc(int message, int param) {
+void WndProc(int message, [[maybe_unused]] int param) {
   switch (message) {
     case PLATFORM_MSG_CLOSE: {
       // Escape posts a close on every update while held; one handshake is enough.
@@ -67,7 +67,6 @@ void WndProc(int message, int param) {
       PlatformPostMessage(PLATFORM_MSG_QUIT, exit_code.load());
       return;
     default:
-      (void)param;
       return;
   }
 }

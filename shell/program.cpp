@@ -32,7 +32,10 @@ bool StartAllegro() {
     if (install_allegro(SYSTEM_AUTODETECT, &errno, atexit) == 0) return true;
     const int cause = errno;
     if (cause != EAGAIN || attempt == kAttempts) {
-      std::fprintf(stderr, "qbrre: Allegro could not start: %s (%s)\n", allegro_error, std::strerror(cause));
+      const char* reason = allegro_error[0] != '\0' ? allegro_error
+                           : cause != 0               ? std::strerror(cause)
+                                                      : "no X display could be opened";
+      std::fprintf(stderr, "qbrre: Allegro could not start: %s\n", reason);
       return false;
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
