@@ -1,5 +1,6 @@
 #include "level/leveldata.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #include "level/rom_access.h"
@@ -48,16 +49,14 @@ std::string Get_QBR1_LevelName(int id) {
   const RomView rom = CurrentRom();
   const unsigned k = rom.Byte(Wide(qbr1gbl.LvlNameBank | qbr1gbl.LvlNameTable1) + id);
   const unsigned p = rom.Word(Wide(qbr1gbl.LvlNameBank | qbr1gbl.LvlNameTable2) + 2LL * k);
-  std::string name;
-  for (long long o = Wide(qbr1gbl.LvlNameBank) + p; rom.Contains(o); ++o) {
-    const unsigned c = rom.Byte(o);
-    // The last character carries bit 7; only "R" and the lower-case letters are stored that way.
-    if (c == 0xD2 || (c >= 0xE1 && c <= 0xFA)) {
-      name.push_back(static_cast<char>(c - 0x80));
-      break;
-    }
-    name.push_back(static_cast<char>(c));
-  }
+  const std::string_view text = rom.Tail(Wide(qbr1gbl.LvlNameBank) + p);
+  // The last character carries bit 7; only "R" and the lower-case letters are stored that way.
+  const auto last = std::find_if(text.begin(), text.end(), [](char ch) {
+    const auto c = static_cast<unsigned char>(ch);
+    return c == 0xD2 || (c >= 0xE1 && c <= 0xFA);
+  });
+  std::string name(text.begin(), last);
+  if (last != text.end()) name.push_back(static_cast<char>(static_cast<unsigned char>(*last) - 0x80));
   return name;
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
 
 // Bounds-checked reads of a ROM image. Every read of the level code goes
 // through here: a byte outside the image (past its end, or at a negative
@@ -23,6 +24,11 @@ class RomView {
   // The little-endian 24-bit long pointer at o; bytes outside the image count as 0.
   unsigned long Long(long long o) const {
     return static_cast<unsigned long>(Word(o)) | (static_cast<unsigned long>(Byte(o + 2)) << 16);
+  }
+  // The bytes from o to the end of the image (empty when o lies outside it).
+  std::string_view Tail(long long o) const {
+    if (!Contains(o)) return {};
+    return {reinterpret_cast<const char*>(data_) + o, size_ - static_cast<std::size_t>(o)};
   }
 
  private:
