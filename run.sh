@@ -17,5 +17,8 @@ done
 cd "$here"
 source scripts/setup.sh
 qbrre_ensure_packages
-qbrre_build build -DCMAKE_BUILD_TYPE=Release -DQBRRE_TESTS=OFF >&2
+# A first build skips the tests; a build folder made by ./test.sh keeps them.
+first=()
+[ -f build/CMakeCache.txt ] || first=(-DQBRRE_TESTS=OFF)
+qbrre_build build -DCMAKE_BUILD_TYPE=Release "${first[@]}" >&2
 exec ./build/qbrre "${args[@]}"

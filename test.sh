@@ -8,7 +8,7 @@ cd "$(dirname "$0")"
 source scripts/setup.sh
 qbrre_ensure_packages
 
-qbrre_build build -DCMAKE_BUILD_TYPE=Release -DQBRRE_TESTS=OFF -DQBRRE_BENCH=ON
+qbrre_build build -DCMAKE_BUILD_TYPE=Release -DQBRRE_TESTS=ON -DQBRRE_BENCH=ON
 CC=clang CXX=clang++ qbrre_build build-test -DCMAKE_BUILD_TYPE=Debug -DQBRRE_SANITIZE=ON -DQBRRE_FUZZ=ON
 
 # A private X display for the tests that need one.

@@ -31,13 +31,11 @@ qbrre_ensure_packages() {
   fi
 }
 
-# Configures (once) and builds the tree in build directory $1 with the extra
-# CMake arguments that follow.
+# Configures and builds the tree in build directory $1 with the extra CMake
+# arguments that follow (settings not given keep their cached values).
 qbrre_build() {
   local dir=$1
   shift
-  if [ ! -f "$dir/CMakeCache.txt" ]; then
-    cmake -S . -B "$dir" -G Ninja "$@"
-  fi
+  cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
   cmake --build "$dir" -j "$(nproc)"
 }
