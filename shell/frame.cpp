@@ -56,7 +56,11 @@ void RunModePasses(const ModePass& pass) {
     RunOwedUpdates(pass);
     CB = GetBuffer();
     ComposeFrame(CB, pass);
-    SwapBuffers();
+    // Only the window's area was composed; the rest of the page need not travel.
+    if (mui)
+      SwapBuffersArea(mui->w, mui->h);
+    else
+      SwapBuffers();
     WaitForNextTick();
     if (pass.after_pass) pass.after_pass();
   }

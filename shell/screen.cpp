@@ -93,7 +93,9 @@ void InitializeScreenUpdate(int method) {
   SetUpBufferCopy(4);
 }
 
-void SwapBuffers() {
+void SwapBuffers() { SwapBuffersArea(mode_w, mode_h); }
+
+void SwapBuffersArea(int w, int h) {
   const VideoBitmapProvider& p = Provider();
   switch (updatemethod) {
     case 1:
@@ -111,7 +113,7 @@ void SwapBuffers() {
     case 3:
     case 4:
       if (waitforvsync) p.vsync();
-      blit(active_page, current_page, 0, 0, 0, 0, mode_w, mode_h);
+      blit(active_page, current_page, 0, 0, 0, 0, w < mode_w ? w : mode_w, h < mode_h ? h : mode_h);
       break;
     default:
       break;

@@ -14,6 +14,10 @@ void InitializeScreenUpdate(int method);
 // Presents the page drawn into and chooses the next page to draw into.
 void SwapBuffers();
 
+// As SwapBuffers, when only the top-left w x h area of the page holds the frame
+// (the window's area): the copying methods (3, 4) copy just that area.
+void SwapBuffersArea(int w, int h);
+
 // Releases every page and hides the mouse pointer; the method becomes none (0).
 void ShutDownScreenUpdate();
 

@@ -183,6 +183,19 @@ TEST_F(ScreenUpdateTest, DoubleBufferCopiesTheSamePageEveryFrame) {
   EXPECT_EQ(driver.vsyncs, 1);
 }
 
+TEST_F(ScreenUpdateTest, AreaSwapCopiesOnlyTheWindowArea) {
+  driver.video_room = 1;
+  InitializeScreenUpdate(4);
+  ASSERT_EQ(GetScreenUpdateMethod(), 4);
+  clear_to_color(GetBuffer(), 0x445566);
+  SwapBuffersArea(20, 10);
+  EXPECT_EQ(getpixel(GetScreen(), 19, 9), 0x445566);
+  EXPECT_EQ(getpixel(GetScreen(), 20, 9), 0);
+  EXPECT_EQ(getpixel(GetScreen(), 19, 10), 0);
+  SwapBuffersArea(kModeW + 100, kModeH + 100);  // larger than the mode: the whole page
+  EXPECT_EQ(getpixel(GetScreen(), kModeW - 1, kModeH - 1), 0x445566);
+}
+
 TEST_F(ScreenUpdateTest, LastResortCopiesToTheScreen) {
   driver.video_room = 0;
   InitializeScreenUpdate(4);
