@@ -73,8 +73,9 @@ TEST_F(DemoImageTest, LevelRecordsAndTileMapsMatchTheIntent) {
       for (int c = 0; c < lvl.tile_w; ++c) {
         const long long at = lvl.sequencing == 0 ? lvl.tilemap + 2LL * (16 * c + r) : lvl.tilemap + 2LL * (64 * r + c);
         ASSERT_EQ(QBR1_Word(at), want.MapAt(c, r)) << want.id << " " << c << "," << r;
-        if (!want.underMap.empty())
+        if (!want.underMap.empty()) {
           ASSERT_EQ(QBR1_Word(at + lvl.size + 0x200), want.underMap[static_cast<std::size_t>(r) * lvl.tile_w + c]);
+        }
       }
   }
   leveldata unbuilt;

@@ -179,8 +179,11 @@ TEST_F(TilesTest, PaletteEntryZeroIsTransparentAndColoursScaleByEight) {
   Free(tiles);
   LoadTestImage(image);
   const std::vector<std::uint32_t> colours = QBR1_LevelColours(kPal);
-  for (int i = 0; i < 256; ++i)
-    if (i % 16 == 0 || i >= 128) EXPECT_EQ(colours[i], kQBR1Transparent) << i;
+  for (int i = 0; i < 256; ++i) {
+    if (i % 16 == 0 || i >= 128) {
+      EXPECT_EQ(colours[i], kQBR1Transparent) << i;
+    }
+  }
   EXPECT_EQ(colours[16 * 5 + 1], 0xFFF8F8F8u);
 }
 
