@@ -5,6 +5,7 @@
 
 #include "bfa/bfa.h"
 #include "platform/config_lock.h"
+#include "rom/globaldata.h"
 
 namespace editor_test {
 
@@ -16,6 +17,7 @@ void InitAllegro() {
 void UseConfig(const std::string& text) {
   ConfigGuard guard;
   set_config_data(text.data(), static_cast<int>(text.size()));
+  ReadGlobalOffsets(qbr1gbl);
 }
 
 void UseImage(const std::vector<unsigned char>& image) { QBR1.assign(image.begin(), image.end()); }

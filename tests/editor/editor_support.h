@@ -12,7 +12,8 @@ namespace editor_test {
 // Starts Allegro without a display (once per process) at 32 bits per pixel.
 void InitAllegro();
 
-// Makes `text` the configuration in force (no file behind it).
+// Makes `text` the configuration in force (no file behind it) and reads the
+// table offsets of the image from it.
 void UseConfig(const std::string& text);
 
 // Replaces the loaded image with `image`.
