@@ -1,23 +1,16 @@
 #include "editor/classes.h"
 
 #include "level/ex_gfx_QBR1.h"
-#include "level/rom_access.h"
 #include "rom/globaldata.h"
 #include "shell/functions.h"
 
 namespace {
 
-// Shape pointer table of the banana groups: entry at kShapeTable + shape
-// holds p, and the shape lies at kShapeTable + p.
-constexpr int kShapeTable = 0x38D631;
 constexpr int kSets = 5;
-// A banana map lies inside one 64 KiB bank, so no real list holds more groups;
-// the bound keeps a damaged list from stalling the frame.
-constexpr int kMaxGroups = 0x10000 / 4;
 
 }  // namespace
 
-CBananaMap::CBananaMap(leveldata&) { ReloadBananas(0); }
+CBananaMap::CBananaMap(leveldata& lvl) : groups(QBR1_ReadBananaMap(lvl)) { ReloadBananas(0); }
 
 CBananaMap::~CBananaMap() {
   for (BITMAP*& picture : tileset) Nullify(picture);
@@ -48,31 +41,18 @@ void CBananaMap::Proc(Hex32, Hex32) {
   }
 }
 
-void CBananaMap::Draw(BITMAP* dest, Hex32 x, Hex32 y, leveldata& lvl, const ViewFrame& frame) {
-  // The list ends with a zero shape; past the end of the image every read is
-  // 0, so the walk ends there at the latest.
-  for (int group = 0, record = lvl.bananas; group < kMaxGroups; ++group, record += 4) {
-    const int word0 = QBR1_Word(record);
-    const int shape = (word0 & 0x3FF) & ~1;
-    if (shape == 0) break;
-    const int gy = 8 * (word0 >> 10);
-    const int gx = QBR1_Word(record + 2) >> 2;
-    const int sx = gx - x;
-    const int sy = gy - y;
+void CBananaMap::Draw(BITMAP* dest, Hex32 x, Hex32 y, const ViewFrame& frame) {
+  for (const QBR1BananaGroup& g : groups) {
+    const int sx = g.x - x;
+    const int sy = g.y - y;
     if (sx > frame.w) break;  // groups are sorted by x: none further right is visible
-
-    const int at = kShapeTable + QBR1_Word(kShapeTable + shape);
-    const int columns = QBR1_Byte(at);
-    const int rows = QBR1_Byte(at + 1);
     // Only cells inside the window are looked at: a damaged shape may claim
     // 255 x 255 cells.
-    for (int c = 0; c < columns && 8 * c + sx <= frame.w; ++c) {
+    for (int c = 0; c < g.columns && 8 * c + sx <= frame.w; ++c) {
       if (8 * c + sx + frame.ox + 16 <= 0) continue;
-      for (int r = 0; r < rows && 8 * r + sy + frame.oy < frame.h; ++r) {
-        if (8 * r + sy + frame.oy + 16 <= 0) continue;
-        const int z = c * rows + (rows - 1 - r);
-        if (!((QBR1_Byte(at + 2 + z / 8) >> (z & 7)) & 1)) continue;
-        BITMAP* picture = tileset[((gx / 8) + (gy / 8) + global_bimg_counter + c + r) & 7];
+      for (int r = 0; r < g.rows && 8 * r + sy + frame.oy < frame.h; ++r) {
+        if (8 * r + sy + frame.oy + 16 <= 0 || !QBR1_BananaCell(g, c, r)) continue;
+        BITMAP* picture = tileset[((g.x / 8) + (g.y / 8) + global_bimg_counter + c + r) & 7];
         if (picture != nullptr) {
           masked_blit(picture, dest, 0, 0, 8 * c + sx + frame.ox, 8 * r + sy + frame.oy, 16, 16);
         }

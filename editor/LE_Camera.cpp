@@ -113,8 +113,8 @@ void CCamera::Proc() {
 
 void CCamera::DrawPicture(BITMAP* dest) {
   Layer_MG0->Draw(dest, lvl, frame);
-  Banana_MAP->Draw(dest, x, y, lvl, frame);
-  Object_MAP->Draw(dest, x, y, lvl, frame, attached ? ObjectOverlay::Shown : ObjectOverlay::Hidden);
+  Banana_MAP->Draw(dest, x, y, frame);
+  Object_MAP->Draw(dest, x, y, frame, attached ? ObjectOverlay::Shown : ObjectOverlay::Hidden);
 }
 
 void CCamera::Draw(BITMAP* dest) {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "shell/include.h"
+#include "level/level_objects.h"
 #include "level/leveldata.h"
 
 struct CompSprite;
@@ -69,8 +70,9 @@ class CBananaMap {
   BITMAP* tileset[8] = {};          // the eight animation frames; owned
   int global_bimg_counter = 0;      // current animation frame, 0-7
   int global_bimg_counter_adv = 0;  // frame-time counter, 0-3
+  std::vector<QBR1BananaGroup> groups;  // the level's banana map, read once, sorted by x
 
-  // Decodes graphic set 0.
+  // Reads the banana map and decodes graphic set 0.
   explicit CBananaMap(leveldata& lvl);
   ~CBananaMap();
   CBananaMap(const CBananaMap&) = delete;
@@ -81,7 +83,7 @@ class CBananaMap {
   // Advances the animation and switches the graphic set while Alt+B+keypad digit is held.
   void Proc(Hex32 x, Hex32 y);
   // Draws every visible group for camera position (x, y).
-  void Draw(BITMAP* dest, Hex32 x, Hex32 y, leveldata& lvl, const ViewFrame& frame);
+  void Draw(BITMAP* dest, Hex32 x, Hex32 y, const ViewFrame& frame);
 };
 
 // How the object map draws the markers, labels and the hover tooltip: the
@@ -102,8 +104,10 @@ class CObjectMap {
  public:
   static constexpr int kCacheSize = 4096;
   CompSprite** sprites;  // sprite cache indexed by sprite number / 4; owned
-  std::vector<std::optional<ObjectLook>> looks;  // by record number, as records first come into view
+  std::vector<QBR1ObjectRecord> records;          // the level's object map, read once, sorted by x
+  std::vector<std::optional<ObjectLook>> looks;  // by record, as records first come into view
 
+  // Reads the object map; the cache starts empty.
   explicit CObjectMap(leveldata& lvl);
   ~CObjectMap();
   CObjectMap(const CObjectMap&) = delete;
@@ -111,11 +115,10 @@ class CObjectMap {
 
   void Proc(Hex32 x, Hex32 y);
   // Draws every visible object for camera position (x, y).
-  void Draw(BITMAP* dest, Hex32 x, Hex32 y, leveldata& lvl, const ViewFrame& frame,
-            ObjectOverlay overlay = ObjectOverlay::Shown);
+  void Draw(BITMAP* dest, Hex32 x, Hex32 y, const ViewFrame& frame, ObjectOverlay overlay = ObjectOverlay::Shown);
 
  private:
-  const ObjectLook& Look(int record_number, int zo);
+  const ObjectLook& Look(std::size_t record);
 };
 
 // The level editor view of one level: layers, scroll bars and view position.
