@@ -17,6 +17,12 @@ struct PlatformMessage {
 // Appends a message to the queue and wakes the thread waiting in PlatformGetMessage.
 void PlatformPostMessage(int message, int param = 0);
 
+// Posts a message (not 0; parameter 0) from a signal handler: async-signal-safe, it takes
+// no lock and allocates nothing, so it may interrupt any thread, even one inside
+// the queue. Such messages are taken after those already queued. Returns false when
+// the few places kept for them are all waiting to be taken (the message is dropped).
+bool PlatformPostMessageFromSignal(int message);
+
 // Blocks until a message is queued and takes it. Returns false for the quit message
 // (which is still stored in `out`), true for every other one.
 bool PlatformGetMessage(PlatformMessage& out);

@@ -8,6 +8,7 @@
 #include "platform/config_lock.h"
 #include "platform/crash.h"
 #include "platform/messages.h"
+#include "platform/signals.h"
 #include "rom/globaldata.h"
 #include "shell/program.h"
 #include "shell/variables.h"
@@ -30,8 +31,14 @@ void threadfunc() {
       PlatformPostMessage(PLATFORM_MSG_CLOSE);
       return;
     }
-    CHelioGUI gui;
-    gui.WindowRunFunction();
+    // Allegro is in place: the close handlers replace the ones its start-up put on
+    // SIGTERM and SIGINT. A close signal that waited through start-up is handled
+    // here, and the GUI is then not built at all: the window is still invisible.
+    TakeCloseSignals();
+    if (!CloseSignalReceived()) {
+      CHelioGUI gui;
+      gui.WindowRunFunction();
+    }
     app = nullptr;
     mui = nullptr;
     readytoclose = true;
@@ -73,6 +80,9 @@ void WndProc(int message, [[maybe_unused]] int param) {
 
 int RunEditor() {
   InstallCrashHandler();
+  // Held by every thread until the worker takes them up (Allegro's threads, started
+  // by the worker meanwhile, keep holding them).
+  HoldCloseSignals();
   std::thread worker(threadfunc);
   PlatformMessage message;
   while (PlatformGetMessage(message)) WndProc(message.message, message.param);
