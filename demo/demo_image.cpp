@@ -488,33 +488,33 @@ DemoImage BuildDemoImage(std::uint32_t seed) {
   std::map<int, long> objectMapOf, bananaMapOf;
   std::map<int, std::pair<std::vector<DemoObject>, std::vector<DemoBananaGroup>>> shown;
   int index = 0;
-  for (const LevelSpec& spec : kLevels) {
+  for (const LevelSpec& plan : kLevels) {
     ++index;
     const ArchetypeSpec& a = *std::find_if(std::begin(kArchetypes), std::end(kArchetypes),
-                                           [&](const ArchetypeSpec& x) { return x.archetype == spec.archetype; });
+                                           [&](const ArchetypeSpec& x) { return x.archetype == plan.archetype; });
     DemoLevel lvl;
-    lvl.id = spec.id, lvl.name = spec.name, lvl.archetype = spec.archetype, lvl.sequencing = a.sequencing;
+    lvl.id = plan.id, lvl.name = plan.name, lvl.archetype = plan.archetype, lvl.sequencing = a.sequencing;
     const unsigned theme = 0x0100u + static_cast<unsigned>(index);
-    wr.Word(kThemeFuncTable + 2L * spec.id, theme);
-    archText += Hex(theme, 4) + " = " + Hex(spec.archetype, 2) + "\n";
+    wr.Word(kThemeFuncTable + 2L * plan.id, theme);
+    archText += Hex(theme, 4) + " = " + Hex(plan.archetype, 2) + "\n";
     const long palOffset = kDefaultPalette + 0x100L * index;
     themePalText += Hex(theme, 4) + " = " + Hex(palOffset, 4) + "\n";
-    const auto pal = DemoLevelPalette(spec.theme);
+    const auto pal = DemoLevelPalette(plan.theme);
     for (int i = 0; i < 128; ++i) wr.Word(kThemePalBank + palOffset + 2 * i, pal[i]);
-    wr.Byte(kNameTable1 + spec.id, index);
-    writeName(index, spec.name);
+    wr.Byte(kNameTable1 + plan.id, index);
+    writeName(index, plan.name);
 
     std::vector<int> ground;
     if (a.sequencing == 0) {
-      lvl.tile_w = spec.length, lvl.tile_h = 16;
-      lvl.map = HorizontalMap(lvl.tile_w, spec.theme, rng, ground);
+      lvl.tile_w = plan.length, lvl.tile_h = 16;
+      lvl.map = HorizontalMap(lvl.tile_w, plan.theme, rng, ground);
     } else {
-      lvl.tile_w = 64, lvl.tile_h = spec.length;
-      lvl.map = VerticalMap(lvl.tile_h, spec.theme, rng);
+      lvl.tile_w = 64, lvl.tile_h = plan.length;
+      lvl.map = VerticalMap(lvl.tile_h, plan.theme, rng);
       ground.assign(64, lvl.tile_h - 2);
     }
     lvl.size = a.sequencing == 0 ? 32 * lvl.tile_w : 128 * lvl.tile_h;
-    lvl.x = static_cast<int>(nextStart[spec.archetype]);
+    lvl.x = static_cast<int>(nextStart[plan.archetype]);
     const long tilemap = a.mapBase + lvl.x;
     auto writeMap = [&](long base, const std::vector<std::uint16_t>& m) {
       for (int r = 0; r < lvl.tile_h; ++r)
@@ -523,7 +523,7 @@ DemoImage BuildDemoImage(std::uint32_t seed) {
           wr.Word(at, m[static_cast<std::size_t>(r) * lvl.tile_w + c]);
         }
     };
-    if (spec.id == 0x27) {
+    if (plan.id == 0x27) {
       // Two layers: the castle wall behind, and a front layer of floor and ledges only.
       lvl.underMap = lvl.map;
       for (auto& e : lvl.map) {
@@ -533,12 +533,12 @@ DemoImage BuildDemoImage(std::uint32_t seed) {
       writeMap(tilemap + lvl.size + 0x200, lvl.underMap);
     }
     writeMap(tilemap, lvl.map);
-    nextStart[spec.archetype] = lvl.x + 2L * lvl.size + 0x400;
+    nextStart[plan.archetype] = lvl.x + 2L * lvl.size + 0x400;
     const long record = kCamRecords + 4L * index;
-    wr.Word(kCamTable + 2L * spec.id, static_cast<unsigned>((record + 4 - kCamBank) & 0xFFFF));
+    wr.Word(kCamTable + 2L * plan.id, static_cast<unsigned>((record + 4 - kCamBank) & 0xFFFF));
     wr.Word(record, static_cast<unsigned>(lvl.x));
     wr.Word(record + 2, static_cast<unsigned>(lvl.x + lvl.size - 0x100));
-    for (const DemoTileDef& def : tileSets[spec.archetype]) lvl.tiles.push_back(RenderTile(def, cs.chars, pal));
+    for (const DemoTileDef& def : tileSets[plan.archetype]) lvl.tiles.push_back(RenderTile(def, cs.chars, pal));
 
     // Bananas: groups along the level, above the ground.
     std::vector<DemoBananaGroup> groups;
@@ -574,10 +574,10 @@ DemoImage BuildDemoImage(std::uint32_t seed) {
       objects.push_back(o);
     }
     std::sort(objects.begin(), objects.end(), [](const DemoObject& p, const DemoObject& q) { return p.x < q.x; });
-    shown[spec.id] = {objects, groups};
+    shown[plan.id] = {objects, groups};
 
     // Object and banana maps are stored under the id whose maps this level shows (0x27 and 0x2E swap).
-    const int storedId = spec.id == 0x27 ? 0x2E : (spec.id == 0x2E ? 0x27 : spec.id);
+    const int storedId = plan.id == 0x27 ? 0x2E : (plan.id == 0x2E ? 0x27 : plan.id);
     wr.Word(kObjMapTable + 2L * storedId, static_cast<unsigned>(objAt & 0xFFFF));
     for (const DemoObject& o : objects) {
       wr.Byte(objAt, 1 + (o.zo >> 4 & 0x0F)), wr.Byte(objAt + 1, 0);
