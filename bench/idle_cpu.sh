@@ -15,7 +15,13 @@ workdir=$(mktemp -d)
 Xvfb ":${display}" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 cleanup() {
-  [ -n "${app:-}" ] && kill "$app" 2>/dev/null || true
+  if [ -n "${app:-}" ]; then
+    # The program shuts down over its X connection: the display must outlive it,
+    # or its exit handlers deadlock and it never ends.
+    kill "$app" 2>/dev/null || true
+    for _ in $(seq 50); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
+    kill -9 "$app" 2>/dev/null || true
+  fi
   kill "$xvfb" 2>/dev/null || true
   rm -rf "$workdir"
 }

@@ -60,6 +60,7 @@ CCamera::CCamera(int LEVEL_ID, WholeLevelPicture) : attached(false) {
   Get_QBR1_LevelDataStruct(LEVEL_ID, lvl);
   frame = WholeLevelFrame(lvl);
   Layer_MG0 = new CMLayer(lvl);
+  Layer_MG0->keepPicture = false;
   Banana_MAP = new CBananaMap(lvl);
   Object_MAP = new CObjectMap(lvl);
 }

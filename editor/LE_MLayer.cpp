@@ -17,6 +17,7 @@ CMLayer::CMLayer(leveldata& lvl) { QBR1_FillTilesVector(tileset, lvl); }
 
 CMLayer::~CMLayer() {
   for (BITMAP*& tile : tileset) Nullify(tile);
+  Nullify(picture);
 }
 
 void CMLayer::Proc(Hex32 x, Hex32 y, const ViewFrame& frame) {
@@ -45,23 +46,66 @@ void CMLayer::DrawEntry(BITMAP* dest, int sx, int sy) {
   }
 }
 
-void CMLayer::Draw(BITMAP* dest, leveldata& lvl, const ViewFrame& frame) {
-  for (int xx = 0; xx < w_squares && stx + xx != lvl.tile_w; ++xx) {
-    for (int yy = 0; yy < h_squares && sty + yy != lvl.tile_h; ++yy) {
+void CMLayer::ReadSquares(leveldata& lvl, int cols, int rows) {
+  entries.clear();
+  for (int xx = 0; xx < cols; ++xx) {
+    for (int yy = 0; yy < rows; ++yy) {
       const int col = stx + xx;
       const int row = sty + yy;
-      const int sx = 32 * xx - spx + frame.ox;
-      const int sy = 32 * yy - spy + frame.oy;
-      rectfill(dest, sx, sy, sx + 31, sy + 31, ((col ^ row) & 1) ? kGridLight : kGridDark);
-
       timaddr = lvl.sequencing == 0 ? lvl.tilemap + 2 * (16 * col + row)
                                     : lvl.tilemap + 2 * (64 * row + col);
-      if (lvl.ID == kTwoMapLevel) {
-        mapdata = QBR1_Word(timaddr + lvl.size + 0x200);
+      if (lvl.ID == kTwoMapLevel) entries.push_back(QBR1_Word(timaddr + lvl.size + 0x200));
+      entries.push_back(QBR1_Word(timaddr));
+    }
+  }
+}
+
+void CMLayer::DrawSquares(BITMAP* dest, int cols, int rows, int ox, int oy, bool two_maps) {
+  std::size_t next = 0;
+  for (int xx = 0; xx < cols; ++xx) {
+    for (int yy = 0; yy < rows; ++yy) {
+      const int sx = 32 * xx + ox;
+      const int sy = 32 * yy + oy;
+      rectfill(dest, sx, sy, sx + 31, sy + 31, (((stx + xx) ^ (sty + yy)) & 1) ? kGridLight : kGridDark);
+      if (two_maps) {
+        mapdata = entries[next++];
         DrawEntry(dest, sx, sy);
       }
-      mapdata = QBR1_Word(timaddr);
+      mapdata = entries[next++];
       DrawEntry(dest, sx, sy);
     }
   }
+}
+
+void CMLayer::Draw(BITMAP* dest, leveldata& lvl, const ViewFrame& frame) {
+  // The walk stops at the level's last column and row.
+  int cols = 0, rows = 0;
+  while (cols < w_squares && stx + cols != lvl.tile_w) ++cols;
+  while (rows < h_squares && sty + rows != lvl.tile_h) ++rows;
+  if (cols == 0 || rows == 0) return;
+  const bool two_maps = lvl.ID == kTwoMapLevel;
+  const int ox = frame.ox - spx;
+  const int oy = frame.oy - spy;
+  ReadSquares(lvl, cols, rows);
+  if (!keepPicture) {
+    DrawSquares(dest, cols, rows, ox, oy, two_maps);
+    return;
+  }
+  const bool same_size = picture != nullptr && picture->w == 32 * cols && picture->h == 32 * rows;
+  if (!same_size) {
+    Nullify(picture);
+    picture = create_bitmap_ex(32, 32 * cols, 32 * rows);
+    picture_entries.clear();
+    if (picture == nullptr) {
+      DrawSquares(dest, cols, rows, ox, oy, two_maps);
+      return;
+    }
+  }
+  if (!same_size || picture_stx != stx || picture_sty != sty || picture_entries != entries) {
+    DrawSquares(picture, cols, rows, 0, 0, two_maps);
+    picture_stx = stx;
+    picture_sty = sty;
+    picture_entries = entries;
+  }
+  blit(picture, dest, 0, 0, ox, oy, picture->w, picture->h);
 }

@@ -48,6 +48,10 @@ class CMLayer {
   Hex32 cntile = 0;              // tile number of the map entry being drawn
   Hex32 w_squares = 0, h_squares = 0;  // tile columns and rows to draw
   bool drawBGgrid = true;
+  // Whether Draw keeps the drawn squares in `picture` and copies them again
+  // while the view stays on the same squares (an editor view redraws the same
+  // squares every frame); a one-off picture draws straight into its target.
+  bool keepPicture = true;
 
   // Decodes the level's tiles.
   explicit CMLayer(leveldata& lvl);
@@ -62,6 +66,19 @@ class CMLayer {
 
  private:
   void DrawEntry(BITMAP* dest, int sx, int sy);
+  // Reads the map entries of `cols` x `rows` squares from the top-left visible
+  // one into `entries`, column by column (level 0x27: the second map's entry first).
+  void ReadSquares(leveldata& lvl, int cols, int rows);
+  // Draws those squares, the first at (ox, oy).
+  void DrawSquares(BITMAP* dest, int cols, int rows, int ox, int oy, bool two_maps);
+
+  std::vector<Hex32> entries;  // the map entries of the squares in view
+  // The squares last drawn for the view, from (picture_stx, picture_sty) with
+  // the map entries `picture_entries`: every pixel of them is written (grid
+  // first), so while nothing of that changes a copy equals drawing them again.
+  BITMAP* picture = nullptr;
+  Hex16 picture_stx = 0, picture_sty = 0;
+  std::vector<Hex32> picture_entries;
 };
 
 // The level's bananas: groups of 16x16 animated sprites on an 8-pixel grid.

@@ -138,4 +138,46 @@ TEST_F(TileLayerTest, MapOrderAndSecondMap) {
   EXPECT_EQ(getpixel(dest_, 4 + 5, 60 + 32 + 5), 0x111111);  // the first map on top
 }
 
+// The editor's layer keeps the squares it drew and copies them while the view
+// stays on them; every frame must still equal drawing the squares afresh, as
+// the view moves inside a square, across squares and while the map changes.
+TEST_F(TileLayerTest, KeptSquaresEqualDrawingAfresh) {
+  CMLayer kept(lvl_);
+  CMLayer fresh(lvl_);
+  fresh.keepPicture = false;
+  for (CMLayer* layer : {&kept, &fresh}) {
+    layer->tileset.assign(6, nullptr);
+    layer->tileset[5] = MarkedTile();
+  }
+  lvl_.tile_w = 12;
+  lvl_.tile_h = 9;
+  struct Step {
+    int x, y;
+    bool tiles;      // the map holds tiles (else it is empty: only the grid shows)
+    unsigned entry;  // written at column 3, row 2 before drawing
+  };
+  const Step steps[] = {{0, 0, true, 0},          {8, 0, true, 0},          {8, 0, true, 0},
+                        {8, 0, true, 0xC005},     {40, 0, true, 0xC005},    {40, 13, true, 0xC005},
+                        {40, 13, true, 0x0005},   {0, 0, true, 0x0005},     {200, 100, true, 0x0005},
+                        {0, 0, false, 0},         {32, 0, false, 0},        {32, 32, false, 0}};
+  BITMAP* other = SolidBitmap(200, 200, 0x123456);
+  for (const Step& step : steps) {
+    for (int c = 0; c < lvl_.tile_w; ++c)
+      for (int r = 0; r < lvl_.tile_h; ++r)
+        PutWord(image_, kTileMap + 2 * (16 * c + r), step.tiles && (c + r) % 3 ? 0x4005 : 0);
+    PutWord(image_, kTileMap + 2 * (16 * 3 + 2), step.entry);
+    clear_to_color(dest_, 0x123456);
+    DrawWith(kept, step.x, step.y);
+    std::swap(dest_, other);
+    clear_to_color(dest_, 0x123456);
+    DrawWith(fresh, step.x, step.y);
+    std::swap(dest_, other);
+    int differing = 0;
+    for (int y = 0; y < 200; ++y)
+      for (int x = 0; x < 200; ++x) differing += getpixel(dest_, x, y) != getpixel(other, x, y);
+    EXPECT_EQ(differing, 0) << "view at " << step.x << ", " << step.y << " entry " << std::hex << step.entry;
+  }
+  destroy_bitmap(other);
+}
+
 }  // namespace
