@@ -335,6 +335,10 @@ TEST_F(EditorViewTest, KeysMoveAndSwitchAndPositionsAreRemembered) {
   // Neither key switched twice: levels 0x18 and 0x15 were never shown.
   EXPECT_EQ(keys.at(Hex(kNextLevel + 1, 2)), "00400000");
   EXPECT_EQ(keys.count(Hex(kLevel - 1, 2)), 0u);
+  // Only the program's own settings reach its file, none of the demo's game configuration.
+  std::ifstream in(fs::path(app->workdir()) / "Configuration.INI");
+  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(text.find("[Global_Offsets]"), std::string::npos) << text.substr(0, 400);
 }
 
 // Dragging the horizontal bar's thumb 10 screen pixels right moves the view by
