@@ -350,14 +350,15 @@ TEST_F(EditorViewTest, ThumbDragMovesTheView) {
   if (HasFatalFailure()) return;
   // At x = 0 the thumb begins at window x 14; its band is rows h-32 to h-21.
   const int grab_x = wx + 40, grab_y = wy + wh - 26;
+  // Each step is held for many updates, so the press is seen before the move.
   e2e::MouseMove(grab_x, grab_y);
-  e2e::Sleep(150);
+  e2e::Sleep(200);
   e2e::MouseDown();
-  e2e::Sleep(150);
+  e2e::Sleep(300);
   e2e::MouseMove(grab_x + 10, grab_y);
-  e2e::Sleep(250);
+  e2e::Sleep(300);
   e2e::MouseUp();
-  e2e::Sleep(150);
+  e2e::Sleep(200);
   ParkMouse();
   const auto keys = CloseAndReadKeys();
   const float per_pixel = static_cast<float>(32 * level->tile_w) / static_cast<float>(ww - 39);
