@@ -97,7 +97,9 @@ App::App(const LaunchOptions& options) {
   if (options.link_game_files) {
     const fs::path source(QBRRE_SOURCE_DIR), binary(QBRRE_BINARY_DIR);
     std::error_code ignored;
-    if (fs::is_directory(source / "GameConfig")) fs::create_directory_symlink(source / "GameConfig", dir / "GameConfig", ignored);
+    // A copy, not a link: whatever a test or the program writes there must not reach the repository.
+    if (fs::is_directory(source / "GameConfig"))
+      fs::copy(source / "GameConfig", dir / "GameConfig", fs::copy_options::recursive, ignored);
     if (fs::is_directory(binary / "PlugIns"))
       fs::create_directory_symlink(binary / "PlugIns", dir / "PlugIns", ignored);
     else if (fs::is_directory(source / "PlugIns"))

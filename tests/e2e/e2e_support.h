@@ -33,7 +33,7 @@ struct LaunchOptions {
   std::vector<std::string> args;            // command-line arguments after the program name
   std::vector<std::string> dialog_answers;  // QBRRE_DIALOG_SCRIPT, one answer per line
   std::optional<std::string> configuration_ini;  // Configuration.INI written first, if given
-  bool link_game_files = true;              // GameConfig/ and PlugIns/ of the repository/build
+  bool link_game_files = true;              // a copy of GameConfig/, a link to the built PlugIns/
 };
 
 // One entry of the scripted dialog log.
