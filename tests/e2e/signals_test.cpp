@@ -147,7 +147,9 @@ TEST(CloseSignalE2E, CloseWaitsForAnOpenBoxAndASecondSignalEndsAtOnce) {
     EXPECT_EQ(app.WaitForExit(3.0), c.exit_code) << app.Stderr();
     const auto log = app.DialogLog();
     ASSERT_EQ(log.size(), c.second_signal ? 0u : 1u);
-    if (!log.empty()) EXPECT_EQ(log[0].kind, "info");
+    if (!log.empty()) {
+      EXPECT_EQ(log[0].kind, "info");
+    }
   }
 }
 
