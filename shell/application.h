@@ -2,6 +2,7 @@
 
 // The editor as a process: the main thread pumps the window messages while the
 // worker thread builds the program, runs the main loop and tears it down.
+// SIGTERM, SIGINT and SIGHUP close it like Escape (a second one ends it at once).
 // Returns the exit code (0 after an orderly close).
 int RunEditor();
 
