@@ -54,12 +54,13 @@ endfunction()
 
 # qbrre_test_suite(name SUBSYSTEMS a b ...): one GoogleTest executable
 # <name>_tests of every *_test.cpp in the calling folder, registered with
-# CTest, linked with the named subsystems.
+# CTest, linked with the named subsystems and the shared test helpers
+# (qbrre_test_common, tests/common).
 function(qbrre_test_suite name)
   cmake_parse_arguments(ARG "" "" "SUBSYSTEMS;LIBS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_test.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*_support.cpp)
   add_executable(${name}_tests ${sources})
-  target_link_libraries(${name}_tests PRIVATE GTest::gtest_main ${ARG_LIBS})
+  target_link_libraries(${name}_tests PRIVATE GTest::gtest_main qbrre_test_common ${ARG_LIBS})
   qbrre_link_subsystems(${name}_tests ${ARG_SUBSYSTEMS})
   target_compile_definitions(${name}_tests PRIVATE
     QBRRE_SOURCE_DIR="${PROJECT_SOURCE_DIR}" QBRRE_BINARY_DIR="${PROJECT_BINARY_DIR}")

@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cerrno>
-#include <cstdlib>
-
 #include "bfa/bfa.h"
 #include "demo/demo_image.h"
 #include "level/ex_gfx_QBR1.h"
@@ -13,6 +10,7 @@
 #include "rom/AppMenu.h"
 #include "rom/globaldata.h"
 #include "shell/functions.h"
+#include "tests/common/headless_allegro.h"
 
 namespace {
 
@@ -23,8 +21,7 @@ std::uint32_t Px(BITMAP* b, int x, int y) { return reinterpret_cast<std::uint32_
 class DemoImageTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    install_allegro(SYSTEM_NONE, &errno, std::atexit);
-    set_color_depth(32);
+    ASSERT_TRUE(StartHeadlessAllegro());
     demo = new DemoImage(BuildDemoImage(20261210));
   }
   static void TearDownTestSuite() {

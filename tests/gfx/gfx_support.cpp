@@ -1,15 +1,13 @@
 #include "tests/gfx/gfx_support.h"
 
-#include <cerrno>
-#include <cstdlib>
+#include "tests/common/headless_allegro.h"
 
 namespace gfxtest {
 
 void InitAllegro()
 {
     static const bool ready = [] {
-        if (install_allegro(SYSTEM_NONE, &errno, atexit) != 0) return false;
-        set_color_depth(32);
+        if (!StartHeadlessAllegro()) return false;
         EXG_FillPercentageOfValueArray();
         return true;
     }();

@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cerrno>
-#include <cstdlib>
-
 #include "gui/HelioWin.h"
 #include "gui/StatusbarMain.h"
 #include "gui/WindowCaptionItems.h"
@@ -14,6 +11,7 @@
 #include "shell/frame.h"
 #include "shell/include.h"
 #include "shell/variables.h"
+#include "tests/common/headless_allegro.h"
 
 namespace {
 
@@ -22,8 +20,7 @@ namespace {
 class WindowFrameTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    install_allegro(SYSTEM_NONE, &errno, std::atexit);
-    set_color_depth(32);
+    ASSERT_TRUE(StartHeadlessAllegro());
   }
   void SetUp() override {
     {

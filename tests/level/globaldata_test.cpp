@@ -17,7 +17,7 @@ namespace fs = std::filesystem;
 class LoadQBR1Test : public ::testing::Test {
  protected:
   void SetUp() override {
-    InitHeadlessAllegro();
+    ASSERT_TRUE(StartHeadlessAllegro());
     previous = fs::current_path();
     dir = fs::temp_directory_path() / ("qbrre_globaldata_" + std::to_string(::getpid()));
     fs::remove_all(dir);
@@ -117,7 +117,7 @@ TEST(UnidentifiedMessageTest, EightLinesWithTheFourthAndSeventhEmpty) {
 }
 
 TEST(ShippedGameConfigTest, HoldsTheDefaultOffsets) {
-  InitHeadlessAllegro();
+  ASSERT_TRUE(StartHeadlessAllegro());
   {
     ConfigGuard guard;
     set_config_file(QBRRE_SOURCE_DIR "/GameConfig/QBR v10U.INI");

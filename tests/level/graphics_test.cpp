@@ -66,7 +66,7 @@ TEST(DecompressTest, RunawayStreamStopsAtTheCeiling) {
 TEST(DecompressTest, PlainArchetypesCopyTheirBlockWithoutDictionary) {
   Bytes data(0x9000);
   for (std::size_t i = 0; i < data.size(); ++i) data[i] = static_cast<unsigned char>(i * 7);
-  InitHeadlessAllegro();
+  ASSERT_TRUE(StartHeadlessAllegro());
   LoadTestImage(data);
   for (int archetype : {12, 28}) {
     leveldata lvl;
@@ -90,7 +90,7 @@ class TilesTest : public ::testing::Test {
  protected:
   static constexpr long kGfx = 0x1000, kTiles = 0x18000, kPal = 0x20000;
   void SetUp() override {
-    InitHeadlessAllegro();
+    ASSERT_TRUE(StartHeadlessAllegro());
     image.assign(0x30000, 0);
     lvl.tilegfx = kGfx, lvl.tileset = kTiles, lvl.palette = kPal;
   }
@@ -244,7 +244,7 @@ TEST_F(TilesTest, NothingDecodedGivesTransparentTiles) {
 }
 
 TEST(BananaSpriteTest, SixteenBySixteenFromASheetSixteenCharactersWide) {
-  InitHeadlessAllegro();
+  ASSERT_TRUE(StartHeadlessAllegro());
   Bytes image(0x2000, 0);
   ImageWriter w{image};
   // Characters 0, 1, 16, 17 from 0x100: each fully set to index 1, 2, 3, 4 (planes 0 and 1 only).

@@ -1,20 +1,8 @@
 #include "tests/level/level_support.h"
 
-#include <cerrno>
-#include <cstdlib>
-
 #include "bfa/bfa.h"
 #include "platform/config_lock.h"
 #include "rom/globaldata.h"
-
-void InitHeadlessAllegro() {
-  static const bool ready = [] {
-    install_allegro(SYSTEM_NONE, &errno, std::atexit);
-    set_color_depth(32);
-    return true;
-  }();
-  (void)ready;
-}
 
 void LoadTestImage(const std::vector<unsigned char>& image) {
   BFA_Activate(0x10, 1);
@@ -22,7 +10,7 @@ void LoadTestImage(const std::vector<unsigned char>& image) {
 }
 
 void UseGameConfigText(const std::string& text) {
-  InitHeadlessAllegro();
+  ASSERT_TRUE(StartHeadlessAllegro());
   {
     ConfigGuard guard;
     set_config_data(text.c_str(), static_cast<int>(text.size()));

@@ -5,9 +5,7 @@
 #include <vector>
 
 #include "shell/include.h"
-
-// Allegro without a display, 32-bit colour; safe to call from every test.
-void InitHeadlessAllegro();
+#include "tests/common/headless_allegro.h"
 
 // Makes image the loaded ROM (channel 0x10's buffer).
 void LoadTestImage(const std::vector<unsigned char>& image);

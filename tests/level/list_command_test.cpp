@@ -16,7 +16,7 @@ namespace fs = std::filesystem;
 class ListCommandTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    InitHeadlessAllegro();
+    ASSERT_TRUE(StartHeadlessAllegro());
     previous = fs::current_path();
     dir = fs::temp_directory_path() / ("qbrre_list_" + std::to_string(::getpid()));
     fs::remove_all(dir);

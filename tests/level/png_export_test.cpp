@@ -28,7 +28,7 @@ ReadBack Read(const std::string& path) {
 }
 
 TEST(PngExportTest, WritesEightBitRgbPixelsExactly) {
-  InitHeadlessAllegro();
+  ASSERT_TRUE(StartHeadlessAllegro());
   BITMAP* b = create_bitmap_ex(32, 3, 2);
   const std::uint32_t px[6] = {0xFFF80000, 0x0000F800, 0x000000F8, 0x00FF00FF, 0xFF123456, 0x00000000};
   for (int i = 0; i < 6; ++i) reinterpret_cast<std::uint32_t*>(b->line[i / 3])[i % 3] = px[i];
@@ -45,7 +45,7 @@ TEST(PngExportTest, WritesEightBitRgbPixelsExactly) {
 }
 
 TEST(PngExportTest, RefusesWhatItCannotWrite) {
-  InitHeadlessAllegro();
+  ASSERT_TRUE(StartHeadlessAllegro());
   BITMAP* b = create_bitmap_ex(32, 2, 2);
   EXPECT_FALSE(QBR1_WritePng("/nonexistent-dir/x.png", b));
   EXPECT_FALSE(QBR1_WritePng("/tmp/qbrre_never.png", nullptr));

@@ -24,7 +24,7 @@ class SpriteDecodeTest : public ::testing::Test {
  protected:
   static int IndexOf(int n) { return n % 15 + 1; }
   void SetUp() override {
-    InitHeadlessAllegro();
+    ASSERT_TRUE(StartHeadlessAllegro());
     image.assign(0x400000, 0);
   }
   void PutSprite(int number, long d, int na, int nb, int firstB, int nc, int firstC,
@@ -103,7 +103,7 @@ BITMAP* Canvas() {
 void Put(BITMAP* b, int x, int y, std::uint32_t v) { reinterpret_cast<std::uint32_t*>(b->line[y])[x] = v; }
 
 TEST(CompSpriteTest, OnePixelCropsToItsBox) {
-  InitHeadlessAllegro();
+  ASSERT_TRUE(StartHeadlessAllegro());
   BITMAP* c = Canvas();
   Put(c, 130, 120, 5);
   CompSprite* s = Rw_Bitmap2CompSprite(c);
@@ -117,7 +117,7 @@ TEST(CompSpriteTest, OnePixelCropsToItsBox) {
 }
 
 TEST(CompSpriteTest, OddWidthPacksTwoPixelsPerByteLowNibbleFirst) {
-  InitHeadlessAllegro();
+  ASSERT_TRUE(StartHeadlessAllegro());
   BITMAP* c = Canvas();
   for (int x = 0; x < 5; ++x) Put(c, 100 + x, 50, static_cast<std::uint32_t>(x + 1));
   Put(c, 102, 52, 0x1F);  // only the low four bits count
@@ -133,7 +133,7 @@ TEST(CompSpriteTest, OddWidthPacksTwoPixelsPerByteLowNibbleFirst) {
 }
 
 TEST(CompSpriteTest, EmptyCanvasGivesEmptyRecordThatDrawsNothing) {
-  InitHeadlessAllegro();
+  ASSERT_TRUE(StartHeadlessAllegro());
   CompSprite* s = Rw_Bitmap2CompSprite(Canvas());
   EXPECT_EQ(s->w, 0);
   EXPECT_EQ(s->h, 0);
@@ -151,7 +151,7 @@ TEST(CompSpriteTest, EmptyCanvasGivesEmptyRecordThatDrawsNothing) {
 class DrawTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    InitHeadlessAllegro();
+    ASSERT_TRUE(StartHeadlessAllegro());
     std::vector<unsigned char> image(0x2000, 0);
     ImageWriter w{image};
     for (int i = 0; i < 15; ++i) w.Word(0x1000 + 2 * i, static_cast<unsigned>(i + 1));  // colour k: red k
@@ -219,7 +219,7 @@ TEST_F(DrawTest, AddSaturatesEachChannelAndClearsAlpha) {
 }
 
 TEST(GradientTest, ColourStepsPerColumnWithoutSaturation) {
-  InitHeadlessAllegro();
+  ASSERT_TRUE(StartHeadlessAllegro());
   BITMAP* d = create_bitmap_ex(32, 200, 20);
   clear_to_color(d, 0);
   Ub_Draw_Gradient(d, 5, 2, 160, 12, 0x400060, 1, true);

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
 #include <sstream>
 
 #include "gui/HelioWin.h"
@@ -13,6 +12,7 @@
 #include "rom/AppMenu.h"
 #include "shell/include.h"
 #include "shell/variables.h"
+#include "tests/common/headless_allegro.h"
 
 namespace {
 
@@ -26,12 +26,11 @@ void DumpItem(const CMenuItem& item, std::vector<std::string>& rows) {
   for (const CMenuItem* e : item.sub) DumpItem(*e, rows);
 }
 
-// Allegro without a display: memory bitmaps only, 32-bit colour like the program.
-class AllegroEnvironment : public ::testing::Environment {
+// Allegro without a display and the built-in pictures the menus draw with.
+class AllegroEnvironment : public HeadlessAllegroEnvironment {
  public:
   void SetUp() override {
-    install_allegro(SYSTEM_NONE, &errno, atexit);
-    set_color_depth(32);
+    HeadlessAllegroEnvironment::SetUp();
     LoadBuiltinResources();
   }
   void TearDown() override { DestroyBuiltinResources(); }

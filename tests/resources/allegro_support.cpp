@@ -1,21 +1,8 @@
-#include <gtest/gtest.h>
-
-#include <cerrno>
-#include <cstdlib>
-
-#include "shell/include.h"
+#include "tests/common/headless_allegro.h"
 
 namespace {
 
-// Allegro without a display: memory bitmaps, fonts and pixel access work.
-class AllegroEnvironment : public ::testing::Environment {
- public:
-  void SetUp() override {
-    ASSERT_EQ(install_allegro(SYSTEM_NONE, &errno, atexit), 0);
-    set_color_depth(32);
-  }
-};
-
-const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new AllegroEnvironment);
+// Every test draws on memory bitmaps or fonts: Allegro is up before the first one.
+const auto* const kAllegro = ::testing::AddGlobalTestEnvironment(new HeadlessAllegroEnvironment);
 
 }  // namespace

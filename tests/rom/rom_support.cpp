@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
 #include <fstream>
 #include <iterator>
 
@@ -14,18 +13,11 @@
 #include "rom/globaldata.h"
 #include "shell/include.h"
 #include "shell/variables.h"
+#include "tests/common/headless_allegro.h"
 
 namespace {
 
-class AllegroEnvironment : public ::testing::Environment {
- public:
-  void SetUp() override {
-    install_allegro(SYSTEM_NONE, &errno, atexit);
-    set_color_depth(32);
-  }
-};
-
-const auto* const kAllegro = ::testing::AddGlobalTestEnvironment(new AllegroEnvironment);
+const auto* const kAllegro = ::testing::AddGlobalTestEnvironment(new HeadlessAllegroEnvironment);
 
 }  // namespace
 

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cerrno>
-#include <cstdlib>
 #include <thread>
 #include <vector>
 
@@ -12,14 +10,14 @@
 #include "shell/include.h"
 #include "shell/program.h"
 #include "shell/variables.h"
+#include "tests/common/headless_allegro.h"
 
 namespace {
 
 class MainLoopTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    install_allegro(SYSTEM_NONE, &errno, std::atexit);
-    set_color_depth(32);
+    ASSERT_TRUE(StartHeadlessAllegro());
   }
   void SetUp() override {
     PlatformClearMessages();

@@ -1,11 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <cerrno>
-#include <cstdlib>
 #include <set>
 
 #include "shell/include.h"
 #include "shell/screen.h"
+#include "tests/common/headless_allegro.h"
 
 namespace {
 
@@ -62,8 +61,7 @@ const VideoBitmapProvider fake_provider = {
 class ScreenUpdateTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    install_allegro(SYSTEM_NONE, &errno, std::atexit);
-    set_color_depth(32);
+    ASSERT_TRUE(StartHeadlessAllegro());
   }
   void SetUp() override {
     driver = FakeDriver{};
