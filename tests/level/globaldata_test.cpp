@@ -14,15 +14,10 @@ namespace {
 namespace fs = std::filesystem;
 
 // A scratch working directory with the boxes answered by `answer` and recorded.
-class LoadQBR1Test : public ::testing::Test {
+class LoadQBR1Test : public ScratchDirTest {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(StartHeadlessAllegro());
-    previous = fs::current_path();
-    dir = fs::temp_directory_path() / ("qbrre_globaldata_" + std::to_string(::getpid()));
-    fs::remove_all(dir);
-    fs::create_directories(dir / "GameConfig");
-    fs::current_path(dir);
+    ScratchDirTest::SetUp();
     SetDialogSeam([this](const DialogRecord& r) {
       boxes.push_back(r);
       return answer;
@@ -30,13 +25,7 @@ class LoadQBR1Test : public ::testing::Test {
   }
   void TearDown() override {
     SetDialogSeam({});
-    {
-      ConfigGuard guard;
-      override_config_file(nullptr);
-      set_config_data("", 0);
-    }
-    fs::current_path(previous);
-    fs::remove_all(dir);
+    ScratchDirTest::TearDown();
   }
   static void Write(const fs::path& p, const std::string& text) { std::ofstream(p) << text; }
   static std::string ReadFile(const fs::path& p) {
@@ -49,7 +38,6 @@ class LoadQBR1Test : public ::testing::Test {
     for (const GlobalOffsetKey& k : kGlobalOffsetKeys) g.*k.field = 0x5A5A;
     return g;
   }
-  fs::path previous, dir;
   std::string answer = "no";
   std::vector<DialogRecord> boxes;
 };

@@ -1,8 +1,29 @@
 #include "tests/level/level_support.h"
 
+#include <unistd.h>
+
 #include "bfa/bfa.h"
 #include "platform/config_lock.h"
 #include "rom/globaldata.h"
+
+void ScratchDirTest::SetUp() {
+  ASSERT_TRUE(StartHeadlessAllegro());
+  previous = std::filesystem::current_path();
+  dir = std::filesystem::temp_directory_path() / ("qbrre_level_" + std::to_string(::getpid()));
+  std::filesystem::remove_all(dir);
+  std::filesystem::create_directories(dir / "GameConfig");
+  std::filesystem::current_path(dir);
+}
+
+void ScratchDirTest::TearDown() {
+  {
+    ConfigGuard guard;
+    override_config_file(nullptr);
+    set_config_data("", 0);
+  }
+  std::filesystem::current_path(previous);
+  std::filesystem::remove_all(dir);
+}
 
 void LoadTestImage(const std::vector<unsigned char>& image) {
   BFA_Activate(0x10, 1);

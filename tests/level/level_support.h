@@ -1,11 +1,23 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "shell/include.h"
 #include "tests/common/headless_allegro.h"
+
+// A fresh scratch working directory (dir) holding an empty GameConfig folder, with Allegro up; afterwards
+// the configuration in force is emptied, the previous working directory restored and dir removed.
+class ScratchDirTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+  std::filesystem::path previous, dir;
+};
 
 // Makes image the loaded ROM (channel 0x10's buffer).
 void LoadTestImage(const std::vector<unsigned char>& image);

@@ -1,37 +1,16 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <fstream>
 #include <sstream>
 
 #include "demo/demo_image.h"
 #include "level/level_display.h"
-#include "platform/config_lock.h"
 #include "tests/level/level_support.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-
-class ListCommandTest : public ::testing::Test {
+class ListCommandTest : public ScratchDirTest {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(StartHeadlessAllegro());
-    previous = fs::current_path();
-    dir = fs::temp_directory_path() / ("qbrre_list_" + std::to_string(::getpid()));
-    fs::remove_all(dir);
-    fs::create_directories(dir / "GameConfig");
-    fs::current_path(dir);
-  }
-  void TearDown() override {
-    {
-      ConfigGuard guard;
-      override_config_file(nullptr);
-      set_config_data("", 0);
-    }
-    fs::current_path(previous);
-    fs::remove_all(dir);
-  }
   static void WriteDemo(const DemoImage& demo) {
     std::ofstream("demo.smc", std::ios::binary)
         .write(reinterpret_cast<const char*>(demo.rom.data()), static_cast<std::streamsize>(demo.rom.size()));
@@ -45,7 +24,6 @@ class ListCommandTest : public ::testing::Test {
     err = testing::internal::GetCapturedStderr();
     return rc;
   }
-  fs::path previous, dir;
   std::string out, err;
 };
 
