@@ -76,6 +76,9 @@ extern std::vector<char>& QBR3;
 // previously current channel if that one is activated. ID out of range: "Invalid Channel Parameter", nothing
 // changes. A mode outside 0 to 3 is refused silently (nothing changes).
 void BFA_Activate(int ID, int mode);
+// Deactivates and empties every channel, makes channel 0 current and empties the channel stack: the state at
+// program start.
+void BFA_ResetAll();
 // Deactivates and empties channel ID and pops the previously current channel (if the stack is not empty).
 // ID out of range: "Invalid Channel Parameter", nothing changes.
 void BFA_Disable(int ID);

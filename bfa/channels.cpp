@@ -44,6 +44,13 @@ void BFA_Activate(int ID, int mode) {
   BFA = &BFA_FileBuffer[ID];
 }
 
+void BFA_ResetAll() {
+  for (int id = 0; id < BFA_CHANNEL_COUNT; ++id) ResetChannel(id, 0);
+  BFA_ChanID = 0;
+  BFA_PreviousFileID.clear();
+  BFA = &BFA_FileBuffer[0];
+}
+
 void BFA_Disable(int ID) {
   if (!ValidChannel(ID)) {
     ShowDisableInvalid(ID);

@@ -33,19 +33,6 @@ crc32 ReferenceCrc(const std::vector<char>& bytes) {
   return ~reg;
 }
 
-void ResetAll() {
-  for (int id = 0; id < BFA_CHANNEL_COUNT; ++id) {
-    BFA_FileBuffer[id].clear();
-    BFA_AccessMode[id] = 0;
-    BFA_ReadPos[id] = 0;
-    BFA_WrtePos[id] = 0;
-    BFA_OpenedCRC32[id] = 0;
-  }
-  BFA_ChanID = 0;
-  BFA_PreviousFileID.clear();
-  BFA = &BFA_FileBuffer[0];
-}
-
 int ChannelArg(FuzzedDataProvider& in) { return in.ConsumeIntegralInRange<int>(-3, 0x15); }
 
 // Positions near the interesting edges of the current buffer, or anything at all.
@@ -185,7 +172,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  ResetAll();
+  BFA_ResetAll();
   FuzzedDataProvider in(data, size);
   for (int steps = 0; steps < 256 && in.remaining_bytes() > 0; ++steps) {
     Step(in);

@@ -56,6 +56,28 @@ TEST_F(BfaTest, DisableReturnsToThePushedChannelEvenAfterSwitchAndStaleEntries) 
   EXPECT_TRUE(BFA_PreviousFileID.empty());
 }
 
+TEST_F(BfaTest, ResetAllRestoresTheStartUpState) {
+  BFA_Activate(0x01, 1);
+  BFA_Activate(0x10, 3);
+  QBR1 = {1, 2, 3};
+  BFA_ReadPos[0x10] = 9;
+  BFA_WrtePos[0x10] = 17;
+  BFA_OpenedCRC32[0x10] = 0x1234;
+  BFA_ResetAll();
+  EXPECT_EQ(BFA_ChanID, 0);
+  EXPECT_EQ(BFA, &BFA_FileBuffer[0]);
+  EXPECT_TRUE(BFA_PreviousFileID.empty());
+  for (int id = 0; id < BFA_CHANNEL_COUNT; ++id) {
+    SCOPED_TRACE(id);
+    EXPECT_FALSE(BFA_IsActive(id));
+    EXPECT_TRUE(BFA_FileBuffer[id].empty());
+    EXPECT_EQ(BFA_ReadPos[id], 0u);
+    EXPECT_EQ(BFA_WrtePos[id], 0u);
+    EXPECT_EQ(BFA_OpenedCRC32[id], 0u);
+  }
+  EXPECT_TRUE(boxes_.empty());
+}
+
 TEST_F(BfaTest, RefusedChannelNumbersAndModesChangeNothing) {
   BFA_Activate(0x04, 1);
   BFA_FileBuffer[0x04] = {7};

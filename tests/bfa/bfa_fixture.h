@@ -11,9 +11,6 @@
 #include <string>
 #include <vector>
 
-// Puts every channel, the current channel number and the channel stack back to their start-up values.
-void ResetBfa();
-
 // Writes bytes to path (replacing it); fails the test when it cannot.
 void WriteFileBytes(const std::string& path, const std::vector<char>& bytes);
 // The whole content of a file.

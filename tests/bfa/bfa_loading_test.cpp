@@ -136,7 +136,7 @@ TEST_F(BfaTest, OpenResultCodes) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    ResetBfa();
+    BFA_ResetAll();
     if (c.mode >= 0) Channel(0x10, c.mode, {42});
     boxes_.clear();
     dialogAnswer_ = c.answer;

@@ -93,7 +93,7 @@ TEST_F(BfaTest, EveryCatalogueMessageHasItsExactTitleAndText) {
 
   for (const Case& c : cases) {
     SCOPED_TRACE(c.row);
-    ResetBfa();
+    BFA_ResetAll();
     boxes_.clear();
     c.provoke();
     const DialogRecord box = OnlyBox();
@@ -119,7 +119,7 @@ TEST_F(BfaTest, PermissionMessagesNameEachModeAndItsOperations) {
   };
   for (const ModeCase& c : cases) {
     SCOPED_TRACE(c.title);
-    ResetBfa();
+    BFA_ResetAll();
     boxes_.clear();
     Channel(0x07, c.mode, {0x55});
     c.refused();

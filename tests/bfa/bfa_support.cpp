@@ -5,19 +5,6 @@
 #include <fstream>
 #include <iterator>
 
-void ResetBfa() {
-  for (int id = 0; id < BFA_CHANNEL_COUNT; ++id) {
-    BFA_FileBuffer[id].clear();
-    BFA_AccessMode[id] = 0;
-    BFA_ReadPos[id] = 0;
-    BFA_WrtePos[id] = 0;
-    BFA_OpenedCRC32[id] = 0;
-  }
-  BFA_ChanID = 0;
-  BFA_PreviousFileID.clear();
-  BFA = &BFA_FileBuffer[0];
-}
-
 void WriteFileBytes(const std::string& path, const std::vector<char>& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
@@ -30,7 +17,7 @@ std::vector<char> ReadFileBytes(const std::string& path) {
 }
 
 void BfaTest::SetUp() {
-  ResetBfa();
+  BFA_ResetAll();
   SetDialogSeam([this](const DialogRecord& record) {
     boxes_.push_back(record);
     return record.kind == BoxKind::Open ? dialogAnswer_ : std::string("ok");
@@ -42,7 +29,7 @@ void BfaTest::SetUp() {
 
 void BfaTest::TearDown() {
   SetDialogSeam({});
-  ResetBfa();
+  BFA_ResetAll();
   std::error_code ignored;
   std::filesystem::remove_all(dir_, ignored);
 }
