@@ -8,8 +8,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <vector>
+
+// A buffer of the given byte values (0 to 255).
+std::vector<char> Bytes(std::initializer_list<int> values);
 
 // Writes bytes to path (replacing it); fails the test when it cannot.
 void WriteFileBytes(const std::string& path, const std::vector<char>& bytes);

@@ -1,16 +1,6 @@
 // Bit-stream reading: bit order, byte orders, texts, skips, and what a read running off the buffer yields.
 #include "tests/bfa/bfa_fixture.h"
 
-namespace {
-
-std::vector<char> Bytes(std::initializer_list<int> values) {
-  std::vector<char> out;
-  for (int v : values) out.push_back(static_cast<char>(v));
-  return out;
-}
-
-}  // namespace
-
 TEST_F(BfaTest, IntegersReadMostSignificantBitFirst) {
   Channel(0x01, 0, Bytes({0xA5, 0x0F}));
   EXPECT_EQ(BFA_get_int(4), 0xAu);

@@ -5,6 +5,12 @@
 #include <fstream>
 #include <iterator>
 
+std::vector<char> Bytes(std::initializer_list<int> values) {
+  std::vector<char> out;
+  for (int v : values) out.push_back(static_cast<char>(v));
+  return out;
+}
+
 void WriteFileBytes(const std::string& path, const std::vector<char>& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));

@@ -1,16 +1,6 @@
 // Bit-stream writing: appending a byte at a time, overwriting in place, padding and texts read back.
 #include "tests/bfa/bfa_fixture.h"
 
-namespace {
-
-std::vector<char> Bytes(std::initializer_list<int> values) {
-  std::vector<char> out;
-  for (int v : values) out.push_back(static_cast<char>(v));
-  return out;
-}
-
-}  // namespace
-
 TEST_F(BfaTest, WritingAtTheEndAppendsAByteAtATime) {
   Channel(0x01, 1, {});
   EXPECT_TRUE(BFA_set_int(0xA, 4));
