@@ -143,6 +143,16 @@ In_Module* Winamp::ModuleFor(const char* file) {
   return nullptr;
 }
 
+In_Module* Winamp::ReportedModuleFor(const char* file) {
+  if (_numIn == 0) {
+    Error("Load input plugin first");
+    return nullptr;
+  }
+  In_Module* module = ModuleFor(file);
+  if (!module) Error("Can't find plugin for this file.");
+  return module;
+}
+
 bool Winamp::AddInputModule(const char* path, bool report) {
   PlatformLibrary lib = OpenPluginLibrary(path);
   if (!lib) {
@@ -359,16 +369,8 @@ int Winamp::InfoBox(const char* file, HWND window) {
     Error("Need file name");
     return 0;
   }
-  if (_numIn == 0) {
-    Error("Load input plugin first");
-    return 0;
-  }
-  In_Module* module = ModuleFor(file);
-  if (!module) {
-    Error("Can't find plugin for this file.");
-    return 0;
-  }
-  return module->InfoBox ? module->InfoBox(file, window) : 0;
+  In_Module* module = ReportedModuleFor(file);
+  return module && module->InfoBox ? module->InfoBox(file, window) : 0;
 }
 
 int Winamp::GetFileInfo(const char* file, char* title, int* length) {
@@ -383,11 +385,7 @@ int Winamp::GetFileInfo(const char* file, char* title, int* length) {
       clear();
     return 0;
   }
-  In_Module* module = nullptr;
-  if (_numIn == 0)
-    Error("Load input plugin first");
-  else if (!(module = ModuleFor(file)))
-    Error("Can't find plugin for this file.");
+  In_Module* module = ReportedModuleFor(file);
   if (!module || !module->GetFileInfo) {
     clear();
     return 0;

@@ -96,6 +96,9 @@ class Winamp {
   bool AddInputModule(const char* path, bool report);
   // First loaded input module that takes file's extension, or null.
   In_Module* ModuleFor(const char* file);
+  // ModuleFor for the file queries: reports "Load input plugin first" without input modules and
+  // "Can't find plugin for this file." when none takes file, then returns null.
+  In_Module* ReportedModuleFor(const char* file);
 };
 
 // The one music host; null when its set-up failed.
