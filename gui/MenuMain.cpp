@@ -40,29 +40,26 @@ void CHG_WAppMenu::Parse() {
 }
 
 void CHG_WAppMenu::CalcPos() {
+  // A title at x on the menu row; its submenu opens below it at the same x.
+  const auto place = [](CMenuItem* t, int x) {
+    t->ix = x;
+    t->iy = 24;
+    t->iw = t->text_w + 6;
+    t->ih = 12;
+    t->sx = x;
+    t->sy = 36;
+  };
   xl = 4;
   xr = -4;
   int i = 0;
   for (; i < children && items[i]->type != 2; ++i) {
-    CMenuItem* t = items[i];
-    t->ix = xl;
-    t->iy = 24;
-    t->iw = t->text_w + 6;
-    t->ih = 12;
-    t->sx = xl;
-    t->sy = 36;
-    xl += t->text_w + 7;
+    place(items[i], xl);
+    xl += items[i]->text_w + 7;
   }
   // The rest, whatever their kind, are placed from the right, last title rightmost.
   for (int j = children - 1; j >= i; --j) {
-    CMenuItem* t = items[j];
-    t->ix = xr;
-    t->iy = 24;
-    t->iw = t->text_w + 6;
-    t->ih = 12;
-    t->sx = xr;
-    t->sy = 36;
-    xr -= t->text_w + 7;
+    place(items[j], xr);
+    xr -= items[j]->text_w + 7;
   }
   for (CMenuItem* t : items) t->CalcPos(t->type == 2);
 }
