@@ -93,9 +93,7 @@ TEST_F(LoadQBR1Test, ProgramConfigurationWinsAndTakesEveryWrite) {
 }
 
 TEST(UnidentifiedMessageTest, EightLinesWithTheFourthAndSeventhEmpty) {
-  std::vector<std::string> lines;
-  std::stringstream s(unidmsg);
-  for (std::string l; std::getline(s, l);) lines.push_back(l);
+  const std::vector<std::string> lines = SplitLines(unidmsg);
   ASSERT_EQ(lines.size(), 8u);
   EXPECT_EQ(lines[2], "\"Quarbo (U) (V1.0) [!].smc\"");
   EXPECT_EQ(lines[3], "");

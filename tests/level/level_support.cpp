@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 
+#include <sstream>
+
 #include "bfa/bfa.h"
 #include "platform/config_lock.h"
 #include "rom/globaldata.h"
@@ -23,6 +25,13 @@ void ScratchDirTest::TearDown() {
   }
   std::filesystem::current_path(previous);
   std::filesystem::remove_all(dir);
+}
+
+std::vector<std::string> SplitLines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
 }
 
 void LoadTestImage(const std::vector<unsigned char>& image) {

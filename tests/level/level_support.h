@@ -19,6 +19,9 @@ class ScratchDirTest : public ::testing::Test {
   std::filesystem::path previous, dir;
 };
 
+// The lines of text, without their line ends.
+std::vector<std::string> SplitLines(const std::string& text);
+
 // Makes image the loaded ROM (channel 0x10's buffer).
 void LoadTestImage(const std::vector<unsigned char>& image);
 

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <sstream>
 
 #include "demo/demo_image.h"
 #include "level/level_display.h"
@@ -34,9 +33,7 @@ TEST_F(ListCommandTest, ListsEveryShownLevelOfTheDemoImage) {
   // The demo image is not the supported one: one warning line.
   EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1);
   EXPECT_NE(err.find("warning"), std::string::npos);
-  std::vector<std::string> lines;
-  std::stringstream s(out);
-  for (std::string l; std::getline(s, l);) lines.push_back(l);
+  const std::vector<std::string> lines = SplitLines(out);
   ASSERT_EQ(lines.size(), 228u);
   EXPECT_EQ(lines[0], "0x00\tUnbuilt Level\t0\t8\t16");
   EXPECT_EQ(lines[91], "0x5B\tUnbuilt Level\t0\t8\t16");
