@@ -1,9 +1,13 @@
 #include "shell/frame.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
+#include <cstring>
 
 #include "gui/HelioWin.h"
 #include "platform/messages.h"
+#include "shell/frame_pacing.h"
 #include "shell/screen.h"
 #include "shell/variables.h"
 
@@ -12,13 +16,31 @@ namespace {
 constexpr int kBackgroundColour = 0x0F3F7F;
 
 // Runs owed updates; stops early when a tick arrives during an update, so a slow
-// update is followed by a frame rather than by more updates.
-void RunOwedUpdates(const ModePass& pass) {
+// update is followed by a frame rather than by more updates. Returns how many ran.
+int RunOwedUpdates(const ModePass& pass) {
+  int run = 0;
   while (ticks.load() > 0) {
     old_ticks = ticks.fetch_sub(1);
     pass.update();
+    ++run;
     if (!(old_ticks > ticks.load())) break;
   }
+  return run;
+}
+
+// Copies the rows of the top-left w x h area of `from` that differ from `to`
+// and returns the band they span. An idle picture changes in a few rows (or
+// none), and only those then travel to the display.
+RowBand CopyChangedRows(BITMAP* from, BITMAP* to, int w, int h) {
+  RowBand band{h, 0};
+  const std::size_t bytes = static_cast<std::size_t>(w) * sizeof(std::uint32_t);
+  for (int y = 0; y < h; ++y) {
+    if (std::memcmp(from->line[y], to->line[y], bytes) == 0) continue;
+    std::memcpy(to->line[y], from->line[y], bytes);
+    band.top = std::min(band.top, y);
+    band.bottom = y + 1;
+  }
+  return band;
 }
 
 }  // namespace
@@ -35,32 +57,40 @@ void WaitForNextTick() {
   }
 }
 
-void ComposeFrame(BITMAP* page, const ModePass& pass) {
-  if (FB == nullptr || page == nullptr) return;
+RowBand ComposeFrame(BITMAP* page, const ModePass& pass, bool changed_only) {
+  if (FB == nullptr || page == nullptr) return {};
   // Only the window's area of the screen-sized buffer is ever shown.
-  const int w = mui ? mui->w : FB->w;
-  const int h = mui ? mui->h : FB->h;
+  const int w = std::min(mui ? mui->w : FB->w, std::min(FB->w, page->w));
+  const int h = std::min(mui ? mui->h : FB->h, std::min(FB->h, page->h));
   acquire_bitmap(page);
   rectfill(FB, 0, 0, w - 1, h - 1, kBackgroundColour);
   if (pass.picture) pass.picture(FB);
   if (mui) mui->Draw(FB);
   if (pass.overlay) pass.overlay(FB);
-  blit(FB, page, 0, 0, 0, 0, w, h);
+  RowBand band{0, h};
+  if (changed_only) band = CopyChangedRows(FB, page, w, h);
+  else blit(FB, page, 0, 0, 0, 0, w, h);
   release_bitmap(page);
+  return band;
 }
 
 void RunModePasses(const ModePass& pass) {
+  FramePacer pacer;
   while (!STATEOVER.load()) {
     while (sem_wait(&sem_rest) != 0 && errno == EINTR) {
     }
-    RunOwedUpdates(pass);
-    CB = GetBuffer();
-    ComposeFrame(CB, pass);
-    // Only the window's area was composed; the rest of the page need not travel.
-    if (mui)
-      SwapBuffersArea(mui->w, mui->h);
-    else
-      SwapBuffers();
+    const int updates = RunOwedUpdates(pass);
+    if (pacer.ShouldDraw(TakeInputSnapshot(mui ? mui->w : 0, mui ? mui->h : 0), updates)) {
+      CB = GetBuffer();
+      // A copying method's page keeps the frame last shown, so only the rows that
+      // changed are copied and presented; a flipping method presents whole pages.
+      const bool copying = PageKeepsLastFrame();
+      const RowBand band = ComposeFrame(CB, pass, copying);
+      if (!copying)
+        SwapBuffers();
+      else if (!band.empty())
+        SwapBuffersRows(mui ? mui->w : CB->w, band.top, band.bottom);
+    }
     WaitForNextTick();
     if (pass.after_pass) pass.after_pass();
   }

@@ -95,7 +95,11 @@ void InitializeScreenUpdate(int method) {
 
 void SwapBuffers() { SwapBuffersArea(mode_w, mode_h); }
 
-void SwapBuffersArea(int w, int h) {
+void SwapBuffersArea(int w, int h) { SwapBuffersRows(w, 0, h); }
+
+bool PageKeepsLastFrame() { return updatemethod == 3 || updatemethod == 4; }
+
+void SwapBuffersRows(int w, int top, int bottom) {
   const VideoBitmapProvider& p = Provider();
   switch (updatemethod) {
     case 1:
@@ -113,7 +117,9 @@ void SwapBuffersArea(int w, int h) {
     case 3:
     case 4:
       if (waitforvsync) p.vsync();
-      blit(active_page, current_page, 0, 0, 0, 0, w < mode_w ? w : mode_w, h < mode_h ? h : mode_h);
+      top = top < 0 ? 0 : top;
+      bottom = bottom < mode_h ? bottom : mode_h;
+      if (bottom > top) blit(active_page, current_page, 0, top, 0, top, w < mode_w ? w : mode_w, bottom - top);
       break;
     default:
       break;

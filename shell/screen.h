@@ -18,6 +18,14 @@ void SwapBuffers();
 // (the window's area): the copying methods (3, 4) copy just that area.
 void SwapBuffersArea(int w, int h);
 
+// As SwapBuffersArea for rows [top, bottom) of width w: the copying methods copy
+// just those rows (the rest of the display already shows the page).
+void SwapBuffersRows(int w, int top, int bottom);
+
+// True for the copying methods (3, 4), whose page keeps the frame last drawn into
+// it and presented; the flipping methods draw into a page shown two frames ago.
+bool PageKeepsLastFrame();
+
 // Releases every page and hides the mouse pointer; the method becomes none (0).
 void ShutDownScreenUpdate();
 
