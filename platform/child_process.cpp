@@ -69,6 +69,10 @@ int RunChild(const char* path, char* const argv[], const char* input, std::size_
     // The dialog programs chatter about themes and accessibility on stderr.
     int devNull = open("/dev/null", O_WRONLY | O_CLOEXEC);
     if (devNull >= 0 && devNull != STDERR_FILENO) dup2(devNull, STDERR_FILENO);
+    // The program may hold its close signals; the dialog must not inherit that.
+    sigset_t none;
+    sigemptyset(&none);
+    sigprocmask(SIG_SETMASK, &none, nullptr);
     // A dialog outliving a killed program would wait for an answer nobody reads.
     prctl(PR_SET_PDEATHSIG, SIGTERM);
     if (getppid() != parent) _exit(kChildNotRun);

@@ -41,6 +41,9 @@ void TakeCloseSignals() {
   action.sa_flags = SA_RESTART;
   action.sa_mask = CloseSignalSet();
   for (int sig : {SIGTERM, SIGINT, SIGHUP}) sigaction(sig, &action, nullptr);
+  // Ctrl+\ asks for a quit with a core dump, not for the crash dialog that the
+  // library's handler would lead to.
+  signal(SIGQUIT, SIG_DFL);
   pthread_sigmask(SIG_UNBLOCK, &action.sa_mask, nullptr);
 }
 
