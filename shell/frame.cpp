@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "gui/HelioWin.h"
+#include "gui/MenuMain.h"
 #include "platform/messages.h"
 #include "shell/frame_pacing.h"
 #include "shell/screen.h"
@@ -80,7 +81,8 @@ void RunModePasses(const ModePass& pass) {
     while (sem_wait(&sem_rest) != 0 && errno == EINTR) {
     }
     const int updates = RunOwedUpdates(pass);
-    if (pacer.ShouldDraw(TakeInputSnapshot(mui ? mui->w : 0, mui ? mui->h : 0), updates)) {
+    const bool menu_open = mui && mui->m && mui->m->clicked;
+    if (pacer.ShouldDraw(TakeInputSnapshot(mui ? mui->w : 0, mui ? mui->h : 0, menu_open), updates)) {
       CB = GetBuffer();
       // A copying method's page keeps the frame last shown, so only the rows that
       // changed are copied and presented; a flipping method presents whole pages.

@@ -14,7 +14,8 @@ struct ModePass {
 };
 
 // Runs passes until STATEOVER is set. A pass draws its frame when FramePacer
-// says so: every pass while the user acts, every fourth update while idle.
+// says so: every pass while the user acts or a menu is open, every fourth
+// update while idle.
 void RunModePasses(const ModePass& pass);
 
 // Rows [top, bottom) of a frame that differ from what the page held; empty when top == bottom.

@@ -12,6 +12,7 @@ struct Pass {
   int mouse_x;
   bool key_down;
   int w;
+  bool menu_open = false;
 };
 
 InputSnapshot Snapshot(const Pass& p) {
@@ -19,6 +20,7 @@ InputSnapshot Snapshot(const Pass& p) {
   s.mouse_x = p.mouse_x;
   s.keys[KEY_RIGHT] = p.key_down ? 1 : 0;
   s.w = p.w;
+  s.menu_open = p.menu_open;
   return s;
 }
 
@@ -42,6 +44,10 @@ TEST(FramePacerTest, DrawsOnInputAndEveryFourthIdleUpdate) {
        {{1, 0, true, 776}, {1, 0, false, 776}, {1, 0, false, 776}},
        {true, true, false}},
       {"a resized window draws", {{1, 0, false, 776}, {1, 0, false, 800}}, {true, true}},
+      {"an open menu draws every pass",
+       {{1, 0, false, 776, true}, {1, 0, false, 776, true}, {1, 0, false, 776, true}, {1, 0, false, 776, false},
+        {1, 0, false, 776, false}},
+       {true, true, true, true, false}},
   };
   for (const Case& c : cases) {
     FramePacer pacer;
