@@ -2,12 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <memory>
 
 #include "e2e_support.h"
+#include "tests/common/headless_allegro.h"
 #include "resources/skin.h"
 
 namespace {
@@ -16,11 +15,10 @@ constexpr int kStartW = 520;
 constexpr int kStartH = 176;
 
 // The built-in pictures, loaded in this process to compare the screen against.
-class BuiltinPictures : public ::testing::Environment {
+class BuiltinPictures : public HeadlessAllegroEnvironment {
  public:
   void SetUp() override {
-    install_allegro(SYSTEM_NONE, &errno, std::atexit);
-    set_color_depth(32);
+    HeadlessAllegroEnvironment::SetUp();
     LoadBuiltinResources();
   }
   void TearDown() override { DestroyBuiltinResources(); }

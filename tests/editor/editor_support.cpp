@@ -1,18 +1,13 @@
 #include "tests/editor/editor_support.h"
 
-#include <cerrno>
-#include <cstdlib>
-
 #include "bfa/bfa.h"
 #include "platform/config_lock.h"
 #include "rom/globaldata.h"
+#include "tests/common/headless_allegro.h"
 
 namespace editor_test {
 
-void InitAllegro() {
-  if (system_driver == nullptr) install_allegro(SYSTEM_NONE, &errno, std::atexit);
-  set_color_depth(32);
-}
+void InitAllegro() { ASSERT_TRUE(StartHeadlessAllegro()); }
 
 void UseConfig(const std::string& text) {
   ConfigGuard guard;

@@ -1,18 +1,17 @@
 #include <gtest/gtest.h>
 
-#include <cerrno>
-#include <cstdlib>
+#include <vector>
 
 #include "shell/frame.h"
 #include "shell/variables.h"
+#include "tests/common/headless_allegro.h"
 
 namespace {
 
 // A page that keeps the last frame receives only the rows that changed, and the
 // band of those rows is what travels to the display.
 TEST(FrameBandTest, OnlyChangedRowsAreCopied) {
-  if (system_driver == nullptr) install_allegro(SYSTEM_NONE, &errno, std::atexit);
-  set_color_depth(32);
+  ASSERT_TRUE(StartHeadlessAllegro());
   FB = create_bitmap_ex(32, 64, 32);
   BITMAP* page = create_bitmap_ex(32, 64, 32);
   clear_to_color(page, 0x0F3F7F);  // the background, as the last frame left it
