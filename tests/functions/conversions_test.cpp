@@ -86,7 +86,7 @@ TEST(Version, TextFollowsTheGlobals) {
   EXPECT_EQ(mGetVersion(), "QBR Resource Editor v0.0.6.0    [Debug]");
   mVersion = 0x1A2F;
   mDebugVr = false;
-  mExtraLt = "b";
+  mExtraLt = std::string(1, 'b');
   mEditMde = 2;
   EXPECT_EQ(mGetVersion(), "QBR2 - QBR Resource Editor v1.A.2.Fb");
   mEditMde = 9;  // no such entry: the first name
