@@ -24,14 +24,16 @@ constexpr int kDefaultDrawMethod = 2;
 void CloseButtonPressed() { PlatformPostMessage(PLATFORM_MSG_CLOSE); }
 
 // Installs Allegro. A busy X server refuses a connection for a moment (EAGAIN from
-// the socket's full backlog); the start-up tries again for about a second then.
+// the socket's full backlog, or a reset connection while it drops another client);
+// the start-up tries again for about a second then.
 bool StartAllegro() {
   constexpr int kAttempts = 20;
   for (int attempt = 1;; ++attempt) {
     errno = 0;
     if (install_allegro(SYSTEM_AUTODETECT, &errno, atexit) == 0) return true;
     const int cause = errno;
-    if (cause != EAGAIN || attempt == kAttempts) {
+    const bool busy = cause == EAGAIN || cause == ECONNRESET;
+    if (!busy || attempt == kAttempts) {
       const char* reason = allegro_error[0] != '\0' ? allegro_error
                            : cause != 0               ? std::strerror(cause)
                                                       : "no X display could be opened";
