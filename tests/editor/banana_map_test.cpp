@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "demo/demo_image.h"
 #include "editor/classes.h"
 #include "shell/functions.h"
 #include "tests/editor/editor_support.h"
@@ -141,6 +142,39 @@ TEST_F(BananaMapTest, ShapePastTheImageReadsNothingOutside) {
   MarkFrames(map);
   Draw(map, 0, 0);  // reads past the end count as 0: an empty shape, nothing drawn
   EXPECT_EQ(getpixel(dest_, 4, 60), 0);
+}
+
+// Alt+B with a keypad digit switches the graphic set while held; the highest
+// held digit wins. The frames are the demo's banana frames, mirrored left-right.
+TEST_F(BananaMapTest, AltBAndAKeypadDigitSwitchTheGraphicSet) {
+  const DemoImage demo = BuildDemoImage(1);
+  UseConfig(demo.config);
+  UseImage(demo.rom);
+  CBananaMap map(lvl_);
+  auto shows_set = [&map, &demo](int n) {
+    for (int i = 0; i < 8; ++i)
+      for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x) {
+          const std::uint32_t want = demo.bananaFrames[n][i].At(15 - x, y);
+          if (static_cast<std::uint32_t>(getpixel(map.tileset[i], x, y)) != want) return false;
+        }
+    return true;
+  };
+  EXPECT_TRUE(shows_set(0));
+  key[KEY_2_PAD] = 1;  // a digit alone does nothing
+  map.Proc(0, 0);
+  EXPECT_TRUE(shows_set(0));
+  key[KEY_ALT] = 1;
+  key[KEY_B] = 1;
+  key[KEY_4_PAD] = 1;
+  map.Proc(0, 0);
+  EXPECT_TRUE(shows_set(4));
+  key[KEY_4_PAD] = 0;
+  map.Proc(0, 0);
+  EXPECT_TRUE(shows_set(2));
+  for (int k : {KEY_ALT, KEY_B, KEY_2_PAD}) key[k] = 0;
+  map.Proc(0, 0);
+  EXPECT_TRUE(shows_set(2));  // the set stays until the level changes
 }
 
 }  // namespace
