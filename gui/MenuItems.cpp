@@ -204,10 +204,11 @@ void CMenuItem::ChooseInGroup() {
     CHG_WToolBar* t = ToolBar();
     if (tool == 0 || t == nullptr) continue;
     // Keep the toolbar's side of the same choice in step; only existing buttons change.
+    // The group's entries and its buttons correspond by their place in the group.
     for (int j = tool; j < tool + count && j < t->children; ++j) {
       CToolItem* b = t->items[j];
       const bool disabled = b->state == 0 || b->state == 4;
-      if (j == tool + k) {
+      if (j == tool + (k - first)) {
         b->state = disabled ? 4 : 3;
       } else {
         b->state = disabled ? 0 : 1;

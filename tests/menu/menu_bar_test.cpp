@@ -162,6 +162,30 @@ TEST_F(MenuBar, ModifyEntriesFormARadioGroupWithTheToolbar) {
   EXPECT_TRUE(ui.menu().clicked);
 }
 
+TEST(MenuGroup, AGroupBelowThePlainEntriesChecksTheButtonInTheSamePlace) {
+  // Entries 1 and 2 of the menu form a group (code 122: from entry 1, two of
+  // them, buttons from 2); buttons 2 and 3 are the toolbar's side of it.
+  OwnTable menu("[[+Y--'Grp' [$0100 Y -- - - 'Plain'] [$0201 Y -- N 122 'A'] [$0202 Y -- N 122 'B']]]", 1);
+  OwnTable tools("[[$0100 Y 10 - - 'x'] [$0101 Y 10 - - 'y'] [$0201 Y 16 Y 220 'A'] [$0202 Y 17 Y 220 'B']]", 1);
+  GuiHarness ui(1, kW, kH);
+  delete ui.gui->m;
+  delete ui.gui->t;
+  ui.gui->t = new CHG_WToolBar(tools.entries);
+  ui.gui->m = new CHG_WAppMenu(menu.entries);
+  CMenuItem* b = ui.Entry({"Grp", "B"});
+  ASSERT_NE(b, nullptr);
+  ASSERT_EQ(ui.tools().items[3]->menug_parent, b);
+
+  ui.Click(8, kBarY);
+  ui.Move(20, 85);  // "B", the third entry
+  ui.Click(20, 85);
+  EXPECT_EQ(ui.Only("command"), Events{"command 0202 sound"});
+  EXPECT_TRUE(b->checked);
+  EXPECT_FALSE(ui.Entry({"Grp", "A"})->checked);
+  EXPECT_EQ(ui.tools().items[3]->state, 3);
+  EXPECT_EQ(ui.tools().items[2]->state, 1);
+}
+
 TEST_F(MenuBar, DisabledEntriesNeverHighlightNorFire) {
   struct Case {
     const char* title;
