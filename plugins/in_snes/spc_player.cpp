@@ -23,6 +23,9 @@ bool FileExists(const char* file) {
 
 int SpcPlayer::Start(const char* file, In_Module& mod, int volume, int pan) {
   Stop();
+  // A start that fails leaves no tune behind, so no tag of the last one either.
+  length_ = -1000;
+  title_.clear();
   if (!file || !FileExists(file)) return -1;
   Music_Emu* emu = nullptr;
   if (gme_open_file(file, &emu, kRate) != nullptr || !emu) return 1;
@@ -36,8 +39,6 @@ int SpcPlayer::Start(const char* file, In_Module& mod, int volume, int pan) {
   gme_set_autoload_playback_limit(emu, 0);
   gme_ignore_silence(emu, 1);
   gme_info_t* info = nullptr;
-  length_ = -1000;
-  title_.clear();
   if (gme_track_info(emu, &info, 0) == nullptr && info) {
     if (info->length > 0) length_ = info->length;
     if (info->song) title_ = info->song;

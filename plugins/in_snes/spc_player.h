@@ -33,9 +33,10 @@ class SpcPlayer {
   void Pause();
   void UnPause();
   bool IsPaused() const { return paused_; }
-  // Length given by the file's tag in ms, or -1000 without one.
+  // Length given by the tag of the tune last started in ms, or -1000 without
+  // one (also after a start that failed).
   int LengthMs() const { return length_; }
-  // Title given by the file's tag, or "".
+  // Title given by the same tag, or "".
   const std::string& Title() const { return title_; }
   // Position heard, in ms.
   int OutputTime() const;

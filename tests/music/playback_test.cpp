@@ -173,6 +173,20 @@ TEST_F(Playback, FailuresOfTheDecoderAndTheDeviceAreCodes) {
   EXPECT_TRUE(boxes_.boxes.empty());
 }
 
+TEST_F(Playback, FailedPlayKeepsNoTagOfTheTuneBefore) {
+  ASSERT_EQ(host_.Play(Song(500, 10).c_str()), 0);
+  ASSERT_EQ(host_.GetLength(), 10000);
+  const std::filesystem::path junk = dir_.path() / "junk.spc";
+  WriteBytes(junk, std::vector<uint8_t>(100, 0x55));
+  EXPECT_EQ(host_.Play(junk.c_str()), 1);
+  EXPECT_EQ(host_.GetLength(), -1000);
+  char title[GETFILEINFO_TITLE_LENGTH] = "stale";
+  int length = 0;
+  EXPECT_EQ(host_.GetFileInfo(nullptr, title, &length), 0);
+  EXPECT_STREQ(title, "");
+  EXPECT_EQ(length, -1000);
+}
+
 }  // namespace
 
 namespace {
