@@ -97,11 +97,7 @@ void CCamera::Proc() {
     if (key[KEY_HOME]) x = y = 0;
     if (key[KEY_END]) x = y = 0xFFFF;
     Clamp();
-    {
-      ConfigGuard guard;
-      set_config_string("LevelDisplay", LevelDisplayKey(lvl.ID).c_str(),
-                        int2hexstr(((x << 16) & 0xFFFF0000) | (y & 0xFFFF), 8).c_str());
-    }
+    SavePosition();
     if (hscroll) hscroll->Proc(lvl, x, y);
     if (vscroll) vscroll->Proc(lvl, x, y);
   }
@@ -116,6 +112,16 @@ void CCamera::DrawPicture(BITMAP* dest) {
   Layer_MG0->Draw(dest, lvl, frame);
   Banana_MAP->Draw(dest, x, y, frame);
   Object_MAP->Draw(dest, x, y, frame, attached ? ObjectOverlay::Shown : ObjectOverlay::Hidden);
+}
+
+void CCamera::SavePosition() {
+  // The view stands still for most updates; the configuration is written only
+  // when the position moved, not 60 times a second under the configuration lock.
+  const long long position = ((static_cast<long long>(x) & 0xFFFF) << 16) | (y & 0xFFFF);
+  if (position == saved_position) return;
+  saved_position = position;
+  ConfigGuard guard;
+  set_config_string("LevelDisplay", LevelDisplayKey(lvl.ID).c_str(), int2hexstr(static_cast<int>(position), 8).c_str());
 }
 
 void CCamera::Draw(BITMAP* dest) {

@@ -173,6 +173,13 @@ class CCamera {
 
   // Keeps (x, y) inside the level for the current frame.
   void Clamp();
+
+ private:
+  // Writes the position to "LevelDisplay" when it differs from the last write.
+  void SavePosition();
+
+  // The "LevelDisplay" value last written, -1 before the first write.
+  long long saved_position = -1;
 };
 
 // The live editor camera; null while none exists.
