@@ -92,15 +92,18 @@ void AppMenuOpenImage() {
     return;
   }
   if (!LoadQBR1(file.crc, qbr1gbl)) return;
-  // The checksum stays that of the file as loaded; the corrections live in memory only.
+  if (InstallQBR1Image(path.c_str(), std::move(file))) EnterLevelEditorAfterOpen();
+}
+
+bool InstallQBR1Image(const char* name, BFA_LoadedFile file) {
   ApplyQBR1Corrections(file.bytes);
   BFA_Activate(kImageChannel, 1);
-  if (!BFA_LoadFrom(path.c_str(), std::move(file))) {
+  if (!BFA_LoadFrom(name, std::move(file))) {
     ErrorBox("An error occured when trying to open the ROM image.", "Unable to Open Game");
     BFA_Disable(kImageChannel);
-    return;
+    return false;
   }
-  EnterLevelEditorAfterOpen();
+  return true;
 }
 
 void EnterLevelEditorAfterOpen() {

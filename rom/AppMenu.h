@@ -4,6 +4,8 @@
 #include <functional>
 #include <vector>
 
+#include "bfa/bfa.h"
+
 // One byte that the loaded image needs in memory before the level code reads it.
 struct QBR1Correction {
   unsigned long offset;  // file offset in the image
@@ -41,6 +43,11 @@ void AppMenuOpenImage();
 // Seeds section "LevelDisplay" of the configuration in force with "Enable" and the
 // 256 per-level view keys, unless "Enable" already exists.
 void SeedLevelDisplay();
+
+// Puts an accepted image into channel 0x10 under `name` with the corrections
+// applied in memory (its checksum stays that of the image as given). When the
+// channel refuses it: the Open's error box, the channel disabled, false.
+bool InstallQBR1Image(const char* name, BFA_LoadedFile file);
 
 // The common end of every successful Open, once the image is in channel 0x10 and
 // its configuration selected: seeds the view keys, requests the level editor and

@@ -13,7 +13,6 @@ const char* const kDemoImageName = "QBRRE demo image";
 
 namespace {
 
-constexpr int kImageChannel = 0x10;
 constexpr unsigned kDemoSeed = 1;
 
 }  // namespace
@@ -22,15 +21,9 @@ bool OpenDemoImage() {
   const DemoImage demo = BuildDemoImage(kDemoSeed);
   BFA_LoadedFile file;
   file.bytes.assign(demo.rom.begin(), demo.rom.end());
-  // As for a file, the checksum is that of the image as built; the corrections live in memory only.
+  // As for a file, the checksum is that of the image as built.
   file.crc = CharArray_Get_CRC32(file.bytes.data(), static_cast<int>(file.bytes.size()));
-  ApplyQBR1Corrections(file.bytes);
-  BFA_Activate(kImageChannel, 1);
-  if (!BFA_LoadFrom(kDemoImageName, std::move(file))) {
-    ErrorBox("An error occured when trying to open the ROM image.", "Unable to Open Game");
-    BFA_Disable(kImageChannel);
-    return false;
-  }
+  if (!InstallQBR1Image(kDemoImageName, std::move(file))) return false;
   {
     // The game configuration exists only in memory, so nothing is ever written
     // back to it: every write goes to Configuration.INI, laid over it.
