@@ -56,12 +56,21 @@ bool ReadLine(const char* path, int wanted, char* out, std::size_t outCap) {
 }
 
 // Number of bytes of the UTF-8 sequence starting at s[i], or 0 when it is not
-// a valid one.
+// a valid one. Overlong forms, surrogates and code points beyond U+10FFFF are
+// not valid: a log reader that decodes strictly would reject the whole line.
 std::size_t Utf8Length(const char* s, std::size_t size, std::size_t i) {
   unsigned char c = static_cast<unsigned char>(s[i]);
   std::size_t len = c >= 0xF0 && c <= 0xF4 ? 4 : c >= 0xE0 && c <= 0xEF ? 3 : c >= 0xC2 && c <= 0xDF ? 2 : 0;
   if (len == 0 || i + len > size) return 0;
-  for (std::size_t k = 1; k < len; ++k) {
+  // The lead byte narrows the range of the second one.
+  unsigned char low = 0x80, high = 0xBF;
+  if (c == 0xE0) low = 0xA0;
+  if (c == 0xED) high = 0x9F;
+  if (c == 0xF0) low = 0x90;
+  if (c == 0xF4) high = 0x8F;
+  const unsigned char second = static_cast<unsigned char>(s[i + 1]);
+  if (second < low || second > high) return 0;
+  for (std::size_t k = 2; k < len; ++k) {
     if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return 0;
   }
   return len;

@@ -87,6 +87,12 @@ TEST(JsonEscape, EscapesEverythingJsonForbids) {
       {"caf\xC3\xA9 \xE2\x82\xAC", "caf\xC3\xA9 \xE2\x82\xAC"},  // UTF-8 kept
       {"\xFF\xC3", "\\u00FF\\u00C3"},                            // stray bytes, cut sequence
       {"\xE2\x82", "\\u00E2\\u0082"},
+      {"\xF0\x9F\x98\x80 \xED\x9F\xBF \xF4\x8F\xBF\xBF", "\xF0\x9F\x98\x80 \xED\x9F\xBF \xF4\x8F\xBF\xBF"},
+      // Overlong forms, a surrogate and a code point beyond U+10FFFF are not UTF-8.
+      {"\xE0\x80\xAF", "\\u00E0\\u0080\\u00AF"},
+      {"\xF0\x80\x80\xAF", "\\u00F0\\u0080\\u0080\\u00AF"},
+      {"\xED\xA0\x80", "\\u00ED\\u00A0\\u0080"},
+      {"\xF4\x90\x80\x80", "\\u00F4\\u0090\\u0080\\u0080"},
   };
   for (const Case& c : cases) EXPECT_EQ(JsonEscape(c.in), c.out) << c.out;
 }
