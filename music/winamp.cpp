@@ -285,7 +285,9 @@ int Winamp::PreparePlugin(const char* file, HWND) {
 
 int Winamp::Play(const char* file) {
   if (!Ready()) return 1;
-  FILE* f = file ? std::fopen(file, "rb") : nullptr;
+  // Only a regular file: opening a FIFO would wait for a writer for ever.
+  std::error_code error;
+  FILE* f = file && std::filesystem::is_regular_file(file, error) ? std::fopen(file, "rb") : nullptr;
   if (!f) {
     Error("Can't open file.");
     return -1;

@@ -47,8 +47,8 @@ class Winamp {
   // to the output module; 1 or 0. window is not passed on.
   int PreparePlugin(const char* file, HWND window);
 
-  // 0 when playing, -1 when the file cannot be opened, 1 before PreparePlugin,
-  // else the input module's failure code.
+  // 0 when playing, -1 when the file is no regular file that can be opened,
+  // 1 before PreparePlugin, else the input module's failure code.
   int Play(const char* file);
   void Stop();
   void Pause();

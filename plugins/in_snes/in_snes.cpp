@@ -47,7 +47,7 @@ void GetFileInfo(const char* file, char* title, int* length_in_ms) {
   std::string text = BaseName(file);
   int length = -1000;
   Music_Emu* emu = nullptr;
-  if (gme_open_file(file, &emu, SpcPlayer::kRate) == nullptr && emu) {
+  if (IsReadableSongFile(file) && gme_open_file(file, &emu, SpcPlayer::kRate) == nullptr && emu) {
     gme_info_t* info = nullptr;
     if (gme_track_info(emu, &info, 0) == nullptr && info) {
       if (info->song && *info->song) text = info->song;

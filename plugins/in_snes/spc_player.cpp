@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 
 namespace {
 
@@ -12,21 +13,23 @@ constexpr int kFrames = 576;  // samples per channel rendered per pass
 constexpr int kChunkBytes = kFrames * SpcPlayer::kChannels * SpcPlayer::kBits / 8;
 constexpr auto kIdle = std::chrono::milliseconds(10);
 
-bool FileExists(const char* file) {
+}  // namespace
+
+bool IsReadableSongFile(const char* file) {
+  std::error_code error;
+  if (!file || !std::filesystem::is_regular_file(file, error)) return false;
   FILE* f = std::fopen(file, "rb");
   if (!f) return false;
   std::fclose(f);
   return true;
 }
 
-}  // namespace
-
 int SpcPlayer::Start(const char* file, In_Module& mod, int volume, int pan) {
   Stop();
   // A start that fails leaves no tune behind, so no tag of the last one either.
   length_ = -1000;
   title_.clear();
-  if (!file || !FileExists(file)) return -1;
+  if (!IsReadableSongFile(file)) return -1;
   Music_Emu* emu = nullptr;
   if (gme_open_file(file, &emu, kRate) != nullptr || !emu) return 1;
   if (!mod.outMod) {

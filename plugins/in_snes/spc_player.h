@@ -10,6 +10,11 @@
 
 struct Music_Emu;
 
+// Whether file is a regular file that can be opened for reading. Never blocks:
+// a FIFO or a device named like a song is no song, and opening it could wait
+// for ever.
+bool IsReadableSongFile(const char* file);
+
 // Plays one SPC file: the emulator renders 32000 Hz 16-bit stereo on a decoder
 // thread of its own, which writes to the output module only as fast as its
 // CanWrite allows. The tune loops until Stop. Start and Stop belong to the
@@ -26,7 +31,8 @@ class SpcPlayer {
   ~SpcPlayer() { Stop(); }
 
   // Stops what plays, opens file and starts the decoder; 0 when playing,
-  // -1 when the file is missing, 1 when it is no SPC file or there is no output.
+  // -1 when the file is missing or not readable (IsReadableSongFile), 1 when it
+  // is no SPC file or there is no output.
   int Start(const char* file, In_Module& mod, int volume, int pan);
   // Ends the decoder thread and closes the output; harmless when stopped.
   void Stop();

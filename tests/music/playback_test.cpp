@@ -9,6 +9,8 @@
 #include <filesystem>
 #include <thread>
 
+#include <sys/stat.h>
+
 #include "music/winamp.h"
 #include "tests/music/music_support.h"
 
@@ -184,6 +186,21 @@ TEST_F(Playback, FailedPlayKeepsNoTagOfTheTuneBefore) {
   int length = 0;
   EXPECT_EQ(host_.GetFileInfo(nullptr, title, &length), 0);
   EXPECT_STREQ(title, "");
+  EXPECT_EQ(length, -1000);
+}
+
+TEST_F(Playback, FifoNamedLikeASongIsNoSongAndNothingWaits) {
+  const std::filesystem::path fifo = dir_.path() / "pipe.spc";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  EXPECT_EQ(host_.Play(fifo.c_str()), -1);
+  ASSERT_EQ(boxes_.boxes.size(), 1u);
+  EXPECT_EQ(boxes_.boxes[0].text, "Can't open file.");
+  // The decoder's own checks, without the host's.
+  EXPECT_EQ(host_.in->Play(fifo.c_str()), -1);
+  char title[GETFILEINFO_TITLE_LENGTH] = "";
+  int length = 0;
+  host_.in->GetFileInfo(fifo.c_str(), title, &length);
+  EXPECT_STREQ(title, "pipe.spc");
   EXPECT_EQ(length, -1000);
 }
 
