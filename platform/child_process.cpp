@@ -27,13 +27,7 @@ void FeedInput(int fd, const char* data, std::size_t len) {
   sigemptyset(&pipeSet);
   sigaddset(&pipeSet, SIGPIPE);
   pthread_sigmask(SIG_BLOCK, &pipeSet, &oldSet);
-  while (len > 0) {
-    ssize_t n = write(fd, data, len);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;
-    data += n;
-    len -= static_cast<std::size_t>(n);
-  }
+  WriteFully(fd, data, len);
   sigset_t pending;
   sigpending(&pending);
   if (sigismember(&pending, SIGPIPE) && !sigismember(&oldSet, SIGPIPE)) {

@@ -53,15 +53,6 @@ std::atomic<bool> crashing{false};
 
 constexpr const char* kQuit = "Quit Without Saving";
 
-void WriteAll(int fd, const char* data, std::size_t len) {
-  while (len > 0) {
-    ssize_t n = write(fd, data, len);
-    if (n <= 0) return;
-    data += n;
-    len -= static_cast<std::size_t>(n);
-  }
-}
-
 void LogAnswer(const CrashBackend& b, const char* answer) {
   if (b.log.empty()) return;
   char line[2048];
@@ -105,7 +96,7 @@ void AskOnce(const CrashBackend& b, char* answer, std::size_t cap) {
     }
   }
   std::strncpy(answer, kQuit, cap - 1);
-  WriteAll(STDERR_FILENO, b.stderrText.data(), b.stderrText.size());
+  WriteFully(STDERR_FILENO, b.stderrText.data(), b.stderrText.size());
 }
 
 void OnFatalSignal(int) { ShowCrashDialogAndExit(); }
@@ -156,7 +147,7 @@ void ShowCrashDialogAndExit() {
     for (;;) pause();
   }
   if (backend == nullptr) {
-    WriteAll(STDERR_FILENO, kCrashText, std::strlen(kCrashText));
+    WriteFully(STDERR_FILENO, kCrashText, std::strlen(kCrashText));
     _exit(0);
   }
   char answer[PATH_MAX];

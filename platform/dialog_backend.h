@@ -33,6 +33,10 @@ bool DisplayAvailable();
 // again when another script is named. Signal-safe.
 bool NextScriptAnswer(const char* path, char* out, std::size_t outCap);
 
+// Writes all `len` bytes to `fd`, carrying on after an interrupted write;
+// stops at the first error. Signal-safe.
+void WriteFully(int fd, const char* data, std::size_t len);
+
 // Appends `len` bytes to the dialog log at `path` in one write. Signal-safe.
 void AppendToDialogLog(const char* path, const char* line, std::size_t len);
 

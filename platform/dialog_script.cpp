@@ -88,16 +88,20 @@ bool NextScriptAnswer(const char* path, char* out, std::size_t outCap) {
   return ReadLine(path, index, out, outCap);
 }
 
+void WriteFully(int fd, const char* data, std::size_t len) {
+  while (len > 0) {
+    ssize_t n = write(fd, data, len);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return;
+    data += n;
+    len -= static_cast<std::size_t>(n);
+  }
+}
+
 void AppendToDialogLog(const char* path, const char* line, std::size_t len) {
   int fd = open(path, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
   if (fd < 0) return;
-  while (len > 0) {
-    ssize_t n = write(fd, line, len);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;
-    line += n;
-    len -= static_cast<std::size_t>(n);
-  }
+  WriteFully(fd, line, len);
   close(fd);
 }
 
