@@ -29,7 +29,11 @@ bool WavSink::Open(const std::string& path, int rate, int channels, int bits) {
   credit_ = 0;
   paused_ = false;
   last_ = Clock::now();
-  WriteHeader();
+  // A file that takes no header (a full disk, /dev/full) would record nothing.
+  if (!WriteHeader()) {
+    Close();
+    return false;
+  }
   return true;
 }
 
@@ -105,7 +109,7 @@ void WavSink::Append(const char* data, size_t len) {
   WriteHeader();
 }
 
-void WavSink::WriteHeader() {
+bool WavSink::WriteHeader() {
   unsigned char h[44] = {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E', 'f', 'm', 't', ' ',
                          16,  0,   0,   0,   1, 0, 0, 0, 0,   0,   0,   0,   0,   0,   0,   0,
                          0,   0,   0,   0,   'd', 'a', 't', 'a', 0, 0, 0, 0};
@@ -116,7 +120,6 @@ void WavSink::WriteHeader() {
   PutLE(h + 32, static_cast<uint32_t>(blockAlign_), 2);
   PutLE(h + 34, static_cast<uint32_t>(bits_), 2);
   PutLE(h + 40, dataBytes_, 4);
-  std::fseek(file_, 0, SEEK_SET);
-  std::fwrite(h, 1, sizeof h, file_);
-  std::fflush(file_);
+  return std::fseek(file_, 0, SEEK_SET) == 0 && std::fwrite(h, 1, sizeof h, file_) == sizeof h &&
+         std::fflush(file_) == 0;
 }

@@ -41,7 +41,8 @@ class WavSink {
   // Moves the bytes the clock has played since the last call from the queue to the file.
   void Advance();
   void Append(const char* data, size_t len);
-  void WriteHeader();
+  // Writes the header for the data so far; false when the file does not take it.
+  bool WriteHeader();
 
   int maxMs_;
   FILE* file_ = nullptr;

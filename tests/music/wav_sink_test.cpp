@@ -53,6 +53,9 @@ TEST(WavSink, RejectsWhatItCannotWrite) {
   TempDir dir;
   EXPECT_FALSE(sink.Open((dir.path() / "b.wav").string(), 0, 2, 16));
   EXPECT_FALSE(sink.Open((dir.path() / "b.wav").string(), 32000, 2, 12));
+  // A file that opens but takes no bytes, as on a full disk.
+  EXPECT_FALSE(sink.Open("/dev/full", 32000, 2, 16));
+  EXPECT_EQ(sink.Queued(), 0);
 }
 
 TEST(WavSink, StopsGrowingAtItsLimitWhileTheClockGoesOn) {
