@@ -61,7 +61,8 @@ std::vector<QBR1ObjectRecord> QBR1_ReadObjectMap(const leveldata& lvl) {
   const RomView rom = CurrentRom();
   std::vector<QBR1ObjectRecord> out;
   // Past the end of the image every byte reads 0, which is the end record.
-  for (long long at = lvl.objects; rom.Byte(at) != 0; at += 8) {
+  long long at = lvl.objects;
+  for (int n = 0; n < kQBR1MaxObjectRecords && rom.Byte(at) != 0; ++n, at += 8) {
     QBR1ObjectRecord r;
     r.kind = static_cast<int>(rom.Byte(at));
     r.x = static_cast<int>(rom.Word(at + 2)) - lvl.x;
@@ -75,7 +76,8 @@ std::vector<QBR1ObjectRecord> QBR1_ReadObjectMap(const leveldata& lvl) {
 std::vector<QBR1BananaGroup> QBR1_ReadBananaMap(const leveldata& lvl) {
   const RomView rom = CurrentRom();
   std::vector<QBR1BananaGroup> out;
-  for (long long at = static_cast<unsigned>(lvl.bananas);; at += 4) {
+  long long at = static_cast<unsigned>(lvl.bananas);
+  for (int n = 0; n < kQBR1MaxBananaGroups; ++n, at += 4) {
     const unsigned w0 = rom.Word(at);
     QBR1BananaGroup g;
     g.shape = static_cast<int>(w0 & 0x3FE);

@@ -10,6 +10,11 @@
 
 // Most commands one script walk follows before giving up.
 constexpr int kQBR1MaxScriptSteps = 0x4000;
+// Most records a map walk reads: the game reads a map inside one 64 KiB bank,
+// so a map without its end record (or a hostile map pointer into a large image)
+// ends after one bank's worth of records.
+constexpr int kQBR1MaxObjectRecords = 0x10000 / 8;
+constexpr int kQBR1MaxBananaGroups = 0x10000 / 4;
 
 // File offsets of the script banks and the animation table.
 constexpr long long kQBR1ObjectScriptBank = 0x350000;
@@ -41,7 +46,7 @@ struct QBR1ObjectRecord {
   int zo = 0;    // object definition address
 };
 
-// The object map of lvl up to its end record (or the end of the image).
+// The object map of lvl up to its end record (at most kQBR1MaxObjectRecords records).
 std::vector<QBR1ObjectRecord> QBR1_ReadObjectMap(const leveldata& lvl);
 
 // One banana group of a level.
@@ -54,7 +59,7 @@ struct QBR1BananaGroup {
   int rows = 0;
 };
 
-// The banana map of lvl up to its end record (or the end of the image).
+// The banana map of lvl up to its end record (at most kQBR1MaxBananaGroups groups).
 std::vector<QBR1BananaGroup> QBR1_ReadBananaMap(const leveldata& lvl);
 
 // Whether cell (c, r) of the group's shape holds a banana.

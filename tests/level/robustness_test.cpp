@@ -103,6 +103,21 @@ TEST(RobustnessTest, LoopingScriptsEnd) {
   EXPECT_EQ(s.spr, 0);
 }
 
+TEST(RobustnessTest, MapsWithoutEndRecordStopAfterOneBank) {
+  UseGameConfigText("");
+  // No byte is 0, so neither map ever meets its end record.
+  LoadTestImage(std::vector<unsigned char>(0x400000, 0x01));
+  leveldata lvl;
+  lvl.objects = 0x10;
+  lvl.bananas = 0x10;
+  const auto objects = QBR1_ReadObjectMap(lvl);
+  EXPECT_EQ(objects.size(), 0x2000u);
+  EXPECT_EQ(objects.back().zo, 0x0101);
+  const auto groups = QBR1_ReadBananaMap(lvl);
+  EXPECT_EQ(groups.size(), 0x4000u);
+  EXPECT_EQ(groups.back().shape, 0x100);
+}
+
 TEST(ObjectScriptTest, WalksFollowTheCommandTable) {
   UseGameConfigText("");
   std::vector<unsigned char> image(0x400000, 0);
