@@ -55,11 +55,13 @@ int RunChild(const char* path, char* const argv[], const char* input, std::size_
   if (pid == 0) {
     // Child: only async-signal-safe calls until exec. The pipe ends are first
     // moved above the standard descriptors, because when this process runs with
-    // stdin or stdout closed they may have been given numbers 0 or 1.
+    // stdin or stdout closed they may have been given numbers 0 or 1. Without the
+    // pipes as its stdin and stdout the program would answer on this process's own
+    // stdout, so it is then not run and the next backend shows the box.
     int childIn = fcntl(inPipe[0], F_DUPFD_CLOEXEC, 3);
     int childOut = fcntl(outPipe[1], F_DUPFD_CLOEXEC, 3);
-    dup2(childIn, STDIN_FILENO);
-    dup2(childOut, STDOUT_FILENO);
+    if (childIn < 0 || childOut < 0 || dup2(childIn, STDIN_FILENO) < 0 || dup2(childOut, STDOUT_FILENO) < 0)
+      _exit(kChildNotRun);
     // The dialog programs chatter about themes and accessibility on stderr.
     int devNull = open("/dev/null", O_WRONLY | O_CLOEXEC);
     if (devNull >= 0 && devNull != STDERR_FILENO) dup2(devNull, STDERR_FILENO);
