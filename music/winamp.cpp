@@ -184,12 +184,9 @@ int Winamp::LoadInputPlugin(const char* file, const char* dir) {
   if (names.empty()) return 0;
   _in.reserve(names.size());
   for (size_t i = 0; i < names.size(); ++i) {
-    // Only the first plug-in's failure is reported; a bad later one is skipped.
-    if (!AddInputModule((folder + "/" + names[i]).c_str(), i == 0) && i == 0) {
-      _in.clear();
-      _in.shrink_to_fit();
-      return 0;
-    }
+    // Only the first plug-in's failure is reported (and ends the search, with
+    // nothing loaded yet); a bad later one is skipped.
+    if (!AddInputModule((folder + "/" + names[i]).c_str(), i == 0) && i == 0) return 0;
   }
   return _numIn;
 }
