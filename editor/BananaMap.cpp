@@ -1,5 +1,7 @@
 #include "editor/classes.h"
 
+#include <cstdint>
+
 #include "level/ex_gfx_QBR1.h"
 #include "rom/globaldata.h"
 #include "shell/functions.h"
@@ -20,8 +22,10 @@ void CBananaMap::ReloadBananas(int n) {
   if (n < 0 || n >= kSets) return;
   for (int i = 0; i < 8; ++i) {
     Nullify(tileset[i]);
-    tileset[i] = RE_QBR1_16SpriteRaw_bmp(static_cast<int>(qbr1gbl.BananaGraphics) + 64 * (16 * n + i),
-                                         static_cast<int>(qbr1gbl.BananaPalette), true);
+    // Summed unsigned: a configured offset near the top of the int range wraps
+    // to a position outside the image (which reads as 0) instead of overflowing.
+    const auto graphics = static_cast<std::uint32_t>(qbr1gbl.BananaGraphics + 64u * (16u * n + i));
+    tileset[i] = RE_QBR1_16SpriteRaw_bmp(static_cast<int>(graphics), static_cast<int>(qbr1gbl.BananaPalette), true);
   }
 }
 

@@ -2,6 +2,7 @@
 
 #include "demo/demo_image.h"
 #include "editor/classes.h"
+#include "level/ex_gfx_QBR1.h"
 #include "shell/functions.h"
 #include "tests/editor/editor_support.h"
 
@@ -142,6 +143,20 @@ TEST_F(BananaMapTest, ShapePastTheImageReadsNothingOutside) {
   MarkFrames(map);
   Draw(map, 0, 0);  // reads past the end count as 0: an empty shape, nothing drawn
   EXPECT_EQ(getpixel(dest_, 4, 60), 0);
+}
+
+// A configured sheet offset near the top of the int range reads nothing:
+// every frame of the last set is built, and fully transparent.
+TEST_F(BananaMapTest, SheetOffsetAtTheTopOfTheRangeReadsNothing) {
+  UseConfig("[Global_Offsets]\nBananaGraphics = 7FFFFFF0\n");
+  UseImage(image_);
+  CBananaMap map(lvl_);
+  map.ReloadBananas(4);
+  for (BITMAP* frame : map.tileset) {
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(static_cast<std::uint32_t>(getpixel(frame, 0, 0)), kQBR1Transparent);
+    EXPECT_EQ(static_cast<std::uint32_t>(getpixel(frame, 15, 15)), kQBR1Transparent);
+  }
 }
 
 // Alt+B with a keypad digit switches the graphic set while held; the highest
