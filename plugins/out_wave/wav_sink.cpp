@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cstddef>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 namespace {
 
 void PutLE(unsigned char* p, uint32_t v, int bytes) {
@@ -14,8 +17,15 @@ void PutLE(unsigned char* p, uint32_t v, int bytes) {
 bool WavSink::Open(const std::string& path, int rate, int channels, int bits) {
   Close();
   if (rate <= 0 || channels <= 0 || (bits != 8 && bits != 16)) return false;
-  file_ = std::fopen(path.c_str(), "wb");
-  if (!file_) return false;
+  // O_NONBLOCK: a FIFO without a reader fails at once instead of holding up
+  // the caller; one with a reader cannot seek, so its header fails below.
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK | O_CLOEXEC, 0666);
+  if (fd < 0) return false;
+  file_ = ::fdopen(fd, "wb");
+  if (!file_) {
+    ::close(fd);
+    return false;
+  }
   rate_ = rate;
   channels_ = channels;
   bits_ = bits;

@@ -7,6 +7,8 @@
 #include <thread>
 #include <vector>
 
+#include <sys/stat.h>
+
 #include "plugins/out_wave/wav_sink.h"
 #include "tests/music/music_support.h"
 
@@ -56,6 +58,10 @@ TEST(WavSink, RejectsWhatItCannotWrite) {
   // A file that opens but takes no bytes, as on a full disk.
   EXPECT_FALSE(sink.Open("/dev/full", 32000, 2, 16));
   EXPECT_EQ(sink.Queued(), 0);
+  // A FIFO without a reader would hold the opening thread for ever.
+  const auto fifo = dir.path() / "pipe.wav";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  EXPECT_FALSE(sink.Open(fifo.string(), 32000, 2, 16));
 }
 
 TEST(WavSink, StopsGrowingAtItsLimitWhileTheClockGoesOn) {
