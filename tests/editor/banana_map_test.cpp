@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "demo/demo_image.h"
 #include "editor/classes.h"
 #include "level/ex_gfx_QBR1.h"
@@ -41,12 +43,19 @@ class BananaMapTest : public ::testing::Test {
     PutWord(image_, kBananas + 4 * b + 2, static_cast<unsigned>(x << 2));
   }
 
-  // Replaces the decoded frames with solid colours 0x10 * (i + 1), so the frame drawn is visible.
-  static void MarkFrames(CBananaMap& map) {
+  // A banana map read from the image as it now stands, its frames replaced by
+  // solid colours 0x10 * (i + 1) so the frame drawn is visible, drawn once on a
+  // cleared window at camera (0, 0).
+  std::unique_ptr<CBananaMap> DrawnMap() {
+    UseImage(image_);
+    auto map = std::make_unique<CBananaMap>(lvl_);
     for (int i = 0; i < 8; ++i) {
-      Nullify(map.tileset[i]);
-      map.tileset[i] = SolidBitmap(16, 16, 0x10 * (i + 1));
+      Nullify(map->tileset[i]);
+      map->tileset[i] = SolidBitmap(16, 16, 0x10 * (i + 1));
     }
+    clear_to_color(dest_, 0);
+    Draw(*map, 0, 0);
+    return map;
   }
 
   void Draw(CBananaMap& map, int x, int y) {
@@ -68,10 +77,7 @@ TEST_F(BananaMapTest, RecordFieldsAndFrameChoice) {
   image_[kBananas + 2] = 0x40;
   image_[kBananas + 3] = 0x01;
   PutShape(0x110, 1, 1, {0x01});
-  UseImage(image_);
-  CBananaMap map(lvl_);
-  MarkFrames(map);
-  Draw(map, 0, 0);
+  DrawnMap();
   // Frame (80 / 8 + 16 / 8 + 0) & 7 = 4 at (80 + 4, 16 + 60).
   EXPECT_EQ(getpixel(dest_, 84, 76), 0x50);
   EXPECT_EQ(getpixel(dest_, 83, 76), 0);
@@ -82,10 +88,7 @@ TEST_F(BananaMapTest, GridIsColumnMajorFromTheBottom) {
   // A 2x3 shape with grid byte 0x01: only column 0, row 2.
   PutShape(0x20, 2, 3, {0x01});
   PutGroup(0, 0x20, 0, 200);
-  UseImage(image_);
-  CBananaMap map(lvl_);
-  MarkFrames(map);
-  Draw(map, 0, 0);
+  DrawnMap();
   // Cell (0, 2): frame (25 + 0 + 0 + 0 + 2) & 7 = 3 at (204, 76).
   EXPECT_EQ(getpixel(dest_, 204, 60 + 16 + 15), 0x40);
   EXPECT_EQ(getpixel(dest_, 204, 60 + 15), 0);  // rows 0 and 1 above are empty
@@ -95,15 +98,12 @@ TEST_F(BananaMapTest, RippleAndAnimation) {
   // A group at gx = 16, gy = 8: cell (0, 0) frame 3, cell (1, 0) frame 4.
   PutShape(0x20, 2, 1, {0x03});
   PutGroup(0, 0x20, 1, 16);
-  UseImage(image_);
-  CBananaMap map(lvl_);
-  MarkFrames(map);
-  Draw(map, 0, 0);
+  const auto map = DrawnMap();
   EXPECT_EQ(getpixel(dest_, 20, 68), 0x40);      // cell 0, left half not covered by cell 1
   EXPECT_EQ(getpixel(dest_, 28 + 15, 68), 0x50);  // cell 1 drawn over it, 8 pixels on
 
-  for (int i = 0; i < 8; ++i) map.Proc(0, 0);
-  EXPECT_EQ(map.global_bimg_counter, 2);
+  for (int i = 0; i < 8; ++i) map->Proc(0, 0);
+  EXPECT_EQ(map->global_bimg_counter, 2);
 }
 
 TEST_F(BananaMapTest, WalkEndsAtZeroShapeAndPastTheWindow) {
@@ -112,10 +112,7 @@ TEST_F(BananaMapTest, WalkEndsAtZeroShapeAndPastTheWindow) {
   PutWord(image_, kBananas + 4, 0x0000);  // shape 0 ends the list
   PutWord(image_, kBananas + 6, 0xFFFF);  // whatever the other bytes hold
   PutGroup(2, 0x20, 0, 30);
-  UseImage(image_);
-  CBananaMap map(lvl_);
-  MarkFrames(map);
-  Draw(map, 0, 0);
+  DrawnMap();
   EXPECT_NE(getpixel(dest_, 14, 60), 0);
   EXPECT_EQ(getpixel(dest_, 34 + 15, 60), 0);
 
@@ -125,11 +122,7 @@ TEST_F(BananaMapTest, WalkEndsAtZeroShapeAndPastTheWindow) {
   PutShape(0x20, 1, 1, {0x01});
   PutGroup(0, 0x20, 0, 401);
   PutGroup(1, 0x20, 0, 50);
-  UseImage(image_);
-  CBananaMap later(lvl_);
-  MarkFrames(later);
-  clear_to_color(dest_, 0);
-  Draw(later, 0, 0);
+  DrawnMap();
   EXPECT_EQ(getpixel(dest_, 54, 60), 0);
 }
 
@@ -138,10 +131,7 @@ TEST_F(BananaMapTest, ShapePastTheImageReadsNothingOutside) {
   PutWord(image_, kShapeTable + 0x20, 0x7FF0);  // the shape would lie far past the end
   lvl_.bananas = 0x10;
   image_[0x10] = 0x20;  // one group of shape 0x20 at (0, 0)
-  UseImage(image_);
-  CBananaMap map(lvl_);
-  MarkFrames(map);
-  Draw(map, 0, 0);  // reads past the end count as 0: an empty shape, nothing drawn
+  DrawnMap();  // reads past the end count as 0: an empty shape, nothing drawn
   EXPECT_EQ(getpixel(dest_, 4, 60), 0);
 }
 
