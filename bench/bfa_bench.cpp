@@ -73,8 +73,7 @@ BENCHMARK(BM_Crc32Own)->Unit(benchmark::kMillisecond);
 
 void BM_Crc32Zlib(benchmark::State& state) {
   const std::vector<char>& image = Image();
-  for (auto _ : state)
-    benchmark::DoNotOptimize(crc32_z(0, reinterpret_cast<const Bytef*>(image.data()), image.size()));
+  for (auto _ : state) benchmark::DoNotOptimize(crc32_z(0, reinterpret_cast<const Bytef*>(image.data()), image.size()));
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(kImageSize));
 }
 BENCHMARK(BM_Crc32Zlib)->Unit(benchmark::kMillisecond);

@@ -56,15 +56,15 @@ bool ReadPositionInside();
 bool WriteFits(std::size_t bits);
 
 // The messages of the catalogue that are not channel tests.
-void ShowSwitchInvalid(int ID);     // M1
-void ShowSwitchInactive(int ID);    // M2
-void ShowActivateInvalid(int ID);   // M3
-void ShowDisableInvalid(int ID);    // M4
-void ShowSetReadFailed(bitcounter location);  // M5
-void ShowSetWrteFailed(bitcounter location);  // M6
-void ShowGetBitsFailed(bitcounter location);  // M11
+void ShowSwitchInvalid(int ID);                             // M1
+void ShowSwitchInactive(int ID);                            // M2
+void ShowActivateInvalid(int ID);                           // M3
+void ShowDisableInvalid(int ID);                            // M4
+void ShowSetReadFailed(bitcounter location);                // M5
+void ShowSetWrteFailed(bitcounter location);                // M6
+void ShowGetBitsFailed(bitcounter location);                // M11
 void ShowCharSizeUnsupported(int char_size, bool writing);  // M12, M13, M16, M17
-void ShowOpenFailed(const char* filename);    // M20
-void ShowSaveFailed(const char* filename);    // M23
+void ShowOpenFailed(const char* filename);                  // M20
+void ShowSaveFailed(const char* filename);                  // M23
 
 }  // namespace bfa_detail

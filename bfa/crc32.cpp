@@ -35,8 +35,8 @@ static_assert(crc_table[1] == 0x77073096u && crc_table[255] == 0x2D02EF8Du, "sta
 std::uint32_t Update(std::uint32_t reg, const unsigned char* p, std::size_t n) {
   while (n >= kSlice) {
     // Assembled byte by byte: independent of the host's byte order and of the data's alignment.
-    const std::uint32_t lo = reg ^ (std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 |
-                                    std::uint32_t(p[3]) << 24);
+    const std::uint32_t lo =
+        reg ^ (std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 | std::uint32_t(p[3]) << 24);
     std::uint32_t next = kTables[kSlice - 1][lo & 0xFF] ^ kTables[kSlice - 2][(lo >> 8) & 0xFF] ^
                          kTables[kSlice - 3][(lo >> 16) & 0xFF] ^ kTables[kSlice - 4][lo >> 24];
     for (int i = 4; i < kSlice; ++i) next ^= kTables[kSlice - 1 - i][p[i]];

@@ -51,11 +51,26 @@ void ShowDenied(Operation op, const char* filename) {
   const char* title = "";
   const char* verb = "";
   switch (op) {
-    case Operation::Read: title = "Read Operation Denied"; verb = "read the buffer"; break;
-    case Operation::GetBits: title = "BFA_get_bits Operation Denied"; verb = "read the buffer"; break;
-    case Operation::Write: title = "Write Operation Denied"; verb = "write the buffer"; break;
-    case Operation::Load: title = "Load Operation Denied"; verb = "load files"; break;
-    case Operation::Save: title = "Save Operation Denied"; verb = "save files"; break;
+    case Operation::Read:
+      title = "Read Operation Denied";
+      verb = "read the buffer";
+      break;
+    case Operation::GetBits:
+      title = "BFA_get_bits Operation Denied";
+      verb = "read the buffer";
+      break;
+    case Operation::Write:
+      title = "Write Operation Denied";
+      verb = "write the buffer";
+      break;
+    case Operation::Load:
+      title = "Load Operation Denied";
+      verb = "load files";
+      break;
+    case Operation::Save:
+      title = "Save Operation Denied";
+      verb = "save files";
+      break;
   }
   ErrorBox(Refused(op, filename) + "\nBFAR channel 0x" + Channel(BFA_ChanID) + " is open in Mode " + CurrentMode() +
                ".\nYou can not " + verb + " in this mode.\n\nPermitted Operations: " + CurrentOperations(),
@@ -83,9 +98,11 @@ bool ReadPositionInside() {
   const bitcounter pos = CurrentRead();
   if (pos / 8 < CurrentBuffer().size()) return true;
   // M9
-  ErrorBox("Could not read from the buffer.\nThe read position was geater than the\nposition of the last bit in the "
-           "file.\n\nBuffer Size:\t0x" + CurrentSizeInBits() + " bits.\nRead Position:\t0x" + Bits(pos),
-           "Read Operation Failed");
+  ErrorBox(
+      "Could not read from the buffer.\nThe read position was geater than the\nposition of the last bit in the "
+      "file.\n\nBuffer Size:\t0x" +
+          CurrentSizeInBits() + " bits.\nRead Position:\t0x" + Bits(pos),
+      "Read Operation Failed");
   return false;
 }
 
@@ -112,23 +129,27 @@ void ShowDisableInvalid(int ID) {
 }
 
 void ShowSetReadFailed(bitcounter location) {
-  ErrorBox("Could not set the buffer's read position.\nThe value supplied was geater than the\nposition of the last "
-           "bit in the file.\n\nBuffer Size:\t0x" + CurrentSizeInBits() + " bits.\nSetRead Param:\t0x" + Bits(location),
-           "SetRead Operation Failed");
+  ErrorBox(
+      "Could not set the buffer's read position.\nThe value supplied was geater than the\nposition of the last "
+      "bit in the file.\n\nBuffer Size:\t0x" +
+          CurrentSizeInBits() + " bits.\nSetRead Param:\t0x" + Bits(location),
+      "SetRead Operation Failed");
 }
 
 void ShowSetWrteFailed(bitcounter location) {
-  ErrorBox("Could not set the buffer's write position.\nThe value supplied was geater than the\nposition of the last "
-           "writable bit in the file.\n\nBuffer Size:\t0x" + CurrentSizeInBits() + " bits.\nSetWrte Param:\t0x" +
-               Bits(location),
-           "SetWrte Operation Failed");
+  ErrorBox(
+      "Could not set the buffer's write position.\nThe value supplied was geater than the\nposition of the last "
+      "writable bit in the file.\n\nBuffer Size:\t0x" +
+          CurrentSizeInBits() + " bits.\nSetWrte Param:\t0x" + Bits(location),
+      "SetWrte Operation Failed");
 }
 
 void ShowGetBitsFailed(bitcounter location) {
-  ErrorBox("Could not set the buffer's read position.\nThe equation (bits_to_skip + ReadPos) was geater than the\n"
-           "position of the last bit in the file.\n\nBuffer Size:\t0x" + CurrentSizeInBits() +
-               " bits.\nSetRead Position:\t0x" + Bits(location),
-           "BFA_get_bits Operation Failed");
+  ErrorBox(
+      "Could not set the buffer's read position.\nThe equation (bits_to_skip + ReadPos) was geater than the\n"
+      "position of the last bit in the file.\n\nBuffer Size:\t0x" +
+          CurrentSizeInBits() + " bits.\nSetRead Position:\t0x" + Bits(location),
+      "BFA_get_bits Operation Failed");
 }
 
 void ShowCharSizeUnsupported(int char_size, bool writing) {
@@ -149,6 +170,8 @@ void ShowOpenFailed(const char* filename) {
            "Error opening file!");
 }
 
-void ShowSaveFailed(const char* filename) { ErrorBox("Could not create " + Quoted(filename) + ".", "Error saving file!"); }
+void ShowSaveFailed(const char* filename) {
+  ErrorBox("Could not create " + Quoted(filename) + ".", "Error saving file!");
+}
 
 }  // namespace bfa_detail

@@ -35,9 +35,7 @@ std::array<std::uint16_t, 128> DemoLevelPalette(DemoTheme theme) {
   Rgb brickDark{14, 4, 3}, brickLight{27, 12, 8}, waterDark{2, 6, 16}, waterLight{10, 20, 30};
   switch (theme) {
     case DemoTheme::Meadow: break;
-    case DemoTheme::Castle:
-      skyTop = {10, 4, 14}, skyLow = {31, 18, 10};
-      break;
+    case DemoTheme::Castle: skyTop = {10, 4, 14}, skyLow = {31, 18, 10}; break;
     case DemoTheme::SkyTower:
       skyTop = {2, 2, 10}, skyLow = {16, 10, 28}, brickDark = {8, 6, 14}, brickLight = {18, 16, 26};
       break;
@@ -95,69 +93,73 @@ DemoCharSet DemoMakeChars(DemoRng& rng) {
   for (int k = 0; k < 4; ++k) {
     const int ox = 8 * (k % 2), oy = 8 * (k / 2);
     cs.cloud[k] = AddChar(cs, Draw([&](int x, int y) {
-      const double dx = ox + x - 7.5, dy = oy + y - 9.0;
-      const double lobe = std::min(std::hypot(dx + 3, dy) - 4.5, std::min(std::hypot(dx - 3, dy) - 4.5, std::hypot(dx, dy + 3) - 5.0));
-      // The sky behind the cloud is the band of the tile row the character sits on.
-      if (lobe > 0 || oy + y > 13) return 6 + k / 2;
-      return dy > 2 ? 15 : (dx + dy < -4 ? 13 : 14);
-    }));
+                            const double dx = ox + x - 7.5, dy = oy + y - 9.0;
+                            const double lobe =
+                                std::min(std::hypot(dx + 3, dy) - 4.5,
+                                         std::min(std::hypot(dx - 3, dy) - 4.5, std::hypot(dx, dy + 3) - 5.0));
+                            // The sky behind the cloud is the band of the tile row the character sits on.
+                            if (lobe > 0 || oy + y > 13) return 6 + k / 2;
+                            return dy > 2 ? 15 : (dx + dy < -4 ? 13 : 14);
+                          }));
   }
   for (int k = 0; k < 4; ++k) {
     int top[8];
     for (int& t : top) t = rng.Below(4);
     cs.grass[k] = AddChar(cs, Draw([&](int x, int y) {
-      if (y < top[x]) return 13;
-      if (y == top[x]) return 3;
-      if (y < 5) return 1 + rng.Below(3);
-      return y == 5 ? 15 : 4 + rng.Below(2);
-    }));
+                            if (y < top[x]) return 13;
+                            if (y == top[x]) return 3;
+                            if (y < 5) return 1 + rng.Below(3);
+                            return y == 5 ? 15 : 4 + rng.Below(2);
+                          }));
   }
   for (int k = 0; k < 4; ++k) {
     const int px = rng.Below(6), py = rng.Below(6);
     cs.dirt[k] = AddChar(cs, Draw([&](int x, int y) {
-      if (k % 2 == 0 && x >= px && x < px + 2 && y >= py && y < py + 2) return 9 + (x == px && y == py);
-      const int n = rng.Below(10);
-      return n < 5 ? 4 : (n < 8 ? 5 : 6);
-    }));
+                           if (k % 2 == 0 && x >= px && x < px + 2 && y >= py && y < py + 2)
+                             return 9 + (x == px && y == py);
+                           const int n = rng.Below(10);
+                           return n < 5 ? 4 : (n < 8 ? 5 : 6);
+                         }));
   }
   for (int k = 0; k < 2; ++k) {
     cs.flower[k] = AddChar(cs, Draw([&](int x, int y) {
-      const int cx = 3 + k, petal = k ? 12 : 11;
-      if (y >= 3 && x == cx) return 2;
-      if (y >= 6 && (x + k) % 3 == 0) return 3;
-      if (y < 3 && std::abs(x - cx) + std::abs(y - 1) <= 1) return (x == cx && y == 1) ? 12 - k : petal;
-      return 13;
-    }));
+                             const int cx = 3 + k, petal = k ? 12 : 11;
+                             if (y >= 3 && x == cx) return 2;
+                             if (y >= 6 && (x + k) % 3 == 0) return 3;
+                             if (y < 3 && std::abs(x - cx) + std::abs(y - 1) <= 1)
+                               return (x == cx && y == 1) ? 12 - k : petal;
+                             return 13;
+                           }));
   }
   for (int k = 0; k < 2; ++k) {
     cs.brick[k] = AddChar(cs, Draw([&](int x, int y) {
-      if (y == 0 || y == 4) return 1;
-      if ((y < 4 && x == (k ? 4 : 0)) || (y > 4 && x == (k ? 0 : 4))) return 1;
-      if (y == 1 || y == 5) return 7;
-      if (y == 3 || y == 7) return 6;
-      return 2 + rng.Below(4);
-    }));
+                            if (y == 0 || y == 4) return 1;
+                            if ((y < 4 && x == (k ? 4 : 0)) || (y > 4 && x == (k ? 0 : 4))) return 1;
+                            if (y == 1 || y == 5) return 7;
+                            if (y == 3 || y == 7) return 6;
+                            return 2 + rng.Below(4);
+                          }));
   }
   for (int k = 0; k < 4; ++k) {
     const int ox = 8 * (k % 2), oy = 8 * (k / 2);
     cs.stone[k] = AddChar(cs, Draw([&](int x, int y) {
-      const int X = ox + x, Y = oy + y;
-      if (X == 15 || Y == 15) return 7;
-      if (X == 0 || Y == 0) return 10;
-      if (X == 14 || Y == 14) return 8;
-      return rng.Below(6) == 0 ? 10 : 9;
-    }));
+                            const int X = ox + x, Y = oy + y;
+                            if (X == 15 || Y == 15) return 7;
+                            if (X == 0 || Y == 0) return 10;
+                            if (X == 14 || Y == 14) return 8;
+                            return rng.Below(6) == 0 ? 10 : 9;
+                          }));
   }
   cs.plank = AddChar(cs, Draw([&](int x, int y) {
-    if (y == 0 || y == 7 || x == 7) return 7;
-    if (y == 1) return 6;
-    return (x * 3 + y * 5) % 7 == 0 ? 4 : 5;
-  }));
+                       if (y == 0 || y == 7 || x == 7) return 7;
+                       if (y == 1) return 6;
+                       return (x * 3 + y * 5) % 7 == 0 ? 4 : 5;
+                     }));
   cs.waterTop = AddChar(cs, Draw([&](int x, int y) {
-    const int crest = static_cast<int>(std::lround(1.5 + 1.5 * std::sin(x * 0.785)));
-    if (y < crest) return 0;
-    return y == crest ? 7 : 1 + std::min(5, (y - crest) / 2);
-  }));
+                          const int crest = static_cast<int>(std::lround(1.5 + 1.5 * std::sin(x * 0.785)));
+                          if (y < crest) return 0;
+                          return y == crest ? 7 : 1 + std::min(5, (y - crest) / 2);
+                        }));
   cs.water = AddChar(cs, Draw([&](int x, int y) { return (x + 2 * y) % 9 == 0 ? 3 : 4 + y / 4; }));
   return cs;
 }
@@ -182,7 +184,8 @@ std::vector<DemoTileDef> DemoMakeTileSet(const DemoCharSet& cs, int count, DemoR
   tiles.push_back(grid([&](int x, int y) { return DemoTileWord(cs.dirt[(x * 3 + y) % 4], 0, (x + y) % 2, y % 2); }));
   tiles.push_back(grid([&](int x, int y) { return DemoTileWord(cs.brick[y % 2], 2, false, x % 2 && y % 2); }));
   tiles.push_back(grid([&](int x, int y) { return DemoTileWord(cs.stone[(x % 2) + 2 * (y % 2)], 0); }));
-  tiles.push_back(grid([&](int, int y) { return y == 0 ? DemoTileWord(cs.plank, 0) : DemoTileWord(cs.sky[4 + y], 1); }));
+  tiles.push_back(
+      grid([&](int, int y) { return y == 0 ? DemoTileWord(cs.plank, 0) : DemoTileWord(cs.sky[4 + y], 1); }));
   tiles.push_back(grid([&](int, int y) { return DemoTileWord(y == 0 ? cs.waterTop : cs.water, 3); }));
   tiles.push_back(grid([&](int, int) { return DemoTileWord(cs.water, 3); }));
   tiles.push_back(grid([&](int x, int y) {
@@ -217,7 +220,8 @@ std::array<std::uint8_t, 256> DemoBananaFrame(int set, int frame) {
       switch (set) {
         case 0: {  // a crescent turning round
           const double outer = std::hypot(rx, ry), inner = std::hypot(rx, ry + 3.5);
-          if (outer < 7 && inner > 5.5) c = outer > 6 || inner < 6.3 ? 15 : (rx < -4.5 || rx > 4.5 ? 5 : 1 + (ry > 2) + (ry > 4));
+          if (outer < 7 && inner > 5.5)
+            c = outer > 6 || inner < 6.3 ? 15 : (rx < -4.5 || rx > 4.5 ? 5 : 1 + (ry > 2) + (ry > 4));
           break;
         }
         case 1: {  // a spinning coin
@@ -348,20 +352,20 @@ std::array<std::uint16_t, 15> DemoSpritePalette(int variant) {
   const int t = variant % 4;
   const Rgb shell[4] = {{26, 14, 4}, {8, 14, 28}, {24, 6, 24}, {6, 24, 10}};
   std::array<std::uint16_t, 15> p{};
-  p[0] = DemoColour(6, 14, 4);   // 1 outline of a body
-  p[1] = DemoColour(12, 24, 8);  // 2
-  p[2] = DemoColour(16, 28, 10); // 3 body
-  p[3] = DemoColour(14, 9, 4);   // 4 wood
-  p[4] = Mix(shell[t], {0, 0, 0}, 1, 2);  // 5 shell rim
+  p[0] = DemoColour(6, 14, 4);                             // 1 outline of a body
+  p[1] = DemoColour(12, 24, 8);                            // 2
+  p[2] = DemoColour(16, 28, 10);                           // 3 body
+  p[3] = DemoColour(14, 9, 4);                             // 4 wood
+  p[4] = Mix(shell[t], {0, 0, 0}, 1, 2);                   // 5 shell rim
   p[5] = shell[t].r | shell[t].g << 5 | shell[t].b << 10;  // 6 shell
-  p[6] = Mix(shell[t], {31, 31, 31}, 1, 3);  // 7
-  p[7] = Mix(shell[t], {31, 31, 31}, 2, 3);  // 8
-  p[8] = DemoColour(20, 16, 8);  // 9 carving
-  p[9] = DemoColour(28, 28, 30); // 10 metal
-  p[10] = Mix(shell[(t + 1) % 4], {0, 0, 0}, 1, 3);  // 11 shell of a crab
-  p[11] = Mix(shell[(t + 1) % 4], {31, 31, 31}, 1, 4);  // 12
-  p[12] = DemoColour(31, 10, 8); // 13 flag
-  p[13] = DemoColour(31, 31, 31);  // 14 eye white
-  p[14] = DemoColour(2, 2, 4);   // 15 dark
+  p[6] = Mix(shell[t], {31, 31, 31}, 1, 3);                // 7
+  p[7] = Mix(shell[t], {31, 31, 31}, 2, 3);                // 8
+  p[8] = DemoColour(20, 16, 8);                            // 9 carving
+  p[9] = DemoColour(28, 28, 30);                           // 10 metal
+  p[10] = Mix(shell[(t + 1) % 4], {0, 0, 0}, 1, 3);        // 11 shell of a crab
+  p[11] = Mix(shell[(t + 1) % 4], {31, 31, 31}, 1, 4);     // 12
+  p[12] = DemoColour(31, 10, 8);                           // 13 flag
+  p[13] = DemoColour(31, 31, 31);                          // 14 eye white
+  p[14] = DemoColour(2, 2, 4);                             // 15 dark
   return p;
 }

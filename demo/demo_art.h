@@ -64,8 +64,21 @@ using DemoTileDef = std::array<std::uint16_t, 16>;  // word k: column k % 4, row
 
 // Tile kinds every tile set begins with (index = tile number).
 enum DemoTileKind {
-  kTileEmpty, kTileSkyTop, kTileSkyMid, kTileSkyLow, kTileCloud, kTileGrass, kTileDirt, kTileBrick,
-  kTileStone, kTilePlank, kTileWaterTop, kTileWater, kTileFlowers, kTileBrickDark, kTileKinds
+  kTileEmpty,
+  kTileSkyTop,
+  kTileSkyMid,
+  kTileSkyLow,
+  kTileCloud,
+  kTileGrass,
+  kTileDirt,
+  kTileBrick,
+  kTileStone,
+  kTilePlank,
+  kTileWaterTop,
+  kTileWater,
+  kTileFlowers,
+  kTileBrickDark,
+  kTileKinds
 };
 
 // count tile definitions: the kinds above, then variants of them with other

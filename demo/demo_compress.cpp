@@ -20,7 +20,8 @@ std::array<std::pair<unsigned char, unsigned char>, 64> BuildDictionary(const st
   for (int i = 0; i < 65536; ++i) order[i] = i;
   std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return counts[a] > counts[b]; });
   std::array<std::pair<unsigned char, unsigned char>, 64> dict{};
-  for (int k = 0; k < 64; ++k) dict[k] = {static_cast<unsigned char>(order[k] >> 8), static_cast<unsigned char>(order[k])};
+  for (int k = 0; k < 64; ++k)
+    dict[k] = {static_cast<unsigned char>(order[k] >> 8), static_cast<unsigned char>(order[k])};
   return dict;
 }
 

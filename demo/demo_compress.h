@@ -4,11 +4,11 @@
 
 // How often the demo encoder used each control form.
 struct DemoCompressionStats {
-  int literals = 0;      // 00: literal runs
-  int fills = 0;         // 01: one byte repeated
-  int copies = 0;        // 10: copies from the output so far
-  int overlapping = 0;   // copies whose source reaches into the bytes being produced
-  int dictionary = 0;    // 11: dictionary pairs
+  int literals = 0;     // 00: literal runs
+  int fills = 0;        // 01: one byte repeated
+  int copies = 0;       // 10: copies from the output so far
+  int overlapping = 0;  // copies whose source reaches into the bytes being produced
+  int dictionary = 0;   // 11: dictionary pairs
 };
 
 // Compresses raw into the game's character format: 64 dictionary pairs (the

@@ -85,12 +85,9 @@ struct LevelSpec {
   int length;  // columns of a horizontal level, rows of a vertical one
 };
 const LevelSpec kLevels[] = {
-    {0x16, "Grassy Knoll", 0, DemoTheme::Meadow, 96},
-    {0x17, "Meadow Run", 0, DemoTheme::Meadow, 64},
-    {0x27, "Twin Brick Hall", 6, DemoTheme::Castle, 72},
-    {0x2E, "Castle Ramparts", 6, DemoTheme::Castle, 64},
-    {0x40, "Sky Tower", 7, DemoTheme::SkyTower, 40},
-    {0x41, "Crystal Shaft", 12, DemoTheme::Crystal, 32},
+    {0x16, "Grassy Knoll", 0, DemoTheme::Meadow, 96},    {0x17, "Meadow Run", 0, DemoTheme::Meadow, 64},
+    {0x27, "Twin Brick Hall", 6, DemoTheme::Castle, 72}, {0x2E, "Castle Ramparts", 6, DemoTheme::Castle, 64},
+    {0x40, "Sky Tower", 7, DemoTheme::SkyTower, 40},     {0x41, "Crystal Shaft", 12, DemoTheme::Crystal, 32},
 };
 
 // The stored character number of a tile word: archetype 6 counts its characters from 0x115.
@@ -285,14 +282,14 @@ DemoPicture SpritePicture(const DemoSpriteModel& m, const std::array<std::uint16
 struct ObjectType {
   int zo;
   const char* name;
-  int ani;            // animation number in the script, 0 for none
-  int spriteIndex;    // kSprites index of the first frame, -1 for none
-  int palIndex;       // object palette number in the script, -1 for none
+  int ani;          // animation number in the script, 0 for none
+  int spriteIndex;  // kSprites index of the first frame, -1 for none
+  int palIndex;     // object palette number in the script, -1 for none
   bool flipped;
   bool compound;
-  int defineSprite;   // kSprites index from "OBJs_DefineSprite", -1 for none
-  int definePal;      // palette number from "OBJs_DefinePalette", -1 for none
-  int animPal;        // palette number from "ANIMs_DefinePalette", -1 for none
+  int defineSprite;  // kSprites index from "OBJs_DefineSprite", -1 for none
+  int definePal;     // palette number from "OBJs_DefinePalette", -1 for none
+  int animPal;       // palette number from "ANIMs_DefinePalette", -1 for none
 };
 const ObjectType kObjectTypes[] = {
     {0x1000, "Garden Snail", 1, 0, 0, false, false, -1, -1, -1},
@@ -364,15 +361,21 @@ DemoImage BuildDemoImage(std::uint32_t seed) {
   DemoRng rng(seed);
   std::string& cfg = img.config;
   cfg = "# Demo image game configuration\n[Global_Offsets]\n";
-  const std::pair<const char*, long> offsets[] = {
-      {"ThemeFuncPtrTable", kThemeFuncTable}, {"ThemePaletteBank", kThemePalBank},
-      {"LevelNameBank", kNameBank},           {"LevelNamePtrTable1", kNameTable1 & 0xFFFF},
-      {"LevelNamePtrTable2", kNameTable2 & 0xFFFF}, {"LevelStackPtrTable", kStackTable},
-      {"LevelCamDataBank", kCamBank},         {"LevelCamDataPtrTable", kCamTable & 0xFFFF},
-      {"LevelOBJMapBank", kObjMapBank},       {"LevelOBJMapPtrTable", kObjMapTable & 0xFFFF},
-      {"LevelBNAMapPtrTable1", kBnaTable1},   {"LevelBNAMapPtrTable2", kBnaTable2},
-      {"ObjectPaletteBank", kObjPalBank},     {"BananaGraphics", kBananaGraphics},
-      {"BananaPalette", kBananaPalette}};
+  const std::pair<const char*, long> offsets[] = {{"ThemeFuncPtrTable", kThemeFuncTable},
+                                                  {"ThemePaletteBank", kThemePalBank},
+                                                  {"LevelNameBank", kNameBank},
+                                                  {"LevelNamePtrTable1", kNameTable1 & 0xFFFF},
+                                                  {"LevelNamePtrTable2", kNameTable2 & 0xFFFF},
+                                                  {"LevelStackPtrTable", kStackTable},
+                                                  {"LevelCamDataBank", kCamBank},
+                                                  {"LevelCamDataPtrTable", kCamTable & 0xFFFF},
+                                                  {"LevelOBJMapBank", kObjMapBank},
+                                                  {"LevelOBJMapPtrTable", kObjMapTable & 0xFFFF},
+                                                  {"LevelBNAMapPtrTable1", kBnaTable1},
+                                                  {"LevelBNAMapPtrTable2", kBnaTable2},
+                                                  {"ObjectPaletteBank", kObjPalBank},
+                                                  {"BananaGraphics", kBananaGraphics},
+                                                  {"BananaPalette", kBananaPalette}};
   for (const auto& [key, value] : offsets) cfg += std::string(key) + " = " + Hex(value, 6) + "\n";
 
   // Characters and tile sets per archetype.
@@ -591,7 +594,8 @@ DemoImage BuildDemoImage(std::uint32_t seed) {
     for (const DemoBananaGroup& g : groups) {
       int shapeNo = 0;
       for (std::size_t s = 0; s < shapes.size(); ++s)
-        if (shapes[s].columns == g.columns && shapes[s].rows == g.rows && shapes[s].cells == g.cells) shapeNo = 2 * static_cast<int>(s + 1);
+        if (shapes[s].columns == g.columns && shapes[s].rows == g.rows && shapes[s].cells == g.cells)
+          shapeNo = 2 * static_cast<int>(s + 1);
       wr.Word(bananaAt, static_cast<unsigned>(shapeNo | (g.y / 8) << 10));
       wr.Word(bananaAt + 2, static_cast<unsigned>(g.x << 2));
       bananaAt += 4;
@@ -603,7 +607,7 @@ DemoImage BuildDemoImage(std::uint32_t seed) {
     lvl.objects = shown[lvl.id].first;
     lvl.bananas = shown[lvl.id].second;
   }
-  cfg += archText + themePalText + seqText + gfxText + tisText + flipText + nameText + sprText + palText +
-         aniPalText + compText;
+  cfg += archText + themePalText + seqText + gfxText + tisText + flipText + nameText + sprText + palText + aniPalText +
+         compText;
   return img;
 }

@@ -18,8 +18,8 @@ struct DemoPicture {
 
 // One banana group as placed in the level.
 struct DemoBananaGroup {
-  int x = 0;        // level x in pixels
-  int y = 0;        // level y in pixels (a multiple of 8)
+  int x = 0;  // level x in pixels
+  int y = 0;  // level y in pixels (a multiple of 8)
   int columns = 0;
   int rows = 0;
   std::vector<bool> cells;  // cell (c, r) at c * rows + r; true holds a banana
@@ -29,17 +29,17 @@ struct DemoBananaGroup {
 
 // One object as the level view should show it.
 struct DemoObject {
-  int x = 0;             // level x of the reference point
-  int y = 0;             // level y of the reference point
-  int zo = 0;            // object definition address (bank 0x35)
-  int ani = 0;           // animation number the definition script gives (0 when none)
-  int spr = 0;           // sprite drawn, after the configuration's override (0 when none)
-  int pal = 0;           // file offset of the palette drawn with, after overrides
-  bool compound = false; // drawn as a labelled marker
-  bool flipped = false;  // "OBJs_DisplayFlipped"
-  std::string name;      // "OBJs_Names0001"
-  DemoPicture sprite;    // the sprite in its palette, unmirrored (empty when spr is 0)
-  int refX = 0;          // reference point inside `sprite`
+  int x = 0;              // level x of the reference point
+  int y = 0;              // level y of the reference point
+  int zo = 0;             // object definition address (bank 0x35)
+  int ani = 0;            // animation number the definition script gives (0 when none)
+  int spr = 0;            // sprite drawn, after the configuration's override (0 when none)
+  int pal = 0;            // file offset of the palette drawn with, after overrides
+  bool compound = false;  // drawn as a labelled marker
+  bool flipped = false;   // "OBJs_DisplayFlipped"
+  std::string name;       // "OBJs_Names0001"
+  DemoPicture sprite;     // the sprite in its palette, unmirrored (empty when spr is 0)
+  int refX = 0;           // reference point inside `sprite`
   int refY = 0;
 };
 
@@ -53,22 +53,22 @@ struct DemoLevel {
   int tile_w = 0;
   int tile_h = 0;
   int size = 0;
-  std::vector<std::uint16_t> map;       // entry of column c, row r at r * tile_w + c
-  std::vector<std::uint16_t> underMap;  // level 0x27 only: the map drawn underneath
-  std::vector<DemoPicture> tiles;       // tile t as the level's colours show it
-  std::vector<DemoBananaGroup> bananas; // sorted by x
-  std::vector<DemoObject> objects;      // sorted by x
+  std::vector<std::uint16_t> map;        // entry of column c, row r at r * tile_w + c
+  std::vector<std::uint16_t> underMap;   // level 0x27 only: the map drawn underneath
+  std::vector<DemoPicture> tiles;        // tile t as the level's colours show it
+  std::vector<DemoBananaGroup> bananas;  // sorted by x
+  std::vector<DemoObject> objects;       // sorted by x
 
   std::uint16_t MapAt(int c, int r) const { return map[static_cast<std::size_t>(r) * tile_w + c]; }
 };
 
 // The synthetic image, its game configuration and the description of both.
 struct DemoImage {
-  std::vector<unsigned char> rom;  // 4 MiB, tables at the default offsets
-  std::string config;              // game configuration text (Allegro configuration format)
-  std::vector<DemoLevel> levels;   // in increasing id order
+  std::vector<unsigned char> rom;                          // 4 MiB, tables at the default offsets
+  std::string config;                                      // game configuration text (Allegro configuration format)
+  std::vector<DemoLevel> levels;                           // in increasing id order
   std::array<std::array<DemoPicture, 8>, 5> bananaFrames;  // set n, frame i, unmirrored
-  DemoCompressionStats compression;  // summed over the compressed archetypes
+  DemoCompressionStats compression;                        // summed over the compressed archetypes
 
   // The built level with this id, or nullptr.
   const DemoLevel* Level(int id) const;

@@ -52,8 +52,7 @@ void CMLayer::ReadSquares(leveldata& lvl, int cols, int rows) {
     for (int yy = 0; yy < rows; ++yy) {
       const int col = stx + xx;
       const int row = sty + yy;
-      timaddr = lvl.sequencing == 0 ? lvl.tilemap + 2 * (16 * col + row)
-                                    : lvl.tilemap + 2 * (64 * row + col);
+      timaddr = lvl.sequencing == 0 ? lvl.tilemap + 2 * (16 * col + row) : lvl.tilemap + 2 * (64 * row + col);
       if (lvl.ID == kTwoMapLevel) entries.push_back(QBR1_Word(timaddr + lvl.size + 0x200));
       entries.push_back(QBR1_Word(timaddr));
     }

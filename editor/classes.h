@@ -40,12 +40,12 @@ struct WholeLevelPicture {};
 // The main tile layer: the level's 32x32 tiles over a checkerboard grid.
 class CMLayer {
  public:
-  std::vector<BITMAP*> tileset;  // the level's tiles, tile t at index t; owned
-  Hex16 stx = 0, sty = 0;        // map column and row of the top-left visible tile
-  Hex16 spx = 0, spy = 0;        // pixel offset inside that tile
-  Hex32 mapdata = 0;             // the map entry being drawn
-  Hex32 timaddr = 0;             // file offset of the map entry being drawn
-  Hex32 cntile = 0;              // tile number of the map entry being drawn
+  std::vector<BITMAP*> tileset;        // the level's tiles, tile t at index t; owned
+  Hex16 stx = 0, sty = 0;              // map column and row of the top-left visible tile
+  Hex16 spx = 0, spy = 0;              // pixel offset inside that tile
+  Hex32 mapdata = 0;                   // the map entry being drawn
+  Hex32 timaddr = 0;                   // file offset of the map entry being drawn
+  Hex32 cntile = 0;                    // tile number of the map entry being drawn
   Hex32 w_squares = 0, h_squares = 0;  // tile columns and rows to draw
   bool drawBGgrid = true;
   // Whether Draw keeps the drawn squares in `picture` and copies them again
@@ -84,9 +84,9 @@ class CMLayer {
 // The level's bananas: groups of 16x16 animated sprites on an 8-pixel grid.
 class CBananaMap {
  public:
-  BITMAP* tileset[8] = {};          // the eight animation frames; owned
-  int global_bimg_counter = 0;      // current animation frame, 0-7
-  int global_bimg_counter_adv = 0;  // frame-time counter, 0-3
+  BITMAP* tileset[8] = {};              // the eight animation frames; owned
+  int global_bimg_counter = 0;          // current animation frame, 0-7
+  int global_bimg_counter_adv = 0;      // frame-time counter, 0-3
   std::vector<QBR1BananaGroup> groups;  // the level's banana map, read once, sorted by x
 
   // Reads the banana map and decodes graphic set 0.
@@ -120,8 +120,8 @@ struct ObjectLook {
 class CObjectMap {
  public:
   static constexpr int kCacheSize = 4096;
-  CompSprite** sprites;  // sprite cache indexed by sprite number / 4; owned
-  std::vector<QBR1ObjectRecord> records;          // the level's object map, read once, sorted by x
+  CompSprite** sprites;                          // sprite cache indexed by sprite number / 4; owned
+  std::vector<QBR1ObjectRecord> records;         // the level's object map, read once, sorted by x
   std::vector<std::optional<ObjectLook>> looks;  // by record, as records first come into view
 
   // Reads the object map; the cache starts empty.

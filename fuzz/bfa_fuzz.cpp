@@ -129,8 +129,13 @@ void Step(FuzzedDataProvider& in) {
       gOpenAnswersFile = in.ConsumeBool();
       (void)BFA_Open("Any\0*.*\0", "Open");
       break;
-    case 28: (void)bitwise_rotafilp_int(in.ConsumeIntegral<unsigned long>(), in.ConsumeIntegralInRange<int>(-2, 40)); break;
-    default: (void)BFA_GetRead(); (void)BFA_GetWrte(); break;
+    case 28:
+      (void)bitwise_rotafilp_int(in.ConsumeIntegral<unsigned long>(), in.ConsumeIntegralInRange<int>(-2, 40));
+      break;
+    default:
+      (void)BFA_GetRead();
+      (void)BFA_GetWrte();
+      break;
   }
 }
 

@@ -28,7 +28,9 @@ namespace {
 
 constexpr std::size_t kHeader = 64;
 
-std::uint32_t U32(const std::uint8_t* p) { return p[0] | p[1] << 8 | p[2] << 16 | static_cast<std::uint32_t>(p[3]) << 24; }
+std::uint32_t U32(const std::uint8_t* p) {
+  return p[0] | p[1] << 8 | p[2] << 16 | static_cast<std::uint32_t>(p[3]) << 24;
+}
 
 std::string Hex(std::uint32_t v, int digits) {
   char buf[16];
@@ -62,14 +64,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t at = kHeader; at + 4 <= size;) {
       const std::size_t o = (data[at] | data[at + 1] << 8 | data[at + 2] << 16) & 0x3FFFFF, n = data[at + 3];
       at += 4;
-      for (std::size_t k = 0; k < n && at < size && o + k < QBR1.size(); ++k, ++at) QBR1[o + k] = static_cast<char>(data[at]);
+      for (std::size_t k = 0; k < n && at < size && o + k < QBR1.size(); ++k, ++at)
+        QBR1[o + k] = static_cast<char>(data[at]);
     }
   }
   const int id = h[1] % 230;
 
   std::string cfg = "[Global_Offsets]\n";
   if (h[0] & 2) {
-    for (int k = 0; k < 10; ++k) cfg += std::string(kGlobalOffsetKeys[k].key) + " = " + Hex(Offset(h + 4 + 4 * k), 8) + "\n";
+    for (int k = 0; k < 10; ++k)
+      cfg += std::string(kGlobalOffsetKeys[k].key) + " = " + Hex(Offset(h + 4 + 4 * k), 8) + "\n";
   }
   {
     ConfigGuard guard;

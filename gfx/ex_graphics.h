@@ -16,10 +16,10 @@
 
 // A precomputed stretch: for each destination pixel the source pixel it shows.
 struct Rw_StretchTable {
-    uint32_t** ptrs;      // length pixel pointers, row by row
-    uint32_t length;      // width * height
-    uint32_t width;
-    uint32_t height;
+  uint32_t** ptrs;  // length pixel pointers, row by row
+  uint32_t length;  // width * height
+  uint32_t width;
+  uint32_t height;
 };
 
 // [a][b] = a * b / 256, truncated; filled by EXG_FillPercentageOfValueArray.
@@ -49,8 +49,7 @@ void Rw_drawvhxc_add(BITMAP* src, BITMAP* dest, short dx, short dy, short flip);
 // ppmask holds 32 entries per source row; source columns from 32 on are never drawn.
 void Rw_drawvhm(BITMAP* src, BITMAP* dest, short dx, short dy, short flip, const bool* ppmask, bool show);
 void Rw_drawvhm_add(BITMAP* src, BITMAP* dest, short dx, short dy, short flip, const bool* ppmask, bool show);
-void Rw_drawvhm_luminance(BITMAP* src, BITMAP* dest, short dx, short dy, short flip, const bool* ppmask,
-                          bool show);
+void Rw_drawvhm_luminance(BITMAP* src, BITMAP* dest, short dx, short dy, short flip, const bool* ppmask, bool show);
 
 // Every non-mask source pixel writes color (a silhouette).
 void Rw_draw_monochrome(BITMAP* src, BITMAP* dest, short dx, short dy, unsigned long color);
@@ -90,8 +89,7 @@ void Rw_ncblit_linecopy(BITMAP* bmp, short sx, short sy, short dx, short dy, sho
 void Rw_ncdraw_linecopy(BITMAP* bmp, short sx, short sy, short dx, short dy, short n);
 // 32 pixels from (x + 31, y) leftward: pixel x + 31 - k is c1 when bit k of bits is set, else c0;
 // a mask-coloured c0 or c1 is not drawn.
-void Rw_ncdraw_binary_dots(BITMAP* bmp, short x, short y, unsigned long c0, unsigned long c1,
-                           unsigned long bits);
+void Rw_ncdraw_binary_dots(BITMAP* bmp, short x, short y, unsigned long c0, unsigned long c1, unsigned long bits);
 
 // ---- Blocks onto a 256x224 frame ----
 
@@ -122,14 +120,14 @@ void Rw_ncblit_stretched_video(Rw_StretchTable* table, BITMAP* dest, short x, sh
 
 // ---- Whole-bitmap pixel operations (every byte means all four, alpha included) ----
 
-void Rw_bmp_ADDg_32(BITMAP* bmp, unsigned char v);   // every byte + v, at most 255
-void Rw_bmp_ADD_32(BITMAP* bmp, unsigned long c);    // colour bytes + those of c, at most 255; alpha kept
-void Rw_bmp_SUB_32(BITMAP* bmp, unsigned char v);    // every byte - v, at least 0
-void Rw_bmp_NOT_32(BITMAP* bmp);                     // every byte inverted
-void Rw_bmp_AND_32(BITMAP* bmp, unsigned char v);    // every byte AND v
-void Rw_bmp_OR_32(BITMAP* bmp, unsigned char v);     // every byte OR v
-void Rw_bmp_XOR_32(BITMAP* bmp, unsigned char v);    // every byte XOR v
-void Rw_bmp_PCT_32(BITMAP* bmp, unsigned char v);    // every byte b becomes PercentageOfValue256[b][v]
+void Rw_bmp_ADDg_32(BITMAP* bmp, unsigned char v);  // every byte + v, at most 255
+void Rw_bmp_ADD_32(BITMAP* bmp, unsigned long c);   // colour bytes + those of c, at most 255; alpha kept
+void Rw_bmp_SUB_32(BITMAP* bmp, unsigned char v);   // every byte - v, at least 0
+void Rw_bmp_NOT_32(BITMAP* bmp);                    // every byte inverted
+void Rw_bmp_AND_32(BITMAP* bmp, unsigned char v);   // every byte AND v
+void Rw_bmp_OR_32(BITMAP* bmp, unsigned char v);    // every byte OR v
+void Rw_bmp_XOR_32(BITMAP* bmp, unsigned char v);   // every byte XOR v
+void Rw_bmp_PCT_32(BITMAP* bmp, unsigned char v);   // every byte b becomes PercentageOfValue256[b][v]
 // Every pixel whose low 24 bits are neither magenta (0xFF00FF) nor yellow (0xFFFF00) becomes c.
 void Rw_bmp_REC_32(BITMAP* bmp, unsigned long c);
 // Non-mask pixels: hue set to h (kept within 0-360); written back with alpha 0.

@@ -73,8 +73,7 @@ void CHelioGUI::Draw(BITMAP* bmp) {
   m->Draw(bmp, w, h);  // last: an open menu covers everything else
 }
 
-void CHelioGUI::ResizeTilesEx(int tiles_w, int tiles_h, bool h_resize, bool v_resize, bool h_scroll,
-                              bool v_scroll) {
+void CHelioGUI::ResizeTilesEx(int tiles_w, int tiles_h, bool h_resize, bool v_resize, bool h_scroll, bool v_scroll) {
   AllowHResize = h_resize;
   AllowVResize = v_resize;
   if (tiles_w != 0) w = tiles_w * kTileSize + (v_scroll ? kScrollBarThickness : 0) + kFrameWidth;

@@ -27,8 +27,7 @@ int ButtonColour(int state) {
 // Places a thumb on a track: its length is the visible share of the level
 // and its start the view's share, both scaled to the track. A level of no
 // extent shows a full-length thumb.
-void PlaceThumb(float view, float visible, float total, float track, float origin, float& loc,
-                float& length) {
+void PlaceThumb(float view, float visible, float total, float track, float origin, float& loc, float& length) {
   if (total <= 0) {
     length = track;
     loc = origin;

@@ -8,14 +8,14 @@ struct leveldata;
 // Dragging its thumb writes the view's x straight into the live camera.
 class CHG_HScrollBar {
  public:
-  int LB_State = 0;         // left arrow button state; nothing changes it from 0
-  int RB_State = 0;         // right arrow button state; nothing changes it from 0
-  float draw_loc_x = 0;     // the thumb's left edge (window x)
-  float draw_loc_w = 0;     // the thumb's length
-  bool scr_z = false;       // a thumb drag is in progress
-  int scr_x = 0;            // cursor x when the drag began
-  float bar_x = 0;          // draw_loc_x when the drag began
-  float bar_w = 0;          // level pixels per track pixel during the drag
+  int LB_State = 0;      // left arrow button state; nothing changes it from 0
+  int RB_State = 0;      // right arrow button state; nothing changes it from 0
+  float draw_loc_x = 0;  // the thumb's left edge (window x)
+  float draw_loc_w = 0;  // the thumb's length
+  bool scr_z = false;    // a thumb drag is in progress
+  int scr_x = 0;         // cursor x when the drag began
+  float bar_x = 0;       // draw_loc_x when the drag began
+  float bar_w = 0;       // level pixels per track pixel during the drag
 
   // Thumb dragging; runs before the keys move the view.
   void PreProc(leveldata& lvl, int x, int y);

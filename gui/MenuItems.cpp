@@ -168,7 +168,8 @@ void CMenuItem::Proc(int w, int h, bool open) {
     }
     return;
   }
-  if (visible && level != 0 && type == 3 && state == 2 && mouse_q == 1 && IsMouseHover(WindowX(w), iy, iw, ih)) Choose();
+  if (visible && level != 0 && type == 3 && state == 2 && mouse_q == 1 && IsMouseHover(WindowX(w), iy, iw, ih))
+    Choose();
   visible = false;
 }
 

@@ -113,9 +113,7 @@ std::string ReadField(MenuTable table, int count) {
   return field;
 }
 
-int HexValue(const std::string& digits) {
-  return hexstr2int(digits.c_str(), static_cast<int>(digits.size()));
-}
+int HexValue(const std::string& digits) { return hexstr2int(digits.c_str(), static_cast<int>(digits.size())); }
 
 }  // namespace
 

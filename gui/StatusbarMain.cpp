@@ -5,10 +5,10 @@
 #include "shell/variables.h"
 
 void CHG_WStatusBar::Proc(int& w, int& h) {
-  ResizeGestureStep(*this,
-                    {w - 20, h - 20, kGripSize, kGripSize, AllowHResize || AllowVResize, kCursorDResize,
-                     AllowHResize, AllowVResize},
-                    w, h);
+  ResizeGestureStep(
+      *this,
+      {w - 20, h - 20, kGripSize, kGripSize, AllowHResize || AllowVResize, kCursorDResize, AllowHResize, AllowVResize},
+      w, h);
 }
 
 void CHG_WStatusBar::Draw(BITMAP* dest, int w, int h) {

@@ -61,8 +61,7 @@ bool CHG_WBtnArr::Proc(int x_right, int y) {
           fired = i;
         }
         break;
-      default:
-        break;
+      default: break;
     }
   }
   if (mouse_q == 3 && btdn != 0) {
@@ -124,8 +123,7 @@ void CHG_WCaption::Proc(int w, int h) {
       move_z = false;
       if (MC_CURRENT == kCursorMove) SetMouseCursorBitmap(kCursorNormal);
       break;
-    default:
-      break;
+    default: break;
   }
 }
 

@@ -42,17 +42,12 @@ void ResizeGestureStep(CHG_ResizeGesture& g, const ResizeZone& zone, int& w, int
       PlatformMoveWindow(g.orig_l, g.orig_t, w, h);
       break;
     }
-    case 3:
-      g.size_z = false;
-      break;
-    default:
-      break;
+    case 3: g.size_z = false; break;
+    default: break;
   }
 }
 
-void CHG_WLBorder::Draw(BITMAP* dest, int h) {
-  DrawRowStretched(HelioBMP[5], dest, 0, kCaptionHeight, h - 28);
-}
+void CHG_WLBorder::Draw(BITMAP* dest, int h) { DrawRowStretched(HelioBMP[5], dest, 0, kCaptionHeight, h - 28); }
 
 void CHG_WRBorder::Proc(int& w, int& h) {
   ResizeGestureStep(*this, {w - 4, kCaptionHeight, 4, h - 28, AllowHResize, kCursorHResize, true, false}, w, h);

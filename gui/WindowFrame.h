@@ -4,19 +4,19 @@
 
 // State of a resize gesture, shared by every widget that resizes the window.
 struct CHG_ResizeGesture {
-  int size_x = 0, size_y = 0;                        // cursor screen position when the resize began
+  int size_x = 0, size_y = 0;                          // cursor screen position when the resize began
   int orig_t = 0, orig_r = 0, orig_l = 0, orig_b = 0;  // window's screen rectangle then
-  bool size_z = false;                               // a resize is in progress
-  bool m = false;                                    // this widget set the cursor shape and must reset it
+  bool size_z = false;                                 // a resize is in progress
+  bool m = false;                                      // this widget set the cursor shape and must reset it
 };
 
 // What a resize widget may change and how it looks while it does.
 struct ResizeZone {
-  int x, y, w, h;     // hit zone in window pixels
-  bool permitted;     // the resize directions this widget needs are allowed
-  int cursor;         // cursor shape shown over the zone
-  bool change_w;      // dragging changes the width
-  bool change_h;      // dragging changes the height
+  int x, y, w, h;  // hit zone in window pixels
+  bool permitted;  // the resize directions this widget needs are allowed
+  int cursor;      // cursor shape shown over the zone
+  bool change_w;   // dragging changes the width
+  bool change_h;   // dragging changes the height
 };
 
 // One logic step of a resize widget: a press in the zone starts the gesture; while

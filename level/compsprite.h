@@ -8,9 +8,9 @@
 // table and every row are owned together: the record comes from new, the row
 // table and each row from new[] (Nullify(CompSprite*&) frees them in that shape).
 struct CompSprite {
-  std::uint16_t cx = 0;  // reference point, from the box's left edge (wraps when left of it)
-  std::uint16_t cy = 0;  // reference point, from the box's top edge
-  std::uint16_t w = 0;   // box width in pixels
-  std::uint16_t h = 0;   // box height in pixels
+  std::uint16_t cx = 0;            // reference point, from the box's left edge (wraps when left of it)
+  std::uint16_t cy = 0;            // reference point, from the box's top edge
+  std::uint16_t w = 0;             // box width in pixels
+  std::uint16_t h = 0;             // box height in pixels
   unsigned char** line = nullptr;  // h rows of (w + 1) / 2 bytes
 };

@@ -1,14 +1,13 @@
 #include "level/ex_gfx_QBR1.h"
 
-const std::uint16_t QBR1_Data_TISNumTiles[14] = {586, 436, 254, 348, 213, 571, 291,
-                                                 386, 393, 230, 128, 389, 124, 122};
+const std::uint16_t QBR1_Data_TISNumTiles[14] = {586, 436, 254, 348, 213, 571, 291, 386, 393, 230, 128, 389, 124, 122};
 
 namespace {
 
 // Writes a decoded character into a 32-bit bitmap at (dx, dy), mirrored as
 // asked, through a 16-colour table. The caller keeps the 8x8 cell inside b.
-void PutCharacter(BITMAP* b, int dx, int dy, const std::uint8_t idx[64], const std::uint32_t* colours,
-                  bool hflip, bool vflip) {
+void PutCharacter(BITMAP* b, int dx, int dy, const std::uint8_t idx[64], const std::uint32_t* colours, bool hflip,
+                  bool vflip) {
   for (int r = 0; r < 8; ++r) {
     auto* row = reinterpret_cast<std::uint32_t*>(b->line[dy + (vflip ? 7 - r : r)]) + dx;
     for (int c = 0; c < 8; ++c) row[hflip ? 7 - c : c] = colours[idx[8 * r + c]];

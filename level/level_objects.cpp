@@ -44,12 +44,18 @@ int QBR1_AnimationSprite(int ani) {
     if (c < 0x80) return static_cast<int>(rom.Word(at + 1));
     switch (c) {
       case 0x82: at = kQBR1AnimationBank | rom.Word(at + 2); break;
-      case 0x8E: case 0x8F: case 0x90: at += 2; break;
-      case 0x83: case 0x8C: at += 3; break;
-      case 0x81: case 0x84: at += 4; break;
-      case 0x88: case 0x8D: at += 5; break;
+      case 0x8E:
+      case 0x8F:
+      case 0x90: at += 2; break;
+      case 0x83:
+      case 0x8C: at += 3; break;
+      case 0x81:
+      case 0x84: at += 4; break;
+      case 0x88:
+      case 0x8D: at += 5; break;
       case 0x85: at += 6; break;
-      case 0x87: case 0x8B: at += 8; break;
+      case 0x87:
+      case 0x8B: at += 8; break;
       case 0x86: at += 10; break;
       default: return 0;  // 0x80, 0x89, 0x8A and everything above 0x90 end the script
     }

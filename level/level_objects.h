@@ -51,10 +51,10 @@ std::vector<QBR1ObjectRecord> QBR1_ReadObjectMap(const leveldata& lvl);
 
 // One banana group of a level.
 struct QBR1BananaGroup {
-  int shape = 0;        // byte offset into the shape pointer table (never 0)
-  int x = 0;            // level x in pixels
-  int y = 0;            // level y in pixels
-  long long grid = 0;   // file offset of the shape (columns, rows, bit grid)
+  int shape = 0;       // byte offset into the shape pointer table (never 0)
+  int x = 0;           // level x in pixels
+  int y = 0;           // level y in pixels
+  long long grid = 0;  // file offset of the shape (columns, rows, bit grid)
   int columns = 0;
   int rows = 0;
 };

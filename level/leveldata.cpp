@@ -73,13 +73,9 @@ int Get_QBR1_LevelSize(int id) {
   return static_cast<int>(QBR1_Word(record + 2)) - static_cast<int>(QBR1_Word(record)) + 0x100;
 }
 
-int Get_QBR1_LevelTilesW(int id, int a) {
-  return Get_QBR1_LevelMode(a) != 0 ? 64 : Get_QBR1_LevelSize(id) / 32;
-}
+int Get_QBR1_LevelTilesW(int id, int a) { return Get_QBR1_LevelMode(a) != 0 ? 64 : Get_QBR1_LevelSize(id) / 32; }
 
-int Get_QBR1_LevelTilesH(int id, int a) {
-  return Get_QBR1_LevelMode(a) != 0 ? Get_QBR1_LevelSize(id) / 128 : 16;
-}
+int Get_QBR1_LevelTilesH(int id, int a) { return Get_QBR1_LevelMode(a) != 0 ? Get_QBR1_LevelSize(id) / 128 : 16; }
 
 int Get_QBR1_LevelGFXOffset(int a) { return ConfigHex("ThemeGraphics", a, 2, 0x158FC0); }
 

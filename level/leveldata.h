@@ -17,12 +17,12 @@ struct leveldata {
   int foremap = 0;
   int foregfx = 0;
   int physmap = 0;
-  int palette = 0;     // file offset of the level's 128 colours
-  int objects = 0;     // file offset of the object map
-  int bananas = 0;     // file offset of the banana map
-  int tile_w = 0;      // width in 32-pixel tiles
-  int tile_h = 0;      // height in 32-pixel tiles
-  int size = 0;        // tile map length in bytes (camera end - start + 256)
+  int palette = 0;  // file offset of the level's 128 colours
+  int objects = 0;  // file offset of the object map
+  int bananas = 0;  // file offset of the banana map
+  int tile_w = 0;   // width in 32-pixel tiles
+  int tile_h = 0;   // height in 32-pixel tiles
+  int size = 0;     // tile map length in bytes (camera end - start + 256)
 };
 
 // Level ids of the game, and the two that are never shown.

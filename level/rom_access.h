@@ -47,6 +47,4 @@ unsigned QBR1_Word(long long o);
 unsigned long QBR1_Long(long long o);
 
 // File offset of a 24-bit console bus address (bank 0xC0 is offset 0).
-inline long long QBR1_BusToFile(unsigned long address) {
-  return static_cast<long long>(address & 0xFFFFFF) - 0xC00000;
-}
+inline long long QBR1_BusToFile(unsigned long address) { return static_cast<long long>(address & 0xFFFFFF) - 0xC00000; }

@@ -75,8 +75,7 @@ std::uint32_t AddColour(std::uint32_t dst, std::uint32_t src) {
 
 // The one drawing walk of compressed sprites; `combine` says how a colour meets the destination.
 template <typename Combine>
-void DrawCompSprite(CompSprite* src, BITMAP* dest, short dx, short dy, short flip, unsigned long pal,
-                    Combine combine) {
+void DrawCompSprite(CompSprite* src, BITMAP* dest, short dx, short dy, short flip, unsigned long pal, Combine combine) {
   if (!src || !dest || src->w == 0 || src->h == 0 || !src->line) return;
   const bool hflip = flip == 1 || flip == 3;
   const bool vflip = flip == 2 || flip == 3;

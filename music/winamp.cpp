@@ -76,8 +76,7 @@ PlatformLibrary AsLibrary(HINSTANCE instance) { return static_cast<PlatformLibra
 bool EqualNoCase(const char* a, size_t aLen, const char* b, size_t bLen) {
   if (aLen != bLen) return false;
   for (size_t i = 0; i < aLen; ++i)
-    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-      return false;
+    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) return false;
   return true;
 }
 
@@ -323,9 +322,7 @@ int Winamp::GetLength() { return Ready() && in->GetLength ? in->GetLength() : 0;
 
 int Winamp::GetPosition() { return Ready() && in->GetOutputTime ? in->GetOutputTime() : 0; }
 
-int Winamp::IsPlaying() {
-  return Ready() && in->outMod && in->outMod->IsPlaying ? in->outMod->IsPlaying() : 0;
-}
+int Winamp::IsPlaying() { return Ready() && in->outMod && in->outMod->IsPlaying ? in->outMod->IsPlaying() : 0; }
 
 int Winamp::IsSeekable() { return Ready() ? in->is_seekable : 0; }
 
@@ -347,9 +344,7 @@ void Winamp::OutConfig(HWND window, int index) {
   if (InBounds(index, _numOut) && _out[index]->Config) _out[index]->Config(window);
 }
 
-const char* Winamp::GetInModuleDesc() {
-  return Ready() && in->description ? in->description : "";
-}
+const char* Winamp::GetInModuleDesc() { return Ready() && in->description ? in->description : ""; }
 
 const char* Winamp::GetOutModuleDesc() {
   return Ready() && in->outMod && in->outMod->description ? in->outMod->description : "";
@@ -378,10 +373,8 @@ int Winamp::GetFileInfo(const char* file, char* title, int* length) {
     if (length) *length = 0;
   };
   if (!file || !*file) {
-    if (_ready && in->GetFileInfo)
-      in->GetFileInfo(file, title, length);
-    else
-      clear();
+    if (_ready && in->GetFileInfo) in->GetFileInfo(file, title, length);
+    else clear();
     return 0;
   }
   In_Module* module = ReportedModuleFor(file);

@@ -13,9 +13,9 @@
 // GetErrorStr(); the operation then returns its neutral value.
 class Winamp {
  public:
-  In_Module* in = nullptr;    // input module selected by PreparePlugin
-  Out_Module* out = nullptr;  // output module selected by PreparePlugin
-  std::vector<In_Module*> _in;    // all loaded input modules
+  In_Module* in = nullptr;      // input module selected by PreparePlugin
+  Out_Module* out = nullptr;    // output module selected by PreparePlugin
+  std::vector<In_Module*> _in;  // all loaded input modules
   int _numIn = 0;
   int _selIn = 0;
   std::vector<Out_Module*> _out;  // all loaded output modules (at most one)

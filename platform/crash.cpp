@@ -39,13 +39,13 @@ struct PreparedProgram {
 
 // Everything the handler needs, built while the heap is still sound.
 struct CrashBackend {
-  std::string script;     // answer script, "" when none
-  std::string log;        // dialog log, "" when none
-  bool display = false;   // an X display could be opened
+  std::string script;    // answer script, "" when none
+  std::string log;       // dialog log, "" when none
+  bool display = false;  // an X display could be opened
   PreparedProgram zenity;
   PreparedProgram xmessage;
-  std::string logPrefix;  // log line up to the answer's opening quote
-  std::string stderrText; // what the stderr backend prints
+  std::string logPrefix;   // log line up to the answer's opening quote
+  std::string stderrText;  // what the stderr backend prints
 };
 
 CrashBackend* backend = nullptr;
@@ -82,9 +82,8 @@ void AskOnce(const CrashBackend& b, char* answer, std::size_t cap) {
   }
   if (b.display && !b.xmessage.path.empty()) {
     char ignored[64];
-    int status =
-        RunChild(b.xmessage.path.c_str(), b.xmessage.argv.data(), kCrashText, std::strlen(kCrashText), ignored,
-                 sizeof ignored);
+    int status = RunChild(b.xmessage.path.c_str(), b.xmessage.argv.data(), kCrashText, std::strlen(kCrashText), ignored,
+                          sizeof ignored);
     if (status != kChildNotRun) {
       // xmessage reports the button as its exit code: 10 + the button's index.
       const std::vector<std::string>& choices = CrashChoices();

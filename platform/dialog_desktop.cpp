@@ -38,8 +38,8 @@ const char* BoxKindName(BoxKind kind) {
 }
 
 std::string StderrBoxText(const DialogRecord& record) {
-  return std::string("[") + BoxKindName(record.kind) + "] " + record.title + "\n" + record.text + "\n(answered: " +
-         record.answer + ")\n";
+  return std::string("[") + BoxKindName(record.kind) + "] " + record.title + "\n" + record.text +
+         "\n(answered: " + record.answer + ")\n";
 }
 
 const std::vector<std::string>& CrashChoices() {
@@ -60,12 +60,9 @@ std::string DefaultAnswer(BoxKind kind) {
 
 std::string NormaliseAnswer(BoxKind kind, const std::string& answer) {
   switch (kind) {
-    case BoxKind::Question:
-      return answer == "yes" || answer == "no" ? answer : DefaultAnswer(kind);
-    case BoxKind::About:
-      return answer == "ok" || answer == "cancel" ? answer : DefaultAnswer(kind);
-    case BoxKind::Open:
-      return answer.empty() ? DefaultAnswer(kind) : answer;
+    case BoxKind::Question: return answer == "yes" || answer == "no" ? answer : DefaultAnswer(kind);
+    case BoxKind::About: return answer == "ok" || answer == "cancel" ? answer : DefaultAnswer(kind);
+    case BoxKind::Open: return answer.empty() ? DefaultAnswer(kind) : answer;
     case BoxKind::Crash:
       // Any button other than the last one leaves the dialog up; the caller loops.
       return answer;
@@ -79,16 +76,12 @@ std::vector<std::string> ZenityBoxArgs(BoxKind kind, const std::string& title, c
     case BoxKind::Error: args.push_back("--error"); break;
     case BoxKind::Info: args.push_back("--info"); break;
     case BoxKind::Warning: args.push_back("--warning"); break;
-    case BoxKind::Question:
-      args.insert(args.end(), {"--question", "--ok-label=Yes", "--cancel-label=No"});
-      break;
-    case BoxKind::About:
-      args.insert(args.end(), {"--question", "--ok-label=OK", "--cancel-label=Cancel"});
-      break;
+    case BoxKind::Question: args.insert(args.end(), {"--question", "--ok-label=Yes", "--cancel-label=No"}); break;
+    case BoxKind::About: args.insert(args.end(), {"--question", "--ok-label=OK", "--cancel-label=Cancel"}); break;
     case BoxKind::Crash:
       // --text of a list is shown above it; one row per button of the dialog.
-      args = {"zenity", "--list", "--title=" + title, "--text=" + text, "--column=Option", "--hide-header",
-              "--ok-label=OK", "--cancel-label=Cancel", "--width=420", "--height=330"};
+      args = {"zenity",        "--list",        "--title=" + title,      "--text=" + text, "--column=Option",
+              "--hide-header", "--ok-label=OK", "--cancel-label=Cancel", "--width=420",    "--height=330"};
       for (const std::string& choice : CrashChoices()) args.push_back(choice);
       return args;
     case BoxKind::Open: break;

@@ -81,8 +81,7 @@ std::string Ask(BoxKind kind, const std::string& title, const std::string& text,
     record.answer = NormaliseAnswer(kind, capture(record));
   } else if (script != nullptr) {
     char line[PATH_MAX + 64];
-    record.answer =
-        NextScriptAnswer(script, line, sizeof line) ? NormaliseAnswer(kind, line) : DefaultAnswer(kind);
+    record.answer = NextScriptAnswer(script, line, sizeof line) ? NormaliseAnswer(kind, line) : DefaultAnswer(kind);
   } else if (!DisplayAvailable() || !ShowOnDesktop(record, filters)) {
     ShowOnStderr(record);
   }

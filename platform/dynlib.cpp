@@ -5,9 +5,7 @@
 
 #include <climits>
 
-PlatformLibrary PlatformLibraryOpen(const std::string& path) {
-  return dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-}
+PlatformLibrary PlatformLibraryOpen(const std::string& path) { return dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL); }
 
 void* PlatformLibrarySymbol(PlatformLibrary lib, const char* name) {
   if (!lib || !name) return nullptr;

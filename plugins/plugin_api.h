@@ -9,7 +9,7 @@
 extern "C" {
 #endif
 
-typedef struct PluginWindow_* HWND;      // owner window of a plug-in's dialogs (we pass none)
+typedef struct PluginWindow_* HWND;         // owner window of a plug-in's dialogs (we pass none)
 typedef struct PluginInstance_* HINSTANCE;  // the loaded library of a module, set by the host
 
 #define IN_VER 0x100
@@ -19,15 +19,15 @@ typedef struct PluginInstance_* HINSTANCE;  // the loaded library of a module, s
 #define GETFILEINFO_TITLE_LENGTH 2048
 
 typedef struct Out_Module {
-  int version;          // OUT_VER
+  int version;              // OUT_VER
   const char* description;  // name and version of the module
-  int id;               // module id
-  HWND hMainWindow;     // set by the host
-  HINSTANCE hDllInstance;  // set by the host
+  int id;                   // module id
+  HWND hMainWindow;         // set by the host
+  HINSTANCE hDllInstance;   // set by the host
   void (*Config)(HWND hwndParent);
   void (*About)(HWND hwndParent);
-  void (*Init)(void);   // once after loading
-  void (*Quit)(void);   // once before unloading
+  void (*Init)(void);  // once after loading
+  void (*Quit)(void);  // once before unloading
   // Opens the device; returns the latency in ms (>= 0), or < 0 when it cannot play.
   int (*Open)(int samplerate, int numchannels, int bitspersamp, int bufferlenms, int prebufferms);
   void (*Close)(void);
@@ -43,10 +43,10 @@ typedef struct Out_Module {
 } Out_Module;
 
 typedef struct In_Module {
-  int version;          // IN_VER
+  int version;              // IN_VER
   const char* description;  // name and version of the module
-  HWND hMainWindow;     // set by the host
-  HINSTANCE hDllInstance;  // set by the host
+  HWND hMainWindow;         // set by the host
+  HINSTANCE hDllInstance;   // set by the host
   // "ext;ext" and description pairs, each NUL-terminated, e.g. "SPC\0SPC files\0".
   const char* FileExtensions;
   int is_seekable;
@@ -64,8 +64,8 @@ typedef struct In_Module {
   void (*UnPause)(void);
   int (*IsPaused)(void);
   void (*Stop)(void);
-  int (*GetLength)(void);            // ms, or -1000 when unknown
-  int (*GetOutputTime)(void);        // ms
+  int (*GetLength)(void);      // ms, or -1000 when unknown
+  int (*GetOutputTime)(void);  // ms
   void (*SetOutputTime)(int time_in_ms);
   void (*SetVolume)(int volume);
   void (*SetPan)(int pan);
@@ -85,7 +85,7 @@ typedef struct In_Module {
 
   void (*EQSet)(int on, char data[10], int preamp);
   void (*SetInfo)(int bitrate, int srate, int stereo, int synched);  // set by the host
-  Out_Module* outMod;  // set by the host
+  Out_Module* outMod;                                                // set by the host
 } In_Module;
 
 // The exports a plug-in library offers; the host finds them by these names.

@@ -42,8 +42,7 @@ void ReadGlobalOffsets(globaldata& gbl) {
   for (const GlobalOffsetKey& k : kGlobalOffsetKeys) {
     // get_config_hex hands back an int; the offsets are kept as the unsigned
     // 32-bit pattern the file holds.
-    gbl.*k.field = static_cast<unsigned int>(
-        get_config_hex("Global_Offsets", k.key, static_cast<int>(k.fallback)));
+    gbl.*k.field = static_cast<unsigned int>(get_config_hex("Global_Offsets", k.key, static_cast<int>(k.fallback)));
   }
 }
 

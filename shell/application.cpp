@@ -70,11 +70,8 @@ void WndProc(int message, [[maybe_unused]] int param) {
       WndProc(PLATFORM_MSG_DESTROY, 0);
       return;
     }
-    case PLATFORM_MSG_DESTROY:
-      PlatformPostMessage(PLATFORM_MSG_QUIT, exit_code.load());
-      return;
-    default:
-      return;
+    case PLATFORM_MSG_DESTROY: PlatformPostMessage(PLATFORM_MSG_QUIT, exit_code.load()); return;
+    default: return;
   }
 }
 

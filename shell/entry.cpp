@@ -52,10 +52,11 @@ const Command commands[] = {
 };
 
 int PrintUsage(std::FILE* out) {
-  std::fputs("Usage: qbrre [ROM]\n"
-             "Starts the editor; a ROM image given here is opened at once.\n"
-             "\n",
-             out);
+  std::fputs(
+      "Usage: qbrre [ROM]\n"
+      "Starts the editor; a ROM image given here is opened at once.\n"
+      "\n",
+      out);
   for (const Command& c : commands) {
     std::string head = std::string("  qbrre ") + c.option + (*c.arguments ? " " : "") + c.arguments;
     std::fprintf(out, "%-40s %s\n", head.c_str(), c.summary);

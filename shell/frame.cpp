@@ -88,10 +88,8 @@ void RunModePasses(const ModePass& pass) {
       // changed are copied and presented; a flipping method presents whole pages.
       const bool copying = PageKeepsLastFrame();
       const RowBand band = ComposeFrame(CB, pass, copying);
-      if (!copying)
-        SwapBuffers();
-      else if (!band.empty())
-        SwapBuffersRows(mui ? mui->w : CB->w, band.top, band.bottom);
+      if (!copying) SwapBuffers();
+      else if (!band.empty()) SwapBuffersRows(mui ? mui->w : CB->w, band.top, band.bottom);
     }
     WaitForNextTick();
     if (pass.after_pass) pass.after_pass();

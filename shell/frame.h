@@ -7,10 +7,10 @@
 // The fixed-rate pass that every mode function runs: one logic update per owed
 // tick (catching up until an update overruns a tick), then one frame.
 struct ModePass {
-  std::function<void()> update;                // one logic update of the mode
-  std::function<void(BITMAP*)> picture;        // the mode's picture, drawn into FB before the GUI
-  std::function<void(BITMAP*)> overlay;        // drawn over the GUI (a status line); may be empty
-  std::function<void()> after_pass;            // runs after the wait that ends each pass; may be empty
+  std::function<void()> update;          // one logic update of the mode
+  std::function<void(BITMAP*)> picture;  // the mode's picture, drawn into FB before the GUI
+  std::function<void(BITMAP*)> overlay;  // drawn over the GUI (a status line); may be empty
+  std::function<void()> after_pass;      // runs after the wait that ends each pass; may be empty
 };
 
 // Runs passes until STATEOVER is set. A pass draws its frame when FramePacer

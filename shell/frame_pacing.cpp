@@ -22,8 +22,7 @@ InputSnapshot TakeInputSnapshot(int w, int h, bool menu_open) {
 
 bool FramePacer::ShouldDraw(const InputSnapshot& now, int updates_run) {
   updates_since_frame_ += updates_run;
-  const bool draw = !drawn_ || !(now == last_) || now.UserActive() ||
-                    updates_since_frame_ >= kIdleUpdatesPerFrame;
+  const bool draw = !drawn_ || !(now == last_) || now.UserActive() || updates_since_frame_ >= kIdleUpdatesPerFrame;
   last_ = now;
   if (draw) {
     drawn_ = true;

@@ -9,14 +9,14 @@
 #include "platform/window.h"
 
 const unsigned char NMenuFontSizes[128] = {
-    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,  //
-    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,  //
+    0, 0, 0, 0,  0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,  //
+    0, 0, 0, 0,  0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,  //
     7, 3, 5, 10, 9, 8, 8, 3, 5, 5, 7, 7, 4, 7, 3, 6,  // 0x20
-    7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 3, 4, 6, 7, 6, 7,  // 0x30
-    9, 9, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7,  // 0x40
-    7, 7, 7, 7, 7, 7, 7, 9, 7, 7, 7, 5, 6, 5, 7, 7,  // 0x50
-    4, 7, 7, 7, 7, 7, 7, 7, 6, 3, 4, 6, 3, 9, 7, 7,  // 0x60
-    7, 7, 7, 7, 7, 7, 7, 9, 7, 7, 7, 5, 3, 5, 8, 7,  // 0x70
+    7, 7, 7, 7,  7, 7, 7, 7, 7, 7, 3, 4, 6, 7, 6, 7,  // 0x30
+    9, 9, 7, 7,  7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7,  // 0x40
+    7, 7, 7, 7,  7, 7, 7, 9, 7, 7, 7, 5, 6, 5, 7, 7,  // 0x50
+    4, 7, 7, 7,  7, 7, 7, 7, 6, 3, 4, 6, 3, 9, 7, 7,  // 0x60
+    7, 7, 7, 7,  7, 7, 7, 9, 7, 7, 7, 5, 3, 5, 8, 7,  // 0x70
 };
 
 uint16_t mVersion = 0x0060;
@@ -53,7 +53,7 @@ int hexstr2int(const char* text, int count) {
   uint32_t value = 0;
   for (int i = 0; i < count && text[i] != '\0'; ++i) {
     char c = text[i];
-    uint32_t digit = c >= '0' && c <= '9' ? static_cast<uint32_t>(c - '0')
+    uint32_t digit = c >= '0' && c <= '9'   ? static_cast<uint32_t>(c - '0')
                      : c >= 'A' && c <= 'F' ? static_cast<uint32_t>(c - 'A' + 10)
                                             : 0;
     value = (value << 4) | digit;
@@ -126,8 +126,8 @@ std::vector<PlatformRect> HelioRegionCutouts(int w, int h) {
   std::vector<PlatformRect> cut;
   if (w <= 0 || h <= 0) return cut;
   const PlatformRect corners[] = {
-      {0, 0, 4, 1},     {w - 4, 0, w, 1},     {0, 1, 2, 2},         {w - 2, 1, w, 2},
-      {0, 2, 1, 4},     {w - 1, 2, w, 4},     {0, h - 1, 1, h},     {w - 1, h - 1, w, h},
+      {0, 0, 4, 1}, {w - 4, 0, w, 1}, {0, 1, 2, 2},     {w - 2, 1, w, 2},
+      {0, 2, 1, 4}, {w - 1, 2, w, 4}, {0, h - 1, 1, h}, {w - 1, h - 1, w, h},
   };
   // A window smaller than the corners keeps only what lies inside it.
   for (PlatformRect r : corners) {

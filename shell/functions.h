@@ -21,10 +21,10 @@ extern const unsigned char NMenuFontSizes[128];
 constexpr int kNMenuFontHighCharWidth = 7;
 
 // Version of the program, as shown by mGetVersion.
-extern uint16_t mVersion;       // four nibbles, highest first: 0x0060 = 0.0.6.0
-extern bool mDebugVr;           // appends "    [Debug]"
-extern std::string mExtraLt;    // appended after the version digits
-extern uint16_t mEditMde;       // index into mEditMdS
+extern uint16_t mVersion;        // four nibbles, highest first: 0x0060 = 0.0.6.0
+extern bool mDebugVr;            // appends "    [Debug]"
+extern std::string mExtraLt;     // appended after the version digits
+extern uint16_t mEditMde;        // index into mEditMdS
 extern std::string mEditMdS[4];  // game names the editor is built for
 
 // Decimal text of value, zero-padded after any sign to at least `digits` characters.

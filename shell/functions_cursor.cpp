@@ -10,7 +10,7 @@ void SetMouseCursorBitmap(int index) {
     int focusX, focusY;
   };
   static const Cursor kCursors[5] = {
-      {&MouseCursor_N, 0, 0}, {&MouseCursor_M, 12, 12}, {&MouseCursor_H, 12, 4},
+      {&MouseCursor_N, 0, 0},  {&MouseCursor_M, 12, 12}, {&MouseCursor_H, 12, 4},
       {&MouseCursor_V, 4, 12}, {&MouseCursor_D, 8, 8},
   };
   if (index >= 0 && index < 5) {

@@ -35,8 +35,8 @@ bool StartAllegro() {
     const bool busy = cause == EAGAIN || cause == ECONNRESET;
     if (!busy || attempt == kAttempts) {
       const char* reason = allegro_error[0] != '\0' ? allegro_error
-                           : cause != 0               ? std::strerror(cause)
-                                                      : "no X display could be opened";
+                           : cause != 0             ? std::strerror(cause)
+                                                    : "no X display could be opened";
       std::fprintf(stderr, "qbrre: Allegro could not start: %s\n", reason);
       return false;
     }

@@ -121,8 +121,7 @@ void SwapBuffersRows(int w, int top, int bottom) {
       bottom = bottom < mode_h ? bottom : mode_h;
       if (bottom > top) blit(active_page, current_page, 0, top, 0, top, w < mode_w ? w : mode_w, bottom - top);
       break;
-    default:
-      break;
+    default: break;
   }
 }
 
@@ -131,10 +130,8 @@ void ShutDownScreenUpdate() {
   for (BITMAP*& page : pages) Release(page);
   if (updatemethod == 3 || updatemethod == 4) {
     Release(active_page);
-    if (current_is_screen)
-      current_page = nullptr;
-    else
-      Release(current_page);
+    if (current_is_screen) current_page = nullptr;
+    else Release(current_page);
   }
   active_page = nullptr;
   current_page = nullptr;

@@ -118,14 +118,11 @@ int Write(char* buf, int len) {
   const char* data = buf;
   if (s.bits == 16 && (s.volume != 255 || s.pan != 0)) {
     s.scratch.assign(buf, buf + len);
-    ApplyVolumeAndPan(reinterpret_cast<short*>(s.scratch.data()), len / 2, s.blockAlign / 2, s.volume,
-                      s.pan);
+    ApplyVolumeAndPan(reinterpret_cast<short*>(s.scratch.data()), len / 2, s.blockAlign / 2, s.volume, s.pan);
     data = s.scratch.data();
   }
-  if (s.toFile)
-    s.wav.Write(data, len);
-  else
-    s.sdl.Write(data, len);
+  if (s.toFile) s.wav.Write(data, len);
+  else s.sdl.Write(data, len);
   s.written += len;
   return 0;
 }
@@ -148,10 +145,8 @@ int Pause(int pause) {
   OutputState& s = *locked;
   const int previous = s.paused ? 1 : 0;
   s.paused = pause != 0;
-  if (s.toFile)
-    s.wav.Pause(s.paused);
-  else
-    s.sdl.Pause(s.paused);
+  if (s.toFile) s.wav.Pause(s.paused);
+  else s.sdl.Pause(s.paused);
   return previous;
 }
 
@@ -171,10 +166,8 @@ void SetPan(int pan) {
 void Flush(int t) {
   Locked locked;
   OutputState& s = *locked;
-  if (s.toFile)
-    s.wav.Flush();
-  else
-    s.sdl.Flush();
+  if (s.toFile) s.wav.Flush();
+  else s.sdl.Flush();
   s.baseMs = t;
   s.written = 0;
 }
@@ -192,8 +185,16 @@ int GetWrittenTime() {
 }
 
 Out_Module module = {
-    OUT_VER, "QBRRE Wave Output 1.0", 65537, nullptr, nullptr, Config, About, Init, Quit, Open, Close,
-    Write, CanWrite, IsPlaying, Pause, SetVolume, SetPan, Flush, GetOutputTime, GetWrittenTime,
+    OUT_VER,       "QBRRE Wave Output 1.0",
+    65537,         nullptr,
+    nullptr,       Config,
+    About,         Init,
+    Quit,          Open,
+    Close,         Write,
+    CanWrite,      IsPlaying,
+    Pause,         SetVolume,
+    SetPan,        Flush,
+    GetOutputTime, GetWrittenTime,
 };
 
 }  // namespace

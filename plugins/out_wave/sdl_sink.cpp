@@ -32,9 +32,7 @@ void SdlSink::Write(const char* buf, int len) {
   if (device_ != 0 && len > 0) SDL_QueueAudio(device_, buf, static_cast<Uint32>(len));
 }
 
-int SdlSink::Queued() const {
-  return device_ != 0 ? static_cast<int>(SDL_GetQueuedAudioSize(device_)) : 0;
-}
+int SdlSink::Queued() const { return device_ != 0 ? static_cast<int>(SDL_GetQueuedAudioSize(device_)) : 0; }
 
 void SdlSink::Flush() {
   if (device_ != 0) SDL_ClearQueuedAudio(device_);

@@ -120,9 +120,8 @@ void WavSink::Append(const char* data, size_t len) {
 }
 
 bool WavSink::WriteHeader() {
-  unsigned char h[44] = {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E', 'f', 'm', 't', ' ',
-                         16,  0,   0,   0,   1, 0, 0, 0, 0,   0,   0,   0,   0,   0,   0,   0,
-                         0,   0,   0,   0,   'd', 'a', 't', 'a', 0, 0, 0, 0};
+  unsigned char h[44] = {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E', 'f', 'm', 't', ' ', 16,  0,   0, 0, 1, 0,
+                         0,   0,   0,   0,   0, 0, 0, 0, 0,   0,   0,   0,   0,   0,   'd', 'a', 't', 'a', 0, 0, 0, 0};
   PutLE(h + 4, 36 + dataBytes_, 4);
   PutLE(h + 22, static_cast<uint32_t>(channels_), 2);
   PutLE(h + 24, static_cast<uint32_t>(rate_), 4);

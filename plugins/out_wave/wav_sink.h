@@ -56,7 +56,7 @@ class WavSink {
   int64_t played_ = 0;      // bytes played since the last Flush
   uint32_t dataBytes_ = 0;  // bytes in the file's data chunk
   uint32_t maxDataBytes_ = 0;
-  double credit_ = 0;       // bytes the clock allows beyond those already played
+  double credit_ = 0;  // bytes the clock allows beyond those already played
   Clock::time_point last_;
   bool paused_ = false;
 };

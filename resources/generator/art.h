@@ -18,8 +18,7 @@ Canvas DigitFontSheet();  // 521
 // Draws `text` with the menu font's glyphs at (x, y) (top of the cap line),
 // every glyph pixel a scale x scale square, each advance changed by
 // `tracking` glyph pixels; returns the width drawn.
-int DrawMenuText(Canvas& canvas, int x, int y, const std::string& text, int scale, uint32_t colour,
-                 int tracking = 0);
+int DrawMenuText(Canvas& canvas, int x, int y, const std::string& text, int scale, uint32_t colour, int tracking = 0);
 // Width of text in the menu font, unscaled.
 int MenuTextWidth(const std::string& text);
 

@@ -23,8 +23,7 @@ void ShadedText(Canvas& c, int x, int y, const std::string& text, int scale, uin
   const int glyph_h = 7 * scale;
   for (int r = 0; r < layer.h; ++r)
     for (int col = 0; col < layer.w; ++col)
-      if (layer.Get(col, r) == 0xFFFFFF)
-        c.Set(col, r, Mix(top, bottom, std::clamp(double(r - y) / glyph_h, 0.0, 1.0)));
+      if (layer.Get(col, r) == 0xFFFFFF) c.Set(col, r, Mix(top, bottom, std::clamp(double(r - y) / glyph_h, 0.0, 1.0)));
 }
 
 Canvas Banner(const std::string& subtitle) {

@@ -30,7 +30,8 @@ void Canvas::Frame(int x, int y, int width, int height, uint32_t c) {
 }
 
 void Canvas::VGradient(int x, int y, int width, int height, uint32_t top, uint32_t bottom) {
-  for (int r = 0; r < height; ++r) HLine(x, y + r, width, Mix(top, bottom, height > 1 ? double(r) / (height - 1) : 0.0));
+  for (int r = 0; r < height; ++r)
+    HLine(x, y + r, width, Mix(top, bottom, height > 1 ? double(r) / (height - 1) : 0.0));
 }
 
 void Canvas::Draw(const Canvas& src, int x, int y) {
@@ -95,8 +96,7 @@ bool WritePng(const Canvas& canvas, const std::string& path, bool indexed) {
     }
     image.format = PNG_FORMAT_RGB;
   }
-  const int ok = png_image_write_to_file(&image, path.c_str(), 0, data.data(), 0,
-                                         indexed ? colourmap.data() : nullptr);
+  const int ok = png_image_write_to_file(&image, path.c_str(), 0, data.data(), 0, indexed ? colourmap.data() : nullptr);
   if (!ok) std::fprintf(stderr, "%s: %s\n", path.c_str(), image.message);
   return ok != 0;
 }

@@ -1,5 +1,8 @@
 #include "resources/generator/art.h"
 
+// Text-art tables keep their hand layout: one glyph or picture row per line.
+// clang-format off
+
 namespace {
 
 constexpr uint32_t kInk = 0xFFFFFF;
@@ -65,3 +68,4 @@ Canvas CursorSheet(int index) {
   Outline(c);
   return c;
 }
+// clang-format on

@@ -1,5 +1,8 @@
 #include "resources/generator/font_glyphs.h"
 
+// Text-art tables keep their hand layout: one glyph or picture row per line.
+// clang-format off
+
 // Glyph art of the three fonts. '#' is ink, '.' is background.
 
 // The menu font: each glyph is exactly as wide as its advance (ink plus the
@@ -208,3 +211,4 @@ const std::vector<GlyphArt>& DigitGlyphs() {
   };
   return glyphs;
 }
+// clang-format on

@@ -7,8 +7,8 @@
 
 namespace {
 
-constexpr uint32_t kGlyphInk = 0xFFFFFF;   // the menu font is recoloured when loaded
-constexpr uint32_t kLabelInk = 0xC8C8C8;   // micro and digit fonts keep their colour
+constexpr uint32_t kGlyphInk = 0xFFFFFF;  // the menu font is recoloured when loaded
+constexpr uint32_t kLabelInk = 0xC8C8C8;  // micro and digit fonts keep their colour
 
 // A glyph's picture: its art on magenta in a cell of the given size.
 Canvas GlyphCell(const GlyphArt& glyph, int width, int height, int x, int y, uint32_t ink) {
@@ -117,8 +117,7 @@ int DrawMenuText(Canvas& canvas, int x, int y, const std::string& text, int scal
     const GlyphArt& g = *it->second;
     for (size_t r = 0; r < g.rows.size(); ++r)
       for (size_t c = 0; c < g.rows[r].size(); ++c)
-        if (g.rows[r][c] == '#')
-          canvas.Fill(x + int(c) * scale, y + (g.top + int(r)) * scale, scale, scale, colour);
+        if (g.rows[r][c] == '#') canvas.Fill(x + int(c) * scale, y + (g.top + int(r)) * scale, scale, scale, colour);
     x += (int(g.rows[0].size()) + tracking) * scale;
   }
   return x - start;

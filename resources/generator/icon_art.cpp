@@ -6,6 +6,9 @@
 
 #include "resources/generator/art.h"
 
+// Text-art tables keep their hand layout: one glyph or picture row per line.
+// clang-format off
+
 namespace {
 
 constexpr uint32_t kIconOutline = 0x141414;
@@ -345,3 +348,4 @@ Canvas FunctionIconStrip() {
   for (size_t i = 0; i < icons.size(); ++i) s.Copy(icons[i], 0, 0, 16, 16, int(i) * 16, 0);
   return s;
 }
+// clang-format on

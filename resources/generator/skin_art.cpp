@@ -55,7 +55,8 @@ Canvas FrameSheet() {
       s.Set(x, y, c);
     }
   // Slot 1: the caption's middle column.
-  for (int y = 0; y < 24; ++y) s.Set(7, y, y == 0 ? kOutline : y == 1 ? kCaptionLight : y == 23 ? kCaptionRule : CaptionFill(y));
+  for (int y = 0; y < 24; ++y)
+    s.Set(7, y, y == 0 ? kOutline : y == 1 ? kCaptionLight : y == 23 ? kCaptionRule : CaptionFill(y));
   // Slot 5: one row of the left border, outline outermost.
   for (int x = 0; x < 4; ++x) s.Set(x, 24, kRing[x]);
   // Slot 6: bottom-left corner; its outermost pixel is cut from the window.
@@ -88,9 +89,12 @@ Canvas CaptionButtonSheet() {
       if (row >= 2) {
         // Hover and pressed faces are coloured: red closes, green helps, blue for the rest.
         const bool pressed = row == 3;
-        if (col == 0) look = pressed ? Look{0x400808, 0x801818, 0x9C2222, 0xE0E0E0} : Look{0x5A1010, 0xE04848, 0xA82828, 0xFFFFFF};
-        else if (col == 4) look = pressed ? Look{0x0C3014, 0x1A6028, 0x227434, 0xE0E0E0} : Look{0x104018, 0x4CC05C, 0x248838, 0xFFFFFF};
-        else look = pressed ? Look{0x0C1C40, 0x1C3A78, 0x244890, 0xE0E0E0} : Look{0x102850, 0x5488DC, 0x2A56A8, 0xFFFFFF};
+        if (col == 0)
+          look = pressed ? Look{0x400808, 0x801818, 0x9C2222, 0xE0E0E0} : Look{0x5A1010, 0xE04848, 0xA82828, 0xFFFFFF};
+        else if (col == 4)
+          look = pressed ? Look{0x0C3014, 0x1A6028, 0x227434, 0xE0E0E0} : Look{0x104018, 0x4CC05C, 0x248838, 0xFFFFFF};
+        else
+          look = pressed ? Look{0x0C1C40, 0x1C3A78, 0x244890, 0xE0E0E0} : Look{0x102850, 0x5488DC, 0x2A56A8, 0xFFFFFF};
       }
       const int x0 = col * 20;
       const int y0 = row * 20;
@@ -137,10 +141,10 @@ Canvas MenuBarSheet() {
   Canvas s(4, 12);
   for (int y = 0; y < 12; ++y) {
     const uint32_t bar = Mix(0x3A3A3A, 0x303030, y / 11.0);
-    s.Set(0, y, bar);                                          // slot 9: the bar
-    s.Set(1, y, (y >= 2 && y <= 9) ? 0x222222 : bar);          // slot 8: divider after a title
-    s.Set(2, y, Mix(0x5C5C5C, 0x4A4A4A, y / 11.0));            // slot 10: title under the mouse
-    s.Set(3, y, Mix(0xB8B8B8, 0x969696, y / 11.0));            // slot 11: open title (dark text)
+    s.Set(0, y, bar);                                  // slot 9: the bar
+    s.Set(1, y, (y >= 2 && y <= 9) ? 0x222222 : bar);  // slot 8: divider after a title
+    s.Set(2, y, Mix(0x5C5C5C, 0x4A4A4A, y / 11.0));    // slot 10: title under the mouse
+    s.Set(3, y, Mix(0xB8B8B8, 0x969696, y / 11.0));    // slot 11: open title (dark text)
   }
   return s;
 }
@@ -149,7 +153,7 @@ Canvas ToolbarSheet() {
   Canvas s(3, 24);
   for (int y = 0; y < 24; ++y) {
     const bool edge = y == 0 || y == 23;
-    s.Set(0, y, ToolbarRow(y));                   // slot 12: toolbar background
+    s.Set(0, y, ToolbarRow(y));                    // slot 12: toolbar background
     s.Set(1, y, edge ? ToolbarRow(y) : 0x1A1A1A);  // slot 13: panel separator
     s.Set(2, y, edge ? ToolbarRow(y) : 0x242424);  // slot 14: panel background
   }
@@ -173,7 +177,7 @@ Canvas ToolButtonSheet() {
       const uint32_t face = Mix(f.top, f.bottom, (y - 2) / 19.0);
       const bool band = y == 0 || y == 23;
       const bool rim = y == 1 || y == 22;
-      s.Set(x0, y, (band || rim) ? ToolbarRow(y) : f.border);     // edge, outer column (rounded)
+      s.Set(x0, y, (band || rim) ? ToolbarRow(y) : f.border);          // edge, outer column (rounded)
       s.Set(x0 + 1, y, band ? ToolbarRow(y) : rim ? f.border : face);  // edge, inner column
       s.Set(x0 + 2, y, band ? ToolbarRow(y) : rim ? f.border : face);  // middle
     }
@@ -201,10 +205,22 @@ Canvas ScrollBarSheet() {
       for (int i = lo; i <= hi; ++i) {
         int px = 0, py = 0;
         switch (dir) {
-          case 0: px = 3 + step; py = i; break;   // left
-          case 1: px = 8 - step; py = i; break;   // right
-          case 2: px = i; py = 3 + step; break;   // up
-          case 3: px = i; py = 8 - step; break;   // down
+          case 0:
+            px = 3 + step;
+            py = i;
+            break;  // left
+          case 1:
+            px = 8 - step;
+            py = i;
+            break;  // right
+          case 2:
+            px = i;
+            py = 3 + step;
+            break;  // up
+          case 3:
+            px = i;
+            py = 8 - step;
+            break;  // down
         }
         s.Set(x0 + px + d, y0 + py + d, kMagenta);
       }
@@ -217,15 +233,15 @@ Canvas ScrollBarSheet() {
     button(12 + dir * 12, 12, true, dir);
   }
   for (int i = 0; i < 12; ++i) {
-    s.Set(60, i, TrackAcross(i));                 // slot 35: horizontal track
-    s.Set(60 + i, 12, TrackAcross(i));            // slot 36: vertical track
-    s.Set(61, i, ThumbCapOuter(i));               // slot 37: thumb left end
+    s.Set(60, i, TrackAcross(i));       // slot 35: horizontal track
+    s.Set(60 + i, 12, TrackAcross(i));  // slot 36: vertical track
+    s.Set(61, i, ThumbCapOuter(i));     // slot 37: thumb left end
     s.Set(62, i, i == 0 || i == 11 ? TrackAcross(i) : ThumbAcross(i, kThumbFace));
-    s.Set(63, i, ThumbAcross(i, kThumbFace));      // slot 38: thumb middle
+    s.Set(63, i, ThumbAcross(i, kThumbFace));                                     // slot 38: thumb middle
     s.Set(64, i, ThumbAcross(i, (i >= 4 && i <= 7) ? kThumbLight : kThumbFace));  // slot 39: grip
-    s.Set(60 + i, 13, ThumbCapOuter(i));          // slot 41: thumb top end
+    s.Set(60 + i, 13, ThumbCapOuter(i));                                          // slot 41: thumb top end
     s.Set(60 + i, 14, i == 0 || i == 11 ? TrackAcross(i) : ThumbAcross(i, kThumbFace));
-    s.Set(60 + i, 15, ThumbAcross(i, kThumbFace));  // slot 42: thumb middle
+    s.Set(60 + i, 15, ThumbAcross(i, kThumbFace));                                     // slot 42: thumb middle
     s.Set(60 + i, 16, ThumbAcross(i, (i >= 4 && i <= 7) ? kThumbLight : kThumbFace));  // slot 43
   }
   return s;
@@ -234,9 +250,9 @@ Canvas ScrollBarSheet() {
 Canvas StatusBarSheet() {
   Canvas s(18, 16);
   for (int y = 0; y < 16; ++y) {
-    s.Set(0, y, StatusRow(y));                                 // slot 21: status bar
+    s.Set(0, y, StatusRow(y));                                   // slot 21: status bar
     s.Set(1, y, (y >= 3 && y <= 12) ? 0x1A1A1A : StatusRow(y));  // slot 22: divider
-    s.HLine(2, y, 16, StatusRow(y));                           // slot 23: grip ground
+    s.HLine(2, y, 16, StatusRow(y));                             // slot 23: grip ground
   }
   // Grip: a triangle of raised dots toward the corner.
   for (int r = 0; r < 4; ++r)

@@ -82,7 +82,7 @@ TEST_F(BfaTest, RefusedChannelNumbersAndModesChangeNothing) {
   BFA_Activate(0x04, 1);
   BFA_FileBuffer[0x04] = {7};
   const auto calls = {+[] { BFA_Activate(0x13, 0); }, +[] { BFA_Activate(-1, 0); }, +[] { BFA_Disable(0x13); },
-                      +[] { BFA_Switch(0x13); }, +[] { BFA_Switch(0x05); }, +[] { BFA_Activate(0x05, 4); },
+                      +[] { BFA_Switch(0x13); },      +[] { BFA_Switch(0x05); },    +[] { BFA_Activate(0x05, 4); },
                       +[] { BFA_Activate(0x05, -1); }};
   for (auto call : calls) call();
   EXPECT_EQ(boxes_.size(), 5u);  // the two refused modes are silent

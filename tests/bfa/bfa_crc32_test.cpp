@@ -54,8 +54,8 @@ TEST_F(BfaTest, BitReversal) {
     int bits;
     unsigned long result;
   };
-  const Case cases[] = {{0x1, 8, 0x80},        {0x3, 4, 0xC},       {0xFF, 0, 0},
-                        {0x1, 32, 0x80000000}, {0xF0F0, 4, 0x0},     {0x12345678, 32, 0x1E6A2C48},
+  const Case cases[] = {{0x1, 8, 0x80},        {0x3, 4, 0xC},    {0xFF, 0, 0},
+                        {0x1, 32, 0x80000000}, {0xF0F0, 4, 0x0}, {0x12345678, 32, 0x1E6A2C48},
                         {0xFFFFFFFF, 3, 0x7},  {0x6, 3, 0x3}};
   for (const Case& c : cases) EXPECT_EQ(bitwise_rotafilp_int(c.data, c.bits), c.result) << c.data << "/" << c.bits;
 }

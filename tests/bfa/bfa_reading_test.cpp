@@ -89,10 +89,9 @@ TEST_F(BfaTest, GetLastChecksUpToButNotIncludingTheBytesLastBit) {
     bitcounter end;
   };
   const Case cases[] = {
-      {0x01, 0, false, true, 7},   // seven zeros passed, stops on the unread 1
-      {0x40, 0, false, false, 1},  // stops on the differing bit
-      {0xFE, 0, true, true, 7},
-      {0xFF, 7, false, true, 7},  // from the last bit nothing is checked
+      {0x01, 0, false, true, 7},                              // seven zeros passed, stops on the unread 1
+      {0x40, 0, false, false, 1},                             // stops on the differing bit
+      {0xFE, 0, true, true, 7},   {0xFF, 7, false, true, 7},  // from the last bit nothing is checked
       {0xF0, 4, false, true, 7},
   };
   for (const Case& c : cases) {

@@ -161,7 +161,8 @@ TEST_F(DemoImageTest, ObjectsScriptsOverridesAndSpritesMatchTheIntent) {
       large += cs->w > 16 * 3;
       BITMAP* b = create_bitmap_ex(32, o.sprite.w, o.sprite.h);
       clear_to_color(b, 0x00FF00FF);
-      Rw_drawvh_qbrpal(cs, b, static_cast<short>(o.refX), static_cast<short>(o.refY), 0, static_cast<unsigned long>(s.pal));
+      Rw_drawvh_qbrpal(cs, b, static_cast<short>(o.refX), static_cast<short>(o.refY), 0,
+                       static_cast<unsigned long>(s.pal));
       int wrong = 0;
       for (int y = 0; y < b->h; ++y)
         for (int x = 0; x < b->w; ++x) wrong += Px(b, x, y) != o.sprite.At(x, y);

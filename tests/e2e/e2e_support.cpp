@@ -23,9 +23,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-double SecondsSince(Clock::time_point start) {
-  return std::chrono::duration<double>(Clock::now() - start).count();
-}
+double SecondsSince(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
 
 std::string Quote(const std::string& text) {
   std::string quoted = "'";
@@ -233,8 +231,8 @@ std::vector<DialogLogEntry> App::DialogLog() const {
   std::string line;
   while (std::getline(log, line)) {
     if (line.empty()) continue;
-    entries.push_back({JsonField(line, "kind"), JsonField(line, "title"), JsonField(line, "text"),
-                       JsonField(line, "answer")});
+    entries.push_back(
+        {JsonField(line, "kind"), JsonField(line, "title"), JsonField(line, "text"), JsonField(line, "answer")});
   }
   return entries;
 }

@@ -30,10 +30,10 @@ bool HaveDisplay();
 std::string RunCommand(const std::string& command, int* status = nullptr);
 
 struct LaunchOptions {
-  std::vector<std::string> args;            // command-line arguments after the program name
-  std::vector<std::string> dialog_answers;  // QBRRE_DIALOG_SCRIPT, one answer per line
+  std::vector<std::string> args;                 // command-line arguments after the program name
+  std::vector<std::string> dialog_answers;       // QBRRE_DIALOG_SCRIPT, one answer per line
   std::optional<std::string> configuration_ini;  // Configuration.INI written first, if given
-  bool link_game_files = true;              // a copy of GameConfig/, a link to the built PlugIns/
+  bool link_game_files = true;                   // a copy of GameConfig/, a link to the built PlugIns/
 };
 
 // One entry of the scripted dialog log.
@@ -95,10 +95,10 @@ class App {
 void Key(const std::string& key, int hold_ms = 100);  // keydown, hold, keyup
 void KeyDown(const std::string& key);
 void KeyUp(const std::string& key);
-void MouseMove(int x, int y);                          // screen pixels
+void MouseMove(int x, int y);  // screen pixels
 void MouseDown(int button = 1);
 void MouseUp(int button = 1);
-void Click(int x, int y, int button = 1);              // move, press, release
+void Click(int x, int y, int button = 1);  // move, press, release
 
 // The whole screen as RGB.
 struct Screenshot {

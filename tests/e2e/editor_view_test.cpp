@@ -285,8 +285,8 @@ TEST_F(EditorViewTest, ViewShowsTheExportCroppedAtTheCamera) {
       if (m.count == 0) break;
       e2e::Sleep(200);
     } while (std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() < 10.0);
-    EXPECT_EQ(m.count, 0) << "first at view (" << m.first_x << ", " << m.first_y << "): shown " << std::hex
-                          << m.shown << ", exported " << m.exported;
+    EXPECT_EQ(m.count, 0) << "first at view (" << m.first_x << ", " << m.first_y << "): shown " << std::hex << m.shown
+                          << ", exported " << m.exported;
     // Showing the level does not move it.
     const auto keys = CloseAndReadKeys();
     EXPECT_EQ(keys.at(Hex(kLevel, 2)), Hex(position.x << 16 | position.y, 8));

@@ -84,11 +84,10 @@ TEST_F(StartupWindowTest, AppearsCentredWithCutCornersAndAsksOnce) {
   const struct {
     int wx, wy;
     bool cut;
-  } corners[] = {{0, 0, true},  {3, 0, true},  {4, 0, false}, {1, 1, true},   {2, 1, false},
-                 {0, 3, true},  {1, 3, false}, {519, 0, true}, {515, 0, false}, {0, 175, true},
+  } corners[] = {{0, 0, true},    {3, 0, true},     {4, 0, false},    {1, 1, true},    {2, 1, false},
+                 {0, 3, true},    {1, 3, false},    {519, 0, true},   {515, 0, false}, {0, 175, true},
                  {1, 175, false}, {519, 175, true}, {518, 175, false}};
-  for (const auto& c : corners)
-    EXPECT_EQ(shot.Pixel(x + c.wx, y + c.wy) == behind, c.cut) << c.wx << "," << c.wy;
+  for (const auto& c : corners) EXPECT_EQ(shot.Pixel(x + c.wx, y + c.wy) == behind, c.cut) << c.wx << "," << c.wy;
   // Cancelling leaves the start-up screen running without asking again.
   e2e::Sleep(500);
   EXPECT_TRUE(app->Running());
@@ -103,17 +102,17 @@ TEST_F(StartupWindowTest, ShowsTheBannerAndTheFrame) {
   ASSERT_NE(BMPBannerStartup, nullptr);
   EXPECT_EQ(Mismatches(shot, BMPBannerStartup, x + 4, y + 60), 0);
   // Frame pieces where the window layout puts them.
-  EXPECT_EQ(Mismatches(shot, HelioBMP[2], x + kStartW - 6, y), 0);           // caption, right end
+  EXPECT_EQ(Mismatches(shot, HelioBMP[2], x + kStartW - 6, y), 0);  // caption, right end
   for (int cx : {120, 300, 440})
     for (int row = 0; row < 24; ++row)
       EXPECT_EQ(shot.Pixel(x + cx, y + row), static_cast<uint32_t>(getpixel(HelioBMP[1], 0, row)) & 0xFFFFFF);
   for (int by : {24, 100, kStartH - 5}) {
-    EXPECT_EQ(Mismatches(shot, HelioBMP[5], x, y + by), 0) << by;             // left border
+    EXPECT_EQ(Mismatches(shot, HelioBMP[5], x, y + by), 0) << by;                // left border
     EXPECT_EQ(Mismatches(shot, HelioBMP[4], x + kStartW - 4, y + by), 0) << by;  // right border
   }
-  EXPECT_EQ(Mismatches(shot, HelioBMP[6], x, y + kStartH - 4), 0);           // bottom-left corner
-  EXPECT_EQ(Mismatches(shot, HelioBMP[7], x + 250, y + kStartH - 4), 0);     // bottom border
-  EXPECT_EQ(Mismatches(shot, HelioBMP[21], x + 250, y + kStartH - 20), 0);   // status bar
+  EXPECT_EQ(Mismatches(shot, HelioBMP[6], x, y + kStartH - 4), 0);                   // bottom-left corner
+  EXPECT_EQ(Mismatches(shot, HelioBMP[7], x + 250, y + kStartH - 4), 0);             // bottom border
+  EXPECT_EQ(Mismatches(shot, HelioBMP[21], x + 250, y + kStartH - 20), 0);           // status bar
   EXPECT_EQ(Mismatches(shot, HelioBMP[23], x + kStartW - 20, y + kStartH - 20), 0);  // grip
 }
 

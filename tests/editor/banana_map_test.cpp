@@ -99,7 +99,7 @@ TEST_F(BananaMapTest, RippleAndAnimation) {
   PutShape(0x20, 2, 1, {0x03});
   PutGroup(0, 0x20, 1, 16);
   const auto map = DrawnMap();
-  EXPECT_EQ(getpixel(dest_, 20, 68), 0x40);      // cell 0, left half not covered by cell 1
+  EXPECT_EQ(getpixel(dest_, 20, 68), 0x40);       // cell 0, left half not covered by cell 1
   EXPECT_EQ(getpixel(dest_, 28 + 15, 68), 0x50);  // cell 1 drawn over it, 8 pixels on
 
   for (int i = 0; i < 8; ++i) map->Proc(0, 0);
@@ -131,7 +131,7 @@ TEST_F(BananaMapTest, ShapePastTheImageReadsNothingOutside) {
   PutWord(image_, kShapeTable + 0x20, 0x7FF0);  // the shape would lie far past the end
   lvl_.bananas = 0x10;
   image_[0x10] = 0x20;  // one group of shape 0x20 at (0, 0)
-  DrawnMap();  // reads past the end count as 0: an empty shape, nothing drawn
+  DrawnMap();           // reads past the end count as 0: an empty shape, nothing drawn
   EXPECT_EQ(getpixel(dest_, 4, 60), 0);
 }
 

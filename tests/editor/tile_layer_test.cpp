@@ -59,11 +59,11 @@ TEST_F(TileLayerTest, GridAndSquarePositions) {
   DrawWith(layer, 0, 0);
   EXPECT_EQ(layer.w_squares, (200 - 4) / 32 + 2);
   EXPECT_EQ(layer.h_squares, (200 - 64) / 32 + 1);
-  EXPECT_EQ(getpixel(dest_, 3, 60), 0x123456);   // left of the view
-  EXPECT_EQ(getpixel(dest_, 4, 59), 0x123456);   // above the view
-  EXPECT_EQ(getpixel(dest_, 4, 60), kDark);      // column 0, row 0
-  EXPECT_EQ(getpixel(dest_, 36, 60), kLight);    // column 1
-  EXPECT_EQ(getpixel(dest_, 36, 92), kDark);     // column 1, row 1
+  EXPECT_EQ(getpixel(dest_, 3, 60), 0x123456);           // left of the view
+  EXPECT_EQ(getpixel(dest_, 4, 59), 0x123456);           // above the view
+  EXPECT_EQ(getpixel(dest_, 4, 60), kDark);              // column 0, row 0
+  EXPECT_EQ(getpixel(dest_, 36, 60), kLight);            // column 1
+  EXPECT_EQ(getpixel(dest_, 36, 92), kDark);             // column 1, row 1
   EXPECT_EQ(getpixel(dest_, 4 + 4 * 32, 60), 0x123456);  // right of the last column: no grid
 
   // At camera x = 40 the first square starts at x = -4 and shows column 1.
@@ -71,9 +71,9 @@ TEST_F(TileLayerTest, GridAndSquarePositions) {
   DrawWith(layer, 40, 0);
   EXPECT_EQ(layer.stx, 1);
   EXPECT_EQ(layer.spx, 8);
-  EXPECT_EQ(getpixel(dest_, 0, 60), kLight);     // column 1 from x = -4 to 27
+  EXPECT_EQ(getpixel(dest_, 0, 60), kLight);  // column 1 from x = -4 to 27
   EXPECT_EQ(getpixel(dest_, 27, 60), kLight);
-  EXPECT_EQ(getpixel(dest_, 28, 60), kDark);     // column 2
+  EXPECT_EQ(getpixel(dest_, 28, 60), kDark);                 // column 2
   EXPECT_EQ(getpixel(dest_, 4 + 3 * 32 - 8, 60), 0x123456);  // past column 3
 }
 
@@ -130,7 +130,7 @@ TEST_F(TileLayerTest, MapOrderAndSecondMap) {
   lvl_.ID = 0x27;
   image_.assign(image_.size(), 0);
   PutWord(image_, kTileMap + lvl_.size + 0x200, 2);  // second map, column 0 row 0
-  PutWord(image_, kTileMap + 2, 1);                   // first map, column 0 row 1
+  PutWord(image_, kTileMap + 2, 1);                  // first map, column 0 row 1
   PutWord(image_, kTileMap + 2 + lvl_.size + 0x200, 2);
   clear_to_color(dest_, 0x123456);
   DrawWith(layer, 0, 0);
@@ -156,10 +156,9 @@ TEST_F(TileLayerTest, KeptSquaresEqualDrawingAfresh) {
     bool tiles;      // the map holds tiles (else it is empty: only the grid shows)
     unsigned entry;  // written at column 3, row 2 before drawing
   };
-  const Step steps[] = {{0, 0, true, 0},          {8, 0, true, 0},          {8, 0, true, 0},
-                        {8, 0, true, 0xC005},     {40, 0, true, 0xC005},    {40, 13, true, 0xC005},
-                        {40, 13, true, 0x0005},   {0, 0, true, 0x0005},     {200, 100, true, 0x0005},
-                        {0, 0, false, 0},         {32, 0, false, 0},        {32, 32, false, 0}};
+  const Step steps[] = {{0, 0, true, 0},          {8, 0, true, 0},        {8, 0, true, 0},        {8, 0, true, 0xC005},
+                        {40, 0, true, 0xC005},    {40, 13, true, 0xC005}, {40, 13, true, 0x0005}, {0, 0, true, 0x0005},
+                        {200, 100, true, 0x0005}, {0, 0, false, 0},       {32, 0, false, 0},      {32, 32, false, 0}};
   BITMAP* other = SolidBitmap(200, 200, 0x123456);
   for (const Step& step : steps) {
     for (int c = 0; c < lvl_.tile_w; ++c)

@@ -12,9 +12,9 @@ TEST(Conversions, Int2HexStr) {
     std::string text;
   };
   const Case cases[] = {
-      {0x1A, 4, "001A"}, {-1, 2, "FF"},        {5, 0, ""},         {0x12345678, 8, "12345678"},
-      {-1, 8, "FFFFFFFF"}, {0xABC, 2, "BC"},   {INT_MIN, 8, "80000000"}, {0xF, 12, "0000000F"},
-      {7, -3, ""},
+      {0x1A, 4, "001A"},           {-1, 2, "FF"},         {5, 0, ""},
+      {0x12345678, 8, "12345678"}, {-1, 8, "FFFFFFFF"},   {0xABC, 2, "BC"},
+      {INT_MIN, 8, "80000000"},    {0xF, 12, "0000000F"}, {7, -3, ""},
   };
   for (const Case& c : cases) EXPECT_EQ(int2hexstr(c.value, c.digits), c.text) << c.value << "," << c.digits;
 }
@@ -25,9 +25,13 @@ TEST(Conversions, Int2String) {
     std::string text;
   };
   const Case cases[] = {
-      {12, 1, "12"},  {7, 3, "007"},   {-1, 1, "-1"},  {0, 1, "0"},
+      {12, 1, "12"},
+      {7, 3, "007"},
+      {-1, 1, "-1"},
+      {0, 1, "0"},
       {-7, 3, "-07"},  // zeros go after the sign
-      {INT_MIN, 1, "-2147483648"},     {123, 0, "123"},
+      {INT_MIN, 1, "-2147483648"},
+      {123, 0, "123"},
   };
   for (const Case& c : cases) EXPECT_EQ(int2string(c.value, c.digits), c.text) << c.value << "," << c.digits;
 }
@@ -38,8 +42,8 @@ TEST(Conversions, HexStr2Int) {
     int count, value;
   };
   const Case cases[] = {
-      {"1A2B", 4, 0x1A2B}, {"1A2B", 2, 0x1A},       {"1A2B", 0, 0},
-      {"1A", 8, 0x1A},  // stops at the end of the text, never reads past it
+      {"1A2B", 4, 0x1A2B}, {"1A2B", 2, 0x1A},
+      {"1A2B", 0, 0},      {"1A", 8, 0x1A},  // stops at the end of the text, never reads past it
       {"FFFFFFFF", 8, -1}, {"1a", 2, 0x10},  // lower case is no digit
       {"G1", 2, 0x01},     {"00000000", 8, 0},
   };
@@ -62,7 +66,7 @@ TEST(MenuFont, StringLength) {
       {"Open...", 37},
       {"", 0},
       {"W", 9},
-      {"\x01\x1f", 0},       // control characters take no room
+      {"\x01\x1f", 0},  // control characters take no room
       {"a\xE9", 7 + kNMenuFontHighCharWidth},
       {"|~\x7F", 3 + 8 + 7},
   };
@@ -105,12 +109,13 @@ TEST(Percentage, OfPixels) {
   const double nan = std::numeric_limits<double>::quiet_NaN();
   const double inf = std::numeric_limits<double>::infinity();
   const Case cases[] = {
-      {100, 200, 50, 25},  {100, 3, 1, 33},   {100, 200, 400, 100}, {100, 200, -5, 0},
-      {100, 0, 50, 0},     {100, -1, 50, 0},  {100, nan, 50, 0},    {100, 200, nan, 0},
+      {100, 200, 50, 25},   {100, 3, 1, 33},       {100, 200, 400, 100}, {100, 200, -5, 0},
+      {100, 0, 50, 0},      {100, -1, 50, 0},      {100, nan, 50, 0},    {100, 200, nan, 0},
       {100, 200, inf, 100}, {1e12, 1, 1, INT_MAX}, {-10, 10, 5, 0},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(GetPercentageOfPixels(c.pixels, c.total, c.value), c.result) << c.pixels << " " << c.total << " " << c.value;
+    EXPECT_EQ(GetPercentageOfPixels(c.pixels, c.total, c.value), c.result)
+        << c.pixels << " " << c.total << " " << c.value;
   }
 }
 

@@ -42,8 +42,8 @@ class WindowFunctionsTest : public ::testing::Test {
 };
 
 TEST(HelioRegion, CutsTheFourCornersOfTheOutline) {
-  const std::vector<Rect> expected = {{0, 0, 4, 1},  {96, 0, 100, 1}, {0, 1, 2, 2},  {98, 1, 100, 2},
-                                              {0, 2, 1, 4},  {99, 2, 100, 4}, {0, 49, 1, 50}, {99, 49, 100, 50}};
+  const std::vector<Rect> expected = {{0, 0, 4, 1}, {96, 0, 100, 1}, {0, 1, 2, 2},   {98, 1, 100, 2},
+                                      {0, 2, 1, 4}, {99, 2, 100, 4}, {0, 49, 1, 50}, {99, 49, 100, 50}};
   EXPECT_EQ(Rects(HelioRegionCutouts(100, 50)), expected);
 }
 
@@ -115,8 +115,7 @@ TEST(Mouse, HoverIsHalfOpenOnBothAxes) {
     bool inside;
   };
   const Case cases[] = {
-      {10, 10, true}, {14, 14, true}, {15, 10, false}, {10, 15, false},
-      {9, 10, false}, {10, 9, false}, {12, 12, true},
+      {10, 10, true}, {14, 14, true}, {15, 10, false}, {10, 15, false}, {9, 10, false}, {10, 9, false}, {12, 12, true},
   };
   for (const Case& c : cases) {
     mouse_x = c.mx;

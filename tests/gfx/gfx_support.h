@@ -15,7 +15,7 @@
 namespace gfxtest {
 
 struct BitmapDeleter {
-    void operator()(BITMAP* b) const { destroy_bitmap(b); }
+  void operator()(BITMAP* b) const { destroy_bitmap(b); }
 };
 using Bitmap = std::unique_ptr<BITMAP, BitmapDeleter>;
 
@@ -36,8 +36,8 @@ inline void Put(BITMAP* b, int x, int y, uint32_t c) { reinterpret_cast<uint32_t
 std::vector<uint32_t> Pixels(BITMAP* b);
 
 class GfxTest : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() { InitAllegro(); }
+ protected:
+  static void SetUpTestSuite() { InitAllegro(); }
 };
 
 }  // namespace gfxtest

@@ -19,9 +19,7 @@ namespace {
 // window-relative mouse position follows the (fake) window, as on the desktop.
 class WindowFrameTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    ASSERT_TRUE(StartHeadlessAllegro());
-  }
+  static void SetUpTestSuite() { ASSERT_TRUE(StartHeadlessAllegro()); }
   void SetUp() override {
     {
       ConfigGuard guard;

@@ -11,7 +11,8 @@ using Bytes = std::vector<unsigned char>;
 // A compressed block: 128 dictionary bytes (pair k = {k, 0x80 | k}) followed by the stream.
 Bytes Block(const Bytes& stream) {
   Bytes b;
-  for (int k = 0; k < 64; ++k) b.push_back(static_cast<unsigned char>(k)), b.push_back(static_cast<unsigned char>(0x80 | k));
+  for (int k = 0; k < 64; ++k)
+    b.push_back(static_cast<unsigned char>(k)), b.push_back(static_cast<unsigned char>(0x80 | k));
   b.insert(b.end(), stream.begin(), stream.end());
   return b;
 }
@@ -138,8 +139,16 @@ TEST_F(TilesTest, CharacterNumberAdjustmentsByArchetype) {
   };
   // With 0x400 characters decoded every number is in range unless the adjustment moves it out.
   const Case cases[] = {
-      {6, 0x000, 0}, {6, 0x116, IndexOf(1)}, {6, 0x114, 0}, {6, 0x115, 0}, {6, 0x3FF, IndexOf(0x3FF - 0x115)},
-      {7, 0x354, IndexOf(0x354)}, {7, 0x355, 0}, {7, 0x3FF, 0}, {0, 0x200, IndexOf(0x200)}, {0, 0x3FF, IndexOf(0x3FF)},
+      {6, 0x000, 0},
+      {6, 0x116, IndexOf(1)},
+      {6, 0x114, 0},
+      {6, 0x115, 0},
+      {6, 0x3FF, IndexOf(0x3FF - 0x115)},
+      {7, 0x354, IndexOf(0x354)},
+      {7, 0x355, 0},
+      {7, 0x3FF, 0},
+      {0, 0x200, IndexOf(0x200)},
+      {0, 0x3FF, IndexOf(0x3FF)},
   };
   PutCharacters(0x400);
   for (int i = 1; i < 16; ++i) PutColour(i, static_cast<unsigned>(i));  // red channel = index
@@ -148,7 +157,8 @@ TEST_F(TilesTest, CharacterNumberAdjustmentsByArchetype) {
     SetWord(0, 0, c.number);
     std::vector<BITMAP*> tiles = Build();
     ASSERT_EQ(tiles.size(), QBR1_Data_TISNumTiles[c.archetype]);
-    const std::uint32_t expect = c.shownIndex == 0 ? kQBR1Transparent : QBR1_Colour(static_cast<unsigned>(c.shownIndex));
+    const std::uint32_t expect =
+        c.shownIndex == 0 ? kQBR1Transparent : QBR1_Colour(static_cast<unsigned>(c.shownIndex));
     EXPECT_EQ(Px(tiles[0], 0, 0), expect) << c.archetype << " " << std::hex << c.number;
     Free(tiles);
   }

@@ -67,7 +67,7 @@ TEST_F(LevelTableTest, SizesOfHorizontalAndVerticalLevels) {
     int size, tile_w, tile_h;
   };
   const Case cases[] = {
-      {0x0333, 0x0400, 0x0400, 256, 8, 16},     // end == start: one screen, horizontal
+      {0x0333, 0x0400, 0x0400, 256, 8, 16},  // end == start: one screen, horizontal
       {0x0333, 0x0000, 0x0F00, 0x1000, 128, 16},
       {0x0222, 0x0000, 0x0F00, 0x1000, 64, 32},  // vertical: 64 wide whatever the size
       {0x0222, 0x0000, 0x0000, 256, 64, 2},
@@ -129,9 +129,13 @@ TEST_F(LevelTableTest, NamesEndOnlyAtTheirMarkedLastCharacter) {
   const Case cases[] = {
       {{'A', 'b', 0xE3}, "Abc"},
       {{'X', 0xD2, 'Y'}, "XR"},
-      {{'a', 0xD3, 'b', 0xE1}, "a\xD3" "ba"},
+      {{'a', 0xD3, 'b', 0xE1},
+       "a\xD3"
+       "ba"},
       {{0xFB, 0xFF, 0xE0, 0xFA}, "\xFB\xFF\xE0z"},
-      {{0xD1, 0xC1, 0x80, 0xE1}, "\xD1\xC1\x80" "a"},
+      {{0xD1, 0xC1, 0x80, 0xE1},
+       "\xD1\xC1\x80"
+       "a"},
       {{0x00, 0xE1}, std::string("\0a", 2)},
   };
   w.Byte(kNameIndex + 9, 4);

@@ -38,7 +38,8 @@ TEST(PngExportTest, WritesEightBitRgbPixelsExactly) {
   EXPECT_EQ(r.w, 3);
   EXPECT_EQ(r.h, 2);
   EXPECT_EQ(r.colourType, PNG_COLOR_TYPE_RGB);
-  const std::vector<std::uint8_t> expected = {0xF8, 0, 0, 0, 0xF8, 0, 0, 0, 0xF8, 0xFF, 0, 0xFF, 0x12, 0x34, 0x56, 0, 0, 0};
+  const std::vector<std::uint8_t> expected = {0xF8, 0, 0,    0,    0xF8, 0,    0, 0, 0xF8,
+                                              0xFF, 0, 0xFF, 0x12, 0x34, 0x56, 0, 0, 0};
   EXPECT_EQ(r.rgb, expected);
   std::remove(path.c_str());
   destroy_bitmap(b);

@@ -37,7 +37,8 @@ std::size_t Exercise(int id) {
     ++drawn;
   }
   destroy_bitmap(frame);
-  BITMAP* banana = RE_QBR1_16SpriteRaw_bmp(static_cast<int>(qbr1gbl.BananaGraphics), static_cast<int>(qbr1gbl.BananaPalette), true);
+  BITMAP* banana =
+      RE_QBR1_16SpriteRaw_bmp(static_cast<int>(qbr1gbl.BananaGraphics), static_cast<int>(qbr1gbl.BananaPalette), true);
   Nullify(banana);
   return count;
 }
@@ -93,7 +94,7 @@ TEST(RobustnessTest, LoopingScriptsEnd) {
   ImageWriter w{image};
   w.Word(0x351000, 0x8200), w.Word(0x351002, 0x1000);  // jumps to itself
   w.Word(0x3E8572 + 2, 0x9000);
-  w.Byte(0x3E9000, 0x82), w.Word(0x3E9002, 0x9000);    // animation that jumps to itself
+  w.Byte(0x3E9000, 0x82), w.Word(0x3E9002, 0x9000);  // animation that jumps to itself
   w.Word(0x352000, 0x8100), w.Word(0x352002, 1);
   LoadTestImage(image);
   EXPECT_EQ(QBR1_WalkObjectScripts(0x1000).ani, 0);

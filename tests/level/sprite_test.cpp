@@ -62,12 +62,13 @@ TEST_F(SpriteDecodeTest, LastPartlyFilledDoubleRowIsNarrower) {
     int x, y, character;
   };
   const Case cases[] = {
-      {0, 0, 0},    {8, 0, 1},      {0, 8, 16},     {8, 15, 17},  // a full double row: 16 below
-      {112, 0, 14}, {120, 8, 31},                                   // part 7
+      {0, 0, 0},      {8, 0, 1},      {0, 8, 16},     {8, 15, 17},     // a full double row: 16 below
+      {112, 0, 14},   {120, 8, 31},                                    // part 7
       {100, 100, 32}, {108, 100, 33}, {100, 108, 36}, {108, 108, 37},  // part 8
-      {200, 0, 34}, {208, 7, 35}, {200, 20, 50},                    // the small groups
+      {200, 0, 34},   {208, 7, 35},   {200, 20, 50},                   // the small groups
   };
-  for (const Case& k : cases) EXPECT_EQ(Px(c, k.x, k.y), static_cast<std::uint32_t>(IndexOf(k.character))) << k.x << "," << k.y;
+  for (const Case& k : cases)
+    EXPECT_EQ(Px(c, k.x, k.y), static_cast<std::uint32_t>(IndexOf(k.character))) << k.x << "," << k.y;
   EXPECT_EQ(Px(c, 128, 128), 0u);
   destroy_bitmap(c);
 }
@@ -168,7 +169,9 @@ class DrawTest : public ::testing::Test {
     Nullify(sprite);
     destroy_bitmap(dest);
   }
-  static std::uint32_t Colour(int index) { return static_cast<std::uint32_t>(snespal2rgba(static_cast<unsigned short>(index))); }
+  static std::uint32_t Colour(int index) {
+    return static_cast<std::uint32_t>(snespal2rgba(static_cast<unsigned short>(index)));
+  }
   CompSprite* sprite = nullptr;
   BITMAP* dest = nullptr;
 };
@@ -183,12 +186,22 @@ TEST_F(DrawTest, ReferencePointAndMirroring) {
     int index;  // 0: unchanged
   };
   const Case cases[] = {
-      {0, 40, 9, 1},  {0, 69, 9, 15}, {0, 39, 9, 0}, {0, 43, 9, 0}, {0, 40, 10, 15},
-      {1, 30, 9, 15}, {1, 59, 9, 1}, {1, 59, 10, 15}, {1, 29, 9, 0},
-      {2, 40, 10, 1}, {2, 40, 9, 15},
-      {3, 59, 10, 1}, {3, 59, 9, 15},
+      {0, 40, 9, 1},
+      {0, 69, 9, 15},
+      {0, 39, 9, 0},
+      {0, 43, 9, 0},
+      {0, 40, 10, 15},
+      {1, 30, 9, 15},
+      {1, 59, 9, 1},
+      {1, 59, 10, 15},
+      {1, 29, 9, 0},
+      {2, 40, 10, 1},
+      {2, 40, 9, 15},
+      {3, 59, 10, 1},
+      {3, 59, 9, 15},
       // Other values draw unmirrored, but bit 0 still places the anchor as for a mirrored sprite.
-      {7, 30, 9, 1}, {7, 40, 9, 11},
+      {7, 30, 9, 1},
+      {7, 40, 9, 11},
   };
   for (const Case& c : cases) {
     clear_to_color(dest, 0x123456);

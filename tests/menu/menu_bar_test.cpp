@@ -58,7 +58,8 @@ TEST_F(MenuBar, LevelMenuRowsAndSubmenuGeometry) {
   struct Row {
     int iy, ih;
   };
-  const Row rows[] = {{38, 20}, {59, 1}, {61, 20}, {82, 20}, {103, 20}, {124, 20}, {145, 1}, {147, 20}, {168, 1}, {170, 20}};
+  const Row rows[] = {{38, 20},  {59, 1},  {61, 20},  {82, 20}, {103, 20},
+                      {124, 20}, {145, 1}, {147, 20}, {168, 1}, {170, 20}};
   ASSERT_EQ(level->children, 10);
   for (int i = 0; i < 10; ++i) {
     EXPECT_EQ(level->sub[i]->ix, 64);

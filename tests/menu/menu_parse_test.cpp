@@ -194,11 +194,13 @@ std::vector<std::string> ExpectedMenu(const MenuRow (&rows)[N]) {
     for (std::size_t j = i + 1; j < N && rows[j].depth > r.depth; ++j) children += rows[j].depth == r.depth + 1;
     const std::string state = r.state, icon = r.icon, check = r.check, group = r.group;
     char text[256];
-    std::snprintf(text, sizeof text, "%d type=%d id=%X state=%d icon=%d check=%s group=%x '%s' w=%d n=%d", r.depth, type,
-                  type == 3 ? Hex(r.number) : 0, state == "N" ? 0 : 1,
+    std::snprintf(text, sizeof text, "%d type=%d id=%X state=%d icon=%d check=%s group=%x '%s' w=%d n=%d", r.depth,
+                  type, type == 3 ? Hex(r.number) : 0, state == "N" ? 0 : 1,
                   icon == "--" || icon.empty() ? 65535 : Hex(r.icon),
-                  check == "Y" ? "on" : check == "N" ? "off" : "-", group == "-" || group.empty() ? 0 : Hex(r.group),
-                  r.text, helio_stringlength(r.text), children);
+                  check == "Y"   ? "on"
+                  : check == "N" ? "off"
+                                 : "-",
+                  group == "-" || group.empty() ? 0 : Hex(r.group), r.text, helio_stringlength(r.text), children);
     out.push_back(text);
   }
   return out;
@@ -211,9 +213,12 @@ std::vector<std::string> ExpectedTools(const ToolRow (&rows)[N], const int* xs) 
     const ToolRow& r = rows[i];
     const std::string group = r.group;
     char text[256];
-    std::snprintf(text, sizeof text, "%d x=%d y=36 id=%X state=%d icon=%d sticky=%d group=%x '%s' w=%d", r.button, xs[i],
-                  Hex(r.number), r.state == 'S' ? 3 : r.state == 'Y' ? 1 : 0, Hex(r.icon), r.sticky == 'Y',
-                  group == "-" ? 0 : Hex(r.group), r.text, helio_stringlength(r.text));
+    std::snprintf(text, sizeof text, "%d x=%d y=36 id=%X state=%d icon=%d sticky=%d group=%x '%s' w=%d", r.button,
+                  xs[i], Hex(r.number),
+                  r.state == 'S'   ? 3
+                  : r.state == 'Y' ? 1
+                                   : 0,
+                  Hex(r.icon), r.sticky == 'Y', group == "-" ? 0 : Hex(r.group), r.text, helio_stringlength(r.text));
     out.push_back(text);
   }
   return out;
@@ -339,18 +344,14 @@ TEST_F(MenuParse, ReadersOnSmallTexts) {
     unsigned long end;  // read position afterwards
   };
   const Case cases[] = {
-      {"[", RM_FormatChar, 1, 1},           {"   ]", RM_FormatChar, 2, 4},
-      {"%", RM_FormatChar, 3, 1},           {"x", RM_FormatChar, 0, 1},
-      {"", RM_FormatChar, 2, 0},            {"    ", RM_FormatChar, 2, 4},
-      {"+", RM_ItemTypeChar, 1, 1},         {" >", RM_ItemTypeChar, 2, 2},
-      {"$", RM_ItemTypeChar, 3, 1},         {"-", RM_ItemTypeChar, 4, 1},
-      {"?", RM_ItemTypeChar, 0, 1},         {"", RM_ItemTypeChar, 0, 0},
-      {"Y", RM_ItemEnabled, 1, 1},          {"N", RM_ItemEnabled, 0, 1},
-      {"S", RM_ItemEnabled, 3, 1},          {"X", RM_ItemEnabled, 4, 1},
-      {"-", RM_ItemEnabled, 65535, 1},      {"q", RM_ItemEnabled, 0, 1},
-      {"  F001", RM_ItemNumber, 0xF001, 6}, {"020A", RM_ItemNumber, 0x020A, 4},
-      {"02", RM_ItemNumber, 0x02, 2},       {"--", RM_IconNumber, 65535, 2},
-      {" 1F", RM_IconNumber, 0x1F, 3},      {"-", RM_CheckGroup, 0, 1},
+      {"[", RM_FormatChar, 1, 1},           {"   ]", RM_FormatChar, 2, 4},      {"%", RM_FormatChar, 3, 1},
+      {"x", RM_FormatChar, 0, 1},           {"", RM_FormatChar, 2, 0},          {"    ", RM_FormatChar, 2, 4},
+      {"+", RM_ItemTypeChar, 1, 1},         {" >", RM_ItemTypeChar, 2, 2},      {"$", RM_ItemTypeChar, 3, 1},
+      {"-", RM_ItemTypeChar, 4, 1},         {"?", RM_ItemTypeChar, 0, 1},       {"", RM_ItemTypeChar, 0, 0},
+      {"Y", RM_ItemEnabled, 1, 1},          {"N", RM_ItemEnabled, 0, 1},        {"S", RM_ItemEnabled, 3, 1},
+      {"X", RM_ItemEnabled, 4, 1},          {"-", RM_ItemEnabled, 65535, 1},    {"q", RM_ItemEnabled, 0, 1},
+      {"  F001", RM_ItemNumber, 0xF001, 6}, {"020A", RM_ItemNumber, 0x020A, 4}, {"02", RM_ItemNumber, 0x02, 2},
+      {"--", RM_IconNumber, 65535, 2},      {" 1F", RM_IconNumber, 0x1F, 3},    {"-", RM_CheckGroup, 0, 1},
       {" 660", RM_CheckGroup, 0x660, 4},    {"06", RM_CheckGroup, 0x06, 2},
   };
   for (const Case& c : cases) {
@@ -392,8 +393,9 @@ TEST_F(MenuParse, MalformedDescriptionsGiveWhatWasReadAndStop) {
   };
   const Case cases[] = {
       {"[[+Y--'File'", {"0 type=1 id=0 state=1 icon=65535 check=- group=0 'File' w=20 n=0"}},
-      {"[[+Y--'File'[$0001 Y", {"0 type=1 id=0 state=1 icon=65535 check=- group=0 'File' w=20 n=1",
-                                 "1 type=3 id=1 state=1 icon=65535 check=off group=0 '' w=0 n=0"}},
+      {"[[+Y--'File'[$0001 Y",
+       {"0 type=1 id=0 state=1 icon=65535 check=- group=0 'File' w=20 n=1",
+        "1 type=3 id=1 state=1 icon=65535 check=off group=0 '' w=0 n=0"}},
       {"[[?junk]]", {"0 type=0 id=0 state=1 icon=65535 check=- group=0 '' w=0 n=0"}},
       {"]]]]", {}},
       {"", {}},

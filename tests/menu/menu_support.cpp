@@ -19,9 +19,9 @@ namespace {
 void DumpItem(const CMenuItem& item, std::vector<std::string>& rows) {
   std::ostringstream row;
   row << item.level << " type=" << item.type << " id=" << std::hex << std::uppercase << item.ID << std::dec
-      << " state=" << item.state << " icon=" << item.icon << " check=" << (item.ischeck ? (item.checked ? "on" : "off") : "-")
-      << " group=" << std::hex << item.checkgroup << std::dec << " '" << item.text << "' w=" << item.text_w
-      << " n=" << item.children;
+      << " state=" << item.state << " icon=" << item.icon
+      << " check=" << (item.ischeck ? (item.checked ? "on" : "off") : "-") << " group=" << std::hex << item.checkgroup
+      << std::dec << " '" << item.text << "' w=" << item.text_w << " n=" << item.children;
   rows.push_back(row.str());
   for (const CMenuItem* e : item.sub) DumpItem(*e, rows);
 }

@@ -138,7 +138,8 @@ TEST_F(EditorToolbar, IconsFollowTheButtonState) {
           const int byte = static_cast<int>((icon >> shift) & 0xFF) - c.sub;
           want |= static_cast<uint32_t>(byte < 0 ? 0 : byte) << shift;
         }
-        EXPECT_EQ(static_cast<uint32_t>(getpixel(ui.frame, b->ix + 3 + dx, b->iy + 4 + dy)) & 0xFFFFFF, want & 0xFFFFFF);
+        EXPECT_EQ(static_cast<uint32_t>(getpixel(ui.frame, b->ix + 3 + dx, b->iy + 4 + dy)) & 0xFFFFFF,
+                  want & 0xFFFFFF);
         ++checked;
       }
     }

@@ -105,10 +105,9 @@ TEST(MusicHost, ExtensionMatchesOneWholeEntryIgnoringCase) {
     const char* file;
     bool expected;
   } cases[] = {
-      {"x.spc", true},     {"x.SP7", true},     {"x.Spc", true},      {"dir/a.b.spc", true},
-      {"x.sp", false},     {"x.spc7", false},   {"x.sp7x", false},    {"x", false},
-      {"spc", false},      {"x.", false},       {"dir.spc/x", false}, {"x.SPC;SP7", false},
-      {"x.files", false},
+      {"x.spc", true},      {"x.SP7", true},      {"x.Spc", true},    {"dir/a.b.spc", true}, {"x.sp", false},
+      {"x.spc7", false},    {"x.sp7x", false},    {"x", false},       {"spc", false},        {"x.", false},
+      {"dir.spc/x", false}, {"x.SPC;SP7", false}, {"x.files", false},
   };
   for (const auto& c : cases) EXPECT_EQ(Winamp::_checkExtension(c.file, &module), c.expected) << c.file;
   module.FileExtensions = "SPC\0";
@@ -189,8 +188,9 @@ TEST(MusicHost, PreparedHostForwardsToTheModules) {
   EXPECT_EQ(host.GetFileInfo("", title, &length), 0);
   EXPECT_TRUE(recorder.boxes.empty());
   EXPECT_EQ(CallsOf(host.in->hDllInstance),
-            "Init;Play(" + song + ");Pause;UnPause;SetOutputTime(1500);SetVolume(200);SetPan(-20);Config;Stop;"
-            "IsOurFile(a.xyz);InfoBox(b.sp7);GetFileInfo(c.SPC);GetFileInfo();");
+            "Init;Play(" + song +
+                ");Pause;UnPause;SetOutputTime(1500);SetVolume(200);SetPan(-20);Config;Stop;"
+                "IsOurFile(a.xyz);InfoBox(b.sp7);GetFileInfo(c.SPC);GetFileInfo();");
   EXPECT_EQ(CallsOf(host.out->hDllInstance), "Init;Config;");
 
   Winamp::SetInfo(128, 32, -1, 1);

@@ -96,8 +96,7 @@ WavFile ReadWav(const std::filesystem::path& path) {
   wav.rate = static_cast<int>(GetLE(b, 24, 4));
   wav.bits = static_cast<int>(GetLE(b, 34, 2));
   wav.valid = GetLE(b, 20, 2) == 1 && riff == b.size() - 8 && data == b.size() - 44 && wav.bits == 16;
-  for (size_t i = 44; i + 1 < b.size(); i += 2)
-    wav.samples.push_back(static_cast<int16_t>(GetLE(b, i, 2)));
+  for (size_t i = 44; i + 1 < b.size(); i += 2) wav.samples.push_back(static_cast<int16_t>(GetLE(b, i, 2)));
   return wav;
 }
 

@@ -49,7 +49,8 @@ TEST(CloseSignalsDeathTest, AHeldSignalWaitsAndIsTakenOverALibraryHandler) {
           raise(sig);
           PlatformMessage m;
           if (CloseSignalReceived() || PlatformPeekMessage(m)) _exit(1);
-          signal(sig, +[](int) { _exit(2); });
+          signal(
+              sig, +[](int) { _exit(2); });
           TakeCloseSignals();
           _exit(CloseSignalReceived() && OneCloseQueued() ? 0 : 3);
         },

@@ -52,14 +52,10 @@ TEST_F(CrashDialogTest, FatalSignalsShowTheDialogUntilQuitWithoutSaving) {
     void (*crash)();
   };
   const Case cases[] = {
-      {"SIGSEGV", [] { raise(SIGSEGV); }},
-      {"SIGBUS", [] { raise(SIGBUS); }},
-      {"SIGFPE", [] { raise(SIGFPE); }},
-      {"SIGILL", [] { raise(SIGILL); }},
-      {"abort", [] { std::abort(); }},
-      {"terminate", [] { std::terminate(); }},
-      {"null write", WriteThroughNull},
-      {"stack overflow", OverflowTheStack},
+      {"SIGSEGV", [] { raise(SIGSEGV); }}, {"SIGBUS", [] { raise(SIGBUS); }},
+      {"SIGFPE", [] { raise(SIGFPE); }},   {"SIGILL", [] { raise(SIGILL); }},
+      {"abort", [] { std::abort(); }},     {"terminate", [] { std::terminate(); }},
+      {"null write", WriteThroughNull},    {"stack overflow", OverflowTheStack},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

@@ -23,8 +23,8 @@ class DesktopDialogTest : public DialogTest {
   void FakeProgram(const std::string& name, int status, const std::string& output) {
     std::string file = Path("bin/" + name);
     WriteTextFile(file, "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" + Path(name + ".args") + "'\n/bin/cat > '" +
-                            Path(name + ".stdin") + "'\nprintf '%s' '" + output + "'\nexit " +
-                            std::to_string(status) + "\n");
+                            Path(name + ".stdin") + "'\nprintf '%s' '" + output + "'\nexit " + std::to_string(status) +
+                            "\n");
     chmod(file.c_str(), 0755);
   }
 
@@ -43,9 +43,9 @@ TEST_F(DesktopDialogTest, ZenityGetsTheTextVerbatimAndItsExitCodeIsTheAnswer) {
   const std::string text = "Go on? $(touch pwned) `touch pwned2` \"q\" 'a' <b>&amp;";
   FakeProgram("zenity", 0, "");
   EXPECT_EQ(PlatformShowBox(BoxKind::Question, "Unknown ROM", text), "yes");
-  const std::vector<std::string> expected = {"--title=Unknown ROM", "--text=" + text,    "--no-markup",
-                                             "--question",          "--ok-label=Yes",    "--cancel-label=No",
-                                             "--icon-name=dialog-warning"};
+  const std::vector<std::string> expected = {
+      "--title=Unknown ROM",       "--text=" + text, "--no-markup", "--question", "--ok-label=Yes", "--cancel-label=No",
+      "--icon-name=dialog-warning"};
   EXPECT_EQ(Args("zenity"), expected);
   EXPECT_FALSE(std::filesystem::exists("pwned"));
   EXPECT_FALSE(std::filesystem::exists("pwned2"));
@@ -74,8 +74,8 @@ TEST_F(DesktopDialogTest, FileChooserGetsOneFilterPerEntryAndKeepsTheWorkingDire
 TEST_F(DesktopDialogTest, WithoutZenityXmessageReadsTheTextFromStdin) {
   FakeProgram("xmessage", 1, "");
   EXPECT_EQ(PlatformShowBox(BoxKind::Question, "-title", "-fn x\nsecond line"), "no");
-  const std::vector<std::string> expected = {"-title", "-title", "-buttons", "Yes:0,No:1", "-default",
-                                             "No",     "-center", "-file",   "-"};
+  const std::vector<std::string> expected = {"-title", "-title",  "-buttons", "Yes:0,No:1", "-default",
+                                             "No",     "-center", "-file",    "-"};
   EXPECT_EQ(Args("xmessage"), expected);
   EXPECT_EQ(ReadTextFile(Path("xmessage.stdin")), "-fn x\nsecond line");
   FakeProgram("xmessage", 0, "");

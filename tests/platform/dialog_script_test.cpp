@@ -24,9 +24,9 @@ TEST_F(ScriptedDialogTest, AnswersAreConsumedInOrderThenDefaultsApply) {
       {BoxKind::Question, "no"},
       {BoxKind::Error, "ok"},
       {BoxKind::Open, "/roms/a b.smc"},
-      {BoxKind::Open, ""},  // "cancel"
-      {BoxKind::Question, "no"},  // "maybe" is no answer of a question
-      {BoxKind::Info, "ok"},  // empty line
+      {BoxKind::Open, ""},         // "cancel"
+      {BoxKind::Question, "no"},   // "maybe" is no answer of a question
+      {BoxKind::Info, "ok"},       // empty line
       {BoxKind::About, "cancel"},  // carriage return dropped
       {BoxKind::Question, "yes"},  // last line without a newline
       // The answers ran out: every kind takes its default.

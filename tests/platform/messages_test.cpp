@@ -49,7 +49,8 @@ void PostCloseFromSignal(int) { PlatformPostMessageFromSignal(PLATFORM_MSG_CLOSE
 // A thread asleep in PlatformGetMessage wakes for a message posted by a signal
 // handler, whether the handler interrupts that thread or runs on another one.
 TEST_F(MessageQueueTest, ASignalHandlerWakesTheWaitingThread) {
-  struct sigaction action {}, old {};
+  struct sigaction action {
+  }, old{};
   action.sa_handler = PostCloseFromSignal;
   sigemptyset(&action.sa_mask);
   ASSERT_EQ(sigaction(SIGUSR1, &action, &old), 0);

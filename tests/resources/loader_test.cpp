@@ -91,9 +91,12 @@ TEST(Loader, MalformedBytesDecodeToNothingWithoutCrashing) {
     const std::vector<unsigned char>& bytes;
   };
   const std::vector<unsigned char> empty;
-  const Case cases[] = {{"empty", empty},          {"truncated", truncated},
-                        {"header only", header_only}, {"bad signature", bad_signature},
-                        {"corrupt data", corrupt_data}, {"huge size", huge},
+  const Case cases[] = {{"empty", empty},
+                        {"truncated", truncated},
+                        {"header only", header_only},
+                        {"bad signature", bad_signature},
+                        {"corrupt data", corrupt_data},
+                        {"huge size", huge},
                         {"noise", noise}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

@@ -45,11 +45,10 @@ TEST_F(Skin, CutSlotsAreTheirSheetRectangles) {
   struct Cut {
     int slot, sheet, x, y;
   };
-  const Cut cuts[] = {{0, 500, 0, 0},   {1, 500, 7, 0},    {5, 500, 0, 24},  {6, 500, 0, 28},
-                      {7, 500, 4, 28},  {8, 503, 1, 0},    {9, 503, 0, 0},   {11, 503, 3, 0},
-                      {13, 504, 1, 0},  {16, 505, 3, 0},   {20, 505, 8, 0},  {23, 507, 2, 0},
-                      {25, 506, 12, 0}, {34, 506, 0, 12},  {36, 506, 60, 12}, {37, 506, 61, 0},
-                      {39, 506, 64, 0}, {41, 506, 60, 13}, {43, 506, 60, 16}, {3, 502, 0, 0}};
+  const Cut cuts[] = {{0, 500, 0, 0},   {1, 500, 7, 0},   {5, 500, 0, 24},   {6, 500, 0, 28},   {7, 500, 4, 28},
+                      {8, 503, 1, 0},   {9, 503, 0, 0},   {11, 503, 3, 0},   {13, 504, 1, 0},   {16, 505, 3, 0},
+                      {20, 505, 8, 0},  {23, 507, 2, 0},  {25, 506, 12, 0},  {34, 506, 0, 12},  {36, 506, 60, 12},
+                      {37, 506, 61, 0}, {39, 506, 64, 0}, {41, 506, 60, 13}, {43, 506, 60, 16}, {3, 502, 0, 0}};
   for (const Cut& c : cuts) {
     SCOPED_TRACE(c.slot);
     BITMAP* sheet = load_bmp_res(c.sheet);
@@ -87,9 +86,9 @@ TEST_F(Skin, StripsBannersFontsAndCursorsAreLoaded) {
     BITMAP* bmp;
     int w, h;
   };
-  const Expect bitmaps[] = {{FunctionIcons, 528, 16},   {RegionFlagIcons, 112, 12}, {QBRREHelioWinIcon, 96, 16},
+  const Expect bitmaps[] = {{FunctionIcons, 528, 16},    {RegionFlagIcons, 112, 12},  {QBRREHelioWinIcon, 96, 16},
                             {BMPBannerStartup, 512, 96}, {BMPBannerExtract, 512, 96}, {MouseCursor_N, 32, 32},
-                            {MouseCursor_M, 32, 32},    {MouseCursor_H, 32, 32},    {MouseCursor_V, 32, 32},
+                            {MouseCursor_M, 32, 32},     {MouseCursor_H, 32, 32},     {MouseCursor_V, 32, 32},
                             {MouseCursor_D, 32, 32}};
   for (const Expect& e : bitmaps) {
     ASSERT_NE(e.bmp, nullptr);

@@ -37,11 +37,11 @@ TEST(Corrections, ShortImagesAreNeverWrittenPastTheirEnd) {
     std::size_t stored;
   };
   const Case cases[] = {
-      {0, 0},                  // empty channel
-      {0x3C95F2, 0},           // ends right before the first correction
-      {0x3C95F3, 1},           // holds exactly the first one
-      {0x3C983B, 2},           // splits a pair of neighbouring bytes
-      {0x3CA7E5, 16},          // all but the last
+      {0, 0},          // empty channel
+      {0x3C95F2, 0},   // ends right before the first correction
+      {0x3C95F3, 1},   // holds exactly the first one
+      {0x3C983B, 2},   // splits a pair of neighbouring bytes
+      {0x3CA7E5, 16},  // all but the last
       {kFullSize, 17},
   };
   for (const Case& c : cases) {

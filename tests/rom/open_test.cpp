@@ -160,7 +160,8 @@ TEST_F(Open, UnidentifiedImageAcceptedOpensLikeTheKnownOne) {
   Offer("other.smc", bytes);
   log.answers.push_back("yes");
   AppMenuExecuteItem(0x0000, false);
-  EXPECT_EQ(Titles(), (std::vector<std::string>{"Open QBR image...", "ROM Not Identifiable", " IMPORTANT - READ THIS"}));
+  EXPECT_EQ(Titles(),
+            (std::vector<std::string>{"Open QBR image...", "ROM Not Identifiable", " IMPORTANT - READ THIS"}));
   EXPECT_EQ(BFA_OpenedCRC32[0x10], 0x12345678u);
   EXPECT_EQ(static_cast<unsigned char>(QBR1[0x3CA7E5]), 0x31);
   EXPECT_EQ(ENGINE_STATE, 1u);

@@ -7,7 +7,6 @@
 #include "platform/dialogs.h"
 #include "tests/rom/crc_forge.h"
 
-
 // Reads a whole file; empty when it cannot be read.
 std::vector<char> ReadWholeFile(const std::filesystem::path& path);
 void WriteWholeFile(const std::filesystem::path& path, const std::vector<char>& bytes);

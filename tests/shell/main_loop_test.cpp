@@ -16,9 +16,7 @@ namespace {
 
 class MainLoopTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    ASSERT_TRUE(StartHeadlessAllegro());
-  }
+  static void SetUpTestSuite() { ASSERT_TRUE(StartHeadlessAllegro()); }
   void SetUp() override {
     PlatformClearMessages();
     ticks = 0;
@@ -40,7 +38,8 @@ TEST(TickRate, DriverRateWinsAndZeroFallsBackToTheConfiguredRate) {
   struct Case {
     int driver, configured, expected;
   } cases[] = {{0, 60, 60}, {0, 50, 50}, {75, 60, 75}, {0, 0, 60}, {0, -30, 60}, {-1, 0, 60}};
-  for (const Case& c : cases) EXPECT_EQ(ChooseTickRate(c.driver, c.configured), c.expected) << c.driver << "/" << c.configured;
+  for (const Case& c : cases)
+    EXPECT_EQ(ChooseTickRate(c.driver, c.configured), c.expected) << c.driver << "/" << c.configured;
 }
 
 TEST_F(MainLoopTest, EngineSettingsDefaultTo60HzAndMethod2) {
@@ -87,7 +86,7 @@ TEST_F(MainLoopTest, ATickDuringAnUpdateEndsTheCatchUp) {
   ModePass pass;
   pass.update = [&] {
     ++updates;
-    if (++total == 2) ticker();  // a tick arrives while the second update runs
+    if (++total == 2) ticker();        // a tick arrives while the second update runs
     if (total == 6) STATEOVER = true;  // all owed updates done
   };
   pass.after_pass = [&] {

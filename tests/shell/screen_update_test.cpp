@@ -10,14 +10,14 @@ namespace {
 
 // A graphics driver with a fixed room for video bitmaps and switchable abilities.
 struct FakeDriver {
-  int video_room = 0;        // video bitmaps that can still be made
-  bool can_triple = false;   // triple buffering is available
-  bool system_ok = true;     // system bitmaps can be made
-  bool memory_ok = true;     // memory bitmaps can be made
-  int live = 0;              // bitmaps made and not yet destroyed
-  std::set<BITMAP*> video;   // live video bitmaps
+  int video_room = 0;       // video bitmaps that can still be made
+  bool can_triple = false;  // triple buffering is available
+  bool system_ok = true;    // system bitmaps can be made
+  bool memory_ok = true;    // memory bitmaps can be made
+  int live = 0;             // bitmaps made and not yet destroyed
+  std::set<BITMAP*> video;  // live video bitmaps
   BITMAP* screen_page = nullptr;
-  BITMAP* shown = nullptr;   // last page shown or requested
+  BITMAP* shown = nullptr;  // last page shown or requested
   int vsyncs = 0;
 };
 
@@ -60,9 +60,7 @@ const VideoBitmapProvider fake_provider = {
 
 class ScreenUpdateTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    ASSERT_TRUE(StartHeadlessAllegro());
-  }
+  static void SetUpTestSuite() { ASSERT_TRUE(StartHeadlessAllegro()); }
   void SetUp() override {
     driver = FakeDriver{};
     driver.screen_page = create_bitmap_ex(32, kModeW, kModeH);

@@ -28,8 +28,8 @@ int GetOutputTime() { return 0; }
 int GetWrittenTime() { return 0; }
 
 [[maybe_unused]] Out_Module module = {
-    OUT_VER, "Fake Output", 65538, nullptr, nullptr, Config, About, Init, Quit, Open, Close, Write, CanWrite,
-    IsPlaying, Pause, SetVolume, SetPan, Flush, GetOutputTime, GetWrittenTime,
+    OUT_VER, "Fake Output", 65538,    nullptr,   nullptr, Config,    About,  Init,  Quit,          Open,
+    Close,   Write,         CanWrite, IsPlaying, Pause,   SetVolume, SetPan, Flush, GetOutputTime, GetWrittenTime,
 };
 
 }  // namespace
