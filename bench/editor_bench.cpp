@@ -12,7 +12,7 @@
 #include "platform/config_lock.h"
 #include "resources/skin.h"
 #include "rom/globaldata.h"
-#include "shell/variables.h"
+#include "shell/base/variables.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // One frame of the start-up screen as the main loop composes it: the window-sized
 // area of the screen-sized frame buffer cleared, the banner, the whole window frame
 // (caption, borders, toolbar, menu bar, status bar) and the copy to the page.
-#include "shell/include.h"
+#include "shell/base/include.h"
 
 #include <benchmark/benchmark.h>
 
@@ -11,9 +11,9 @@
 #include "gui/HelioWin.h"
 #include "platform/window.h"
 #include "resources/skin.h"
-#include "shell/frame.h"
-#include "shell/mode_startupscreen.h"
-#include "shell/variables.h"
+#include "shell/runtime/frame.h"
+#include "shell/app/mode_startupscreen.h"
+#include "shell/base/variables.h"
 
 namespace {
 

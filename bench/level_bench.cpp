@@ -14,7 +14,7 @@
 #include "level/snesbitmap.h"
 #include "platform/config_lock.h"
 #include "rom/globaldata.h"
-#include "shell/functions.h"
+#include "shell/base/functions.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Every message box the BFA library shows, with its exact title and text, in one place.
 #include "bfa/bfa_internal.h"
 
-#include "shell/functions.h"
+#include "shell/base/functions.h"
 
 namespace bfa_detail {
 namespace {

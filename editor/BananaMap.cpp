@@ -4,7 +4,7 @@
 
 #include "level/ex_gfx_QBR1.h"
 #include "rom/globaldata.h"
-#include "shell/functions.h"
+#include "shell/base/functions.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include "level/leveldata.h"
 #include "platform/config_lock.h"
 #include "resources/skin.h"
-#include "shell/functions.h"
-#include "shell/variables.h"
+#include "shell/base/functions.h"
+#include "shell/base/variables.h"
 
 CCamera* cam = nullptr;
 

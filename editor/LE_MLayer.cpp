@@ -2,7 +2,7 @@
 
 #include "level/ex_gfx_QBR1.h"
 #include "level/rom_access.h"
-#include "shell/functions.h"
+#include "shell/base/functions.h"
 
 namespace {
 

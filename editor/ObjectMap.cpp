@@ -4,7 +4,7 @@
 #include "level/snesbitmap.h"
 #include "platform/config_lock.h"
 #include "resources/skin.h"
-#include "shell/functions.h"
+#include "shell/base/functions.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/include.h"
+#include "shell/base/include.h"
 #include "level/level_objects.h"
 #include "level/leveldata.h"
 

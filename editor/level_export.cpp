@@ -8,7 +8,7 @@
 #include "rom/headless_open.h"
 #include "level/leveldata.h"
 #include "level/png_export.h"
-#include "shell/functions.h"
+#include "shell/base/functions.h"
 
 BITMAP* ComposeLevelPicture(int id) {
   CCamera view(id, WholeLevelPicture{});

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "shell/include.h"
+#include "shell/base/include.h"
 
 // The picture of level `id` of the loaded image, composed by the level view's
 // own drawing code through a detached camera at (0, 0): grid, tiles, bananas

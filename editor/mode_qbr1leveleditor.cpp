@@ -7,9 +7,9 @@
 #include "gui/ToolbarMain.h"
 #include "level/leveldata.h"
 #include "resources/skin.h"
-#include "shell/frame.h"
-#include "shell/modes.h"
-#include "shell/variables.h"
+#include "shell/runtime/frame.h"
+#include "shell/app/modes.h"
+#include "shell/base/variables.h"
 
 int currentlvlid = kQBR1StartLevel;
 int pressdelay = 0;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/include.h"
+#include "shell/base/include.h"
 
 // The level id the editor shows (0-229); kept across re-entries and images.
 extern int currentlvlid;

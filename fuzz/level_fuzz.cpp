@@ -21,8 +21,8 @@
 #include "platform/config_lock.h"
 #include "platform/dialogs.h"
 #include "rom/globaldata.h"
-#include "shell/functions.h"
-#include "shell/include.h"
+#include "shell/base/functions.h"
+#include "shell/base/include.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/include.h"
+#include "shell/base/include.h"
 
 // Fixed metrics of the self-drawn window frame (window pixels).
 constexpr int kCaptionHeight = 24;

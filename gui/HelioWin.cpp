@@ -8,10 +8,10 @@
 #include "gui/WindowFrame.h"
 #include "platform/config_lock.h"
 #include "platform/window.h"
-#include "shell/controller.h"
-#include "shell/functions.h"
-#include "shell/modes.h"
-#include "shell/variables.h"
+#include "shell/base/controller.h"
+#include "shell/base/functions.h"
+#include "shell/app/modes.h"
+#include "shell/base/variables.h"
 
 int mouse_q = 0;
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/include.h"
+#include "shell/base/include.h"
 
 class CHG_WCaption;
 class CHG_WLBorder;

@@ -5,7 +5,7 @@
 #include "gui/HelioWin.h"
 #include "level/leveldata.h"
 #include "resources/skin.h"
-#include "shell/functions.h"
+#include "shell/base/functions.h"
 
 // The drag follows Allegro's mouse position. It is in window coordinates, but
 // the window does not move during a drag and X keeps sending the pointer to

@@ -8,8 +8,8 @@
 #include "platform/system_sound.h"
 #include "resources/skin.h"
 #include "rom/AppMenu.h"
-#include "shell/functions.h"
-#include "shell/variables.h"
+#include "shell/base/functions.h"
+#include "shell/base/variables.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "shell/functions.h"
-#include "shell/variables.h"
+#include "shell/base/functions.h"
+#include "shell/base/variables.h"
 
 // Descriptions are single lines; the literals below are split only for reading.
 // Elements are separated by runs of blanks, which every reader skips.

@@ -5,7 +5,7 @@
 #include "gui/MenuLoad.h"
 #include "platform/system_sound.h"
 #include "resources/skin.h"
-#include "shell/functions.h"
+#include "shell/base/functions.h"
 
 namespace {
 constexpr int kNone = 255;

@@ -2,7 +2,7 @@
 
 #include "gui/FramePieces.h"
 #include "resources/skin.h"
-#include "shell/variables.h"
+#include "shell/base/variables.h"
 
 void CHG_WStatusBar::Proc(int& w, int& h) {
   ResizeGestureStep(

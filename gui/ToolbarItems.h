@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "shell/include.h"
+#include "shell/base/include.h"
 
 class CMenuItem;
 

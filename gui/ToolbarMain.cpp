@@ -6,8 +6,8 @@
 #include "gui/MenuMain.h"
 #include "resources/skin.h"
 #include "rom/AppMenu.h"
-#include "shell/functions.h"
-#include "shell/variables.h"
+#include "shell/base/functions.h"
+#include "shell/base/variables.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include "gui/FramePieces.h"
 #include "platform/window.h"
 #include "resources/skin.h"
-#include "shell/functions.h"
-#include "shell/variables.h"
+#include "shell/base/functions.h"
+#include "shell/base/variables.h"
 
 namespace {
 

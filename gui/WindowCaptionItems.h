@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "shell/include.h"
+#include "shell/base/include.h"
 
 // The caption icon at the left of the caption bar.
 class CHG_Icon {

@@ -4,8 +4,8 @@
 #include "gui/HelioWin.h"
 #include "platform/window.h"
 #include "resources/skin.h"
-#include "shell/functions.h"
-#include "shell/variables.h"
+#include "shell/base/functions.h"
+#include "shell/base/variables.h"
 
 void ResizeGestureStep(CHG_ResizeGesture& g, const ResizeZone& zone, int& w, int& h) {
   if ((!g.size_z && !IsMouseHover(zone.x, zone.y, zone.w, zone.h)) || !zone.permitted) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/include.h"
+#include "shell/base/include.h"
 
 // State of a resize gesture, shared by every widget that resizes the window.
 struct CHG_ResizeGesture {

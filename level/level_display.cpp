@@ -4,7 +4,7 @@
 
 #include "level/leveldata.h"
 #include "rom/headless_open.h"
-#include "shell/functions.h"
+#include "shell/base/functions.h"
 
 void QBR1_WriteLevelList(std::ostream& out) {
   for (int id = kQBR1FirstLevel; id <= kQBR1LastLevel; ++id) {

@@ -6,8 +6,8 @@
 #include "level/rom_access.h"
 #include "platform/config_lock.h"
 #include "rom/globaldata.h"
-#include "shell/functions.h"
-#include "shell/include.h"
+#include "shell/base/functions.h"
+#include "shell/base/include.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "shell/include.h"
+#include "shell/base/include.h"
 
 // Writes a 32-bit bitmap to path as an 8-bit RGB PNG (alpha dropped). Returns
 // false, leaving no partial promise, when the file cannot be written.

@@ -5,7 +5,7 @@
 
 #include "platform/config_lock.h"
 #include "rom/globaldata.h"
-#include "shell/functions.h"
+#include "shell/base/functions.h"
 
 CompSprite* Rw_Bitmap2CompSprite(BITMAP* input) {
   auto* sprite = new CompSprite();

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "shell/functions.h"
+#include "shell/base/functions.h"
 
 void SetUpMusicHost(const char* inputPlugin, const char* outputPlugin) {
   SNESAMP = new Winamp;

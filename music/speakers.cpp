@@ -1,9 +1,9 @@
-#include "shell/include.h"
+#include "shell/base/include.h"
 
 #include "music/speakers.h"
 
 #include "music/winamp.h"
-#include "shell/functions.h"
+#include "shell/base/functions.h"
 
 CSpeakers::CSpeakers() {
   detect_digi_driver(DIGI_AUTODETECT);

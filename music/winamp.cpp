@@ -9,7 +9,7 @@
 #include <string>
 
 #include "platform/dynlib.h"
-#include "shell/functions.h"
+#include "shell/base/functions.h"
 
 Winamp* SNESAMP = nullptr;
 

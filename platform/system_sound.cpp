@@ -1,6 +1,6 @@
 #include "platform/system_sound.h"
 
-#include "shell/include.h"
+#include "shell/base/include.h"
 
 #include <cmath>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "shell/include.h"
+#include "shell/base/include.h"
 
 #include <xalleg.h>
 #include <X11/Xatom.h>

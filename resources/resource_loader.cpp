@@ -8,7 +8,7 @@
 #include "gfx/ex_graphics.h"
 #include "resources/embedded_art.h"
 #include "resources/resource_table.h"
-#include "shell/functions.h"
+#include "shell/base/functions.h"
 
 namespace {
 

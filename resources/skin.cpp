@@ -3,7 +3,7 @@
 #include "gfx/ex_graphics.h"
 #include "resources/resource_loader.h"
 #include "resources/resource_table.h"
-#include "shell/functions.h"
+#include "shell/base/functions.h"
 
 BITMAP* HelioBMP[45] = {};
 BITMAP* FunctionIcons = nullptr;

@@ -9,8 +9,8 @@
 #include "platform/system_sound.h"
 #include "rom/demo_open.h"
 #include "rom/globaldata.h"
-#include "shell/functions.h"
-#include "shell/variables.h"
+#include "shell/base/functions.h"
+#include "shell/base/variables.h"
 
 const QBR1Correction QBR1Corrections[17] = {
     {0x3C95F2, 0x40}, {0x3C983A, 0x80}, {0x3C983B, 0xAB}, {0x3C9A17, 0x48}, {0x3C9C62, 0x00}, {0x3C9C63, 0x39},

@@ -7,7 +7,7 @@
 #include "platform/config_lock.h"
 #include "rom/AppMenu.h"
 #include "rom/globaldata.h"
-#include "shell/functions.h"
+#include "shell/base/functions.h"
 
 const char* const kDemoImageName = "QBRRE demo image";
 

@@ -1,8 +1,8 @@
 #include "rom/globaldata.h"
 
 #include "platform/config_lock.h"
-#include "shell/functions.h"
-#include "shell/include.h"
+#include "shell/base/functions.h"
+#include "shell/base/include.h"
 
 globaldata qbr1gbl;
 

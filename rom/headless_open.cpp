@@ -10,7 +10,7 @@
 #include "platform/dialogs.h"
 #include "rom/AppMenu.h"
 #include "rom/globaldata.h"
-#include "shell/include.h"
+#include "shell/base/include.h"
 
 bool LoadRomHeadless(const std::string& romPath) {
   std::error_code ec;

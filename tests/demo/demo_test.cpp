@@ -9,7 +9,7 @@
 #include "platform/config_lock.h"
 #include "rom/AppMenu.h"
 #include "rom/globaldata.h"
-#include "shell/functions.h"
+#include "shell/base/functions.h"
 #include "tests/common/headless_allegro.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "shell/include.h"
+#include "shell/base/include.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include "demo/demo_image.h"
 #include "editor/classes.h"
 #include "level/ex_gfx_QBR1.h"
-#include "shell/functions.h"
+#include "shell/base/functions.h"
 #include "tests/editor/editor_support.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include "editor/classes.h"
 #include "resources/skin.h"
-#include "shell/functions.h"
+#include "shell/base/functions.h"
 #include "tests/editor/editor_support.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include "platform/dialogs.h"
 #include "platform/window.h"
 #include "resources/skin.h"
-#include "shell/variables.h"
+#include "shell/base/variables.h"
 #include "tests/editor/editor_support.h"
 
 namespace {

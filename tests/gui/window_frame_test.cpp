@@ -8,9 +8,9 @@
 #include "platform/dialogs.h"
 #include "platform/messages.h"
 #include "platform/window.h"
-#include "shell/frame.h"
-#include "shell/include.h"
-#include "shell/variables.h"
+#include "shell/runtime/frame.h"
+#include "shell/base/include.h"
+#include "shell/base/variables.h"
 #include "tests/common/headless_allegro.h"
 
 namespace {

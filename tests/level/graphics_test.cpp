@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "level/ex_gfx_QBR1.h"
-#include "shell/functions.h"
+#include "shell/base/functions.h"
 #include "tests/level/level_support.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include "level/qbr_sprite_exception.h"
 #include "level/snesbitmap.h"
 #include "rom/globaldata.h"
-#include "shell/functions.h"
+#include "shell/base/functions.h"
 #include "tests/level/level_support.h"
 
 namespace {

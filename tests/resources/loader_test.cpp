@@ -7,7 +7,7 @@
 
 #include "resources/resource_loader.h"
 #include "resources/resource_table.h"
-#include "shell/functions.h"
+#include "shell/base/functions.h"
 
 namespace {
 

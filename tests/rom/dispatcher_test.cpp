@@ -6,8 +6,8 @@
 #include "bfa/bfa.h"
 #include "platform/messages.h"
 #include "rom/AppMenu.h"
-#include "shell/functions.h"
-#include "shell/variables.h"
+#include "shell/base/functions.h"
+#include "shell/base/variables.h"
 #include "tests/rom/rom_support.h"
 
 #define crc32 zlib_crc32

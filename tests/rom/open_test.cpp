@@ -8,8 +8,8 @@
 #include "platform/config_lock.h"
 #include "rom/AppMenu.h"
 #include "rom/globaldata.h"
-#include "shell/include.h"
-#include "shell/variables.h"
+#include "shell/base/include.h"
+#include "shell/base/variables.h"
 #include "tests/rom/rom_support.h"
 
 namespace fs = std::filesystem;

@@ -11,8 +11,8 @@
 #include "platform/system_sound.h"
 #include "rom/AppMenu.h"
 #include "rom/globaldata.h"
-#include "shell/include.h"
-#include "shell/variables.h"
+#include "shell/base/include.h"
+#include "shell/base/variables.h"
 #include "tests/common/headless_allegro.h"
 
 namespace {

@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Prints the link graph of the project's static libraries, one edge "A -> B"
+# a line, where an object of library A needs a symbol that library B defines,
+# and fails (exit 1, naming the cycle's libraries) when the graph has a cycle.
+# Usage: link_graph.sh LIBRARY.a...
+set -euo pipefail
+[ $# -gt 0 ] || { echo "usage: $0 LIBRARY.a..." >&2; exit 2; }
+for lib in "$@"; do
+  name=$(basename "$lib" .a)
+  name=${name#libqbrre_}
+  # Defined (global, weak) and undefined symbols of every object in the library.
+  nm -g --defined-only "$lib" 2>/dev/null | awk -v n="$name" 'NF >= 3 && $2 ~ /[TDBRVWSGiu]/ { print "D", n, $3 }'
+  nm -g --undefined-only "$lib" 2>/dev/null | awk -v n="$name" 'NF >= 2 { print "U", n, $NF }'
+done | awk '
+  $1 == "D" { if (!($3 in def)) def[$3] = $2; else if (index(" " def[$3] " ", " " $2 " ") == 0) def[$3] = def[$3] " " $2; next }
+  { need[$2 SUBSEP $3] = 1 }
+  END {
+    for (k in need) {
+      split(k, p, SUBSEP)
+      if (!(p[2] in def)) continue
+      n = split(def[p[2]], owners, " ")
+      for (i = 1; i <= n; i++) if (owners[i] != p[1]) edge[p[1] " -> " owners[i]] = 1
+    }
+    for (e in edge) print e
+  }' | sort > "${TMPDIR:-/tmp}/link_graph.$$"
+cat "${TMPDIR:-/tmp}/link_graph.$$"
+# Kahn: repeatedly drop libraries that need nothing left; what stays is in a cycle.
+left=$(awk '{ print $1; print $3 }' "${TMPDIR:-/tmp}/link_graph.$$" | sort -u)
+edges=$(cat "${TMPDIR:-/tmp}/link_graph.$$")
+rm -f "${TMPDIR:-/tmp}/link_graph.$$"
+while :; do
+  sinks=""
+  for n in $left; do
+    if ! printf '%s\n' "$edges" | awk -v n="$n" '$1 == n { f = 1 } END { exit !f }'; then sinks="$sinks $n"; fi
+  done
+  [ -z "$sinks" ] && break
+  for s in $sinks; do
+    left=$(printf '%s\n' $left | grep -vx "$s" || true)
+    edges=$(printf '%s\n' "$edges" | awk -v s="$s" '$3 != s' || true)
+  done
+  [ -z "$left" ] && break
+done
+if [ -n "$left" ]; then
+  echo "cycle among:" $left >&2
+  exit 1
+fi

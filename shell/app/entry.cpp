@@ -1,0 +1,90 @@
+#include "shell/app/entry.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "editor/level_export.h"
+#include "level/level_display.h"
+#include "shell/app/application.h"
+#include "shell/base/functions.h"
+#include "shell/base/variables.h"
+
+namespace {
+
+using Args = std::vector<std::string>;
+
+// One command-line command: the option, its arguments as shown in the usage, a
+// summary, how many arguments it takes (-1: it checks them itself) and what it runs.
+struct Command {
+  const char* option;
+  const char* arguments;
+  const char* summary;
+  int arity;
+  int (*run)(const Args& args);
+};
+
+int PrintUsage(std::FILE* out);
+int PrintVersion(const Args&) {
+  std::printf("%s\n", mGetVersion().c_str());
+  return 0;
+}
+int PrintHelp(const Args&) { return PrintUsage(stdout); }
+int UsageError(const std::string& problem);
+int RunExport(const Args& a) {
+  if (a[1] != "--output") return UsageError("--export needs --output before the ROM image");
+  return RunExportCommand(a[0], a[2], a[3]);
+}
+
+const Command commands[] = {
+    {"--help", "", "show this help and exit", 0, PrintHelp},
+    {"--version", "", "show the version and exit", 0, PrintVersion},
+    {"--demo", "", "start the editor on the built-in demo image", 0,
+     [](const Args&) {
+       StartupDemo = true;
+       return RunEditor();
+     }},
+    {"--list", "ROM", "print the level list of a ROM image and exit", 1,
+     [](const Args& a) { return RunListCommand(a[0]); }},
+    {"--export", "LEVEL --output FILE.png ROM", "write the picture of a level (decimal or 0x hex) and exit", 4,
+     RunExport},
+    {"--export", "all --output DIR ROM", "write DIR/level-0xNN.png for every level and exit", 4, RunExport},
+};
+
+int PrintUsage(std::FILE* out) {
+  std::fputs(
+      "Usage: qbrre [ROM]\n"
+      "Starts the editor; a ROM image given here is opened at once.\n"
+      "\n",
+      out);
+  for (const Command& c : commands) {
+    std::string head = std::string("  qbrre ") + c.option + (*c.arguments ? " " : "") + c.arguments;
+    std::fprintf(out, "%-40s %s\n", head.c_str(), c.summary);
+  }
+  return 0;
+}
+
+int UsageError(const std::string& problem) {
+  std::fprintf(stderr, "qbrre: %s\n", problem.c_str());
+  PrintUsage(stderr);
+  return 2;
+}
+
+}  // namespace
+
+int QbrreMain(int argc, char** argv) {
+  Args args(argv + (argc > 0 ? 1 : 0), argv + (argc > 0 ? argc : 0));
+  if (!args.empty() && args[0].size() > 1 && args[0][0] == '-') {
+    for (const Command& c : commands) {
+      if (args[0] != c.option) continue;
+      Args rest(args.begin() + 1, args.end());
+      if (c.arity >= 0 && static_cast<int>(rest.size()) != c.arity)
+        return UsageError(std::string("wrong number of arguments for ") + c.option);
+      return c.run(rest);
+    }
+    return UsageError("unknown option " + args[0]);
+  }
+  if (args.size() > 1) return UsageError("more than one ROM image given");
+  if (!args.empty()) StartupRomPath = args[0];
+  return RunEditor();
+}

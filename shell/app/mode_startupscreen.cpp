@@ -1,0 +1,30 @@
+#include "shell/app/mode_startupscreen.h"
+
+#include "gui/HelioWin.h"
+#include "resources/skin.h"
+#include "rom/AppMenu.h"
+#include "shell/runtime/frame.h"
+#include "shell/app/modes.h"
+#include "shell/base/variables.h"
+
+void DrawStartupScreen(BITMAP* fb) {
+  if (BMPBannerStartup && fb) blit(BMPBannerStartup, fb, 0, 0, 4, 60, BMPBannerStartup->w, BMPBannerStartup->h);
+}
+
+void STARTUP_SCREEN_SUBFUNCTION() {
+  bool first_pass = true;
+  ModePass pass;
+  pass.update = [] {
+    Apllication_Critical_Functions();
+    mui->Proc();
+  };
+  pass.picture = DrawStartupScreen;
+  pass.after_pass = [&first_pass] {
+    // The Open command runs once, after the first frame is on screen.
+    if (!first_pass) return;
+    first_pass = false;
+    AppMenuExecuteItem(0, false);
+  };
+  RunModePasses(pass);
+  if (ENGINE_STATE.load() == 1) mui->ResizeTilesEx(24, 16, true, false, true, false);
+}

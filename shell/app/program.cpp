@@ -1,0 +1,128 @@
+#include "shell/app/program.h"
+
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <thread>
+
+#include "gfx/ex_graphics.h"
+#include "music/speakers.h"
+#include "platform/config_lock.h"
+#include "platform/window.h"
+#include "resources/skin.h"
+#include "shell/base/controller.h"
+#include "shell/runtime/screen.h"
+#include "shell/base/variables.h"
+
+namespace {
+
+constexpr int kDefaultHz = 60;
+constexpr int kDefaultDrawMethod = 2;
+
+// Allegro's close button (a window manager's close request) takes the same path as Escape.
+void CloseButtonPressed() { PlatformPostMessage(PLATFORM_MSG_CLOSE); }
+
+// Installs Allegro. A busy X server refuses a connection for a moment (EAGAIN from
+// the socket's full backlog, or a reset connection while it drops another client);
+// the start-up tries again for about a second then.
+bool StartAllegro() {
+  constexpr int kAttempts = 20;
+  for (int attempt = 1;; ++attempt) {
+    errno = 0;
+    if (install_allegro(SYSTEM_AUTODETECT, &errno, atexit) == 0) return true;
+    const int cause = errno;
+    const bool busy = cause == EAGAIN || cause == ECONNRESET;
+    if (!busy || attempt == kAttempts) {
+      const char* reason = allegro_error[0] != '\0' ? allegro_error
+                           : cause != 0             ? std::strerror(cause)
+                                                    : "no X display could be opened";
+      std::fprintf(stderr, "qbrre: Allegro could not start: %s\n", reason);
+      return false;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+}
+
+}  // namespace
+
+int ChooseTickRate(int driver_rate, int configured) {
+  if (driver_rate > 0) return driver_rate;
+  return configured > 0 ? configured : kDefaultHz;
+}
+
+EngineSettings ReadEngineSettings() {
+  ConfigGuard guard;
+  return {get_config_int("Engine", "Hz", kDefaultHz), get_config_int("Engine", "Draw", kDefaultDrawMethod)};
+}
+
+void ticker() {
+  // The count is posted before the tick is counted, so a worker that sees a tick
+  // always finds a count for its next wait.
+  sem_post(&sem_rest);
+  ticks.fetch_add(1);
+  ticks.notify_all();
+}
+
+CScreen::CScreen() {
+  PlatformScreenSize(w, h);
+  set_color_depth(32);
+  set_color_conversion(COLORCONV_TOTAL | COLORCONV_KEEP_TRANS);
+  const EngineSettings engine = ReadEngineSettings();
+  request_refresh_rate(engine.hz);
+  set_window_title("QBR Resource Editor");
+  if (w <= 0 || h <= 0 || set_gfx_mode(GFX_AUTODETECT_WINDOWED, w, h, 0, 0) != 0) {
+    std::fprintf(stderr, "qbrre: no windowed graphics mode of %dx%d: %s\n", w, h, allegro_error);
+    return;
+  }
+  PlatformAdoptWindow();
+  InitializeScreenUpdate(engine.draw);
+  Hz = ChooseTickRate(get_refresh_rate(), engine.hz);
+}
+
+CWindow::CWindow() {
+  scr = new CScreen;
+  dsp = new CDisplay(scr->Hz);
+}
+
+CWindow::~CWindow() {
+  delete dsp;
+  delete scr;
+}
+
+void CProgram::install_pointer() { app = this; }
+
+CProgram::CProgram() {
+  install_pointer();
+  sem_init(&sem_rest, 0, 1);
+  if (!StartAllegro()) return;
+  three_finger_flag = FALSE;
+  install_timer();
+  install_keyboard();
+  set_close_button_callback(CloseButtonPressed);
+  {
+    ConfigGuard guard;
+    set_config_file("Configuration.INI");
+  }
+  snd = new CSpeakers;
+  win = new CWindow;
+  if (screen == nullptr) return;
+  pad = new CController;
+  EXG_FillPercentageOfValueArray();
+  LoadBuiltinResources();
+  FB = create_bitmap_ex(32, win->scr->w, win->scr->h);
+  install_int_ex(ticker, BPS_TO_TIMER(win->scr->Hz));
+  ConfigGuard guard;
+  flush_config_file();
+}
+
+CProgram::~CProgram() {
+  remove_int(ticker);
+  delete win;
+  delete snd;
+  delete pad;
+  DestroyBuiltinResources();
+  if (FB) destroy_bitmap(FB);
+  FB = nullptr;
+  ShutDownScreenUpdate();
+}

@@ -1,3 +1,0 @@
-#include "shell/entry.h"
-
-int main(int argc, char** argv) { return QbrreMain(argc, argv); }

@@ -1,0 +1,97 @@
+#include "shell/runtime/frame.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <cstring>
+
+#include "gui/HelioWin.h"
+#include "gui/MenuMain.h"
+#include "platform/messages.h"
+#include "shell/runtime/frame_pacing.h"
+#include "shell/runtime/screen.h"
+#include "shell/base/variables.h"
+
+namespace {
+
+constexpr int kBackgroundColour = 0x0F3F7F;
+
+// Runs owed updates; stops early when a tick arrives during an update, so a slow
+// update is followed by a frame rather than by more updates. Returns how many ran.
+int RunOwedUpdates(const ModePass& pass) {
+  int run = 0;
+  while (ticks.load() > 0) {
+    old_ticks = ticks.fetch_sub(1);
+    pass.update();
+    ++run;
+    if (!(old_ticks > ticks.load())) break;
+  }
+  return run;
+}
+
+// Copies the rows of the top-left w x h area of `from` that differ from `to`
+// and returns the band they span. An idle picture changes in a few rows (or
+// none), and only those then travel to the display.
+RowBand CopyChangedRows(BITMAP* from, BITMAP* to, int w, int h) {
+  RowBand band{h, 0};
+  const std::size_t bytes = static_cast<std::size_t>(w) * sizeof(std::uint32_t);
+  for (int y = 0; y < h; ++y) {
+    if (std::memcmp(from->line[y], to->line[y], bytes) == 0) continue;
+    std::memcpy(to->line[y], from->line[y], bytes);
+    band.top = std::min(band.top, y);
+    band.bottom = y + 1;
+  }
+  return band;
+}
+
+}  // namespace
+
+void Apllication_Critical_Functions() {
+  if (key[KEY_ESC]) PlatformPostMessage(PLATFORM_MSG_CLOSE);
+}
+
+void WaitForNextTick() {
+  int seen = ticks.load();
+  while (seen < 1 && !STATEOVER.load()) {
+    ticks.wait(seen);
+    seen = ticks.load();
+  }
+}
+
+RowBand ComposeFrame(BITMAP* page, const ModePass& pass, bool changed_only) {
+  if (FB == nullptr || page == nullptr) return {};
+  // Only the window's area of the screen-sized buffer is ever shown.
+  const int w = std::min(mui ? mui->w : FB->w, std::min(FB->w, page->w));
+  const int h = std::min(mui ? mui->h : FB->h, std::min(FB->h, page->h));
+  acquire_bitmap(page);
+  rectfill(FB, 0, 0, w - 1, h - 1, kBackgroundColour);
+  if (pass.picture) pass.picture(FB);
+  if (mui) mui->Draw(FB);
+  if (pass.overlay) pass.overlay(FB);
+  RowBand band{0, h};
+  if (changed_only) band = CopyChangedRows(FB, page, w, h);
+  else blit(FB, page, 0, 0, 0, 0, w, h);
+  release_bitmap(page);
+  return band;
+}
+
+void RunModePasses(const ModePass& pass) {
+  FramePacer pacer;
+  while (!STATEOVER.load()) {
+    while (sem_wait(&sem_rest) != 0 && errno == EINTR) {
+    }
+    const int updates = RunOwedUpdates(pass);
+    const bool menu_open = mui && mui->m && mui->m->clicked;
+    if (pacer.ShouldDraw(TakeInputSnapshot(mui ? mui->w : 0, mui ? mui->h : 0, menu_open), updates)) {
+      CB = GetBuffer();
+      // A copying method's page keeps the frame last shown, so only the rows that
+      // changed are copied and presented; a flipping method presents whole pages.
+      const bool copying = PageKeepsLastFrame();
+      const RowBand band = ComposeFrame(CB, pass, copying);
+      if (!copying) SwapBuffers();
+      else if (!band.empty()) SwapBuffersRows(mui ? mui->w : CB->w, band.top, band.bottom);
+    }
+    WaitForNextTick();
+    if (pass.after_pass) pass.after_pass();
+  }
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <functional>
+
+#include "shell/base/include.h"
+
+// The fixed-rate pass that every mode function runs: one logic update per owed
+// tick (catching up until an update overruns a tick), then one frame.
+struct ModePass {
+  std::function<void()> update;          // one logic update of the mode
+  std::function<void(BITMAP*)> picture;  // the mode's picture, drawn into FB before the GUI
+  std::function<void(BITMAP*)> overlay;  // drawn over the GUI (a status line); may be empty
+  std::function<void()> after_pass;      // runs after the wait that ends each pass; may be empty
+};
+
+// Runs passes until STATEOVER is set. A pass draws its frame when FramePacer
+// says so: every pass while the user acts or a menu is open, every fourth
+// update while idle.
+void RunModePasses(const ModePass& pass);
+
+// Rows [top, bottom) of a frame that differ from what the page held; empty when top == bottom.
+struct RowBand {
+  int top = 0;
+  int bottom = 0;
+  bool empty() const { return top >= bottom; }
+};
+
+// Composes one frame: clears the window-sized area of FB, draws the picture, the GUI
+// and the overlay, and copies that area to `page` at (0, 0). With `changed_only`
+// (a page that keeps the last frame) only the rows that differ are copied. Returns
+// the band of rows copied; nothing (an empty band) when FB or page is missing.
+RowBand ComposeFrame(BITMAP* page, const ModePass& pass, bool changed_only = false);
+
+// Runs in every logic update of every mode: Escape asks the window to close.
+void Apllication_Critical_Functions();
+
+// Blocks until at least one tick is owed or STATEOVER is set (the timer wakes it).
+void WaitForNextTick();
