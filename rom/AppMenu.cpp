@@ -9,6 +9,7 @@
 #include "platform/system_sound.h"
 #include "rom/demo_open.h"
 #include "rom/globaldata.h"
+#include "rom/image_edits.h"
 #include "shell/base/functions.h"
 #include "shell/base/variables.h"
 
@@ -95,6 +96,7 @@ void AppMenuOpenImage() {
 }
 
 bool InstallQBR1Image(const char* name, BFA_LoadedFile file) {
+  std::vector<unsigned char> opened(file.bytes.begin(), file.bytes.end());
   ApplyQBR1Corrections(file.bytes);
   BFA_Activate(kImageChannel, 1);
   if (!BFA_LoadFrom(name, std::move(file))) {
@@ -102,6 +104,7 @@ bool InstallQBR1Image(const char* name, BFA_LoadedFile file) {
     BFA_Disable(kImageChannel);
     return false;
   }
+  QBR1_ResetEdits(std::move(opened), 0);
   return true;
 }
 
