@@ -3,6 +3,7 @@
 #include "level/qbr_sprite_exception.h"
 #include "level/snesbitmap.h"
 #include "platform/config_lock.h"
+#include "editor/view_transform.h"
 #include "resources/skin.h"
 #include "shell/base/functions.h"
 
@@ -57,7 +58,7 @@ void CObjectMap::Draw(BITMAP* dest, Hex32 x, Hex32 y, const ViewFrame& frame, Ob
 
     if (look.spr != 0) {
       bool flip = look.flipped;
-      if (overlay == ObjectOverlay::Shown && key[KEY_F]) flip = !flip;
+      if (overlay != ObjectOverlay::Hidden && key[KEY_F]) flip = !flip;
       const unsigned index = static_cast<unsigned>(look.spr) / 4;
       if (index < static_cast<unsigned>(kCacheSize)) {
         if (sprites[index] == nullptr) sprites[index] = DecodeSprite(look.spr);
@@ -69,24 +70,44 @@ void CObjectMap::Draw(BITMAP* dest, Hex32 x, Hex32 y, const ViewFrame& frame, Ob
         Nullify(sprite);
       }
     }
-    if (overlay == ObjectOverlay::Hidden) continue;
-
-    if (look.compound) {
-      DrawMarker(dest, px, py);
-      Ub_Draw_Gradient(dest, px + 1, py + 1, 160, 12, kLabelColour, 1, true);
-      textprintf_ex(dest, NMenuFont[2], px + 3, py + 1, -1, -1, "%04X - Compound Object", object.zo);
-    } else if (IsMouseHover(px - 16, py - 32, 32, 32)) {
-      DrawMarker(dest, px, py);
-      std::string desc;
-      {
-        ConfigGuard guard;
-        desc = get_config_string("OBJs_Names0001", int2hexstr(object.zo, 4).c_str(), "No Definition");
-      }
-      const int width = helio_stringlength(desc) + 56;
-      int left = mouse_x + 12;
-      if (left + width > frame.w - 16) left = frame.w - width - 16;
-      rectfill(dest, left, mouse_y + 16, left + width, mouse_y + 27, kLabelColour);
-      textprintf_ex(dest, NMenuFont[2], left + 2, mouse_y + 16, -1, -1, "%04X - %s", object.zo, desc.c_str());
-    }
+    if (overlay == ObjectOverlay::Shown) DrawOverlay(dest, b, px, py, frame.w);
   }
+}
+
+void CObjectMap::DrawOverlays(BITMAP* dest, int window_w) {
+  for (std::size_t b = 0; b < records.size(); ++b) {
+    int px = 0, py = 0;
+    LevelToWindow(records[b].x, records[b].y, px, py);
+    // The widest thing drawn right of the reference point is a 160-pixel label,
+    // the hover square reaches 16 pixels left of it.
+    if (px > window_w + 64) break;
+    if (px < -200) continue;
+    DrawOverlay(dest, b, px, py, window_w);
+  }
+}
+
+void CObjectMap::DrawOverlay(BITMAP* dest, std::size_t record, int px, int py, int window_w) {
+  const QBR1ObjectRecord& object = records[record];
+  if (Look(record).compound) {
+    DrawMarker(dest, px, py);
+    Ub_Draw_Gradient(dest, px + 1, py + 1, 160, 12, kLabelColour, 1, true);
+    textprintf_ex(dest, NMenuFont[2], px + 3, py + 1, -1, -1, "%04X - Compound Object", object.zo);
+    return;
+  }
+  // The hover square: 32 x 32 level pixels just above the reference point, centred on it.
+  int lx = 0, ly = 0;
+  WindowToLevel(MouseX(), MouseY(), lx, ly);
+  if (lx < object.x - 16 || lx >= object.x + 16 || ly < object.y - 32 || ly >= object.y) return;
+  DrawMarker(dest, px, py);
+  std::string desc;
+  {
+    ConfigGuard guard;
+    desc = get_config_string("OBJs_Names0001", int2hexstr(object.zo, 4).c_str(), "No Definition");
+  }
+  const int width = helio_stringlength(desc) + 56;
+  const int mx = MouseX(), my = MouseY();
+  int left = mx + 12;
+  if (left + width > window_w - 16) left = window_w - width - 16;
+  rectfill(dest, left, my + 16, left + width, my + 27, kLabelColour);
+  textprintf_ex(dest, NMenuFont[2], left + 2, my + 16, -1, -1, "%04X - %s", object.zo, desc.c_str());
 }

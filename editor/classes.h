@@ -104,8 +104,9 @@ class CBananaMap {
 };
 
 // How the object map draws the markers, labels and the hover tooltip: the
-// editor shows them, a picture export leaves them out.
-enum class ObjectOverlay { Shown, Hidden };
+// editor shows them, a picture export leaves them out (and ignores the F key),
+// a zoomed view draws them apart over its scaled picture (DrawOverlays).
+enum class ObjectOverlay { Shown, Hidden, Apart };
 
 // What the scripts and the game configuration say about one object record;
 // worked out once per record, since neither changes while a level is shown.
@@ -133,9 +134,15 @@ class CObjectMap {
   void Proc(Hex32 x, Hex32 y);
   // Draws every visible object for camera position (x, y).
   void Draw(BITMAP* dest, Hex32 x, Hex32 y, const ViewFrame& frame, ObjectOverlay overlay = ObjectOverlay::Shown);
+  // Draws only the markers, labels and the hover tooltip, at the window
+  // positions of the view transform (a zoomed view draws its picture apart).
+  void DrawOverlays(BITMAP* dest, int window_w);
 
  private:
   const ObjectLook& Look(std::size_t record);
+  // The marker and label of a compound object, or the marker and tooltip of
+  // one the mouse hovers, for record `record` shown at window pixel (px, py).
+  void DrawOverlay(BITMAP* dest, std::size_t record, int px, int py, int window_w);
 };
 
 // The level editor view of one level: layers, scroll bars and view position.

@@ -1,7 +1,10 @@
 #include "editor/mode_qbr1leveleditor.h"
 
+#include <cstdio>
+
 #include "editor/classes.h"
 #include "editor/level_switch.h"
+#include "editor/view_status.h"
 #include "gui/HelioWin.h"
 #include "gui/MenuMain.h"
 #include "gui/ToolbarMain.h"
@@ -16,7 +19,10 @@ int pressdelay = 0;
 
 void DrawLevelStatus(BITMAP* dest, int h) {
   if (cam == nullptr) return;
-  textprintf_ex(dest, NMenuFont[2], 8, h - 18, -1, -1, "Level 0x%02X - %s", cam->lvl.ID, cam->lvl.name.c_str());
+  char name[128];
+  std::snprintf(name, sizeof name, "Level 0x%02X - %s", cam->lvl.ID, cam->lvl.name.c_str());
+  textprintf_ex(dest, NMenuFont[2], 8, h - 18, -1, -1, "%s", name);
+  DrawViewStatus(dest, 8 + text_length(NMenuFont[2], name) + 16, h - 18);
 }
 
 void QBR1_LEVEL_EDITOR_SUBFUNCTION() {

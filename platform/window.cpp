@@ -61,6 +61,7 @@ bool WindowManagerRunning() {
 
 }  // namespace
 
+
 void PlatformUseFakeWindow(PlatformFakeWindow* fake) { fake_window = fake; }
 
 void PlatformAdoptWindow() {
@@ -84,7 +85,7 @@ void PlatformAdoptWindow() {
   XFlush(_xwin.display);
 }
 
-bool PlatformGetCursorPos(int& x, int& y) {
+static bool ScreenGetCursorPos(int& x, int& y) {
   if (PlatformFakeWindow* f = fake_window) {
     x = f->cursor_x;
     y = f->cursor_y;
@@ -102,7 +103,7 @@ bool PlatformGetCursorPos(int& x, int& y) {
   return true;
 }
 
-bool PlatformGetWindowRect(int& left, int& top, int& right, int& bottom) {
+static bool ScreenGetWindowRect(int& left, int& top, int& right, int& bottom) {
   if (PlatformFakeWindow* f = fake_window) {
     left = f->x;
     top = f->y;
@@ -124,7 +125,7 @@ bool PlatformGetWindowRect(int& left, int& top, int& right, int& bottom) {
   return true;
 }
 
-void PlatformMoveWindow(int x, int y, int w, int h) {
+static void ScreenMoveWindow(int x, int y, int w, int h) {
   if (PlatformFakeWindow* f = fake_window) {
     f->x = x;
     f->y = y;
@@ -162,7 +163,7 @@ void PlatformMinimiseWindow() {
   XFlush(_xwin.display);
 }
 
-void PlatformSetWindowShape(int w, int h, const std::vector<PlatformRect>& removed) {
+static void ScreenSetWindowShape(int w, int h, const std::vector<PlatformRect>& removed) {
   if (PlatformFakeWindow* f = fake_window) {
     f->shape_w = w;
     f->shape_h = h;
@@ -201,7 +202,7 @@ void PlatformSetWindowShape(int w, int h, const std::vector<PlatformRect>& remov
   XFlush(_xwin.display);
 }
 
-int PlatformTaskBarHeight() {
+static int ScreenTaskBarHeight() {
   if (PlatformFakeWindow* f = fake_window) return f->taskbar_h;
   XLock lock;
   if (_xwin.display == nullptr) return 0;
@@ -224,7 +225,7 @@ int PlatformTaskBarHeight() {
   return height;
 }
 
-void PlatformScreenSize(int& w, int& h) {
+static void ScreenSize(int& w, int& h) {
   if (PlatformFakeWindow* f = fake_window) {
     w = f->screen_w;
     h = f->screen_h;
@@ -238,4 +239,69 @@ void PlatformScreenSize(int& w, int& h) {
   }
   w = DisplayWidth(_xwin.display, _xwin.screen);
   h = DisplayHeight(_xwin.display, _xwin.screen);
+}
+
+// The program's coordinates are screen pixels divided by the scale. Positions
+// read from the screen round down, so a cursor anywhere on the 2 x 2 block of a
+// pixel is on that pixel.
+namespace {
+
+std::atomic<int> window_scale{1};
+
+int Down(int v) {
+  const int s = window_scale.load();
+  return v >= 0 ? v / s : -((-v + s - 1) / s);
+}
+
+}  // namespace
+
+void PlatformSetWindowScale(int scale) {
+  if (scale >= 1 && scale <= 4) window_scale = scale;
+}
+
+int PlatformWindowScale() { return window_scale.load(); }
+
+bool PlatformGetCursorPos(int& x, int& y) {
+  if (!ScreenGetCursorPos(x, y)) return false;
+  x = Down(x);
+  y = Down(y);
+  return true;
+}
+
+bool PlatformGetWindowRect(int& left, int& top, int& right, int& bottom) {
+  if (!ScreenGetWindowRect(left, top, right, bottom)) return false;
+  left = Down(left);
+  top = Down(top);
+  right = Down(right);
+  bottom = Down(bottom);
+  return true;
+}
+
+void PlatformMoveWindow(int x, int y, int w, int h) {
+  const int s = window_scale.load();
+  ScreenMoveWindow(x * s, y * s, w * s, h * s);
+}
+
+void PlatformSetWindowShape(int w, int h, const std::vector<PlatformRect>& removed) {
+  const int s = window_scale.load();
+  if (s == 1) {
+    ScreenSetWindowShape(w, h, removed);
+    return;
+  }
+  std::vector<PlatformRect> scaled;
+  scaled.reserve(removed.size());
+  for (const PlatformRect& r : removed) scaled.push_back({r.left * s, r.top * s, r.right * s, r.bottom * s});
+  ScreenSetWindowShape(w * s, h * s, scaled);
+}
+
+int PlatformTaskBarHeight() {
+  // A reserved strip that covers part of a pixel covers the whole pixel.
+  const int s = window_scale.load();
+  return (ScreenTaskBarHeight() + s - 1) / s;
+}
+
+void PlatformScreenSize(int& w, int& h) {
+  ScreenSize(w, h);
+  w = Down(w);
+  h = Down(h);
 }

@@ -5,8 +5,12 @@
 #include "platform/messages.h"
 
 // Window services of the desktop: the program's one window (Allegro's X11 window)
-// seen from outside. All positions are screen pixels; the calls are safe from any
-// thread and do nothing (or report failure) when there is no window yet.
+// seen from outside. The calls are safe from any thread and do nothing (or report
+// failure) when there is no window yet.
+//
+// Positions and sizes are screen pixels divided by the window scale: with a scale
+// of 2 the program works on a screen of half the size and every one of its pixels
+// is shown as 2 x 2 screen pixels, so its logic and layout never see the scale.
 
 struct PlatformRect {
   int left, top, right, bottom;  // right and bottom exclusive
@@ -42,8 +46,16 @@ int PlatformTaskBarHeight();
 // Size of the whole screen (the virtual desktop); 0 x 0 without a display.
 void PlatformScreenSize(int& w, int& h);
 
+// Sets the window scale (1-4; other values are ignored). Set once at start-up,
+// before the window is first placed.
+void PlatformSetWindowScale(int scale);
+
+// The window scale: how many screen pixels show one pixel of the program, each way.
+int PlatformWindowScale();
+
 // Test seam: a scripted window and cursor that replace the X11 window, so code above
-// the platform layer runs without a display.
+// the platform layer runs without a display. Its numbers are screen pixels: the
+// window scale applies to it as to the real window.
 struct PlatformFakeWindow {
   int x = 0, y = 0, w = 0, h = 0;  // window rectangle
   int cursor_x = 0, cursor_y = 0;  // cursor position on the screen

@@ -155,9 +155,14 @@ std::vector<PlatformRect> ScanRegion(BITMAP* bmp) {
 
 int GetTaskBarHeight() { return PlatformTaskBarHeight(); }
 
+// Allegro's position is never negative (its range is the graphics mode), so
+// the division needs no rounding toward minus infinity.
+int MouseX() { return mouse_x / PlatformWindowScale(); }
+int MouseY() { return mouse_y / PlatformWindowScale(); }
+
 bool IsMouseHover(int x, int y, int w, int h) {
-  int mx = mouse_x;
-  int my = mouse_y;
+  int mx = MouseX();
+  int my = MouseY();
   return mx >= x && mx < x + w && my >= y && my < y + h;
 }
 

@@ -77,7 +77,12 @@ void SetMouseCursorBitmap(int index);
 // Height of the desktop panel's strip; 0 when there is none.
 int GetTaskBarHeight();
 
-// Whether the Allegro mouse position lies in [x, x + w) x [y, y + h).
+// The mouse position in window pixels of the program's 1x layout: Allegro's
+// position divided by the window scale (PlatformWindowScale).
+int MouseX();
+int MouseY();
+
+// Whether the mouse position (MouseX, MouseY) lies in [x, x + w) x [y, y + h).
 bool IsMouseHover(int x, int y, int w, int h);
 
 // Acts for a caption button: 0 closes the program, 3 minimises the window,

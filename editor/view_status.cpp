@@ -1,0 +1,36 @@
+#include "editor/view_status.h"
+
+#include <cstdio>
+
+#include "editor/classes.h"
+#include "editor/view_transform.h"
+#include "level/leveldata.h"
+#include "level/rom_access.h"
+#include "resources/skin.h"
+#include "shell/base/functions.h"
+
+int TileMapEntryOffset(const leveldata& lvl, int col, int row) {
+  return lvl.sequencing == 0 ? lvl.tilemap + 2 * (16 * col + row) : lvl.tilemap + 2 * (64 * row + col);
+}
+
+std::string ViewStatusText() {
+  if (cam == nullptr) return "";
+  const ViewFrame& frame = cam->frame;
+  const int mx = MouseX(), my = MouseY();
+  // The view area: right of the left border, below the toolbar, up to the bars.
+  if (mx < frame.ox || mx >= frame.w - 16 || my < frame.oy || my >= frame.h - 32) return "";
+  int lx = 0, ly = 0;
+  WindowToLevel(mx, my, lx, ly);
+  const leveldata& lvl = cam->lvl;
+  if (lx < 0 || ly < 0 || lx >= 32 * lvl.tile_w || ly >= 32 * lvl.tile_h) return "";
+  const int entry = QBR1_Word(TileMapEntryOffset(lvl, lx / 32, ly / 32));
+  char text[64];
+  std::snprintf(text, sizeof text, "X 0x%04X  Y 0x%04X  Tile 0x%04X %c%c", lx, ly, entry & 0x3FFF,
+                (entry & 0x4000) ? 'H' : '-', (entry & 0x8000) ? 'V' : '-');
+  return text;
+}
+
+void DrawViewStatus(BITMAP* dest, int x, int y) {
+  const std::string text = ViewStatusText();
+  if (!text.empty()) textprintf_ex(dest, NMenuFont[2], x, y, -1, -1, "%s", text.c_str());
+}
