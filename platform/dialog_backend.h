@@ -64,6 +64,27 @@ std::vector<std::string> ZenityBoxArgs(BoxKind kind, const std::string& title, c
 // one --file-filter per filter.
 std::vector<std::string> ZenityOpenArgs(const std::string& title, const std::vector<FileFilter>& filters,
                                         const std::string& folder);
+// Arguments for zenity's list: one --column per column, then the rows' cells
+// after "--" (so a cell that starts with dashes stays a cell); short rows are
+// padded with empty cells. zenity prints the first column of the chosen row.
+std::vector<std::string> ZenityListArgs(const std::string& title, const std::string& text,
+                                        const std::vector<std::string>& columns,
+                                        const std::vector<std::vector<std::string>>& rows);
+// Arguments for zenity's save chooser: `suggested` (a name, or an absolute path)
+// preset in `folder`, overwriting confirmed by the chooser.
+std::vector<std::string> ZenitySaveArgs(const std::string& title, const std::vector<FileFilter>& filters,
+                                        const std::string& folder, const std::string& suggested);
+// Arguments for zenity's folder chooser, opening in `folder` (when not empty).
+std::vector<std::string> ZenityFolderArgs(const std::string& title, const std::string& folder);
+// Arguments for zenity's colour chooser, starting at `initial` when it is #RRGGBB.
+std::vector<std::string> ZenityColourArgs(const std::string& title, const std::string& initial);
+// Arguments for zenity's one-line entry.
+std::vector<std::string> ZenityTextArgs(const std::string& title, const std::string& text, const std::string& initial);
+
+// "#RRGGBB" (upper-case) for "#rrggbb", "rgb(r,g,b)" or "rgba(r,g,b,a)"; "" for
+// anything else.
+std::string CanonicalColour(const std::string& text);
+
 // Arguments for xmessage; it reads the text from stdin.
 std::vector<std::string> XmessageBoxArgs(BoxKind kind, const std::string& title);
 

@@ -9,7 +9,8 @@ const char* ZenityIcon(BoxKind kind) {
     case BoxKind::Error:
     case BoxKind::Crash: return "dialog-error";
     case BoxKind::Warning:
-    case BoxKind::Question: return "dialog-warning";
+    case BoxKind::Question:
+    case BoxKind::YesNoCancel: return "dialog-warning";
     default: return "dialog-information";
   }
 }
@@ -21,6 +22,14 @@ std::string TrimLineEnd(std::string text) {
 
 // xmessage exit codes of the crash dialog's buttons: 10 + index.
 constexpr int kXmessageCrashBase = 10;
+// xmessage exit codes of Yes / No / Cancel; anything else (the window closed) is Cancel.
+constexpr int kXmessageYes = 10, kXmessageNo = 11, kXmessageCancel = 12;
+
+// Boxes whose answer is a path, a row or a line of text rather than a button.
+bool ReturnsText(BoxKind kind) {
+  return kind == BoxKind::Open || kind == BoxKind::List || kind == BoxKind::Save || kind == BoxKind::Folder ||
+         kind == BoxKind::Text;
+}
 
 }  // namespace
 
@@ -33,6 +42,12 @@ const char* BoxKindName(BoxKind kind) {
     case BoxKind::Open: return "open";
     case BoxKind::Crash: return "crash";
     case BoxKind::About: return "about";
+    case BoxKind::List: return "list";
+    case BoxKind::Save: return "save";
+    case BoxKind::Folder: return "folder";
+    case BoxKind::Colour: return "colour";
+    case BoxKind::Text: return "text";
+    case BoxKind::YesNoCancel: return "yesnocancel";
   }
   return "error";
 }
@@ -52,17 +67,29 @@ const std::vector<std::string>& CrashChoices() {
 std::string DefaultAnswer(BoxKind kind) {
   switch (kind) {
     case BoxKind::Question: return "no";
-    case BoxKind::Open: return "cancel";
+    case BoxKind::Open:
+    case BoxKind::List:
+    case BoxKind::Save:
+    case BoxKind::Folder:
+    case BoxKind::Colour:
+    case BoxKind::Text:
+    case BoxKind::YesNoCancel: return "cancel";
     case BoxKind::Crash: return CrashChoices().back();
     default: return "ok";
   }
 }
 
 std::string NormaliseAnswer(BoxKind kind, const std::string& answer) {
+  if (ReturnsText(kind)) return answer.empty() ? DefaultAnswer(kind) : answer;
   switch (kind) {
     case BoxKind::Question: return answer == "yes" || answer == "no" ? answer : DefaultAnswer(kind);
     case BoxKind::About: return answer == "ok" || answer == "cancel" ? answer : DefaultAnswer(kind);
-    case BoxKind::Open: return answer.empty() ? DefaultAnswer(kind) : answer;
+    case BoxKind::YesNoCancel:
+      return answer == "yes" || answer == "no" || answer == "cancel" ? answer : DefaultAnswer(kind);
+    case BoxKind::Colour: {
+      std::string colour = CanonicalColour(answer);
+      return colour.empty() ? DefaultAnswer(kind) : colour;
+    }
     case BoxKind::Crash:
       // Any button other than the last one leaves the dialog up; the caller loops.
       return answer;
@@ -78,30 +105,20 @@ std::vector<std::string> ZenityBoxArgs(BoxKind kind, const std::string& title, c
     case BoxKind::Warning: args.push_back("--warning"); break;
     case BoxKind::Question: args.insert(args.end(), {"--question", "--ok-label=Yes", "--cancel-label=No"}); break;
     case BoxKind::About: args.insert(args.end(), {"--question", "--ok-label=OK", "--cancel-label=Cancel"}); break;
+    case BoxKind::YesNoCancel:
+      // Closing the window must not answer No: No is the extra button, which zenity
+      // reports by printing its label.
+      args.insert(args.end(), {"--question", "--ok-label=Yes", "--cancel-label=Cancel", "--extra-button=No"});
+      break;
     case BoxKind::Crash:
       // --text of a list is shown above it; one row per button of the dialog.
       args = {"zenity",        "--list",        "--title=" + title,      "--text=" + text, "--column=Option",
               "--hide-header", "--ok-label=OK", "--cancel-label=Cancel", "--width=420",    "--height=330"};
       for (const std::string& choice : CrashChoices()) args.push_back(choice);
       return args;
-    case BoxKind::Open: break;
+    default: break;  // the choosers have argument builders of their own
   }
   args.push_back(std::string("--icon-name=") + ZenityIcon(kind));
-  return args;
-}
-
-std::vector<std::string> ZenityOpenArgs(const std::string& title, const std::vector<FileFilter>& filters,
-                                        const std::string& folder) {
-  std::vector<std::string> args = {"zenity", "--file-selection", "--title=" + title};
-  // A trailing slash names the folder itself, not a file in its parent.
-  if (!folder.empty()) args.push_back("--filename=" + folder + "/");
-  for (const FileFilter& filter : filters) {
-    std::string patterns = filter.patterns;
-    for (char& c : patterns) {
-      if (c == ';') c = ' ';
-    }
-    args.push_back("--file-filter=" + filter.description + " | " + patterns);
-  }
   return args;
 }
 
@@ -113,6 +130,10 @@ std::vector<std::string> XmessageBoxArgs(BoxKind kind, const std::string& title)
     fallback = "No";
   } else if (kind == BoxKind::About) {
     buttons = "OK:0,Cancel:1";
+  } else if (kind == BoxKind::YesNoCancel) {
+    buttons = "Yes:" + std::to_string(kXmessageYes) + ",No:" + std::to_string(kXmessageNo) +
+              ",Cancel:" + std::to_string(kXmessageCancel);
+    fallback = "Cancel";
   } else if (kind == BoxKind::Crash) {
     buttons.clear();
     const std::vector<std::string>& choices = CrashChoices();
@@ -126,12 +147,17 @@ std::vector<std::string> XmessageBoxArgs(BoxKind kind, const std::string& title)
 }
 
 std::string ZenityAnswer(BoxKind kind, int status, const std::string& output) {
+  if (ReturnsText(kind)) {
+    std::string line = TrimLineEnd(output);
+    return status == 0 && !line.empty() ? line : DefaultAnswer(kind);
+  }
   switch (kind) {
     case BoxKind::Question: return status == 0 ? "yes" : "no";
     case BoxKind::About: return status == 0 ? "ok" : "cancel";
-    case BoxKind::Open: {
-      std::string path = TrimLineEnd(output);
-      return status == 0 && !path.empty() ? path : "cancel";
+    case BoxKind::YesNoCancel: return status == 0 ? "yes" : TrimLineEnd(output) == "No" ? "no" : "cancel";
+    case BoxKind::Colour: {
+      std::string colour = status == 0 ? CanonicalColour(TrimLineEnd(output)) : "";
+      return colour.empty() ? DefaultAnswer(kind) : colour;
     }
     case BoxKind::Crash: return status == 0 ? TrimLineEnd(output) : "";
     default: return "ok";
@@ -142,6 +168,7 @@ std::string XmessageAnswer(BoxKind kind, int status) {
   switch (kind) {
     case BoxKind::Question: return status == 0 ? "yes" : "no";
     case BoxKind::About: return status == 0 ? "ok" : "cancel";
+    case BoxKind::YesNoCancel: return status == kXmessageYes ? "yes" : status == kXmessageNo ? "no" : "cancel";
     case BoxKind::Crash: {
       const std::vector<std::string>& choices = CrashChoices();
       int index = status - kXmessageCrashBase;

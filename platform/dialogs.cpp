@@ -42,18 +42,23 @@ std::string WorkingFolder() {
   return getcwd(buffer, sizeof buffer) != nullptr ? buffer : "";
 }
 
-// Shows the box on the desktop: zenity, else xmessage (which has no file
-// chooser). False when neither could show it.
-bool ShowOnDesktop(DialogRecord& record, const std::vector<FileFilter>* filters) {
+// How the desktop shows one box: zenity's arguments, and whether xmessage (buttons
+// only) can stand in when zenity is missing.
+struct DesktopForm {
+  std::vector<std::string> zenity;
+  bool xmessage = false;
+};
+
+// Shows the box on the desktop: zenity, else xmessage where the box is only
+// buttons. False when neither could show it.
+bool ShowOnDesktop(DialogRecord& record, const DesktopForm& form) {
   int status = 0;
   std::string output;
-  std::vector<std::string> zenity = filters != nullptr ? ZenityOpenArgs(record.title, *filters, WorkingFolder())
-                                                       : ZenityBoxArgs(record.kind, record.title, record.text);
-  if (RunDesktopProgram(zenity, "", status, output)) {
+  if (RunDesktopProgram(form.zenity, "", status, output)) {
     record.answer = ZenityAnswer(record.kind, status, output);
     return true;
   }
-  if (filters != nullptr) return false;
+  if (!form.xmessage) return false;
   if (RunDesktopProgram(XmessageBoxArgs(record.kind, record.title), record.text, status, output)) {
     record.answer = XmessageAnswer(record.kind, status);
     return true;
@@ -68,8 +73,10 @@ void ShowOnStderr(DialogRecord& record) {
   std::fwrite(message.data(), 1, message.size(), stderr);
 }
 
-std::string Ask(BoxKind kind, const std::string& title, const std::string& text,
-                const std::vector<FileFilter>* filters) {
+// Shows the box through the first backend that can (see dialogs.h) and logs it.
+// `form` is built only when the desktop is asked.
+template <typename MakeForm>
+std::string Ask(BoxKind kind, const std::string& title, const std::string& text, MakeForm makeForm) {
   DialogRecord record{kind, title, text, ""};
   std::function<std::string(const DialogRecord&)> capture;
   {
@@ -82,7 +89,7 @@ std::string Ask(BoxKind kind, const std::string& title, const std::string& text,
   } else if (script != nullptr) {
     char line[PATH_MAX + 64];
     record.answer = NextScriptAnswer(script, line, sizeof line) ? NormaliseAnswer(kind, line) : DefaultAnswer(kind);
-  } else if (!DisplayAvailable() || !ShowOnDesktop(record, filters)) {
+  } else if (!DisplayAvailable() || !ShowOnDesktop(record, makeForm())) {
     ShowOnStderr(record);
   }
   if (const char* log = EnvFile("QBRRE_DIALOG_LOG")) {
@@ -92,20 +99,74 @@ std::string Ask(BoxKind kind, const std::string& title, const std::string& text,
   return record.answer;
 }
 
-}  // namespace
+// Boxes that return text answer "cancel" in the record and "" to the caller.
+std::string TextResult(const std::string& answer) { return answer == "cancel" ? "" : answer; }
 
-std::string PlatformShowBox(BoxKind kind, const std::string& title, const std::string& text) {
-  return Ask(kind, title, text, nullptr);
-}
-
-std::string PlatformOpenFileDialog(const std::string& title, const std::vector<FileFilter>& filters) {
+std::string FilterLines(const std::vector<FileFilter>& filters) {
   std::string text;
   for (const FileFilter& filter : filters) {
     if (!text.empty()) text += "\n";
     text += filter.description + " (" + filter.patterns + ")";
   }
-  std::string answer = Ask(BoxKind::Open, title, text, &filters);
-  return answer == DefaultAnswer(BoxKind::Open) ? "" : answer;
+  return text;
+}
+
+}  // namespace
+
+std::string PlatformShowBox(BoxKind kind, const std::string& title, const std::string& text) {
+  return Ask(kind, title, text, [&] { return DesktopForm{ZenityBoxArgs(kind, title, text), true}; });
+}
+
+std::string PlatformOpenFileDialog(const std::string& title, const std::vector<FileFilter>& filters) {
+  return TextResult(Ask(BoxKind::Open, title, FilterLines(filters),
+                        [&] { return DesktopForm{ZenityOpenArgs(title, filters, WorkingFolder())}; }));
+}
+
+std::string PlatformChooseFromList(const std::string& title, const std::string& text,
+                                   const std::vector<std::string>& columns,
+                                   const std::vector<std::vector<std::string>>& rows) {
+  std::string shown = text;
+  for (const std::vector<std::string>& row : rows) {
+    shown += "\n";
+    for (std::size_t i = 0; i < row.size(); ++i) {
+      if (i > 0) shown += '\t';
+      shown += row[i];
+    }
+  }
+  return TextResult(
+      Ask(BoxKind::List, title, shown, [&] { return DesktopForm{ZenityListArgs(title, text, columns, rows)}; }));
+}
+
+std::string PlatformSaveFileDialog(const std::string& title, const std::vector<FileFilter>& filters,
+                                   const std::string& suggested_name) {
+  std::string text = FilterLines(filters);
+  if (!suggested_name.empty()) {
+    if (!text.empty()) text += '\n';
+    text.append("File name: ").append(suggested_name);
+  }
+  return TextResult(Ask(BoxKind::Save, title, text,
+                        [&] { return DesktopForm{ZenitySaveArgs(title, filters, WorkingFolder(), suggested_name)}; }));
+}
+
+std::string PlatformChooseFolder(const std::string& title) {
+  return TextResult(
+      Ask(BoxKind::Folder, title, "", [&] { return DesktopForm{ZenityFolderArgs(title, WorkingFolder())}; }));
+}
+
+std::string PlatformChooseColour(const std::string& title, const std::string& initial_rrggbb) {
+  return TextResult(Ask(BoxKind::Colour, title, initial_rrggbb,
+                        [&] { return DesktopForm{ZenityColourArgs(title, initial_rrggbb)}; }));
+}
+
+std::string PlatformAskText(const std::string& title, const std::string& text, const std::string& initial) {
+  std::string shown = text;
+  if (!initial.empty()) shown.append("\nInitial: ").append(initial);
+  return TextResult(
+      Ask(BoxKind::Text, title, shown, [&] { return DesktopForm{ZenityTextArgs(title, text, initial)}; }));
+}
+
+std::string PlatformAskYesNoCancel(const std::string& title, const std::string& text) {
+  return PlatformShowBox(BoxKind::YesNoCancel, title, text);
 }
 
 void SetDialogSeam(std::function<std::string(const DialogRecord&)> answer) {

@@ -9,13 +9,30 @@
 // Backends, tried in this order for every box:
 //   1. the in-process seam (unit tests, SetDialogSeam);
 //   2. the scripted backend, when QBRRE_DIALOG_SCRIPT names a file of answers
-//      (one per line: ok, yes, no, cancel, or a path for the file dialog);
-//   3. the desktop's own dialogs (zenity), then xmessage, when a display opens;
+//      (one per line: ok, yes, no, cancel, or the text the box returns: a path,
+//      a list row's first column, a colour, a line of text);
+//   3. the desktop's own dialogs (zenity), then xmessage for the boxes that are
+//      only buttons, when a display opens;
 //   4. stderr, answering with the default, when there is no display.
 // When QBRRE_DIALOG_LOG names a file, every box shown by any backend appends one
-// JSON line {"kind", "title", "text", "answer"} to it.
+// JSON line {"kind", "title", "text", "answer"} to it. A box that returns text
+// logs "cancel" as its answer when it was cancelled.
 
-enum class BoxKind { Error, Info, Warning, Question, Open, Crash, About };
+enum class BoxKind {
+  Error,
+  Info,
+  Warning,
+  Question,
+  Open,
+  Crash,
+  About,
+  List,
+  Save,
+  Folder,
+  Colour,
+  Text,
+  YesNoCancel
+};
 
 // Shows a modal box and waits for it. Returns "ok" for plain boxes, "yes" or
 // "no" for Question, "ok" or "cancel" for About. Never blocks under the scripted
@@ -32,6 +49,34 @@ struct FileFilter {
 // The working directory is the same afterwards.
 std::string PlatformOpenFileDialog(const std::string& title, const std::vector<FileFilter>& filters);
 
+// List of rows; returns the first column of the chosen row, or "" when cancelled.
+// Scripted answer: the line itself (any text, e.g. "0x16") or `cancel`. The record's
+// text is `text` followed by one line per row, its columns joined by tabs.
+std::string PlatformChooseFromList(const std::string& title, const std::string& text,
+                                   const std::vector<std::string>& columns,
+                                   const std::vector<std::vector<std::string>>& rows);
+
+// Save-file dialog; returns the chosen path or "" when cancelled (scripted: a path
+// or `cancel`). The record's text lists the filters as Open does, then
+// "File name: <suggested_name>" when one is given.
+std::string PlatformSaveFileDialog(const std::string& title, const std::vector<FileFilter>& filters,
+                                   const std::string& suggested_name);
+
+// Folder chooser; returns the folder or "" when cancelled (scripted: a path or `cancel`).
+std::string PlatformChooseFolder(const std::string& title);
+
+// Colour chooser; returns "#RRGGBB" (upper-case digits) or "" when cancelled
+// (scripted: `#RRGGBB` or `cancel`; anything else cancels). The record's text is
+// the initial colour.
+std::string PlatformChooseColour(const std::string& title, const std::string& initial_rrggbb);
+
+// One line of text; returns it, or "" when cancelled (scripted: the line, or
+// `cancel`). The record's text is `text`, then "Initial: <initial>" when one is given.
+std::string PlatformAskText(const std::string& title, const std::string& text, const std::string& initial);
+
+// Yes / No / Cancel question; returns "yes", "no" or "cancel" (no display: "cancel").
+std::string PlatformAskYesNoCancel(const std::string& title, const std::string& text);
+
 // What a box showed and how it was answered, as the seam and the log see it.
 struct DialogRecord {
   BoxKind kind;
@@ -39,8 +84,8 @@ struct DialogRecord {
 };
 
 // Routes every box of this process to `answer` (called with answer empty; its
-// result is the box's answer) instead of a backend; pass {} to restore the
-// normal backends.
+// result is the box's answer, "" or "cancel" cancelling a box that returns text) instead of a backend; pass {} to
+// restore the normal backends.
 void SetDialogSeam(std::function<std::string(const DialogRecord&)> answer);
 
 // Name of the kind as written to the dialog log ("error", "question", ...).

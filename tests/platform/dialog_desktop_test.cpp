@@ -82,6 +82,30 @@ TEST_F(DesktopDialogTest, WithoutZenityXmessageReadsTheTextFromStdin) {
   EXPECT_EQ(PlatformShowBox(BoxKind::Question, "Q", "q"), "yes");
 }
 
+TEST_F(DesktopDialogTest, ListRowsArriveAsArgumentsAndTheChosenFirstColumnComesBack) {
+  FakeProgram("zenity", 0, "0x17\n");
+  const std::string cell = "$(touch pwned) 'q\"";
+  EXPECT_EQ(PlatformChooseFromList("Levels", "Pick", {"Id", "Name"}, {{"0x16", "--version"}, {"0x17", cell}}), "0x17");
+  const std::vector<std::string> expected = {"--list",      "--title=Levels", "--text=Pick", "--print-column=1",
+                                             "--width=560", "--height=480",   "--column=Id", "--column=Name",
+                                             "--",          "0x16",           "--version",   "0x17",
+                                             cell};
+  EXPECT_EQ(Args("zenity"), expected);
+  EXPECT_FALSE(std::filesystem::exists("pwned"));
+  FakeProgram("zenity", 1, "");
+  EXPECT_EQ(PlatformChooseFromList("Levels", "Pick", {"Id"}, {{"0x16"}}), "");
+}
+
+TEST_F(DesktopDialogTest, TextBoxesHaveNoXmessageFormButYesNoCancelHas) {
+  FakeProgram("xmessage", 11, "");
+  ::testing::internal::CaptureStderr();
+  EXPECT_EQ(PlatformAskText("T", "Name:", ""), "");
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "[text] T\nName:\n(answered: cancel)\n");
+  EXPECT_FALSE(std::filesystem::exists(Path("xmessage.args")));
+  EXPECT_EQ(PlatformAskYesNoCancel("Unsaved", "Save first?"), "no");
+  EXPECT_EQ(ReadTextFile(Path("xmessage.stdin")), "Save first?");
+}
+
 TEST_F(DesktopDialogTest, WithNeitherProgramTheBoxFallsBackToStderr) {
   ::testing::internal::CaptureStderr();
   EXPECT_EQ(PlatformShowBox(BoxKind::Question, "Q", "q"), "no");
