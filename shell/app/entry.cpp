@@ -6,6 +6,7 @@
 
 #include "editor/level_export.h"
 #include "level/level_display.h"
+#include "rom/ips_commands.h"
 #include "shell/app/application.h"
 #include "shell/base/functions.h"
 #include "shell/base/variables.h"
@@ -31,6 +32,14 @@ int PrintVersion(const Args&) {
 }
 int PrintHelp(const Args&) { return PrintUsage(stdout); }
 int UsageError(const std::string& problem);
+int RunMakeIps(const Args& a) {
+  if (a[2] != "--output") return UsageError("--make-ips needs --output before the patch");
+  return RunMakeIpsCommand(a[0], a[1], a[3]);
+}
+int RunApplyIps(const Args& a) {
+  if (a[2] != "--output") return UsageError("--apply-ips needs --output before the patched file");
+  return RunApplyIpsCommand(a[0], a[1], a[3]);
+}
 int RunExport(const Args& a) {
   if (a[1] != "--output") return UsageError("--export needs --output before the ROM image");
   return RunExportCommand(a[0], a[2], a[3]);
@@ -49,6 +58,9 @@ const Command commands[] = {
     {"--export", "LEVEL --output FILE.png ROM", "write the picture of a level (decimal or 0x hex) and exit", 4,
      RunExport},
     {"--export", "all --output DIR ROM", "write DIR/level-0xNN.png for every level and exit", 4, RunExport},
+    {"--make-ips", "ORIGINAL EDITED --output PATCH.ips", "write the IPS patch from ORIGINAL to EDITED and exit", 4,
+     RunMakeIps},
+    {"--apply-ips", "PATCH.ips ROM --output OUT", "write ROM with the patch applied to OUT and exit", 4, RunApplyIps},
 };
 
 int PrintUsage(std::FILE* out) {

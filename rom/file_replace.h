@@ -1,0 +1,36 @@
+// Whole-file reads and writes for Save, patches and the commands without a window. A write never
+// touches the target until the new content is complete on disk: it goes to a temporary file in the
+// same folder, which is then renamed over the target, so a failure leaves the old file whole.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+// Reads a whole regular file. False, with a short reason in `error` (no path, no trailing period),
+// when it is not a regular file or cannot be read whole.
+bool ReadRegularFile(const std::string& path, std::vector<unsigned char>& out, std::string& error);
+
+// Replaces the file at `path` (or creates it) with `n` bytes at `data`: temporary file beside it,
+// written, flushed to disk, given the old file's permissions, renamed over it. A symbolic link is
+// followed: the file it names is replaced. False, with a short reason in `error`, the temporary file
+// removed and the old file untouched, when any step fails (read-only folder, full disk, file size
+// limit, a folder in the way).
+bool ReplaceFile(const std::string& path, const unsigned char* data, std::size_t n, std::string& error);
+bool ReplaceFile(const std::string& path, const std::vector<unsigned char>& bytes, std::string& error);
+
+// Keeps a copy of the file at `path` as `backup` unless `backup` already exists (it is never
+// overwritten). True when the backup exists afterwards; false, with `error`, when it could not be made.
+bool KeepBackupOnce(const std::string& path, const std::string& backup, std::string& error);
+
+// Identity of a file on disk, to notice that another program changed it since it was read.
+struct FileStamp {
+  bool exists = false;
+  unsigned long long size = 0;
+  long long mtime_ns = 0;
+  unsigned long long inode = 0;
+  unsigned long long device = 0;
+  bool operator==(const FileStamp&) const = default;
+};
+// The stamp of the file at `path` now (exists false when there is none).
+FileStamp StampOf(const std::string& path);

@@ -1,0 +1,198 @@
+#include "rom/ips_patch.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+constexpr std::size_t kMaxRecordSize = 0xFFFF;
+// Equal bytes between two changes that are cheaper to repeat than to start a new record for (a record
+// header is five bytes).
+constexpr std::size_t kJoinGap = 5;
+// Shortest stretch of one value written as a run-length record: shorter ones cost less as plain bytes
+// than the eight bytes of a run record plus the header of the plain record that resumes after it.
+constexpr std::size_t kMinRun = 14;
+
+class PatchWriter {
+ public:
+  PatchWriter(const std::vector<unsigned char>& edited, std::vector<unsigned char>& out) : edited_(edited), out_(out) {}
+
+  bool ok() const { return ok_; }
+
+  // Writes edited[begin, end) as plain records of at most kMaxRecordSize bytes.
+  void Plain(std::size_t begin, std::size_t end) {
+    while (begin < end) {
+      // A record at the marker's offset would read as the end of the patch: start one byte earlier.
+      const std::size_t start = begin == kIpsEofOffset ? begin - 1 : begin;
+      const std::size_t n = std::min(end - start, kMaxRecordSize);
+      if (!Header(start, n)) return;
+      out_.insert(out_.end(), edited_.begin() + static_cast<std::ptrdiff_t>(start),
+                  edited_.begin() + static_cast<std::ptrdiff_t>(start + n));
+      begin = start + n;
+    }
+  }
+
+  // Writes `count` copies of edited[begin] as run-length records.
+  void Run(std::size_t begin, std::size_t count) {
+    while (count > 0) {
+      if (begin == kIpsEofOffset) {
+        // The byte before may differ from the run: take it and the run's first byte as plain data.
+        Plain(begin, begin + 1);
+        ++begin;
+        --count;
+        continue;
+      }
+      const std::size_t n = std::min(count, kMaxRecordSize);
+      if (!Header(begin, 0)) return;
+      out_.push_back(static_cast<unsigned char>(n >> 8));
+      out_.push_back(static_cast<unsigned char>(n & 0xFF));
+      out_.push_back(edited_[begin]);
+      begin += n;
+      count -= n;
+    }
+  }
+
+ private:
+  bool Header(std::size_t offset, std::size_t size) {
+    if (offset > kIpsMaxOffset) {
+      ok_ = false;
+      return false;
+    }
+    const unsigned char h[5] = {static_cast<unsigned char>(offset >> 16), static_cast<unsigned char>(offset >> 8),
+                                static_cast<unsigned char>(offset), static_cast<unsigned char>(size >> 8),
+                                static_cast<unsigned char>(size)};
+    out_.insert(out_.end(), h, h + 5);
+    return true;
+  }
+
+  const std::vector<unsigned char>& edited_;
+  std::vector<unsigned char>& out_;
+  bool ok_ = true;
+};
+
+// Writes the changed stretch edited[begin, end): long runs of one value as run-length records, the
+// rest as plain records.
+void Stretch(PatchWriter& w, const std::vector<unsigned char>& edited, std::size_t begin, std::size_t end) {
+  std::size_t plain = begin;
+  std::size_t p = begin;
+  while (p < end && w.ok()) {
+    std::size_t r = p + 1;
+    while (r < end && edited[r] == edited[p]) ++r;
+    if (r - p >= kMinRun) {
+      w.Plain(plain, p);
+      w.Run(p, r - p);
+      plain = r;
+    }
+    p = r;
+  }
+  if (w.ok()) w.Plain(plain, end);
+}
+
+unsigned Be(const std::vector<unsigned char>& b, std::size_t at, int n) {
+  unsigned v = 0;
+  for (int i = 0; i < n; ++i) v = (v << 8) | b[at + static_cast<std::size_t>(i)];
+  return v;
+}
+
+}  // namespace
+
+bool MakeIpsPatch(const std::vector<unsigned char>& original, const std::vector<unsigned char>& edited,
+                  std::vector<unsigned char>& patch, std::string& error) {
+  if (edited.size() < original.size()) {
+    error = "the edited file is shorter than the original";
+    return false;
+  }
+  std::vector<unsigned char> out = {'P', 'A', 'T', 'C', 'H'};
+  PatchWriter writer(edited, out);
+  const auto differs = [&](std::size_t i) { return i >= original.size() || original[i] != edited[i]; };
+  const std::size_t n = edited.size();
+  std::size_t i = 0;
+  while (i < n && writer.ok()) {
+    if (!differs(i)) {
+      ++i;
+      continue;
+    }
+    std::size_t last = i;
+    std::size_t j = i + 1;
+    while (j < n && j - last <= kJoinGap) {
+      if (differs(j)) last = j;
+      ++j;
+    }
+    Stretch(writer, edited, i, last + 1);
+    i = last + 1;
+  }
+  if (!writer.ok()) {
+    error = "a change lies beyond the 16 MiB an IPS patch can address";
+    return false;
+  }
+  out.insert(out.end(), {'E', 'O', 'F'});
+  patch = std::move(out);
+  return true;
+}
+
+bool ReadIpsPatch(const std::vector<unsigned char>& patch, std::vector<IpsRecord>& records, std::string& error) {
+  records.clear();
+  if (patch.size() < 5 || std::memcmp(patch.data(), "PATCH", 5) != 0) {
+    error = "not an IPS patch (it does not start with PATCH)";
+    return false;
+  }
+  std::size_t pos = 5;
+  const auto cut = [&](std::size_t record) {
+    error = "truncated IPS patch (the record at byte " + std::to_string(record) + " is cut short)";
+    return false;
+  };
+  for (;;) {
+    if (patch.size() - pos < 3) {
+      error = "truncated IPS patch (no EOF marker)";
+      return false;
+    }
+    if (std::memcmp(patch.data() + pos, "EOF", 3) == 0) {
+      pos += 3;
+      if (pos != patch.size()) {
+        error = "malformed IPS patch (" + std::to_string(patch.size() - pos) + " bytes after the EOF marker)";
+        return false;
+      }
+      return true;
+    }
+    const std::size_t at = pos;
+    if (patch.size() - pos < 5) return cut(at);
+    IpsRecord r;
+    r.offset = Be(patch, pos, 3);
+    const std::size_t size = Be(patch, pos + 3, 2);
+    pos += 5;
+    if (size == 0) {
+      if (patch.size() - pos < 3) return cut(at);
+      r.run = true;
+      r.count = Be(patch, pos, 2);
+      r.fill = patch[pos + 2];
+      pos += 3;
+      if (r.count == 0) {
+        error = "malformed IPS patch (the run-length record at byte " + std::to_string(at) + " repeats nothing)";
+        return false;
+      }
+    } else {
+      if (patch.size() - pos < size) return cut(at);
+      r.count = size;
+      r.data.assign(patch.begin() + static_cast<std::ptrdiff_t>(pos),
+                    patch.begin() + static_cast<std::ptrdiff_t>(pos + size));
+      pos += size;
+    }
+    records.push_back(std::move(r));
+  }
+}
+
+bool ApplyIpsPatch(const std::vector<unsigned char>& patch, std::vector<unsigned char>& file, std::string& error) {
+  std::vector<IpsRecord> records;
+  if (!ReadIpsPatch(patch, records, error)) return false;
+  std::size_t size = file.size();
+  for (const IpsRecord& r : records) size = std::max(size, r.offset + r.count);
+  file.resize(size, 0);
+  for (const IpsRecord& r : records) {
+    if (r.run) {
+      std::fill_n(file.begin() + static_cast<std::ptrdiff_t>(r.offset), r.count, r.fill);
+    } else {
+      std::copy(r.data.begin(), r.data.end(), file.begin() + static_cast<std::ptrdiff_t>(r.offset));
+    }
+  }
+  return true;
+}

@@ -1,0 +1,144 @@
+#include "rom/file_replace.h"
+
+#include <gtest/gtest.h>
+#include <linux/capability.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "tests/rom/rom_support.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using Bytes = std::vector<unsigned char>;
+
+// Drops the capabilities that let root write where the permission bits say no, so a read-only folder
+// is read-only for this process too.
+void DropFileOverrides() {
+  __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+  __user_cap_data_struct data[2] = {};
+  if (syscall(SYS_capget, &header, data) != 0) return;
+  for (int cap : {CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH, CAP_FOWNER}) {
+    data[cap / 32].effective &= ~(1u << (cap % 32));
+    data[cap / 32].permitted &= ~(1u << (cap % 32));
+  }
+  syscall(SYS_capset, &header, data);
+}
+
+// Runs `body` in a child process (so limits and dropped rights stay there); its exit code.
+int InChild(const std::function<int()>& body) {
+  const pid_t pid = fork();
+  if (pid == 0) _exit(body());
+  int status = 0;
+  waitpid(pid, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 100 + WTERMSIG(status);
+}
+
+class FileReplace : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string templ = (fs::temp_directory_path() / "qbrre-save-test-XXXXXX").string();
+    ASSERT_NE(mkdtemp(templ.data()), nullptr);
+    dir = templ;
+  }
+  void TearDown() override {
+    fs::permissions(dir, fs::perms::owner_all);
+    if (fs::exists(dir / "ro")) fs::permissions(dir / "ro", fs::perms::owner_all);
+    fs::remove_all(dir);
+  }
+  std::string P(const std::string& name) const { return (dir / name).string(); }
+  std::size_t Entries(const fs::path& folder) const {
+    return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
+  }
+  fs::path dir;
+};
+
+TEST_F(FileReplace, ReplacesKeepingPermissionsAndFollowingLinks) {
+  WriteText(P("game.smc"), "old content");
+  fs::permissions(P("game.smc"), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  fs::create_symlink("game.smc", P("link.smc"));
+  std::string error;
+  ASSERT_TRUE(ReplaceFile(P("link.smc"), Bytes{'n', 'e', 'w'}, error)) << error;
+  EXPECT_TRUE(fs::is_symlink(P("link.smc")));
+  EXPECT_EQ(ReadText(P("game.smc")), "new");
+  EXPECT_EQ(fs::status(P("game.smc")).permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  ASSERT_TRUE(ReplaceFile(P("fresh.smc"), Bytes{}, error)) << error;
+  EXPECT_EQ(fs::file_size(P("fresh.smc")), 0u);
+  EXPECT_EQ(Entries(dir), 3u);  // no temporary file left
+}
+
+TEST_F(FileReplace, FailuresLeaveTheOldFileWholeAndNoTemporaryFile) {
+  const Bytes big(1 << 20, 0xAB);
+  WriteText(P("game.smc"), "old content");
+  fs::create_directory(dir / "ro");
+  WriteText((dir / "ro" / "game.smc").string(), "old content");
+  fs::permissions(dir / "ro", fs::perms::owner_read | fs::perms::owner_exec);
+  fs::create_directory(dir / "folder.smc");
+
+  struct Case {
+    const char* name;
+    std::string path;
+    std::function<void()> limit;  // run in the child first
+    const char* says;
+  };
+  const Case cases[] = {
+      {"file size limit", P("game.smc"),
+       [] {
+         std::signal(SIGXFSZ, SIG_IGN);
+         rlimit r{4096, 4096};
+         setrlimit(RLIMIT_FSIZE, &r);
+       },
+       "writing failed"},
+      {"read-only folder", (dir / "ro" / "game.smc").string(), DropFileOverrides, "temporary file"},
+      {"a folder in the way", P("folder.smc"), [] {}, "not a regular file"},
+      {"missing folder", P("none/game.smc"), [] {}, "temporary file"},
+  };
+  for (const Case& c : cases) {
+    const int code = InChild([&] {
+      c.limit();
+      std::string error;
+      if (ReplaceFile(c.path, big, error)) return 1;
+      return error.find(c.says) != std::string::npos ? 0 : 2;
+    });
+    EXPECT_EQ(code, 0) << c.name;
+  }
+  EXPECT_EQ(ReadText(P("game.smc")), "old content");
+  EXPECT_EQ(ReadText((dir / "ro" / "game.smc").string()), "old content");
+  EXPECT_EQ(Entries(dir), 3u);
+  EXPECT_EQ(Entries(dir / "ro"), 1u);
+}
+
+TEST_F(FileReplace, BackupIsMadeOnceAndNeverOverwritten) {
+  WriteText(P("game.smc"), "original");
+  std::string error;
+  ASSERT_TRUE(KeepBackupOnce(P("game.smc"), P("game.smc.bak"), error)) << error;
+  WriteText(P("game.smc"), "first save");
+  ASSERT_TRUE(KeepBackupOnce(P("game.smc"), P("game.smc.bak"), error)) << error;
+  EXPECT_EQ(ReadText(P("game.smc.bak")), "original");
+  EXPECT_FALSE(KeepBackupOnce(P("missing.smc"), P("missing.smc.bak"), error));
+  EXPECT_FALSE(fs::exists(P("missing.smc.bak")));
+}
+
+TEST_F(FileReplace, StampNoticesAChangeOnDisk) {
+  WriteText(P("game.smc"), "one");
+  const FileStamp before = StampOf(P("game.smc"));
+  EXPECT_TRUE(before.exists);
+  EXPECT_EQ(StampOf(P("game.smc")), before);
+  std::string error;
+  ASSERT_TRUE(ReplaceFile(P("game.smc"), Bytes{'t', 'w', 'o'}, error));
+  EXPECT_NE(StampOf(P("game.smc")), before);  // same size, but a new file
+  EXPECT_FALSE(StampOf(P("none")).exists);
+}
+
+}  // namespace

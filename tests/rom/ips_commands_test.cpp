@@ -1,0 +1,93 @@
+#include "rom/ips_commands.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "rom/file_replace.h"
+#include "tests/rom/rom_support.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A private folder for the files of one test, removed afterwards.
+class IpsCommands : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string templ = (fs::temp_directory_path() / "qbrre-ips-XXXXXX").string();
+    ASSERT_NE(mkdtemp(templ.data()), nullptr);
+    dir = templ;
+  }
+  void TearDown() override { fs::remove_all(dir); }
+  std::string P(const char* name) const { return (dir / name).string(); }
+  static int Run(const std::function<int()>& f, std::string& err) {
+    testing::internal::CaptureStderr();
+    const int code = f();
+    err = testing::internal::GetCapturedStderr();
+    return code;
+  }
+  fs::path dir;
+};
+
+std::vector<char> Random(std::size_t n, unsigned seed) {
+  std::vector<char> b(n);
+  std::mt19937 rng(seed);
+  for (char& c : b) c = static_cast<char>(rng());
+  return b;
+}
+
+TEST_F(IpsCommands, MadePatchAppliedGivesTheEditedFile) {
+  const std::vector<char> original = Random(0x20000, 1);
+  std::vector<char> edited = original;
+  for (std::size_t i = 50; i < edited.size(); i += 4099) edited[i] = static_cast<char>(~edited[i]);
+  std::fill(edited.begin() + 0x1000, edited.begin() + 0x1200, 0);
+  edited.insert(edited.end(), 100, 'x');
+  WriteWholeFile(P("a.smc"), original);
+  WriteWholeFile(P("b.smc"), edited);
+  std::string err;
+  ASSERT_EQ(Run([&] { return RunMakeIpsCommand(P("a.smc"), P("b.smc"), P("p.ips")); }, err), 0) << err;
+  ASSERT_EQ(Run([&] { return RunApplyIpsCommand(P("p.ips"), P("a.smc"), P("out.smc")); }, err), 0) << err;
+  EXPECT_EQ(err, "");
+  EXPECT_TRUE(ReadWholeFile(P("out.smc")) == edited);
+  EXPECT_LT(fs::file_size(P("p.ips")), 0x2000u);  // only the changes travel
+}
+
+TEST_F(IpsCommands, RefusalsPrintOneLineAndWriteNothing) {
+  WriteWholeFile(P("a.smc"), Random(4096, 2));
+  WriteWholeFile(P("short.smc"), Random(100, 3));
+  WriteText(P("cut.ips"), std::string("PATCH\x00\x00\x10\x00\x08", 10) + "abc");
+  WriteText(P("noend.ips"), std::string("PATCH\x00\x00\x10\x00\x01z", 11));
+  WriteText(P("keep.smc"), "old");
+  struct Case {
+    const char* name;
+    std::function<int()> run;
+    const char* says;
+  };
+  const Case cases[] = {
+      {"truncated", [&] { return RunApplyIpsCommand(P("cut.ips"), P("a.smc"), P("keep.smc")); }, "cut short"},
+      {"no end marker", [&] { return RunApplyIpsCommand(P("noend.ips"), P("a.smc"), P("keep.smc")); }, "no EOF"},
+      {"not a patch", [&] { return RunApplyIpsCommand(P("a.smc"), P("a.smc"), P("keep.smc")); }, "not an IPS patch"},
+      {"missing patch", [&] { return RunApplyIpsCommand(P("none.ips"), P("a.smc"), P("keep.smc")); }, "cannot read"},
+      {"edited shorter", [&] { return RunMakeIpsCommand(P("a.smc"), P("short.smc"), P("keep.smc")); }, "shorter"},
+      {"folder as input", [&] { return RunMakeIpsCommand(dir.string(), P("a.smc"), P("keep.smc")); },
+       "not a regular file"},
+  };
+  for (const Case& c : cases) {
+    std::string err;
+    EXPECT_EQ(Run(c.run, err), 1) << c.name;
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << c.name << ": " << err;
+    EXPECT_EQ(err.rfind("qbrre: ", 0), 0u) << c.name;
+    EXPECT_NE(err.find(c.says), std::string::npos) << c.name << ": " << err;
+    EXPECT_EQ(ReadText(P("keep.smc")), "old") << c.name;
+  }
+  // Only the inputs and the untouched target: no temporary file was left behind.
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 5);
+}
+
+}  // namespace
