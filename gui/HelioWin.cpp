@@ -6,6 +6,7 @@
 #include "gui/ToolbarMain.h"
 #include "gui/WindowCaptionItems.h"
 #include "gui/WindowFrame.h"
+#include "gui/commands.h"
 #include "platform/config_lock.h"
 #include "platform/window.h"
 #include "shell/base/controller.h"
@@ -60,6 +61,7 @@ void CHelioGUI::Proc() {
   s->Proc(w, h);
   t->Proc(w, h);
   m->Proc(w, h);
+  DispatchShortcuts(m->clicked);
 }
 
 void CHelioGUI::Draw(BITMAP* bmp) {

@@ -5,6 +5,7 @@
 #include "gui/MenuLoad.h"
 #include "gui/MenuMain.h"
 #include "gui/ToolbarMain.h"
+#include "gui/commands.h"
 #include "platform/system_sound.h"
 #include "resources/skin.h"
 #include "rom/AppMenu.h"
@@ -44,11 +45,13 @@ CMenuItem::CMenuItem(int level, CMenuItem* parent, MenuTable table)
       work(create_bitmap_ex(32, 16, 16)),
       checked(false),
       ischeck(false),
-      checkgroup(0) {
+      checkgroup(0),
+      listed_enabled(true) {
   type = RM_ItemTypeChar(table);
   if (type == 3) {
     ID = RM_ItemNumber(table);
     state = RM_ItemEnabled(table) != 0 ? 1 : 0;
+    listed_enabled = state != 0;
     icon = RM_IconNumber(table);
     const int check = RM_ItemEnabled(table);
     ischeck = check != 65535;
@@ -181,7 +184,9 @@ void CMenuItem::Choose() {
   }
   AppMenuExecuteItem(ID, true);
   if (ischeck) {
-    checked = !checked;
+    // A command that knows its check state says it; otherwise the mark toggles.
+    const CommandHandler* handler = FindCommand(static_cast<unsigned short>(ID));
+    checked = handler != nullptr && handler->checked != nullptr ? handler->checked() : !checked;
     state = 1;
   } else {
     CloseMenuBar();

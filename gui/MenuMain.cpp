@@ -3,6 +3,7 @@
 #include "gfx/ex_graphics.h"
 #include "gui/HelioWin.h"
 #include "gui/MenuLoad.h"
+#include "gui/command_states.h"
 #include "platform/system_sound.h"
 #include "resources/skin.h"
 #include "shell/base/functions.h"
@@ -65,6 +66,7 @@ void CHG_WAppMenu::CalcPos() {
 }
 
 void CHG_WAppMenu::Proc(int w, int h) {
+  RefreshCommandStates(*this);
   bool hovered = false;
   for (int i = 0; i < children; ++i) {
     CMenuItem* t = items[i];

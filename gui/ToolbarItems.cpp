@@ -16,7 +16,8 @@ CToolItem::CToolItem(int x, int y, int num)
       num(num),
       icon(0),
       tiplen(0),
-      work(create_bitmap_ex(32, 16, 16)) {}
+      work(create_bitmap_ex(32, 16, 16)),
+      listed_enabled(true) {}
 
 CToolItem::~CToolItem() {
   if (work != nullptr) destroy_bitmap(work);

@@ -22,6 +22,7 @@ class CToolItem {
   std::string tooltip;      // the description's text for the button
   int tiplen;               // width of tooltip in the menu font
   BITMAP* work;             // 16x16 scratch for a changed icon; owned
+  bool listed_enabled;      // the description enables the button (its command may still be unavailable)
 
   CToolItem(int x, int y, int num);
   ~CToolItem();

@@ -4,6 +4,7 @@
 #include "gui/HelioWin.h"
 #include "gui/MenuLoad.h"
 #include "gui/MenuMain.h"
+#include "gui/command_states.h"
 #include "resources/skin.h"
 #include "rom/AppMenu.h"
 #include "shell/base/functions.h"
@@ -53,6 +54,7 @@ void CHG_WToolBar::Parse() {
       ++children;
       b->ID = RM_ItemNumber(table);
       b->state = RM_ItemEnabled(table);
+      b->listed_enabled = b->state != 0 && b->state != 4;
       b->icon = RM_IconNumber(table);
       b->sticky = RM_ItemEnabled(table) == 1;
       b->checkgroup = RM_CheckGroup(table);
@@ -86,6 +88,7 @@ void CHG_WToolBar::UpdateGroup(int i) {
 }
 
 void CHG_WToolBar::Proc(int w, int h) {
+  RefreshCommandStates(*this);
   const int previous = iselect;
   bool hovered = false;
   for (int i = 0; i < children; ++i) {

@@ -7,6 +7,7 @@
 #include "platform/config_lock.h"
 #include "platform/dialogs.h"
 #include "platform/system_sound.h"
+#include "rom/command_fallback.h"
 #include "rom/demo_open.h"
 #include "rom/globaldata.h"
 #include "rom/image_edits.h"
@@ -126,6 +127,6 @@ void AppMenuExecuteItem(unsigned short id, bool sound) {
     case 0x0000: AppMenuOpenImage(); break;
     case 0xF000: ShowAbout(); break;
     case 0xFFFF: CaptionButtonFunction(0); break;
-    default: break;  // the remaining commands of the menus and toolbars do nothing yet
+    default: RunCommandFallback(id); break;  // what the features registered
   }
 }

@@ -84,9 +84,30 @@ GuiHarness::GuiHarness(int mode, int w, int h) : window(new PlatformFakeWindow) 
   gui->h = h;
   frame = create_bitmap_ex(32, w, h);
   mouse_q = 0;
+  saved_commands = SnapshotCommands();
+  RegisterDescribedCommands();
+}
+
+void GuiHarness::RegisterDescribedCommands() {
+  const CommandHandler nothing{[] {}, nullptr, nullptr};
+  std::vector<const CMenuItem*> open(gui->m->items.begin(), gui->m->items.end());
+  while (!open.empty()) {
+    const CMenuItem* e = open.back();
+    open.pop_back();
+    open.insert(open.end(), e->sub.begin(), e->sub.end());
+    if (e->type == 3 && FindCommand(static_cast<unsigned short>(e->ID)) == nullptr) {
+      RegisterCommand(static_cast<unsigned short>(e->ID), nothing);
+    }
+  }
+  for (const CToolItem* b : gui->t->items) {
+    if (FindCommand(static_cast<unsigned short>(b->ID)) == nullptr) {
+      RegisterCommand(static_cast<unsigned short>(b->ID), nothing);
+    }
+  }
 }
 
 GuiHarness::~GuiHarness() {
+  RestoreCommands(saved_commands);
   delete gui;
   mui = nullptr;
   destroy_bitmap(frame);

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "gui/MenuMain.h"
+#include "gui/commands.h"
 #include "gui/ToolbarMain.h"
 
 // Menu and toolbar trees flattened to one text row per item, in description
@@ -41,6 +42,11 @@ class GuiHarness {
   // Press and release at (x, y): the updates of a click.
   void Click(int x, int y);
 
+  // Registers a handler that does nothing for every command of the current menu
+  // bar and toolbar not registered yet, so the widgets' own logic is seen as it
+  // is with every command available. The constructor does it once.
+  void RegisterDescribedCommands();
+
   CHG_WAppMenu& menu();
   CHG_WToolBar& tools();
   // The menu entry reached by following the labels from a title.
@@ -49,6 +55,7 @@ class GuiHarness {
   std::vector<std::string> Only(const std::string& kind) const;
 
   std::vector<std::string> events;
+  CommandTableSnapshot saved_commands;
   BITMAP* frame = nullptr;
   CHelioGUI* gui = nullptr;
   PlatformFakeWindow* window = nullptr;
