@@ -11,7 +11,6 @@
 #include "level/leveldata.h"
 #include "resources/skin.h"
 #include "shell/runtime/frame.h"
-#include "shell/app/modes.h"
 #include "shell/base/variables.h"
 
 int currentlvlid = kQBR1StartLevel;

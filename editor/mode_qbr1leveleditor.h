@@ -11,3 +11,6 @@ extern int pressdelay;
 // Draws the status line "Level 0xNN - NAME" of the live camera's level into
 // the status bar of a window of height `h`.
 void DrawLevelStatus(BITMAP* dest, int h);
+
+// Level editor (mode 1) of the open ROM image.
+void QBR1_LEVEL_EDITOR_SUBFUNCTION();

@@ -7,11 +7,11 @@
 #include "gui/WindowCaptionItems.h"
 #include "gui/WindowFrame.h"
 #include "gui/commands.h"
+#include "gui/mode_table.h"
 #include "platform/config_lock.h"
 #include "platform/window.h"
 #include "shell/base/controller.h"
 #include "shell/base/functions.h"
-#include "shell/app/modes.h"
 #include "shell/base/variables.h"
 
 int mouse_q = 0;

@@ -1,5 +1,6 @@
 #include "platform/dialogs.h"
 
+#include <atomic>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -12,6 +13,7 @@ namespace {
 
 std::mutex seamMutex;
 std::function<std::string(const DialogRecord&)> seam;
+std::atomic<bool> stderrChosen{false};
 
 // Value of an environment variable naming a file, or nullptr when unset or empty.
 const char* EnvFile(const char* name) {
@@ -86,6 +88,8 @@ std::string Ask(BoxKind kind, const std::string& title, const std::string& text,
   const char* script = EnvFile("QBRRE_DIALOG_SCRIPT");
   if (capture) {
     record.answer = NormaliseAnswer(kind, capture(record));
+  } else if (stderrChosen.load()) {
+    ShowOnStderr(record);
   } else if (script != nullptr) {
     char line[PATH_MAX + 64];
     record.answer = NextScriptAnswer(script, line, sizeof line) ? NormaliseAnswer(kind, line) : DefaultAnswer(kind);
@@ -168,6 +172,8 @@ std::string PlatformAskText(const std::string& title, const std::string& text, c
 std::string PlatformAskYesNoCancel(const std::string& title, const std::string& text) {
   return PlatformShowBox(BoxKind::YesNoCancel, title, text);
 }
+
+void PlatformUseStderrDialogs(bool use) { stderrChosen = use; }
 
 void SetDialogSeam(std::function<std::string(const DialogRecord&)> answer) {
   std::lock_guard<std::mutex> lock(seamMutex);

@@ -13,7 +13,8 @@
 //      a list row's first column, a colour, a line of text);
 //   3. the desktop's own dialogs (zenity), then xmessage for the boxes that are
 //      only buttons, when a display opens;
-//   4. stderr, answering with the default, when there is no display.
+//   4. stderr, answering with the default, when there is no display or the
+//      program chose it (PlatformUseStderrDialogs).
 // When QBRRE_DIALOG_LOG names a file, every box shown by any backend appends one
 // JSON line {"kind", "title", "text", "answer"} to it. A box that returns text
 // logs "cancel" as its answer when it was cancelled.
@@ -82,6 +83,12 @@ struct DialogRecord {
   BoxKind kind;
   std::string title, text, answer;
 };
+
+// With `use`, every later box of this process is printed on stderr and answered
+// with its default, in place of the scripted and desktop backends (the seam still
+// comes first): commands that run without a window choose it, since nobody is
+// there to answer. False restores the normal order.
+void PlatformUseStderrDialogs(bool use);
 
 // Routes every box of this process to `answer` (called with answer empty; its
 // result is the box's answer, "" or "cancel" cancelling a box that returns text) instead of a backend; pass {} to

@@ -4,41 +4,13 @@
 #include <utility>
 
 #include "bfa/bfa.h"
-#include "platform/config_lock.h"
 #include "platform/dialogs.h"
 #include "platform/system_sound.h"
 #include "rom/command_fallback.h"
-#include "rom/demo_open.h"
 #include "rom/globaldata.h"
-#include "rom/image_edits.h"
+#include "rom/image_install.h"
 #include "shell/base/functions.h"
 #include "shell/base/variables.h"
-
-const QBR1Correction QBR1Corrections[17] = {
-    {0x3C95F2, 0x40}, {0x3C983A, 0x80}, {0x3C983B, 0xAB}, {0x3C9A17, 0x48}, {0x3C9C62, 0x00}, {0x3C9C63, 0x39},
-    {0x3C9DE8, 0x80}, {0x3C9EF6, 0x80}, {0x3CA00C, 0x00}, {0x3CA00D, 0x5A}, {0x3CA10A, 0x00}, {0x3CA10B, 0x90},
-    {0x3CA208, 0x00}, {0x3CA209, 0x96}, {0x3CA61A, 0x00}, {0x3CA7E3, 0x04}, {0x3CA7E5, 0x31},
-};
-
-std::size_t ApplyQBR1Corrections(unsigned char* data, std::size_t size) {
-  std::size_t stored = 0;
-  for (const QBR1Correction& c : QBR1Corrections) {
-    // An image accepted in spite of the identification warning may be shorter
-    // than the bank these bytes live in; never write past its end.
-    if (data == nullptr || c.offset >= size) continue;
-    data[c.offset] = c.value;
-    ++stored;
-  }
-  return stored;
-}
-
-std::size_t ApplyQBR1Corrections(std::vector<unsigned char>& image) {
-  return ApplyQBR1Corrections(image.data(), image.size());
-}
-
-std::size_t ApplyQBR1Corrections(std::vector<char>& image) {
-  return ApplyQBR1Corrections(reinterpret_cast<unsigned char*>(image.data()), image.size());
-}
 
 namespace {
 
@@ -47,7 +19,11 @@ std::function<void(unsigned short, bool)>& CommandObserver() {
   return observer;
 }
 
-constexpr int kImageChannel = 0x10;
+StartupImageOpener& StartupOpener() {
+  static StartupImageOpener opener = nullptr;
+  return opener;
+}
+
 // The file dialog's type list, as pairs of description and pattern.
 constexpr char kImageFilter[] = "Quarbo v1.0 US-NTSC\0*.smc\0";
 
@@ -61,24 +37,17 @@ void SetCommandObserver(std::function<void(unsigned short id, bool sound)> obser
   CommandObserver() = std::move(observer);
 }
 
-void SeedLevelDisplay() {
-  ConfigGuard guard;
-  if (std::string(get_config_string("LevelDisplay", "Enable", "?")) != "?") return;
-  set_config_string("LevelDisplay", "Enable", "Yes");
-  for (int level = 0; level < 256; ++level) {
-    set_config_string("LevelDisplay", int2hexstr(level, 2).c_str(), "00000000");
-  }
-}
+void SetStartupImageOpener(StartupImageOpener opener) { StartupOpener() = opener; }
 
 void AppMenuOpenImage() {
   // The new file is read into a buffer of its own and replaces the image in use
   // only once it has been accepted: a cancelled or failed Open must not leave the
   // level view running on an empty channel.
   // A path given on the command line answers the first Open (the start-up
-  // screen's own); every later Open asks with the dialog. `--demo` answers it
-  // with the built-in demo image instead.
-  if (std::exchange(StartupDemo, false)) {
-    OpenDemoImage();
+  // screen's own); every later Open asks with the dialog. A startup opener (the
+  // demo image of `--demo`) answers it instead.
+  if (StartupImageOpener opener = std::exchange(StartupOpener(), nullptr)) {
+    opener();
     return;
   }
   std::string path = std::exchange(StartupRomPath, std::string());
@@ -94,30 +63,6 @@ void AppMenuOpenImage() {
   }
   if (!LoadQBR1(file.crc, qbr1gbl)) return;
   if (InstallQBR1Image(path.c_str(), std::move(file))) EnterLevelEditorAfterOpen();
-}
-
-bool InstallQBR1Image(const char* name, BFA_LoadedFile file) {
-  std::vector<unsigned char> opened(file.bytes.begin(), file.bytes.end());
-  ApplyQBR1Corrections(file.bytes);
-  BFA_Activate(kImageChannel, 1);
-  if (!BFA_LoadFrom(name, std::move(file))) {
-    ErrorBox("An error occured when trying to open the ROM image.", "Unable to Open Game");
-    BFA_Disable(kImageChannel);
-    return false;
-  }
-  QBR1_ResetEdits(std::move(opened), 0);
-  return true;
-}
-
-void EnterLevelEditorAfterOpen() {
-  SeedLevelDisplay();
-  ENGINE_STATE = 1;
-  STATEOVER = true;
-  InfoBox(
-      "This is an alpha version of QBRRE and almost ALL menu items are NOT functional.\n\n"
-      "You can use PAGE UP and PAGE DOWN to switch between levels.\n"
-      "Arrow Keys Navigate through levels, or you can use the scrollbars.",
-      " IMPORTANT - READ THIS");
 }
 
 void AppMenuExecuteItem(unsigned short id, bool sound) {

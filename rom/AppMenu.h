@@ -1,29 +1,6 @@
 #pragma once
 
-#include <cstddef>
 #include <functional>
-#include <vector>
-
-#include "bfa/bfa.h"
-
-// One byte that the loaded image needs in memory before the level code reads it.
-struct QBR1Correction {
-  unsigned long offset;  // file offset in the image
-  unsigned char value;   // byte stored there
-};
-
-// The 17 in-memory corrections of an opened image; no offset repeats.
-extern const QBR1Correction QBR1Corrections[17];
-
-// Stores every correction whose offset lies inside data[0, size); corrections
-// past the end of a short image are skipped. Returns how many were stored.
-std::size_t ApplyQBR1Corrections(unsigned char* data, std::size_t size);
-
-// ApplyQBR1Corrections over a whole image held in a vector (headless commands, tests).
-std::size_t ApplyQBR1Corrections(std::vector<unsigned char>& image);
-
-// ApplyQBR1Corrections over a whole image held as plain chars (a file-access channel buffer).
-std::size_t ApplyQBR1Corrections(std::vector<char>& image);
 
 // Carries out menu or toolbar command `id`: $0000 Open, $F000 About, $FFFF Exit;
 // every other number is accepted and does nothing. `sound` plays the command
@@ -34,22 +11,16 @@ void AppMenuExecuteItem(unsigned short id, bool sound);
 // command runs; pass {} to remove it.
 void SetCommandObserver(std::function<void(unsigned short id, bool sound)> observer);
 
-// The Open command: lets the user choose an image (or takes StartupRomPath once,
-// when the command line named one), identifies it, corrects it in memory and
-// requests the level editor. A cancelled or failed Open leaves the
-// image in use (if any) and the engine state as they were.
+// Something that opens an image without asking (the built-in demo image): true
+// when the image is in use and the editor requested.
+using StartupImageOpener = bool (*)();
+
+// Makes the next Open call `opener` instead of asking for a file, once; the
+// program's command line uses it to start on an image it builds itself.
+void SetStartupImageOpener(StartupImageOpener opener);
+
+// The Open command: lets the user choose an image (or, once, takes the startup
+// opener or StartupRomPath, when the command line named one), identifies it,
+// corrects it in memory and requests the level editor. A cancelled or failed Open
+// leaves the image in use (if any) and the engine state as they were.
 void AppMenuOpenImage();
-
-// Seeds section "LevelDisplay" of the configuration in force with "Enable" and the
-// 256 per-level view keys, unless "Enable" already exists.
-void SeedLevelDisplay();
-
-// Puts an accepted image into channel 0x10 under `name` with the corrections
-// applied in memory (its checksum stays that of the image as given). When the
-// channel refuses it: the Open's error box, the channel disabled, false.
-bool InstallQBR1Image(const char* name, BFA_LoadedFile file);
-
-// The common end of every successful Open, once the image is in channel 0x10 and
-// its configuration selected: seeds the view keys, requests the level editor and
-// shows the alpha notice.
-void EnterLevelEditorAfterOpen();

@@ -7,8 +7,7 @@
 #include <fstream>
 
 #include "bfa/bfa.h"
-#include "platform/dialogs.h"
-#include "rom/AppMenu.h"
+#include "rom/image_install.h"
 #include "rom/globaldata.h"
 #include "shell/base/include.h"
 
@@ -24,17 +23,11 @@ bool LoadRomHeadless(const std::string& romPath) {
     std::fprintf(stderr, "qbrre: cannot initialise the drawing library\n");
     return false;
   }
-  // A box the file-access library would show becomes part of the one error line.
-  std::string boxTitle;
-  SetDialogSeam([&](const DialogRecord& r) {
-    boxTitle = r.title;
-    return std::string(r.kind == BoxKind::Question ? "no" : "ok");
-  });
+  // A box the file-access library shows goes to the message backend the command
+  // chose (stderr), followed by the command's own line.
   BFA_Activate(0x10, 0);
-  const bool loaded = BFA_Load(romPath.c_str());
-  SetDialogSeam({});
-  if (!loaded) {
-    std::fprintf(stderr, "qbrre: cannot read ROM image \"%s\" (%s)\n", romPath.c_str(), boxTitle.c_str());
+  if (!BFA_Load(romPath.c_str())) {
+    std::fprintf(stderr, "qbrre: cannot read ROM image \"%s\"\n", romPath.c_str());
     return false;
   }
   if (BFA_OpenedCRC32[0x10] != kQBR1KnownCRC32) {

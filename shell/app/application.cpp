@@ -11,6 +11,7 @@
 #include "platform/signals.h"
 #include "rom/globaldata.h"
 #include "shell/app/program.h"
+#include "shell/app/registrations.h"
 #include "shell/base/variables.h"
 
 namespace {
@@ -80,6 +81,7 @@ int RunEditor() {
   // Held by every thread until the worker takes them up (Allegro's threads, started
   // by the worker meanwhile, keep holding them).
   HoldCloseSignals();
+  RegisterFeatures();
   std::thread worker(threadfunc);
   PlatformMessage message;
   while (PlatformGetMessage(message)) WndProc(message.message, message.param);

@@ -6,8 +6,11 @@
 
 #include "editor/level_export.h"
 #include "level/level_display.h"
+#include "platform/dialogs.h"
+#include "rom/AppMenu.h"
 #include "rom/ips_commands.h"
 #include "shell/app/application.h"
+#include "shell/app/demo_open.h"
 #include "shell/base/functions.h"
 #include "shell/base/variables.h"
 
@@ -42,7 +45,12 @@ int RunApplyIps(const Args& a) {
 }
 int RunExport(const Args& a) {
   if (a[1] != "--output") return UsageError("--export needs --output before the ROM image");
+  PlatformUseStderrDialogs(true);
   return RunExportCommand(a[0], a[2], a[3]);
+}
+int RunList(const Args& a) {
+  PlatformUseStderrDialogs(true);
+  return RunListCommand(a[0]);
 }
 
 const Command commands[] = {
@@ -50,11 +58,10 @@ const Command commands[] = {
     {"--version", "", "show the version and exit", 0, PrintVersion},
     {"--demo", "", "start the editor on the built-in demo image", 0,
      [](const Args&) {
-       StartupDemo = true;
+       SetStartupImageOpener(OpenDemoImage);
        return RunEditor();
      }},
-    {"--list", "ROM", "print the level list of a ROM image and exit", 1,
-     [](const Args& a) { return RunListCommand(a[0]); }},
+    {"--list", "ROM", "print the level list of a ROM image and exit", 1, RunList},
     {"--export", "LEVEL --output FILE.png ROM", "write the picture of a level (decimal or 0x hex) and exit", 4,
      RunExport},
     {"--export", "all --output DIR ROM", "write DIR/level-0xNN.png for every level and exit", 4, RunExport},

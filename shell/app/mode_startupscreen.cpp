@@ -4,7 +4,6 @@
 #include "resources/skin.h"
 #include "rom/AppMenu.h"
 #include "shell/runtime/frame.h"
-#include "shell/app/modes.h"
 #include "shell/base/variables.h"
 
 void DrawStartupScreen(BITMAP* fb) {

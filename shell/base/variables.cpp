@@ -19,4 +19,3 @@ bool AllowVResize = false;
 int MC_CURRENT = 0;
 
 std::string StartupRomPath;
-bool StartupDemo = false;

@@ -33,6 +33,3 @@ extern int MC_CURRENT;     // index of the current mouse cursor shape
 // ROM image named on the command line; the automatic Open of the start-up screen
 // loads it instead of asking with the file dialog. Empty when none was given.
 extern std::string StartupRomPath;
-// `--demo` was given: the automatic Open of the start-up screen opens the built-in
-// demo image instead of asking; consumed by that first Open.
-extern bool StartupDemo;

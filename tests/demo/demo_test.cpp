@@ -7,7 +7,7 @@
 #include "level/qbr_sprite_exception.h"
 #include "level/snesbitmap.h"
 #include "platform/config_lock.h"
-#include "rom/AppMenu.h"
+#include "rom/image_install.h"
 #include "rom/globaldata.h"
 #include "shell/base/functions.h"
 #include "tests/common/headless_allegro.h"

@@ -1,4 +1,4 @@
-#include "rom/AppMenu.h"
+#include "rom/image_install.h"
 
 #include <gtest/gtest.h>
 

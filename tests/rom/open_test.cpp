@@ -252,4 +252,26 @@ TEST_F(Open, CommandLinePathAnswersOnlyTheFirstOpen) {
   EXPECT_EQ(Titles(), (std::vector<std::string>{" IMPORTANT - READ THIS", "Open QBR image...", "Notice"}));
 }
 
+// The demo image of `--demo` comes in through a startup opener: it answers the
+// first Open without a dialog, and every later Open asks again.
+int startup_opens = 0;
+bool CountingOpener() {
+  ++startup_opens;
+  return true;
+}
+
+TEST_F(Open, StartupOpenerAnswersOnlyTheFirstOpen) {
+  startup_opens = 0;
+  SetStartupImageOpener(CountingOpener);
+  AppMenuExecuteItem(0x0000, false);
+  SetStartupImageOpener(nullptr);  // also when the first Open did not consume it
+  EXPECT_EQ(startup_opens, 1);
+  EXPECT_TRUE(log.boxes.empty());
+
+  log.answers.push_back("");
+  AppMenuExecuteItem(0x0000, false);
+  EXPECT_EQ(startup_opens, 1);
+  EXPECT_EQ(Titles(), (std::vector<std::string>{"Open QBR image...", "Notice"}));
+}
+
 }  // namespace

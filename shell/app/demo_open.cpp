@@ -1,11 +1,11 @@
-#include "rom/demo_open.h"
+#include "shell/app/demo_open.h"
 
 #include <utility>
 
 #include "bfa/bfa.h"
 #include "demo/demo_image.h"
 #include "platform/config_lock.h"
-#include "rom/AppMenu.h"
+#include "rom/image_install.h"
 #include "rom/globaldata.h"
 #include "shell/base/functions.h"
 

@@ -1,0 +1,74 @@
+#include "rom/image_install.h"
+
+#include <string>
+#include <utility>
+
+#include "platform/config_lock.h"
+#include "rom/image_edits.h"
+#include "shell/base/functions.h"
+#include "shell/base/variables.h"
+
+const QBR1Correction QBR1Corrections[17] = {
+    {0x3C95F2, 0x40}, {0x3C983A, 0x80}, {0x3C983B, 0xAB}, {0x3C9A17, 0x48}, {0x3C9C62, 0x00}, {0x3C9C63, 0x39},
+    {0x3C9DE8, 0x80}, {0x3C9EF6, 0x80}, {0x3CA00C, 0x00}, {0x3CA00D, 0x5A}, {0x3CA10A, 0x00}, {0x3CA10B, 0x90},
+    {0x3CA208, 0x00}, {0x3CA209, 0x96}, {0x3CA61A, 0x00}, {0x3CA7E3, 0x04}, {0x3CA7E5, 0x31},
+};
+
+namespace {
+
+constexpr int kImageChannel = 0x10;
+
+}  // namespace
+
+std::size_t ApplyQBR1Corrections(unsigned char* data, std::size_t size) {
+  std::size_t stored = 0;
+  for (const QBR1Correction& c : QBR1Corrections) {
+    // An image accepted in spite of the identification warning may be shorter
+    // than the bank these bytes live in; never write past its end.
+    if (data == nullptr || c.offset >= size) continue;
+    data[c.offset] = c.value;
+    ++stored;
+  }
+  return stored;
+}
+
+std::size_t ApplyQBR1Corrections(std::vector<unsigned char>& image) {
+  return ApplyQBR1Corrections(image.data(), image.size());
+}
+
+std::size_t ApplyQBR1Corrections(std::vector<char>& image) {
+  return ApplyQBR1Corrections(reinterpret_cast<unsigned char*>(image.data()), image.size());
+}
+
+void SeedLevelDisplay() {
+  ConfigGuard guard;
+  if (std::string(get_config_string("LevelDisplay", "Enable", "?")) != "?") return;
+  set_config_string("LevelDisplay", "Enable", "Yes");
+  for (int level = 0; level < 256; ++level) {
+    set_config_string("LevelDisplay", int2hexstr(level, 2).c_str(), "00000000");
+  }
+}
+
+bool InstallQBR1Image(const char* name, BFA_LoadedFile file) {
+  std::vector<unsigned char> opened(file.bytes.begin(), file.bytes.end());
+  ApplyQBR1Corrections(file.bytes);
+  BFA_Activate(kImageChannel, 1);
+  if (!BFA_LoadFrom(name, std::move(file))) {
+    ErrorBox("An error occured when trying to open the ROM image.", "Unable to Open Game");
+    BFA_Disable(kImageChannel);
+    return false;
+  }
+  QBR1_ResetEdits(std::move(opened), 0);
+  return true;
+}
+
+void EnterLevelEditorAfterOpen() {
+  SeedLevelDisplay();
+  ENGINE_STATE = 1;
+  STATEOVER = true;
+  InfoBox(
+      "This is an alpha version of QBRRE and almost ALL menu items are NOT functional.\n\n"
+      "You can use PAGE UP and PAGE DOWN to switch between levels.\n"
+      "Arrow Keys Navigate through levels, or you can use the scrollbars.",
+      " IMPORTANT - READ THIS");
+}

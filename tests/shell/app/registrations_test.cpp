@@ -1,0 +1,23 @@
+#include <gtest/gtest.h>
+
+#include "editor/mode_qbr1leveleditor.h"
+#include "gui/mode_table.h"
+#include "shell/app/mode_startupscreen.h"
+#include "shell/app/registrations.h"
+
+namespace {
+
+// The main loop starts in mode 0 and an Open switches to mode 1: without either
+// registration the program would report an unknown mode and close.
+TEST(Registrations, StartUpAndLevelEditorModesAreRegistered) {
+  const ModeFunction before[2] = {FindModeFunction(0), FindModeFunction(1)};
+  RegisterMode(0, nullptr);
+  RegisterMode(1, nullptr);
+  RegisterFeatures();
+  EXPECT_EQ(FindModeFunction(0), &STARTUP_SCREEN_SUBFUNCTION);
+  EXPECT_EQ(FindModeFunction(1), &QBR1_LEVEL_EDITOR_SUBFUNCTION);
+  RegisterMode(0, before[0]);
+  RegisterMode(1, before[1]);
+}
+
+}  // namespace
