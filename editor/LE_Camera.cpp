@@ -13,17 +13,8 @@ CCamera* cam = nullptr;
 namespace {
 
 constexpr int kGuideColour = 0xFF3377FF;
-constexpr int kDefaultWindowW = 776;
-constexpr int kDefaultWindowH = 604;
 
 }  // namespace
-
-ViewFrame EditorViewFrame() {
-  ViewFrame frame;
-  frame.w = mui ? mui->w : kDefaultWindowW;
-  frame.h = mui ? mui->h : kDefaultWindowH;
-  return frame;
-}
 
 ViewFrame WholeLevelFrame(const leveldata& lvl) {
   ViewFrame frame;
@@ -86,8 +77,8 @@ void CCamera::Clamp() {
 void CCamera::Proc() {
   if (attached) {
     frame = EditorViewFrame();
-    if (hscroll) hscroll->PreProc(lvl, x, y);
-    if (vscroll) vscroll->PreProc(lvl, x, y);
+    if (hscroll) hscroll->PreProc(32 * lvl.tile_w, x);
+    if (vscroll) vscroll->PreProc(32 * lvl.tile_h, y);
     if (pressdelay != 0) --pressdelay;
     // Each arrow on its own, so opposite keys cancel.
     if (key[KEY_RIGHT]) x += 32;
@@ -98,8 +89,8 @@ void CCamera::Proc() {
     if (key[KEY_END]) x = y = 0xFFFF;
     Clamp();
     SavePosition();
-    if (hscroll) hscroll->Proc(lvl, x, y);
-    if (vscroll) vscroll->Proc(lvl, x, y);
+    if (hscroll) hscroll->Proc(32 * lvl.tile_w, x);
+    if (vscroll) vscroll->Proc(32 * lvl.tile_h, y);
   }
   Layer_MG0->Proc(x, y, frame);
   // A detached view shows a still picture: the bananas keep animation frame 0.

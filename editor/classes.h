@@ -7,6 +7,7 @@
 #include "shell/base/include.h"
 #include "level/level_objects.h"
 #include "level/leveldata.h"
+#include "gui/view_frame.h"
 
 struct CompSprite;
 class CHG_HScrollBar;
@@ -14,22 +15,6 @@ class CHG_VScrollBar;
 
 using Hex32 = int32_t;
 using Hex16 = int16_t;
-
-// The window a view is drawn into: its size, which bounds the walks of the
-// layers, and the frame pixel where level point (camera x, camera y) appears.
-// The editor uses the GUI root's size with the level at (4, 60) below the
-// caption, menu bar and toolbar; an off-screen export uses a window the size
-// of the level with the level at (0, 0).
-struct ViewFrame {
-  int w = 0;
-  int h = 0;
-  int ox = 4;
-  int oy = 60;
-};
-
-// The view frame of the editor window: the GUI root's size, or 776x604 before
-// a GUI root exists.
-ViewFrame EditorViewFrame();
 
 // A view frame in which a whole level (tile_w x tile_h tiles) is drawn at (0, 0).
 ViewFrame WholeLevelFrame(const leveldata& lvl);

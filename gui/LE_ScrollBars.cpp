@@ -1,9 +1,8 @@
 #include "gui/LE_ScrollBars.h"
 
-#include "editor/classes.h"
 #include "gfx/ex_graphics.h"
 #include "gui/HelioWin.h"
-#include "level/leveldata.h"
+#include "gui/view_frame.h"
 #include "resources/skin.h"
 #include "shell/base/functions.h"
 
@@ -42,10 +41,10 @@ constexpr int kThickness = 12;
 
 }  // namespace
 
-void CHG_HScrollBar::PreProc(leveldata& lvl, int, int) {
+void CHG_HScrollBar::PreProc(int level_w, int& view_x) {
   const ViewFrame f = EditorViewFrame();
   const float track = static_cast<float>(f.w - 39);
-  const float total = static_cast<float>(lvl.tile_w * 32);
+  const float total = static_cast<float>(level_w);
   if (!scr_z && !IsMouseHover(static_cast<int>(draw_loc_x), f.h - 32, static_cast<int>(draw_loc_w), kThickness)) {
     return;
   }
@@ -57,15 +56,15 @@ void CHG_HScrollBar::PreProc(leveldata& lvl, int, int) {
     scr_z = true;
   } else if (mouse_q == 2 && scr_z) {
     draw_loc_x = static_cast<float>(mouse_x - scr_x) + bar_x - 14;
-    if (cam) cam->x = static_cast<int>(draw_loc_x * bar_w);
+    view_x = static_cast<int>(draw_loc_x * bar_w);
   } else if (mouse_q == 3 && scr_z) {
     scr_z = false;
   }
 }
 
-void CHG_HScrollBar::Proc(leveldata& lvl, int x, int) {
+void CHG_HScrollBar::Proc(int level_w, int view_x) {
   const ViewFrame f = EditorViewFrame();
-  PlaceThumb(static_cast<float>(x), static_cast<float>(f.w - 20), static_cast<float>(lvl.tile_w * 32),
+  PlaceThumb(static_cast<float>(view_x), static_cast<float>(f.w - 20), static_cast<float>(level_w),
              static_cast<float>(f.w - 39), 14, draw_loc_x, draw_loc_w);
 }
 
@@ -85,10 +84,10 @@ void CHG_HScrollBar::Draw(BITMAP* bmp) {
   Rw_ncblit_vlinestretch(HelioBMP[38], bmp, static_cast<int>(draw_loc_x + 2), top, len - 4);
 }
 
-void CHG_VScrollBar::PreProc(leveldata& lvl, int, int) {
+void CHG_VScrollBar::PreProc(int level_h, int& view_y) {
   const ViewFrame f = EditorViewFrame();
   const float track = static_cast<float>(f.h - 111);
-  const float total = static_cast<float>(lvl.tile_h * 32);
+  const float total = static_cast<float>(level_h);
   if (!scr_z && !IsMouseHover(f.w - 16, static_cast<int>(draw_loc_y), kThickness, static_cast<int>(draw_loc_h))) {
     return;
   }
@@ -100,15 +99,15 @@ void CHG_VScrollBar::PreProc(leveldata& lvl, int, int) {
     scr_z = true;
   } else if (mouse_q == 2 && scr_z) {
     draw_loc_y = static_cast<float>(mouse_y - scr_y) + bar_y - 70;
-    if (cam) cam->y = static_cast<int>(draw_loc_y * bar_h);
+    view_y = static_cast<int>(draw_loc_y * bar_h);
   } else if (mouse_q == 3 && scr_z) {
     scr_z = false;
   }
 }
 
-void CHG_VScrollBar::Proc(leveldata& lvl, int, int y) {
+void CHG_VScrollBar::Proc(int level_h, int view_y) {
   const ViewFrame f = EditorViewFrame();
-  PlaceThumb(static_cast<float>(y), static_cast<float>(f.h - 92), static_cast<float>(lvl.tile_h * 32),
+  PlaceThumb(static_cast<float>(view_y), static_cast<float>(f.h - 92), static_cast<float>(level_h),
              static_cast<float>(f.h - 111), 70, draw_loc_y, draw_loc_h);
 }
 

@@ -2,10 +2,11 @@
 
 #include "shell/base/include.h"
 
-struct leveldata;
+// The level view's scroll bars. The view that owns them hands them, on every
+// update, the level's extent in level pixels and its view position, which a
+// thumb drag moves; the window's size comes from the GUI root (EditorViewFrame).
 
-// The level view's horizontal scroll bar, on the row above the status bar.
-// Dragging its thumb writes the view's x straight into the live camera.
+// The horizontal scroll bar, on the row above the status bar.
 class CHG_HScrollBar {
  public:
   int LB_State = 0;      // left arrow button state; nothing changes it from 0
@@ -17,14 +18,15 @@ class CHG_HScrollBar {
   float bar_x = 0;       // draw_loc_x when the drag began
   float bar_w = 0;       // level pixels per track pixel during the drag
 
-  // Thumb dragging; runs before the keys move the view.
-  void PreProc(leveldata& lvl, int x, int y);
-  // Places the thumb for the (clamped) view position.
-  void Proc(leveldata& lvl, int x, int y);
+  // Thumb dragging over a level `level_w` pixels wide: a drag sets `view_x`.
+  // Runs before the keys move the view.
+  void PreProc(int level_w, int& view_x);
+  // Places the thumb for the (clamped) view position `view_x`.
+  void Proc(int level_w, int view_x);
   void Draw(BITMAP* bmp);
 };
 
-// The level view's vertical scroll bar, in the column at the window's right side.
+// The vertical scroll bar, in the column at the window's right side.
 class CHG_VScrollBar {
  public:
   int TB_State = 0;
@@ -36,7 +38,8 @@ class CHG_VScrollBar {
   float bar_y = 0;
   float bar_h = 0;
 
-  void PreProc(leveldata& lvl, int x, int y);
-  void Proc(leveldata& lvl, int x, int y);
+  // As the horizontal bar's, for a level `level_h` pixels high and `view_y`.
+  void PreProc(int level_h, int& view_y);
+  void Proc(int level_h, int view_y);
   void Draw(BITMAP* bmp);
 };

@@ -92,22 +92,22 @@ TEST_F(CameraTest, ThumbPlacement) {
   CHG_HScrollBar& bar = *camera.hscroll;
   // Track T = w - 39, visible extent V = w - 20, origin 14.
   lvl.tile_w = 100;
-  bar.Proc(lvl, 0, 0);
+  bar.Proc(32 * lvl.tile_w, 0);
   EXPECT_FLOAT_EQ(bar.draw_loc_w, 756.0f / 3200.0f * 737.0f);
   EXPECT_FLOAT_EQ(bar.draw_loc_x, 14.0f);
-  bar.Proc(lvl, 1600, 0);
+  bar.Proc(32 * lvl.tile_w, 1600);
   EXPECT_FLOAT_EQ(bar.draw_loc_x, 1600.0f / 3200.0f * 737.0f + 14.0f);
   lvl.tile_w = 10;  // narrower than the view: the thumb fills the track
-  bar.Proc(lvl, 0, 0);
+  bar.Proc(32 * lvl.tile_w, 0);
   EXPECT_FLOAT_EQ(bar.draw_loc_w, 737.0f);
   lvl.tile_w = 0;  // no extent: a full thumb, no division by zero
-  bar.Proc(lvl, 0, 0);
+  bar.Proc(32 * lvl.tile_w, 0);
   EXPECT_FLOAT_EQ(bar.draw_loc_w, 737.0f);
   EXPECT_FLOAT_EQ(bar.draw_loc_x, 14.0f);
 
   CHG_VScrollBar& vbar = *camera.vscroll;
   lvl.tile_h = 64;  // T = h - 111, V = h - 92, origin 70
-  vbar.Proc(lvl, 0, 512);
+  vbar.Proc(32 * lvl.tile_h, 512);
   EXPECT_FLOAT_EQ(vbar.draw_loc_h, 512.0f / 2048.0f * 493.0f);
   EXPECT_FLOAT_EQ(vbar.draw_loc_y, 512.0f / 2048.0f * 493.0f + 70.0f);
 }
