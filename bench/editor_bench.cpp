@@ -8,6 +8,7 @@
 #include "bfa/bfa.h"
 #include "demo/demo_image.h"
 #include "editor/classes.h"
+#include "editor/view_transform.h"
 #include "gui/HelioWin.h"
 #include "platform/config_lock.h"
 #include "resources/skin.h"
@@ -59,6 +60,27 @@ void BM_EditorUpdateAndFrame(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_EditorUpdateAndFrame)->Unit(benchmark::kMicrosecond);
+
+// The same at 25 %, showing the whole of a 64 x 16-tile level (0x17): the
+// level composed at 1:1 and every fourth pixel of every fourth row copied.
+void BM_EditorUpdateAndFrameAtQuarterZoom(benchmark::State& state) {
+  EditorFixture& f = Fixture();
+  SetViewZoom(25);
+  {
+    CCamera camera(0x17);
+    camera.x = camera.y = 0;
+    for (auto _ : state) {
+      f.gui->Proc();
+      camera.Proc();
+      clear_to_color(f.fb, 0x0F3F7F);
+      camera.Draw(f.fb);
+      f.gui->Draw(f.fb);
+      benchmark::DoNotOptimize(f.fb->line[0][0]);
+    }
+  }
+  SetViewZoom(100);
+}
+BENCHMARK(BM_EditorUpdateAndFrameAtQuarterZoom)->Unit(benchmark::kMicrosecond);
 
 // A level switch: a new camera (level record, tiles, banana frames) and its first frame.
 void BM_LevelSwitch(benchmark::State& state) {

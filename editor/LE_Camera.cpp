@@ -1,5 +1,7 @@
 #include "editor/classes.h"
 
+#include "editor/view_navigation.h"
+#include "editor/view_transform.h"
 #include "gui/HelioWin.h"
 #include "gui/LE_ScrollBars.h"
 #include "level/leveldata.h"
@@ -44,6 +46,8 @@ CCamera::CCamera(int LEVEL_ID) : frame(EditorViewFrame()) {
   Object_MAP = new CObjectMap(lvl);
   hscroll = new CHG_HScrollBar();
   vscroll = new CHG_VScrollBar();
+  wheel_z = mouse_z;
+  wheel_w = mouse_w;
   install_pointer();
 }
 
@@ -62,14 +66,19 @@ CCamera::~CCamera() {
   delete Object_MAP;
   delete hscroll;
   delete vscroll;
+  Nullify(zoom_picture);
   if (cam == this) cam = nullptr;
 }
 
 void CCamera::install_pointer() { cam = this; }
 
 void CCamera::Clamp() {
-  if (x + frame.w - 8 > 32 * lvl.tile_w + 12) x = 32 * lvl.tile_w - frame.w + 20;
-  if (y + frame.h - 80 > 32 * lvl.tile_h + 12) y = 32 * lvl.tile_h - frame.h + 92;
+  // The view area is the window less 20 x 92 pixels of frame and bars; at a
+  // zoom it shows that many window pixels' worth of level pixels.
+  const int shown_w = attached ? WindowToLevelSpan(frame.w - 20) : frame.w - 20;
+  const int shown_h = attached ? WindowToLevelSpan(frame.h - 92) : frame.h - 92;
+  if (x + shown_w > 32 * lvl.tile_w) x = 32 * lvl.tile_w - shown_w;
+  if (y + shown_h > 32 * lvl.tile_h) y = 32 * lvl.tile_h - shown_h;
   if (x < 0) x = 0;
   if (y < 0) y = 0;
 }
@@ -87,6 +96,7 @@ void CCamera::Proc() {
     if (key[KEY_UP]) y -= 32;
     if (key[KEY_HOME]) x = y = 0;
     if (key[KEY_END]) x = y = 0xFFFF;
+    ViewNavigationStep(*this);
     Clamp();
     SavePosition();
     if (hscroll) hscroll->Proc(32 * lvl.tile_w, x);
@@ -116,11 +126,19 @@ void CCamera::SavePosition() {
 }
 
 void CCamera::Draw(BITMAP* dest) {
-  DrawPicture(dest);
+  const int zoom = ViewZoom();
+  if (attached && zoom != 100) {
+    DrawZoomed(dest);
+    Object_MAP->DrawOverlays(dest, frame.w);
+  } else {
+    DrawPicture(dest);
+  }
   // The half-way guide: dashes from the top of the view down, at the middle
   // of the level; they do not follow the vertical view position.
-  const int gx = 16 * lvl.tile_w - x + frame.ox;
-  for (int yy = 0; yy < 32 * lvl.tile_h; yy += 16) {
+  int gx = 16 * lvl.tile_w - x + frame.ox, gy = 0;
+  if (attached && zoom != 100) LevelToWindow(16 * lvl.tile_w, 0, gx, gy);
+  const int length = attached ? 32 * lvl.tile_h * zoom / 100 : 32 * lvl.tile_h;
+  for (int yy = 0; yy < length; yy += 16) {
     vline(dest, gx, yy + frame.oy, yy + frame.oy + 7, kGuideColour);
   }
   textprintf_ex(dest, NMenuFont[2], gx + 3, frame.oy - 1, -1, -1, "Half-Way");

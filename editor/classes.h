@@ -143,6 +143,9 @@ class CCamera {
   Hex32 x = 0, y = 0;
   ViewFrame frame;       // the window the view is drawn into
   bool attached = true;  // an editor view: follows the GUI root, keys, bars and saved positions
+  int wheel_z = 0;       // Allegro's wheel positions last seen (vertical, sideways)
+  int wheel_w = 0;
+  BITMAP* zoom_picture = nullptr;  // a zoomed view's level picture at 1:1 before scaling; owned
 
   // Builds the editor view of a level: restores its saved position, sizes the
   // window for horizontal levels, builds the layers and bars, becomes `cam`.
@@ -161,9 +164,13 @@ class CCamera {
   void Draw(BITMAP* dest);
   // Draws only the level picture (tiles, bananas, objects) as an export shows it.
   void DrawPicture(BITMAP* dest);
+  // Draws the level picture of an editor view at a zoom other than 100 %: the
+  // level area in view composed at 1:1 and scaled into the view area (Draw
+  // adds the object overlays and the guide).
+  void DrawZoomed(BITMAP* dest);
   void install_pointer();
 
-  // Keeps (x, y) inside the level for the current frame.
+  // Keeps (x, y) inside the level for the current frame and zoom.
   void Clamp();
 
  private:

@@ -14,7 +14,7 @@ int TileMapEntryOffset(const leveldata& lvl, int col, int row) {
 }
 
 std::string ViewStatusText() {
-  if (cam == nullptr) return "";
+  if (cam == nullptr || !MouseInWindow()) return "";
   const ViewFrame& frame = cam->frame;
   const int mx = MouseX(), my = MouseY();
   // The view area: right of the left border, below the toolbar, up to the bars.

@@ -41,11 +41,13 @@ int StepViewZoom(int percent, int steps) {
   return kZooms[index];
 }
 
+int WindowToLevelSpan(int pixels) { return FloorDiv(pixels * 100, view_zoom); }
+
 void WindowToLevel(int wx, int wy, int& lx, int& ly) {
   int cx = 0, cy = 0, ox = 0, oy = 0;
   Origin(cx, cy, ox, oy);
-  lx = cx + FloorDiv((wx - ox) * 100, view_zoom);
-  ly = cy + FloorDiv((wy - oy) * 100, view_zoom);
+  lx = cx + WindowToLevelSpan(wx - ox);
+  ly = cy + WindowToLevelSpan(wy - oy);
 }
 
 void LevelToWindow(int lx, int ly, int& wx, int& wy) {

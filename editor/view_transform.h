@@ -15,6 +15,10 @@ void WindowToLevel(int wx, int wy, int& lx, int& ly);
 // Window pixel at which level point (lx, ly) is shown.
 void LevelToWindow(int lx, int ly, int& wx, int& wy);
 
+// Level pixels spanned by `pixels` window pixels at the zoom, rounded toward
+// minus infinity (what WindowToLevel adds to the camera position).
+int WindowToLevelSpan(int pixels);
+
 // Sets the zoom; any value other than 25, 50, 100 or 200 is ignored.
 void SetViewZoom(int percent);
 

@@ -159,6 +159,7 @@ int GetTaskBarHeight() { return PlatformTaskBarHeight(); }
 // the division needs no rounding toward minus infinity.
 int MouseX() { return mouse_x / PlatformWindowScale(); }
 int MouseY() { return mouse_y / PlatformWindowScale(); }
+bool MouseInWindow() { return mouse_on_screen() != 0; }
 
 bool IsMouseHover(int x, int y, int w, int h) {
   int mx = MouseX();

@@ -82,6 +82,10 @@ int GetTaskBarHeight();
 int MouseX();
 int MouseY();
 
+// Whether the pointer is over the program's window (Allegro keeps the last
+// position after the pointer has left it).
+bool MouseInWindow();
+
 // Whether the mouse position (MouseX, MouseY) lies in [x, x + w) x [y, y + h).
 bool IsMouseHover(int x, int y, int w, int h);
 

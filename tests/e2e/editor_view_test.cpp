@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <png.h>
 
 #include <algorithm>
 #include <chrono>
@@ -16,6 +15,7 @@
 
 #include "demo/demo_image.h"
 #include "e2e_support.h"
+#include "view_support.h"
 
 namespace fs = std::filesystem;
 
@@ -33,65 +33,14 @@ constexpr int kEditorH = 604;
 constexpr int kViewX = 4;
 constexpr int kViewY = 60;
 
-const DemoImage& Demo() {
-  static const DemoImage demo = BuildDemoImage(1);
-  return demo;
-}
-
-std::string Hex(unsigned value, int digits) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%0*X", digits, value);
-  return text;
-}
-
-// Configuration.INI with the view keys already seeded (so nothing seeds over
-// them) and the given level positions.
-std::string ConfigurationWith(const std::map<int, unsigned>& positions) {
-  std::string text = "[LevelDisplay]\nEnable = Yes\n";
-  for (const auto& [level, value] : positions) text += Hex(level, 2) + " = " + Hex(value, 8) + "\n";
-  return text;
-}
-
-// The keys of section "LevelDisplay" of a configuration file.
-std::map<std::string, std::string> LevelDisplayKeys(const fs::path& file) {
-  std::ifstream in(file);
-  std::map<std::string, std::string> keys;
-  std::string line, section;
-  while (std::getline(in, line)) {
-    if (!line.empty() && line[0] == '[') {
-      section = line.substr(1, line.find(']') - 1);
-      continue;
-    }
-    const size_t eq = line.find(" = ");
-    if (section == "LevelDisplay" && eq != std::string::npos) keys[line.substr(0, eq)] = line.substr(eq + 3);
-  }
-  return keys;
-}
-
-// A picture as 0xRRGGBB pixels, row by row.
-struct Picture {
-  int w = 0, h = 0;
-  std::vector<uint32_t> pixels;
-};
-
-bool ReadPng(const fs::path& file, Picture& picture) {
-  png_image image;
-  std::memset(&image, 0, sizeof image);
-  image.version = PNG_IMAGE_VERSION;
-  if (!png_image_begin_read_from_file(&image, file.c_str())) return false;
-  image.format = PNG_FORMAT_RGB;
-  std::vector<uint8_t> rgb(PNG_IMAGE_SIZE(image));
-  if (!png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr)) {
-    png_image_free(&image);
-    return false;
-  }
-  picture.w = static_cast<int>(image.width);
-  picture.h = static_cast<int>(image.height);
-  picture.pixels.resize(static_cast<size_t>(picture.w) * picture.h);
-  for (size_t i = 0; i < picture.pixels.size(); ++i)
-    picture.pixels[i] = (uint32_t{rgb[3 * i]} << 16) | (uint32_t{rgb[3 * i + 1]} << 8) | rgb[3 * i + 2];
-  return true;
-}
+using e2e::ConfigurationWith;
+using e2e::Demo;
+using e2e::ExportFolder;
+using e2e::Hex;
+using e2e::LevelDisplayKeys;
+using e2e::MaskFor;
+using e2e::Picture;
+using e2e::ViewMask;
 
 // The running editor on the demo image, its window found and the level shown.
 class EditorViewTest : public ::testing::Test {
@@ -157,74 +106,6 @@ class EditorViewTest : public ::testing::Test {
   std::unique_ptr<e2e::App> app;
   int wx = 0, wy = 0, ww = 0, wh = 0;
 };
-
-// A folder with the demo image and its game configuration, as a user would
-// have them on disk, and `qbrre --export` run there.
-class ExportFolder {
- public:
-  ExportFolder() {
-    dir_ = fs::temp_directory_path() / ("qbrre-e2e-view-" + std::to_string(::getpid()));
-    fs::create_directories(dir_ / "GameConfig");
-    const DemoImage& demo = Demo();
-    std::ofstream(dir_ / "GameConfig" / "QBR v10U.INI", std::ios::binary) << demo.config;
-    std::ofstream rom(dir_ / "demo.smc", std::ios::binary);
-    rom.write(reinterpret_cast<const char*>(demo.rom.data()), static_cast<std::streamsize>(demo.rom.size()));
-  }
-  ~ExportFolder() { fs::remove_all(dir_); }
-
-  bool Export(int level, Picture& picture, std::string& output) {
-    const fs::path png = dir_ / ("level-" + std::to_string(level) + ".png");
-    int status = -1;
-    output = e2e::RunCommand("cd '" + dir_.string() + "' && '" QBRRE_BINARY_PATH "' --export 0x" + Hex(level, 2) +
-                                 " --output '" + png.string() + "' demo.smc 2>&1",
-                             &status);
-    return status == 0 && ReadPng(png, picture);
-  }
-
- private:
-  fs::path dir_;
-};
-
-// Which view pixels the comparison leaves out: what the view draws over the
-// level and an export does not (the half-way guide and its labels, the labels
-// of compound objects) and the bananas, which animate in the view.
-class ViewMask {
- public:
-  ViewMask(int w, int h) : w_(w), h_(h), masked_(static_cast<size_t>(w) * h, false) {}
-
-  // Masks the rectangle [x0, x1) x [y0, y1) of view coordinates.
-  void Rect(int x0, int y0, int x1, int y1) {
-    for (int y = std::max(0, y0); y < std::min(h_, y1); ++y)
-      for (int x = std::max(0, x0); x < std::min(w_, x1); ++x) masked_[static_cast<size_t>(y) * w_ + x] = true;
-  }
-  bool Masked(int x, int y) const { return masked_[static_cast<size_t>(y) * w_ + x]; }
-
- private:
-  int w_, h_;
-  std::vector<bool> masked_;
-};
-
-ViewMask MaskFor(const DemoLevel& level, int camera_x, int camera_y, int view_w, int view_h) {
-  ViewMask mask(view_w, view_h);
-  for (const DemoBananaGroup& group : level.bananas)
-    for (int c = 0; c < group.columns; ++c)
-      for (int r = 0; r < group.rows; ++r)
-        if (group.Cell(c, r)) {
-          const int x = group.x + 8 * c - camera_x, y = group.y + 8 * r - camera_y;
-          mask.Rect(x, y, x + 16, y + 16);
-        }
-  for (const DemoObject& object : level.objects)
-    if (object.compound) {
-      const int x = object.x - camera_x, y = object.y - camera_y;
-      mask.Rect(x, y, x + 162, y + 14);
-    }
-  // The guide's dashes in the column of the level's middle; its two labels
-  // right of it, from one row above the view's top.
-  const int guide = 16 * level.tile_w - camera_x;
-  mask.Rect(guide, 0, guide + 1, view_h);
-  mask.Rect(guide, 0, guide + 90, 28);
-  return mask;
-}
 
 struct Mismatch {
   int count = 0;

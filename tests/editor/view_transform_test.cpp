@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "demo/demo_image.h"
 #include "editor/classes.h"
 #include "editor/view_status.h"
 #include "editor/view_transform.h"
@@ -21,6 +22,7 @@ class ViewTransformTest : public ::testing::Test {
     mouse_y = 0;
   }
   void TearDown() override {
+    for (int k = 0; k < KEY_MAX; ++k) key[k] = 0;
     SetViewZoom(100);
     mouse_x = 0;
     mouse_y = 0;
@@ -80,6 +82,130 @@ TEST_F(ViewTransformTest, ZoomStepsStopAtTheEnds) {
   SetViewZoom(50);
   SetViewZoom(75);  // not a zoom of the view: ignored
   EXPECT_EQ(ViewZoom(), 50);
+}
+
+// One camera update after the wheel turned `notches` (positive: away from
+// the user, up) with the keys `held` down.
+void TurnWheel(CCamera& camera, int notches, std::initializer_list<int> held) {
+  for (int k : held) key[k] = 1;
+  mouse_z = mouse_z + notches;
+  camera.Proc();
+  for (int k : held) key[k] = 0;
+}
+
+// The wheel moves 32 level pixels a notch (Shift: sideways), clamped as the
+// keys are; Ctrl+wheel zooms around the level point under the mouse; the
+// clamp allows the share of the level a zoom shows.
+TEST_F(ViewTransformTest, WheelScrollsAndZoomsAroundTheMouse) {
+  CCamera camera(0x16);  // (256, 32)
+  camera.lvl.tile_w = 100;
+  camera.lvl.tile_h = 64;
+  mouse_x = 204;  // view pixel (200, 100)
+  mouse_y = 160;
+  TurnWheel(camera, -3, {});
+  EXPECT_EQ(camera.y, 32 + 96);
+  TurnWheel(camera, 1, {KEY_LSHIFT});
+  EXPECT_EQ(camera.x, 256 - 32);
+  TurnWheel(camera, -2, {KEY_RSHIFT});
+  EXPECT_EQ(camera.x, 256 + 32);
+  TurnWheel(camera, 50, {});
+  EXPECT_EQ(camera.y, 0);
+  // Zoom in: level point (288 + 200, 0 + 100) stays under the mouse.
+  TurnWheel(camera, 1, {KEY_LCONTROL});
+  EXPECT_EQ(ViewZoom(), 200);
+  EXPECT_EQ(camera.x, 488 - 100);
+  EXPECT_EQ(camera.y, 100 - 50);
+  // Two steps out at once, to 50 %: (488 - 400, 100 - 200), clamped to y 0.
+  TurnWheel(camera, -2, {KEY_RCONTROL});
+  EXPECT_EQ(ViewZoom(), 50);
+  EXPECT_EQ(camera.x, 88);
+  EXPECT_EQ(camera.y, 0);
+  // End: the far corner a 50 % view of 756 x 512 window pixels allows.
+  key[KEY_END] = 1;
+  camera.Proc();
+  key[KEY_END] = 0;
+  EXPECT_EQ(camera.x, 3200 - 1512);
+  EXPECT_EQ(camera.y, 2048 - 1024);
+  // At 25 % the view shows 3024 of the level's 3200 columns: the anchored
+  // x (2088 - 800) is clamped to 176, and the 2048 rows fit from y 0.
+  TurnWheel(camera, -1, {KEY_LCONTROL});
+  EXPECT_EQ(ViewZoom(), 25);
+  EXPECT_EQ(camera.x, 3200 - 3024);
+  EXPECT_EQ(camera.y, 0);
+  // A notch past the ends changes nothing.
+  TurnWheel(camera, -1, {KEY_LCONTROL});
+  EXPECT_EQ(ViewZoom(), 25);
+}
+
+// Ctrl+Plus and Ctrl+Minus step once per press, Ctrl+0 returns to 100 %;
+// without Ctrl the keys do nothing to the zoom.
+TEST_F(ViewTransformTest, ZoomKeysStepOncePerPress) {
+  CCamera camera(0x16);
+  camera.lvl.tile_w = 100;
+  camera.lvl.tile_h = 64;
+  struct Step {
+    std::initializer_list<int> held;
+    int updates, zoom;
+  };
+  const Step steps[] = {
+      {{KEY_LCONTROL, KEY_EQUALS}, 5, 200}, {{KEY_LCONTROL, KEY_MINUS}, 3, 100}, {{KEY_RCONTROL, KEY_MINUS_PAD}, 1, 50},
+      {{KEY_MINUS}, 2, 50},                 {{KEY_LCONTROL, KEY_MINUS}, 1, 25},  {{KEY_LCONTROL, KEY_PLUS_PAD}, 1, 50},
+      {{KEY_LCONTROL, KEY_0}, 4, 100},      {{KEY_EQUALS}, 1, 100},
+  };
+  for (const Step& step : steps) {
+    for (int k : step.held) key[k] = 1;
+    for (int i = 0; i < step.updates; ++i) camera.Proc();
+    for (int k : step.held) key[k] = 0;
+    camera.Proc();
+    EXPECT_EQ(ViewZoom(), step.zoom);
+  }
+}
+
+// A zoomed view shows the level picture of an export scaled by whole pixels
+// from the camera position: window pixel (4 + i, 60 + j) shows level pixel
+// (x + i * 100 / zoom, y + j * 100 / zoom), rounded down; nothing is drawn
+// outside the view area or beyond the level.
+TEST_F(ViewTransformTest, ZoomedViewShowsTheExportPictureScaled) {
+  const DemoImage demo = BuildDemoImage(1);
+  UseConfig(demo.config);
+  UseImage(demo.rom);
+  constexpr int kLevel = 0x17;  // 64 x 16 tiles
+  BITMAP* level = create_bitmap_ex(32, 64 * 32, 16 * 32);
+  {
+    CCamera whole(kLevel, WholeLevelPicture{});
+    whole.Proc();
+    clear_to_color(level, 0);
+    whole.DrawPicture(level);
+  }
+  constexpr int kUntouched = 0x123456;
+  BITMAP* window = create_bitmap_ex(32, 776, 604);
+  mouse_x = 5000;  // no hover
+  mouse_y = 5000;
+  struct Case {
+    int zoom, x, y;
+  };
+  for (const Case c : {Case{25, 0, 0}, Case{50, 301, 0}, Case{50, 536, 0}, Case{200, 1001, 77}, Case{200, 1670, 256}}) {
+    SCOPED_TRACE("zoom " + std::to_string(c.zoom) + " at " + std::to_string(c.x) + "," + std::to_string(c.y));
+    SetViewZoom(c.zoom);
+    CCamera camera(kLevel);
+    camera.x = c.x;
+    camera.y = c.y;
+    clear_to_color(window, kUntouched);
+    camera.DrawZoomed(window);
+    int wrong = 0;
+    for (int wy = 0; wy < 604; ++wy)
+      for (int wx = 0; wx < 776; ++wx) {
+        int want = kUntouched;
+        if (wx >= 4 && wx < 776 - 16 && wy >= 60 && wy < 604 - 32) {
+          const int lx = c.x + (wx - 4) * 100 / c.zoom, ly = c.y + (wy - 60) * 100 / c.zoom;
+          if (lx < level->w && ly < level->h) want = getpixel(level, lx, ly);
+        }
+        if (getpixel(window, wx, wy) != want && wrong++ < 3) ADD_FAILURE() << "window " << wx << "," << wy;
+      }
+    EXPECT_EQ(wrong, 0);
+  }
+  destroy_bitmap(window);
+  destroy_bitmap(level);
 }
 
 // The status line names the level point under the mouse and the map entry
