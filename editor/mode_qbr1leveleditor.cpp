@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "editor/classes.h"
+#include "editor/save_undo_commands.h"
 #include "editor/level_switch.h"
 #include "editor/view_status.h"
 #include "gui/HelioWin.h"
@@ -22,6 +23,8 @@ void DrawLevelStatus(BITMAP* dest, int h) {
   std::snprintf(name, sizeof name, "Level 0x%02X - %s", cam->lvl.ID, cam->lvl.name.c_str());
   textprintf_ex(dest, NMenuFont[2], 8, h - 18, -1, -1, "%s", name);
   DrawViewStatus(dest, 8 + text_length(NMenuFont[2], name) + 16, h - 18);
+  const char* note = UnsavedEditsNote();
+  if (*note && mui != nullptr) textprintf_ex(dest, NMenuFont[2], mui->w - 24 - text_length(NMenuFont[2], note), h - 18, -1, -1, "%s", note);
 }
 
 void QBR1_LEVEL_EDITOR_SUBFUNCTION() {

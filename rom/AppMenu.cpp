@@ -9,6 +9,8 @@
 #include "rom/command_fallback.h"
 #include "rom/globaldata.h"
 #include "rom/image_install.h"
+#include "rom/image_edits.h"
+#include "rom/image_save.h"
 #include "shell/base/functions.h"
 #include "shell/base/variables.h"
 
@@ -40,6 +42,8 @@ void SetCommandObserver(std::function<void(unsigned short id, bool sound)> obser
 void SetStartupImageOpener(StartupImageOpener opener) { StartupOpener() = opener; }
 
 void AppMenuOpenImage() {
+  // Unsaved edits of the image in use are given up only when the user says so.
+  if (!ConfirmUnsavedEdits()) return;
   // The new file is read into a buffer of its own and replaces the image in use
   // only once it has been accepted: a cancelled or failed Open must not leave the
   // level view running on an empty channel.
@@ -61,8 +65,16 @@ void AppMenuOpenImage() {
     ErrorBox("An error occured when trying to open the ROM image.", "Unable to Open Game");
     return;
   }
+  // A copier header is not part of the image: the checksum of the rest identifies it.
+  const std::size_t header = QBR1_CopierHeaderSize(file.bytes.size());
+  if (header > 0) {
+    file.crc = CharArray_Get_CRC32(file.bytes.data() + header, static_cast<int>(file.bytes.size() - header));
+  }
   if (!LoadQBR1(file.crc, qbr1gbl)) return;
-  if (InstallQBR1Image(path.c_str(), std::move(file))) EnterLevelEditorAfterOpen();
+  const unsigned long origin = ImageOrigin(file.crc);
+  if (!InstallQBR1Image(path.c_str(), std::move(file), header)) return;
+  SetImageFile(path, origin);
+  EnterLevelEditorAfterOpen();
 }
 
 void AppMenuExecuteItem(unsigned short id, bool sound) {

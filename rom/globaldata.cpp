@@ -1,5 +1,7 @@
 #include "rom/globaldata.h"
 
+#include <string>
+
 #include "platform/config_lock.h"
 #include "shell/base/functions.h"
 #include "shell/base/include.h"
@@ -55,8 +57,21 @@ void SelectGameConfig(globaldata& gbl) {
   ReadGlobalOffsets(gbl);
 }
 
+unsigned long ImageOrigin(unsigned long crc) {
+  if (crc == kQBR1KnownCRC32) return crc;
+  ConfigGuard guard;
+  const std::string origin = get_config_string("EditedImages", int2hexstr(static_cast<int>(crc), 8).c_str(), "");
+  return origin == int2hexstr(static_cast<int>(kQBR1KnownCRC32), 8) ? kQBR1KnownCRC32 : 0;
+}
+
+void RememberEditedImage(unsigned long crc, unsigned long origin) {
+  ConfigGuard guard;
+  set_config_string("EditedImages", int2hexstr(static_cast<int>(crc), 8).c_str(),
+                    int2hexstr(static_cast<int>(origin), 8).c_str());
+}
+
 bool LoadQBR1(unsigned long crc, globaldata& gbl) {
-  if (crc != kQBR1KnownCRC32 && !YesNoBox(unidmsg, "ROM Not Identifiable")) return false;
+  if (ImageOrigin(crc) == 0 && !YesNoBox(unidmsg, "ROM Not Identifiable")) return false;
   SelectGameConfig(gbl);
   return true;
 }

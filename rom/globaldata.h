@@ -56,7 +56,14 @@ void ReadGlobalOffsets(globaldata& gbl);
 // and reads the offsets into gbl. Asks nothing.
 void SelectGameConfig(globaldata& gbl);
 
-// Identifies the image by crc, asks the user about an unknown one, then selects
+// The known image an image of checksum `crc` counts as: kQBR1KnownCRC32 for the supported image and
+// for an edit of it this program saved (remembered in section "EditedImages" of the configuration in
+// force, checksum -> the checksum it came from), 0 otherwise.
+unsigned long ImageOrigin(unsigned long crc);
+// Remembers a saved edit in "EditedImages": key `crc`, value `origin` (8 upper-case hex digits each).
+void RememberEditedImage(unsigned long crc, unsigned long origin);
+
+// Identifies the image by crc (ImageOrigin), asks the user about an unknown one, then selects
 // the game configuration and fills gbl. False when the user declined (nothing changed).
 bool LoadQBR1(unsigned long crc, globaldata& gbl);
 

@@ -1,6 +1,7 @@
 #include "rom/image_edits.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <cstring>
 #include <limits>
@@ -46,6 +47,9 @@ int open_depth = 0;                     // Begin calls not yet ended
 int open_level = -1;
 std::vector<RawByte> open_bytes;
 bool open_changed = false;              // a write of the open edit changed a byte
+std::atomic<bool> unsaved_published{false};  // QBR1_HasUnsavedEdits() for other threads
+
+void Publish() { unsaved_published = QBR1_HasUnsavedEdits(); }
 
 unsigned char* Image() { return reinterpret_cast<unsigned char*>(QBR1.data()); }
 
@@ -118,6 +122,7 @@ void QBR1_BeginEdit(int level) {
 void QBR1_EndEdit() {
   if (open_depth == 0) return;
   if (--open_depth == 0) CloseOpenEdit();
+  Publish();
 }
 
 bool QBR1_WriteBytes(std::size_t offset, const unsigned char* bytes, std::size_t n) {
@@ -133,6 +138,7 @@ bool QBR1_WriteBytes(std::size_t offset, const unsigned char* bytes, std::size_t
   std::memmove(image + offset, bytes, n);
   ++generation;
   QBR1_EndEdit();
+  Publish();
   return true;
 }
 
@@ -152,6 +158,7 @@ bool QBR1_Undo(int* level) {
   if (applied == 0) return false;
   const Edit& edit = history[--applied];
   PutEdit(edit, true);
+  Publish();
   if (level != nullptr) *level = edit.level;
   return true;
 }
@@ -164,6 +171,7 @@ bool QBR1_Redo(int* level) {
   if (applied == history.size()) return false;
   const Edit& edit = history[applied++];
   PutEdit(edit, false);
+  Publish();
   if (level != nullptr) *level = edit.level;
   return true;
 }
@@ -171,6 +179,8 @@ bool QBR1_Redo(int* level) {
 unsigned long long QBR1_EditGeneration() { return generation; }
 
 bool QBR1_HasUnsavedEdits() { return applied != saved_at || open_changed; }
+
+bool QBR1_HasUnsavedEditsAnyThread() { return unsaved_published.load(); }
 
 const std::vector<unsigned char>& QBR1_OpenedFile() { return opened; }
 
@@ -209,6 +219,7 @@ void QBR1_ResetEdits(std::vector<unsigned char> file, std::size_t header_size) {
   open_bytes.clear();
   open_changed = false;
   ++generation;
+  Publish();
 }
 
 void QBR1_MarkSaved() {
@@ -217,6 +228,7 @@ void QBR1_MarkSaved() {
     CloseOpenEdit();
   }
   saved_at = applied;
+  Publish();
 }
 
 std::size_t QBR1_UndoCount() { return applied; }

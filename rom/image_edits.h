@@ -28,6 +28,9 @@ bool QBR1_Redo(int* level);
 unsigned long long QBR1_EditGeneration();
 // Whether the image differs from the file as last opened or saved.
 bool QBR1_HasUnsavedEdits();
+// The same answer for any thread (a close signal reaches the main thread): as of the last write,
+// undo, redo, open or save.
+bool QBR1_HasUnsavedEditsAnyThread();
 // The file exactly as opened (copier header included), and the bytes Save would write now
 // (the opened file with the user's edits; never the in-memory corrections unless an edit covers them).
 const std::vector<unsigned char>& QBR1_OpenedFile();

@@ -49,8 +49,11 @@ void SeedLevelDisplay() {
   }
 }
 
-bool InstallQBR1Image(const char* name, BFA_LoadedFile file) {
+bool InstallQBR1Image(const char* name, BFA_LoadedFile file, std::size_t header) {
+  // The channel holds the image without its copier header; the edits keep the file as opened.
+  if (header > file.bytes.size()) header = 0;
   std::vector<unsigned char> opened(file.bytes.begin(), file.bytes.end());
+  file.bytes.erase(file.bytes.begin(), file.bytes.begin() + static_cast<std::ptrdiff_t>(header));
   ApplyQBR1Corrections(file.bytes);
   BFA_Activate(kImageChannel, 1);
   if (!BFA_LoadFrom(name, std::move(file))) {
@@ -58,7 +61,7 @@ bool InstallQBR1Image(const char* name, BFA_LoadedFile file) {
     BFA_Disable(kImageChannel);
     return false;
   }
-  QBR1_ResetEdits(std::move(opened), 0);
+  QBR1_ResetEdits(std::move(opened), header);
   return true;
 }
 
@@ -67,7 +70,8 @@ void EnterLevelEditorAfterOpen() {
   ENGINE_STATE = 1;
   STATEOVER = true;
   InfoBox(
-      "This is an alpha version of QBRRE and almost ALL menu items are NOT functional.\n\n"
+      "This is an alpha version of QBRRE: the tile map, objects and bananas can be edited and saved, and\n"
+      "menu items that do nothing yet are shown unavailable.\n\n"
       "You can use PAGE UP and PAGE DOWN to switch between levels.\n"
       "Arrow Keys Navigate through levels, or you can use the scrollbars.",
       " IMPORTANT - READ THIS");

@@ -29,9 +29,11 @@ std::size_t ApplyQBR1Corrections(std::vector<char>& image);
 void SeedLevelDisplay();
 
 // Puts an accepted image into channel 0x10 under `name` with the corrections
-// applied in memory (its checksum stays that of the image as given). When the
-// channel refuses it: the Open's error box, the channel disabled, false.
-bool InstallQBR1Image(const char* name, BFA_LoadedFile file);
+// applied in memory (its checksum stays that of the image as given), without
+// its first `header` bytes (a copier header), and starts its edit history from
+// the file as given. When the channel refuses it: the Open's error box, the
+// channel disabled, false.
+bool InstallQBR1Image(const char* name, BFA_LoadedFile file, std::size_t header = 0);
 
 // The common end of every successful Open, once the image is in channel 0x10 and
 // its configuration selected: seeds the view keys, requests the level editor and

@@ -107,7 +107,11 @@ bool MakeIpsPatch(const std::vector<unsigned char>& original, const std::vector<
   const auto differs = [&](std::size_t i) { return i >= original.size() || original[i] != edited[i]; };
   const std::size_t n = edited.size();
   std::size_t i = 0;
+  const std::size_t common = original.size();
   while (i < n && writer.ok()) {
+    // Most of an edited image equals the original: skip it eight bytes at a time.
+    while (i + 8 <= common && std::memcmp(original.data() + i, edited.data() + i, 8) == 0) i += 8;
+    if (i >= n) break;
     if (!differs(i)) {
       ++i;
       continue;

@@ -12,6 +12,7 @@
 #include "rom/globaldata.h"
 #include "shell/app/program.h"
 #include "shell/app/registrations.h"
+#include "shell/base/close_request.h"
 #include "shell/base/variables.h"
 
 namespace {
@@ -49,11 +50,14 @@ void threadfunc() {
 
 }  // namespace
 
-void WndProc(int message, [[maybe_unused]] int param) {
+void WndProc(int message, int param) {
   switch (message) {
     case PLATFORM_MSG_CLOSE: {
       // Escape posts a close on every update while held; one handshake is enough.
       if (closing) return;
+      // A signal's close waits while the worker keeps its unsaved work; the worker then posts the
+      // close again, confirmed.
+      if (param != kCloseConfirmed && CloseSignalReceived() && HandSignalCloseToWorker()) return;
       closing = true;
       // GAMEOVER before STATEOVER: a worker that leaves its mode on STATEOVER must
       // already see GAMEOVER, or the dispatcher would clear STATEOVER and go on.

@@ -7,6 +7,7 @@
 #include "platform/config_lock.h"
 #include "rom/image_install.h"
 #include "rom/globaldata.h"
+#include "rom/image_save.h"
 #include "shell/base/functions.h"
 
 const char* const kDemoImageName = "QBRRE demo image";
@@ -24,6 +25,7 @@ bool OpenDemoImage() {
   // As for a file, the checksum is that of the image as built.
   file.crc = CharArray_Get_CRC32(file.bytes.data(), static_cast<int>(file.bytes.size()));
   if (!InstallQBR1Image(kDemoImageName, std::move(file))) return false;
+  SetImageFile("", 0, kDemoImageName);  // no file: Save asks where to write it
   {
     // The game configuration exists only in memory, so nothing is ever written
     // back to it: every write goes to Configuration.INI, laid over it.

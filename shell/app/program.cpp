@@ -10,6 +10,7 @@
 #include "music/speakers.h"
 #include "platform/config_lock.h"
 #include "platform/window.h"
+#include "shell/base/close_request.h"
 #include "resources/skin.h"
 #include "shell/base/controller.h"
 #include "shell/runtime/screen.h"
@@ -21,7 +22,7 @@ constexpr int kDefaultHz = 60;
 constexpr int kDefaultDrawMethod = 2;
 
 // Allegro's close button (a window manager's close request) takes the same path as Escape.
-void CloseButtonPressed() { PlatformPostMessage(PLATFORM_MSG_CLOSE); }
+void CloseButtonPressed() { RequestProgramCloseFromAnyThread(); }
 
 // Installs Allegro. A busy X server refuses a connection for a moment (EAGAIN from
 // the socket's full backlog, or a reset connection while it drops another client);

@@ -1,10 +1,12 @@
 #include "shell/app/registrations.h"
 
 #include "editor/mode_qbr1leveleditor.h"
+#include "editor/save_undo_commands.h"
 #include "gui/mode_table.h"
 #include "shell/app/mode_startupscreen.h"
 
 void RegisterFeatures() {
   RegisterMode(0, STARTUP_SCREEN_SUBFUNCTION);
   RegisterMode(1, QBR1_LEVEL_EDITOR_SUBFUNCTION);
+  RegisterSaveAndUndoCommands();
 }

@@ -7,6 +7,7 @@
 #include "level/compsprite.h"
 #include "platform/dialogs.h"
 #include "platform/window.h"
+#include "shell/base/close_request.h"
 
 const unsigned char NMenuFontSizes[128] = {
     0, 0, 0, 0,  0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,  //
@@ -169,7 +170,7 @@ bool IsMouseHover(int x, int y, int w, int h) {
 
 void CaptionButtonFunction(int button) {
   if (button == 0) {
-    PlatformPostMessage(PLATFORM_MSG_CLOSE);
+    RequestProgramClose();
   } else if (button == 3) {
     PlatformMinimiseWindow();
   } else {

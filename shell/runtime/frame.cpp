@@ -8,6 +8,7 @@
 #include "gui/HelioWin.h"
 #include "gui/MenuMain.h"
 #include "platform/messages.h"
+#include "shell/base/close_request.h"
 #include "shell/runtime/frame_pacing.h"
 #include "shell/runtime/screen.h"
 #include "shell/base/variables.h"
@@ -47,7 +48,12 @@ RowBand CopyChangedRows(BITMAP* from, BITMAP* to, int w, int h) {
 }  // namespace
 
 void Apllication_Critical_Functions() {
-  if (key[KEY_ESC]) PlatformPostMessage(PLATFORM_MSG_CLOSE);
+  // Escape asks on every update while held, unless its question was answered "stay": then it must be
+  // let go first, or the same press would ask again at once.
+  static bool escape_refused = false;
+  if (escape_refused && !key[KEY_ESC]) escape_refused = false;
+  if (key[KEY_ESC] && !escape_refused) escape_refused = !RequestProgramClose();
+  TakeCloseRequests();
 }
 
 void WaitForNextTick() {

@@ -136,6 +136,7 @@ App::App(const LaunchOptions& options) {
   pid_ = fork();
   if (pid_ == 0) {
     if (chdir(workdir_.c_str()) != 0 || dup2(out_fd, STDOUT_FILENO) < 0 || dup2(err_fd, STDERR_FILENO) < 0) _exit(127);
+    if (options.in_child != nullptr) options.in_child();
     execve(argv[0], argv.data(), envp.data());
     _exit(127);
   }

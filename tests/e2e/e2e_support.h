@@ -34,6 +34,7 @@ struct LaunchOptions {
   std::vector<std::string> dialog_answers;       // QBRRE_DIALOG_SCRIPT, one answer per line
   std::optional<std::string> configuration_ini;  // Configuration.INI written first, if given
   bool link_game_files = true;                   // a copy of GameConfig/, a link to the built PlugIns/
+  void (*in_child)() = nullptr;                  // run in the child before exec (limits, rights); system calls only
 };
 
 // One entry of the scripted dialog log.

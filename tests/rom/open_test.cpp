@@ -20,7 +20,8 @@ namespace {
 constexpr std::size_t kImageSize = 0x3CA800;
 
 const char kAlphaNotice[] =
-    "This is an alpha version of QBRRE and almost ALL menu items are NOT functional.\n\n"
+    "This is an alpha version of QBRRE: the tile map, objects and bananas can be edited and saved, and\n"
+    "menu items that do nothing yet are shown unavailable.\n\n"
     "You can use PAGE UP and PAGE DOWN to switch between levels.\n"
     "Arrow Keys Navigate through levels, or you can use the scrollbars.";
 

@@ -11,6 +11,8 @@
 #include "platform/system_sound.h"
 #include "rom/AppMenu.h"
 #include "rom/globaldata.h"
+#include "rom/image_edits.h"
+#include "rom/image_save.h"
 #include "shell/base/include.h"
 #include "shell/base/variables.h"
 #include "tests/common/headless_allegro.h"
@@ -53,6 +55,8 @@ OpenSandbox::OpenSandbox(EventLog& log) : previous_(std::filesystem::current_pat
     set_config_file("Configuration.INI");
   }
   if (BFA_IsActive(0x10)) BFA_Disable(0x10);
+  QBR1_ResetEdits({}, 0);
+  SetImageFile("", 0);
   qbr1gbl = globaldata{};
   ENGINE_STATE = 0;
   STATEOVER = false;
@@ -86,6 +90,8 @@ OpenSandbox::~OpenSandbox() {
   SetSystemSoundSeam({});
   SetCommandObserver({});
   if (BFA_IsActive(0x10)) BFA_Disable(0x10);
+  QBR1_ResetEdits({}, 0);
+  SetImageFile("", 0);
   {
     ConfigGuard guard;
     override_config_file(nullptr);

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
 #include "editor/mode_qbr1leveleditor.h"
+#include "gui/commands.h"
 #include "gui/mode_table.h"
 #include "shell/app/mode_startupscreen.h"
 #include "shell/app/registrations.h"
+#include "shell/base/close_request.h"
 
 namespace {
 
@@ -11,6 +13,7 @@ namespace {
 // registration the program would report an unknown mode and close.
 TEST(Registrations, StartUpAndLevelEditorModesAreRegistered) {
   const ModeFunction before[2] = {FindModeFunction(0), FindModeFunction(1)};
+  const CommandTableSnapshot commands = SnapshotCommands();
   RegisterMode(0, nullptr);
   RegisterMode(1, nullptr);
   RegisterFeatures();
@@ -18,6 +21,9 @@ TEST(Registrations, StartUpAndLevelEditorModesAreRegistered) {
   EXPECT_EQ(FindModeFunction(1), &QBR1_LEVEL_EDITOR_SUBFUNCTION);
   RegisterMode(0, before[0]);
   RegisterMode(1, before[1]);
+  RestoreCommands(commands);
+  SetCloseGate(nullptr);
+  SetSignalCloseHooks(nullptr, nullptr);
 }
 
 }  // namespace

@@ -1,0 +1,63 @@
+#include "editor/save_undo_commands.h"
+
+#include "bfa/bfa.h"
+#include "editor/mode_qbr1leveleditor.h"
+#include "gui/commands.h"
+#include "rom/image_edits.h"
+#include "rom/image_save.h"
+#include "shell/base/close_request.h"
+#include "shell/base/include.h"
+#include "shell/base/variables.h"
+
+namespace {
+
+constexpr unsigned short kSave = 0x0001, kSaveAs = 0x0002, kSaveIps = 0x0003;
+constexpr unsigned short kUndo = 0x0100, kRedo = 0x0101;
+constexpr uint32_t kLevelEditorState = 1;
+
+// A step of `level` (not -1) is shown in the level editor: another level, or another mode, restarts
+// the editor on it, as Page Up and Page Down do.
+void ShowLevel(int level) {
+  if (level < 0) return;
+  if (ENGINE_STATE.load() == kLevelEditorState && level == currentlvlid) return;
+  currentlvlid = level;
+  ENGINE_STATE = kLevelEditorState;
+  STATEOVER = true;
+}
+
+bool ImageOpen() { return BFA_IsActive(0x10); }
+
+void KeepRecoveryCopy() { SaveRecoveryCopy(); }
+
+}  // namespace
+
+bool UndoAndShowLevel() {
+  int level = -1;
+  if (!QBR1_Undo(&level)) return false;
+  ShowLevel(level);
+  return true;
+}
+
+bool RedoAndShowLevel() {
+  int level = -1;
+  if (!QBR1_Redo(&level)) return false;
+  ShowLevel(level);
+  return true;
+}
+
+const char* UnsavedEditsNote() { return QBR1_HasUnsavedEdits() ? "Unsaved edits" : ""; }
+
+void RegisterSaveAndUndoCommands() {
+  RegisterCommand(kSave, {[] { SaveImage(); }, ImageOpen, nullptr});
+  RegisterCommand(kSaveAs, {[] { SaveImageAs(); }, ImageOpen, nullptr});
+  RegisterCommand(kSaveIps, {[] { SaveImagePatch(); }, ImageOpen, nullptr});
+  RegisterCommand(kUndo, {[] { UndoAndShowLevel(); }, [] { return QBR1_UndoCount() > 0; }, nullptr});
+  RegisterCommand(kRedo, {[] { RedoAndShowLevel(); }, [] { return QBR1_RedoCount() > 0; }, nullptr});
+  RegisterShortcut(kSave, KEY_S, kModCtrl);
+  RegisterShortcut(kSaveAs, KEY_S, kModCtrl | kModShift);
+  RegisterShortcut(kUndo, KEY_Z, kModCtrl);
+  RegisterShortcut(kRedo, KEY_Y, kModCtrl);
+  RegisterShortcut(kRedo, KEY_Z, kModCtrl | kModShift);
+  SetCloseGate(ConfirmUnsavedEdits);
+  SetSignalCloseHooks(QBR1_HasUnsavedEditsAnyThread, KeepRecoveryCopy);
+}

@@ -1,0 +1,122 @@
+#include "rom/image_save.h"
+
+#include <vector>
+
+#include "bfa/bfa.h"
+#include "platform/dialogs.h"
+#include "rom/globaldata.h"
+#include "rom/image_edits.h"
+#include "rom/ips_patch.h"
+#include "shell/base/functions.h"
+
+namespace {
+
+std::string image_path;
+std::string image_name;          // shown while there is no file
+FileStamp image_stamp;           // the file on disk as last read or written by us
+unsigned long image_origin = 0;  // the known image this one counts as; 0 unidentified
+
+const char kSaveErrorTitle[] = "Error saving file!";
+
+std::string BaseName(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+void ShowSaveFailure(const std::string& path, const std::string& reason) {
+  ErrorBox("Could not save \"" + path + "\":\n" + reason + ".\n\nThe file on disk was not changed.", kSaveErrorTitle);
+}
+
+// Writes the image to `path`; the first write over an existing file keeps it as FILE.bak. Shows the
+// failure and returns false when anything goes wrong.
+bool WriteImageTo(const std::string& path) {
+  const std::vector<unsigned char> bytes = QBR1_SavedFileBytes();
+  std::string error;
+  if (StampOf(path).exists && !KeepBackupOnce(path, path + ".bak", error)) {
+    ShowSaveFailure(path, error);
+    return false;
+  }
+  if (!ReplaceFile(path, bytes, error)) {
+    ShowSaveFailure(path, error);
+    return false;
+  }
+  QBR1_MarkSaved();
+  image_path = path;
+  image_stamp = StampOf(path);
+  // A saved edit of an identified image opens again without the identification question.
+  if (image_origin != 0) {
+    const std::size_t header = QBR1_HeaderSize() < bytes.size() ? QBR1_HeaderSize() : 0;
+    const crc32 saved = CharArray_Get_CRC32(reinterpret_cast<const char*>(bytes.data()) + header,
+                                            static_cast<int>(bytes.size() - header));
+    RememberEditedImage(saved, image_origin);
+  }
+  return true;
+}
+
+std::string SuggestedName(const char* extension) {
+  std::string name = image_path.empty() ? "edited" : BaseName(image_path);
+  const std::size_t dot = name.rfind('.');
+  if (dot != std::string::npos && dot > 0) name.resize(dot);
+  return name + extension;
+}
+
+}  // namespace
+
+const std::string& ImageFilePath() { return image_path; }
+
+std::string ImageDisplayName() { return image_path.empty() ? image_name : BaseName(image_path); }
+
+void SetImageFile(const std::string& path, unsigned long origin_crc, const std::string& name) {
+  image_path = path;
+  image_name = name;
+  image_stamp = path.empty() ? FileStamp{} : StampOf(path);
+  image_origin = origin_crc;
+}
+
+bool SaveImage() {
+  if (image_path.empty()) return SaveImageAs();
+  if (StampOf(image_path) != image_stamp &&
+      !YesNoBox("\"" + image_path +
+                    "\" was changed on disk since it was opened or saved.\n\nOverwrite it with the image shown here?",
+                "File Changed on Disk"))
+    return false;
+  return WriteImageTo(image_path);
+}
+
+bool SaveImageAs() {
+  const std::string path =
+      PlatformSaveFileDialog("Save QBR image as...", {{"Quarbo v1.0 US-NTSC", "*.smc"}}, SuggestedName(".smc"));
+  if (path.empty()) return false;
+  return WriteImageTo(path);
+}
+
+bool SaveImagePatch() {
+  const std::string path = PlatformSaveFileDialog("Save IPS patch...", {{"IPS patch", "*.ips"}}, SuggestedName(".ips"));
+  if (path.empty()) return false;
+  std::vector<unsigned char> patch;
+  std::string error;
+  if (!MakeIpsPatch(QBR1_OpenedFile(), QBR1_SavedFileBytes(), patch, error) || !ReplaceFile(path, patch, error)) {
+    ShowSaveFailure(path, error);
+    return false;
+  }
+  return true;
+}
+
+bool ConfirmUnsavedEdits() {
+  if (!QBR1_HasUnsavedEdits()) return true;
+  const std::string answer =
+      PlatformAskYesNoCancel("Unsaved Changes", "Save changes to \"" + ImageDisplayName() + "\"?");
+  if (answer == "no") return true;
+  if (answer == "yes") return SaveImage();
+  return false;
+}
+
+std::string RecoveryCopyPath() {
+  return (image_path.empty() ? std::string("demo.smc") : image_path) + ".recovery";
+}
+
+bool SaveRecoveryCopy() {
+  if (!QBR1_HasUnsavedEdits()) return true;
+  std::string error;
+  return ReplaceFile(RecoveryCopyPath(), QBR1_SavedFileBytes(), error);
+}

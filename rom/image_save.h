@@ -1,0 +1,38 @@
+// The image's file, Save, Save As, Save IPS, and the question before unsaved edits are given up.
+// Worker thread only (dialogs and the image belong to it).
+#pragma once
+
+#include <string>
+
+#include "rom/file_replace.h"
+
+// The file the open image came from or was last saved to; "" for the demo image, which has none.
+const std::string& ImageFilePath();
+// The name shown for the image in questions: the file's name, or the name given for an image without one.
+std::string ImageDisplayName();
+// Records the file of a newly opened image (path "" for none, shown as `name`) and its stamp on disk
+// now; `origin_crc`: the known image it counts as (kQBR1KnownCRC32 for the supported image or a
+// saved edit of it), 0 when the user accepted an unidentified image.
+void SetImageFile(const std::string& path, unsigned long origin_crc, const std::string& name = "untitled");
+
+// Save ($0001): writes the opened file with the user's edits over the image's file (the copier
+// header unchanged). The first Save over a file keeps the file it replaces as FILE.bak; a file
+// changed on disk since it was opened or saved is overwritten only when the user says so. Without a
+// file (the demo image) it acts as Save As. True when the file now holds the image.
+bool SaveImage();
+// Save As... ($0002): asks for a path with the save dialog, writes the image there as Save does, and
+// makes that path the image's file. False when cancelled or failed (the message has been shown).
+bool SaveImageAs();
+// Save IPS... ($0003): asks for a path and writes the IPS patch from the file as opened to the file
+// Save would write now. False when cancelled or failed.
+bool SaveImagePatch();
+
+// Before unsaved edits are given up (closing, opening another image): asks "Save changes to
+// "FILE"?" with Yes, No and Cancel. True when the caller may go on: no unsaved edits, No, or Yes
+// and the Save succeeded.
+bool ConfirmUnsavedEdits();
+// For a close signal: when the image has unsaved edits, writes FILE.recovery beside its file (or
+// beside the working folder's demo name) and returns true when that worked or was not needed.
+bool SaveRecoveryCopy();
+// Path of the recovery copy of the open image.
+std::string RecoveryCopyPath();

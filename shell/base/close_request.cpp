@@ -1,0 +1,46 @@
+#include "shell/base/close_request.h"
+
+#include <atomic>
+
+#include "platform/messages.h"
+
+namespace {
+
+bool (*close_gate)() = nullptr;
+std::atomic<bool (*)()> signal_pending{nullptr};
+void (*signal_keep)() = nullptr;
+std::atomic<bool> window_close_requested{false};
+std::atomic<bool> signal_close_handed{false};
+
+}  // namespace
+
+void SetCloseGate(bool (*gate)()) { close_gate = gate; }
+
+void SetSignalCloseHooks(bool (*pending)(), void (*keep)()) {
+  signal_keep = keep;
+  signal_pending = pending;
+}
+
+bool RequestProgramClose() {
+  if (close_gate != nullptr && !close_gate()) return false;
+  PlatformPostMessage(PLATFORM_MSG_CLOSE);
+  return true;
+}
+
+void RequestProgramCloseFromAnyThread() { window_close_requested = true; }
+
+bool HandSignalCloseToWorker() {
+  bool (*pending)() = signal_pending.load();
+  if (pending == nullptr || !pending()) return false;
+  signal_close_handed = true;
+  return true;
+}
+
+void TakeCloseRequests() {
+  if (signal_close_handed.exchange(false)) {
+    if (signal_keep != nullptr) signal_keep();
+    PlatformPostMessage(PLATFORM_MSG_CLOSE, kCloseConfirmed);
+    return;
+  }
+  if (window_close_requested.exchange(false)) RequestProgramClose();
+}

@@ -1,0 +1,30 @@
+// Requests to close the program, weighed against unsaved work before the close message is posted.
+//
+// Escape, the caption's close button and Exit come from the worker thread and ask the close gate at
+// once; the window manager's close button comes from another thread and waits for the worker's next
+// update. A close signal goes to the main thread: when the signal hook says the worker has work to
+// keep, the main thread hands the close to the worker, which keeps it (a recovery copy) and then
+// posts the close message confirmed.
+#pragma once
+
+// Parameter of a close message the worker posts after keeping its work: closes without asking again.
+constexpr int kCloseConfirmed = 1;
+
+// The question before closing, run on the worker: true lets the program close. nullptr: always closes.
+void SetCloseGate(bool (*gate)());
+// The signal hooks: `pending` (any thread) tells whether a close signal must wait for the worker;
+// `keep` (worker) saves what would be lost. nullptr for both: signals close at once.
+void SetSignalCloseHooks(bool (*pending)(), void (*keep)());
+
+// A user's close request on the worker thread (Escape, close button, Exit): posts the close message
+// when the gate allows it. Returns whether it was posted.
+bool RequestProgramClose();
+// A close request from a thread other than the worker; the worker takes it in its next update.
+void RequestProgramCloseFromAnyThread();
+
+// Main thread, on a close message caused by a signal: true when the worker must keep its work first
+// (the close is then handed to it and the caller closes nothing yet).
+bool HandSignalCloseToWorker();
+
+// Worker, once per logic update: takes the requests handed to it by other threads.
+void TakeCloseRequests();
