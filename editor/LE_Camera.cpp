@@ -83,11 +83,29 @@ void CCamera::Clamp() {
   if (y < 0) y = 0;
 }
 
+namespace {
+
+// The scroll bars measure the level in window pixels, so that at a zoom the
+// thumb shows the share of the level the view shows.
+int ZoomedSpan(int level_pixels) { return static_cast<int>(static_cast<long long>(level_pixels) * ViewZoom() / 100); }
+
+}  // namespace
+
+void CCamera::DragScrollBars() {
+  // A drag moves the view; a bar that did not move it leaves the position
+  // alone (a round trip through window pixels would round it at 25 %).
+  int bar_x = ZoomedSpan(x), bar_y = ZoomedSpan(y);
+  const int was_x = bar_x, was_y = bar_y;
+  if (hscroll) hscroll->PreProc(ZoomedSpan(32 * lvl.tile_w), bar_x);
+  if (vscroll) vscroll->PreProc(ZoomedSpan(32 * lvl.tile_h), bar_y);
+  if (bar_x != was_x) x = static_cast<int>(static_cast<long long>(bar_x) * 100 / ViewZoom());
+  if (bar_y != was_y) y = static_cast<int>(static_cast<long long>(bar_y) * 100 / ViewZoom());
+}
+
 void CCamera::Proc() {
   if (attached) {
     frame = EditorViewFrame();
-    if (hscroll) hscroll->PreProc(32 * lvl.tile_w, x);
-    if (vscroll) vscroll->PreProc(32 * lvl.tile_h, y);
+    DragScrollBars();
     if (pressdelay != 0) --pressdelay;
     // Each arrow on its own, so opposite keys cancel.
     if (key[KEY_RIGHT]) x += 32;
@@ -99,8 +117,8 @@ void CCamera::Proc() {
     ViewNavigationStep(*this);
     Clamp();
     SavePosition();
-    if (hscroll) hscroll->Proc(32 * lvl.tile_w, x);
-    if (vscroll) vscroll->Proc(32 * lvl.tile_h, y);
+    if (hscroll) hscroll->Proc(ZoomedSpan(32 * lvl.tile_w), ZoomedSpan(x));
+    if (vscroll) vscroll->Proc(ZoomedSpan(32 * lvl.tile_h), ZoomedSpan(y));
   }
   Layer_MG0->Proc(x, y, frame);
   // A detached view shows a still picture: the bananas keep animation frame 0.

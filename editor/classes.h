@@ -176,6 +176,8 @@ class CCamera {
  private:
   // Writes the position to "LevelDisplay" when it differs from the last write.
   void SavePosition();
+  // Lets the scroll bars' thumb drags move the view.
+  void DragScrollBars();
 
   // The "LevelDisplay" value last written, -1 before the first write.
   long long saved_position = -1;

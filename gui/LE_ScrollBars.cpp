@@ -50,12 +50,12 @@ void CHG_HScrollBar::PreProc(int level_w, int& view_x) {
   }
   if (mouse_q == 1) {
     if (total <= 0 || track <= 0) return;
-    scr_x = mouse_x;
+    scr_x = MouseX();
     bar_x = draw_loc_x;
     bar_w = total / track;
     scr_z = true;
   } else if (mouse_q == 2 && scr_z) {
-    draw_loc_x = static_cast<float>(mouse_x - scr_x) + bar_x - 14;
+    draw_loc_x = static_cast<float>(MouseX() - scr_x) + bar_x - 14;
     view_x = static_cast<int>(draw_loc_x * bar_w);
   } else if (mouse_q == 3 && scr_z) {
     scr_z = false;
@@ -93,12 +93,12 @@ void CHG_VScrollBar::PreProc(int level_h, int& view_y) {
   }
   if (mouse_q == 1) {
     if (total <= 0 || track <= 0) return;
-    scr_y = mouse_y;
+    scr_y = MouseY();
     bar_y = draw_loc_y;
     bar_h = total / track;
     scr_z = true;
   } else if (mouse_q == 2 && scr_z) {
-    draw_loc_y = static_cast<float>(mouse_y - scr_y) + bar_y - 70;
+    draw_loc_y = static_cast<float>(MouseY() - scr_y) + bar_y - 70;
     view_y = static_cast<int>(draw_loc_y * bar_h);
   } else if (mouse_q == 3 && scr_z) {
     scr_z = false;

@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "demo/demo_image.h"
 #include "editor/classes.h"
 #include "editor/view_status.h"
 #include "editor/view_transform.h"
 #include "gui/HelioWin.h"
+#include "gui/LE_ScrollBars.h"
 #include "level/rom_access.h"
 #include "tests/editor/editor_support.h"
 
@@ -135,6 +138,28 @@ TEST_F(ViewTransformTest, WheelScrollsAndZoomsAroundTheMouse) {
   // A notch past the ends changes nothing.
   TurnWheel(camera, -1, {KEY_LCONTROL});
   EXPECT_EQ(ViewZoom(), 25);
+}
+
+// The thumbs show the share of the level the zoomed view shows and where.
+TEST_F(ViewTransformTest, ScrollBarThumbsFollowTheZoom) {
+  CCamera camera(0x16);
+  camera.lvl.tile_w = 100;  // 3200 pixels
+  camera.lvl.tile_h = 64;   // 2048 pixels
+  struct Case {
+    int zoom;
+    float shown_w, shown_h;  // level pixels the view shows
+  };
+  for (const Case c : {Case{100, 756, 512}, Case{50, 1512, 1024}, Case{25, 3024, 2048}, Case{200, 378, 256}}) {
+    SetViewZoom(c.zoom);
+    camera.x = 160;
+    camera.y = 0;
+    camera.Proc();
+    ASSERT_EQ(camera.x, 160) << c.zoom;
+    // Track lengths w - 39 and h - 111; the vertical thumb never exceeds its track.
+    EXPECT_FLOAT_EQ(camera.hscroll->draw_loc_w, c.shown_w / 3200.0f * 737.0f) << c.zoom;
+    EXPECT_FLOAT_EQ(camera.hscroll->draw_loc_x, 160.0f / 3200.0f * 737.0f + 14.0f) << c.zoom;
+    EXPECT_FLOAT_EQ(camera.vscroll->draw_loc_h, std::min(c.shown_h / 2048.0f, 1.0f) * 493.0f) << c.zoom;
+  }
 }
 
 // Ctrl+Plus and Ctrl+Minus step once per press, Ctrl+0 returns to 100 %;
