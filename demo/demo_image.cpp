@@ -384,6 +384,7 @@ DemoImage BuildDemoImage(std::uint32_t seed) {
   std::string seqText = "[ArchetypeSequencing]\n", gfxText = "[ThemeGraphics]\n", tisText = "[ThemeTileSet]\n";
   for (const ArchetypeSpec& a : kArchetypes) {
     std::vector<DemoTileDef> set = DemoMakeTileSet(cs, kTileCounts[a.archetype], rng);
+    std::vector<std::uint16_t> stored;
     for (std::size_t t = 0; t < set.size(); ++t)
       for (int k = 0; k < 16; ++k) {
         std::uint16_t w = StoreTileWord(a.archetype, set[t][k]);
@@ -393,13 +394,19 @@ DemoImage BuildDemoImage(std::uint32_t seed) {
           set[t][k] = 0;  // what the level shows there: character 0
         }
         wr.Word(a.tileset + 32L * static_cast<long>(t) + 2 * k, w);
+        stored.push_back(w);
       }
     tileSets[a.archetype] = set;
     std::vector<unsigned char> raw = EncodeChars(cs.chars);
+    DemoArchetype& built = img.archetypes.emplace_back();
+    built.archetype = a.archetype;
+    built.tileWords = std::move(stored);
     if ((a.archetype & 15) == 12) {
       raw.resize(0x84A0, 0);
       wr.Bytes(a.gfx, raw);
+      built.characters = raw;
     } else {
+      built.characters = raw;
       DemoCompressionStats st;
       wr.Bytes(a.gfx, DemoCompress(raw, &st));
       img.compression.literals += st.literals, img.compression.fills += st.fills;
@@ -504,6 +511,7 @@ DemoImage BuildDemoImage(std::uint32_t seed) {
     themePalText += Hex(theme, 4) + " = " + Hex(palOffset, 4) + "\n";
     const auto pal = DemoLevelPalette(plan.theme);
     for (int i = 0; i < 128; ++i) wr.Word(kThemePalBank + palOffset + 2 * i, pal[i]);
+    lvl.palette = pal;
     wr.Byte(kNameTable1 + plan.id, index);
     writeName(index, plan.name);
 

@@ -55,6 +55,7 @@ struct DemoLevel {
   int size = 0;
   std::vector<std::uint16_t> map;        // entry of column c, row r at r * tile_w + c
   std::vector<std::uint16_t> underMap;   // level 0x27 only: the map drawn underneath
+  std::array<std::uint16_t, 128> palette{};  // the level's 128 colours as stored
   std::vector<DemoPicture> tiles;        // tile t as the level's colours show it
   std::vector<DemoBananaGroup> bananas;  // sorted by x
   std::vector<DemoObject> objects;       // sorted by x
@@ -62,11 +63,19 @@ struct DemoLevel {
   std::uint16_t MapAt(int c, int r) const { return map[static_cast<std::size_t>(r) * tile_w + c]; }
 };
 
+// One archetype's graphics as built.
+struct DemoArchetype {
+  int archetype = 0;
+  std::vector<unsigned char> characters;  // the 8x8 characters, 32 bytes each, as decompression should give them
+  std::vector<std::uint16_t> tileWords;   // the tile definitions as stored, 16 words per tile
+};
+
 // The synthetic image, its game configuration and the description of both.
 struct DemoImage {
   std::vector<unsigned char> rom;                          // 4 MiB, tables at the default offsets
   std::string config;                                      // game configuration text (Allegro configuration format)
   std::vector<DemoLevel> levels;                           // in increasing id order
+  std::vector<DemoArchetype> archetypes;                   // the archetypes the levels use, ascending
   std::array<std::array<DemoPicture, 8>, 5> bananaFrames;  // set n, frame i, unmirrored
   DemoCompressionStats compression;                        // summed over the compressed archetypes
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "editor/level_export.h"
+#include "extract/extract.h"
 #include "level/level_display.h"
 #include "platform/dialogs.h"
 #include "rom/AppMenu.h"
@@ -43,6 +44,10 @@ int RunApplyIps(const Args& a) {
   if (a[2] != "--output") return UsageError("--apply-ips needs --output before the patched file");
   return RunApplyIpsCommand(a[0], a[1], a[3]);
 }
+int RunExtract(const Args& a) {
+  if (a[1] != "--output") return UsageError("--extract needs --output before the ROM image");
+  return RunExtractCommand(a[0], a[2], a[3]);
+}
 int RunExport(const Args& a) {
   if (a[1] != "--output") return UsageError("--export needs --output before the ROM image");
   PlatformUseStderrDialogs(true);
@@ -68,6 +73,10 @@ const Command commands[] = {
     {"--make-ips", "ORIGINAL EDITED --output PATCH.ips", "write the IPS patch from ORIGINAL to EDITED and exit", 4,
      RunMakeIps},
     {"--apply-ips", "PATCH.ips ROM --output OUT", "write ROM with the patch applied to OUT and exit", 4, RunApplyIps},
+    {"--extract", "KIND --output DIR ROM",
+     "write the image's resources into DIR and exit; KIND: terrains, tilesets, sprites, gfx, tileset-data, "
+     "tilemaps, palettes, sprite-data or all",
+     4, RunExtract},
 };
 
 int PrintUsage(std::FILE* out) {

@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <unistd.h>
 
 #include "level/png_export.h"
 #include "tests/level/level_support.h"
@@ -54,6 +55,27 @@ TEST(PngExportTest, RefusesWhatItCannotWrite) {
   EXPECT_FALSE(QBR1_WritePng("/tmp/qbrre_never.png", eight));
   EXPECT_FALSE(std::filesystem::exists("/tmp/qbrre_never.png"));
   destroy_bitmap(eight);
+  destroy_bitmap(b);
+}
+
+TEST(PngExportTest, AlphaVariantKeepsEachPixelsAlpha) {
+  ASSERT_TRUE(StartHeadlessAllegro());
+  BITMAP* b = create_bitmap_ex(32, 2, 2);
+  const std::uint32_t px[4] = {0x00FF00FF, 0xFFF80000, 0x80123456, 0xFF0000F8};
+  for (int i = 0; i < 4; ++i) reinterpret_cast<std::uint32_t*>(b->line[i / 2])[i % 2] = px[i];
+  const std::string path =
+      (std::filesystem::temp_directory_path() / ("qbrre_png_alpha_" + std::to_string(getpid()) + ".png")).string();
+  ASSERT_TRUE(QBR1_WritePngAlpha(path, b));
+  png_image img{};
+  img.version = PNG_IMAGE_VERSION;
+  ASSERT_TRUE(png_image_begin_read_from_file(&img, path.c_str()));
+  EXPECT_EQ(img.format, static_cast<png_uint_32>(PNG_FORMAT_RGBA));
+  img.format = PNG_FORMAT_RGBA;
+  std::vector<std::uint8_t> rgba(PNG_IMAGE_SIZE(img));
+  ASSERT_TRUE(png_image_finish_read(&img, nullptr, rgba.data(), 0, nullptr));
+  const std::vector<std::uint8_t> expected = {0xFF, 0, 0xFF, 0, 0xF8, 0, 0, 0xFF, 0x12, 0x34, 0x56, 0x80, 0, 0, 0xF8, 0xFF};
+  EXPECT_EQ(rgba, expected);
+  std::remove(path.c_str());
   destroy_bitmap(b);
 }
 

@@ -1,0 +1,78 @@
+#include "extract/extract.h"
+
+#include <iterator>
+
+#include "extract/extract_output.h"
+#include "extract/extract_survey.h"
+#include "extract/extract_writers.h"
+
+namespace {
+
+struct KindEntry {
+  ExtractKind kind;
+  const char* name;
+  const char* pattern;
+  void (*write)(ExtractSink&);
+};
+
+const KindEntry kKinds[] = {
+    {ExtractKind::Terrains, "terrains", "level-0xNN.png", ExtractTerrains},
+    {ExtractKind::TileSets, "tilesets", "tileset-0xNN.png", ExtractTileSheets},
+    {ExtractKind::Sprites, "sprites", "sprite-0xNNNN.png", ExtractSpritePictures},
+    {ExtractKind::Gfx, "gfx", "gfx-0xNN.bin", ExtractCharacters},
+    {ExtractKind::TileSetData, "tileset-data", "tileset-0xNN.bin", ExtractTileSetData},
+    {ExtractKind::TileMaps, "tilemaps", "tilemap-0xNN.bin", ExtractTileMaps},
+    {ExtractKind::Palettes, "palettes", "palette-0xNN.bin + .gpl", ExtractPalettes},
+    {ExtractKind::SpriteData, "sprite-data", "sprite-0xNNNN.bin", ExtractSpriteData},
+};
+
+const KindEntry& Entry(ExtractKind kind) {
+  for (const KindEntry& e : kKinds)
+    if (e.kind == kind) return e;
+  return kKinds[0];
+}
+
+}  // namespace
+
+const ExtractKind kAllExtractKinds[8] = {ExtractKind::Terrains, ExtractKind::TileSets, ExtractKind::Sprites,
+                                         ExtractKind::Gfx,      ExtractKind::TileSetData, ExtractKind::TileMaps,
+                                         ExtractKind::Palettes, ExtractKind::SpriteData};
+static_assert(std::size(kAllExtractKinds) == std::size(kKinds));
+
+const char* ExtractKindName(ExtractKind kind) { return Entry(kind).name; }
+
+const char* ExtractKindPattern(ExtractKind kind) { return Entry(kind).pattern; }
+
+bool ExtractKindFromName(const std::string& name, ExtractKind& kind) {
+  for (const KindEntry& e : kKinds)
+    if (name == e.name) {
+      kind = e.kind;
+      return true;
+    }
+  return false;
+}
+
+ExtractReport QBR1_Extract(ExtractKind kind, const std::string& folder) {
+  ExtractReport report;
+  ExtractSink sink(folder, report);
+  Entry(kind).write(sink);
+  return report;
+}
+
+int QBR1_ExtractFileCount(ExtractKind kind) {
+  switch (kind) {
+    case ExtractKind::Terrains:
+    case ExtractKind::TileSets:
+    case ExtractKind::TileMaps:
+      return static_cast<int>(QBR1_ViewableLevels().size());
+    case ExtractKind::Palettes:
+      return 2 * static_cast<int>(QBR1_ViewableLevels().size());
+    case ExtractKind::Gfx:
+    case ExtractKind::TileSetData:
+      return static_cast<int>(QBR1_UsedArchetypes().size());
+    case ExtractKind::Sprites:
+    case ExtractKind::SpriteData:
+      return static_cast<int>(QBR1_SpriteUses().size());
+  }
+  return 0;
+}

@@ -1,0 +1,122 @@
+// The picture kinds: level terrains, tile-set sheets and sprites.
+#include "extract/extract_writers.h"
+
+#include <array>
+#include <cstdio>
+#include <map>
+
+#include "editor/level_export.h"
+#include "extract/extract_output.h"
+#include "extract/extract_survey.h"
+#include "level/ex_gfx_QBR1.h"
+#include "level/leveldata.h"
+#include "level/qbr_sprite_exception.h"
+#include "level/snesbitmap.h"
+#include "shell/base/functions.h"
+
+namespace {
+
+constexpr int kSheetColumns = 16;
+constexpr int kTileSide = 32;
+
+std::string Line(const char* format, int n, int m = 0) {
+  char text[160];
+  std::snprintf(text, sizeof text, format, n, m);
+  return text;
+}
+
+}  // namespace
+
+void ExtractTerrains(ExtractSink& sink) {
+  for (int id : QBR1_ViewableLevels()) {
+    if (sink.Stopped()) return;
+    BITMAP* picture = ComposeLevelPicture(id);
+    if (picture == nullptr) {
+      sink.Skip(Line("level 0x%02X has no picture (its size is not positive)", id));
+      continue;
+    }
+    sink.Picture(ExtractFileName("level", id, 2, ".png"), picture, false);
+    Nullify(picture);
+  }
+}
+
+void ExtractTileSheets(ExtractSink& sink) {
+  // The tiles depend only on the archetype and three offsets, which many levels
+  // share: a sheet already written is copied instead of built and encoded again.
+  std::map<std::array<int, 4>, std::string> written;
+  for (int id : QBR1_ViewableLevels()) {
+    if (sink.Stopped()) return;
+    leveldata lvl;
+    Get_QBR1_LevelDataStruct(id, lvl);
+    const std::string name = ExtractFileName("tileset", id, 2, ".png");
+    const std::array<int, 4> key = {lvl.archetype, lvl.tilegfx, lvl.tileset, lvl.palette};
+    if (auto same = written.find(key); same != written.end()) {
+      sink.CopyOf(same->second, name);
+      continue;
+    }
+    std::vector<BITMAP*> tiles;
+    QBR1_FillTilesVector(tiles, lvl);
+    if (tiles.empty()) {
+      sink.Skip(Line("level 0x%02X has no tiles (archetype 0x%02X has no tile count)", id, lvl.archetype));
+      continue;
+    }
+    const int count = static_cast<int>(tiles.size());
+    const int rows = (count + kSheetColumns - 1) / kSheetColumns;
+    BITMAP* sheet = create_bitmap_ex(32, kSheetColumns * kTileSide, rows * kTileSide);
+    if (sheet != nullptr) {
+      // The cells after the last tile stay transparent, like the tiles' own empty pixels.
+      clear_to_color(sheet, static_cast<int>(kQBR1Transparent));
+      for (int t = 0; t < count; ++t)
+        blit(tiles[t], sheet, 0, 0, (t % kSheetColumns) * kTileSide, (t / kSheetColumns) * kTileSide, kTileSide,
+             kTileSide);
+      sink.Picture(name, sheet, true);
+      written.emplace(key, name);
+      Nullify(sheet);
+    } else {
+      sink.Skip(Line("level 0x%02X: no memory for its tile-set sheet", id));
+    }
+    for (BITMAP*& tile : tiles) Nullify(tile);
+  }
+}
+
+void ExtractSpritePictures(ExtractSink& sink) {
+  for (const QBR1SpriteUse& use : QBR1_SpriteUses()) {
+    if (sink.Stopped()) return;
+    const DecodedSprite sprite = DecodeSpritePixels(use.spr);
+    if (sprite.w == 0 || sprite.h == 0) {
+      sink.Skip(Line("sprite 0x%04X has no pixels", use.spr));
+      continue;
+    }
+    // Colours 1-15 from the palette of the sprite's first use; 0 stays transparent.
+    std::uint32_t colours[16] = {kQBR1Transparent};
+    const long long pal = static_cast<long long>(static_cast<unsigned long>(use.pal) & 0x3FFFFF);
+    for (int i = 1; i < 16; ++i)
+      colours[i] = static_cast<std::uint32_t>(snespal2rgba(static_cast<unsigned short>(QBR1_Word(pal + 2 * (i - 1)))));
+    BITMAP* picture = create_bitmap_ex(32, sprite.w, sprite.h);
+    if (picture == nullptr) {
+      sink.Skip(Line("sprite 0x%04X: no memory for its picture", use.spr));
+      continue;
+    }
+    for (int y = 0; y < sprite.h; ++y) {
+      auto* row = reinterpret_cast<std::uint32_t*>(picture->line[y]);
+      for (int x = 0; x < sprite.w; ++x) row[x] = colours[sprite.At(x, y)];
+    }
+    sink.Picture(ExtractFileName("sprite", use.spr, 4, ".png"), picture, true);
+    Nullify(picture);
+  }
+}
+
+DecodedSprite DecodeSpritePixels(int spr) {
+  DecodedSprite out;
+  CompSprite* packed = Rw_Bitmap2CompSprite(RE_QBR1_SptiteRaw(spr));
+  if (packed == nullptr) return out;
+  out.w = packed->w;
+  out.h = packed->h;
+  out.indexes.resize(static_cast<std::size_t>(out.w) * out.h);
+  for (int y = 0; y < out.h; ++y)
+    for (int x = 0; x < out.w; ++x)
+      out.indexes[static_cast<std::size_t>(y) * out.w + x] =
+          static_cast<std::uint8_t>((packed->line[y][x / 2] >> (4 * (x & 1))) & 15);
+  Nullify(packed);
+  return out;
+}
