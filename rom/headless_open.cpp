@@ -9,6 +9,7 @@
 #include "bfa/bfa.h"
 #include "rom/image_install.h"
 #include "rom/globaldata.h"
+#include "rom/image_edits.h"
 #include "shell/base/include.h"
 
 bool LoadRomHeadless(const std::string& romPath) {
@@ -30,7 +31,12 @@ bool LoadRomHeadless(const std::string& romPath) {
     std::fprintf(stderr, "qbrre: cannot read ROM image \"%s\"\n", romPath.c_str());
     return false;
   }
-  if (BFA_OpenedCRC32[0x10] != kQBR1KnownCRC32) {
+  // A copier header is not part of the image: it is dropped, and the rest identifies the image.
+  if (const std::size_t header = QBR1_CopierHeaderSize(QBR1.size())) {
+    QBR1.erase(QBR1.begin(), QBR1.begin() + static_cast<std::ptrdiff_t>(header));
+    BFA_OpenedCRC32[0x10] = BFA_GetCRC32();
+  }
+  if (ImageOrigin(BFA_OpenedCRC32[0x10]) == 0) {
     std::fprintf(stderr, "qbrre: warning: \"%s\" is not the supported image (CRC-32 %08X); using it anyway\n",
                  romPath.c_str(), static_cast<unsigned>(BFA_OpenedCRC32[0x10]));
   }

@@ -152,4 +152,22 @@ TEST_F(ExportTest, AllWritesOneFilePerListedLevel) {
   EXPECT_FALSE(fs::exists(dir_ / "all" / "level-0x5C.png"));
 }
 
+TEST_F(ExportTest, CopierHeaderIsLeftOutOfThePicture) {
+  std::string headered(512, '\x5A');
+  headered.append(reinterpret_cast<const char*>(demo_->rom.data()), demo_->rom.size());
+  std::ofstream(dir_ / "headered.smc", std::ios::binary) << headered;
+  const DemoLevel& level = demo_->levels.front();
+  const std::string id = std::to_string(level.id);
+  const RunResult plain = Qbrre(dir_, "--export " + id + " --output plain.png demo.smc");
+  const RunResult with_header = Qbrre(dir_, "--export " + id + " --output headered.png headered.smc");
+  ASSERT_EQ(plain.status, 0) << plain.err;
+  ASSERT_EQ(with_header.status, 0) << with_header.err;
+  const DemoPicture a = ReadPng((dir_ / "plain.png").string());
+  const DemoPicture b = ReadPng((dir_ / "headered.png").string());
+  ASSERT_GT(a.w, 0);
+  EXPECT_EQ(a.w, b.w);
+  EXPECT_EQ(a.h, b.h);
+  EXPECT_TRUE(a.pixels == b.pixels);
+}
+
 }  // namespace

@@ -1,10 +1,8 @@
 #include "rom/file_replace.h"
 
 #include <gtest/gtest.h>
-#include <linux/capability.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -14,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/common/file_rights.h"
 #include "tests/rom/rom_support.h"
 
 namespace fs = std::filesystem;
@@ -21,19 +20,6 @@ namespace fs = std::filesystem;
 namespace {
 
 using Bytes = std::vector<unsigned char>;
-
-// Drops the capabilities that let root write where the permission bits say no, so a read-only folder
-// is read-only for this process too.
-void DropFileOverrides() {
-  __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
-  __user_cap_data_struct data[2] = {};
-  if (syscall(SYS_capget, &header, data) != 0) return;
-  for (int cap : {CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH, CAP_FOWNER}) {
-    data[cap / 32].effective &= ~(1u << (cap % 32));
-    data[cap / 32].permitted &= ~(1u << (cap % 32));
-  }
-  syscall(SYS_capset, &header, data);
-}
 
 // Runs `body` in a child process (so limits and dropped rights stay there); its exit code.
 int InChild(const std::function<int()>& body) {
@@ -100,7 +86,7 @@ TEST_F(FileReplace, FailuresLeaveTheOldFileWholeAndNoTemporaryFile) {
          setrlimit(RLIMIT_FSIZE, &r);
        },
        "writing failed"},
-      {"read-only folder", (dir / "ro" / "game.smc").string(), DropFileOverrides, "temporary file"},
+      {"read-only folder", (dir / "ro" / "game.smc").string(), DropFileOverrideRights, "temporary file"},
       {"a folder in the way", P("folder.smc"), [] {}, "not a regular file"},
       {"missing folder", P("none/game.smc"), [] {}, "temporary file"},
   };
