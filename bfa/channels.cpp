@@ -121,3 +121,5 @@ bitcounter BFA_GetWrte() { return CurrentWrite(); }
 bitcounter BFA_GetSize() { return static_cast<bitcounter>(CurrentBuffer().size()); }
 
 bool BFA_IsAtEnd() { return CurrentBuffer().size() == CurrentRead() / 8; }
+
+crc32 BFA_GetCRC32() { return Checksum(CurrentBuffer().data(), CurrentBuffer().size()); }

@@ -1,10 +1,8 @@
 // CRC-32 (reflected polynomial 0xEDB88320, register starts at all ones, result complemented), computed sixteen
 // bytes at a time with sixteen derived tables ("slicing-by-16"): loading a 4 MiB image checksums it on the
-// way in.
+// way in. Only arithmetic on bytes already in memory lives here; loading a file with its checksum belongs
+// to loading.cpp, the checksum of a channel to channels.cpp.
 #include "bfa/bfa_internal.h"
-
-#include <fcntl.h>
-#include <unistd.h>
 
 using namespace bfa_detail;
 
@@ -60,26 +58,6 @@ crc32 CharArray_Get_CRC32(const char* data, int size) {
 }
 
 unsigned long Vector_Get_CRC32(const std::vector<char>& data) { return Checksum(data.data(), data.size()); }
-
-crc32 BFA_GetCRC32() { return Checksum(CurrentBuffer().data(), CurrentBuffer().size()); }
-
-crc32 BFA_LoadCRC32(const char* filename) {
-  // Opened for reading and writing: this checks a file the program may go on to write, so a read-only or
-  // locked file counts as one that cannot be opened. O_NONBLOCK keeps a FIFO from hanging the open.
-  const int fd = filename ? ::open(filename, O_RDWR | O_NONBLOCK | O_CLOEXEC) : -1;
-  if (fd < 0) {
-    ShowOpenFailed(filename);
-    return 0;
-  }
-  std::vector<char> bytes;
-  const bool ok = ReadOpenedFile(fd, bytes);
-  ::close(fd);
-  if (!ok) {
-    ShowOpenFailed(filename);
-    return 0;
-  }
-  return Checksum(bytes.data(), bytes.size());
-}
 
 unsigned long bitwise_rotafilp_int(unsigned long data, int num_bits) {
   if (num_bits > 32) num_bits = 32;

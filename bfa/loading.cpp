@@ -156,3 +156,21 @@ bool BFA_Save(const char* filename) {
   }
   return true;
 }
+
+crc32 BFA_LoadCRC32(const char* filename) {
+  // Opened for reading and writing: this checks a file the program may go on to write, so a read-only or
+  // locked file counts as one that cannot be opened. O_NONBLOCK keeps a FIFO from hanging the open.
+  const int fd = filename ? ::open(filename, O_RDWR | O_NONBLOCK | O_CLOEXEC) : -1;
+  if (fd < 0) {
+    ShowOpenFailed(filename);
+    return 0;
+  }
+  std::vector<char> bytes;
+  const bool ok = ReadOpenedFile(fd, bytes);
+  ::close(fd);
+  if (!ok) {
+    ShowOpenFailed(filename);
+    return 0;
+  }
+  return Checksum(bytes.data(), bytes.size());
+}

@@ -3,7 +3,6 @@
 #include <iostream>
 
 #include "level/leveldata.h"
-#include "rom/headless_open.h"
 #include "shell/base/functions.h"
 
 void QBR1_WriteLevelList(std::ostream& out) {
@@ -15,11 +14,4 @@ void QBR1_WriteLevelList(std::ostream& out) {
     out.write(lvl.name.data(), static_cast<std::streamsize>(lvl.name.size()));
     out << '\t' << lvl.archetype << '\t' << lvl.tile_w << '\t' << lvl.tile_h << '\n';
   }
-}
-
-int RunListCommand(const std::string& romPath) {
-  if (!LoadRomHeadless(romPath)) return 1;
-  QBR1_WriteLevelList(std::cout);
-  std::cout.flush();
-  return 0;
 }

@@ -98,7 +98,6 @@ void LoadCursors() {
   MouseCursor_H = load_bmp_res(525);
   MouseCursor_V = load_bmp_res(526);
   MouseCursor_D = load_bmp_res(527);
-  SetMouseCursorBitmap(0);
 }
 
 }  // namespace

@@ -23,8 +23,8 @@ extern BITMAP* MouseCursor_D;      // diagonal resizing
 // Colours of the four menu fonts (0xAARRGGBB), by item state.
 inline constexpr unsigned long kNMenuFontColours[4] = {0xFF282828, 0xFF808080, 0xFFC0C0C0, 0xFF404040};
 
-// Loads the fonts, banners, icon strips, skin slots and cursors, and makes
-// MouseCursor_N the mouse sprite. Needs Allegro installed at 32-bit depth.
+// Loads the fonts, banners, icon strips, skin slots and cursors. Needs Allegro
+// installed at 32-bit depth.
 void LoadBuiltinResources();
 
 // Releases everything LoadBuiltinResources made and clears the pointers.

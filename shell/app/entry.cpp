@@ -4,14 +4,13 @@
 #include <string>
 #include <vector>
 
-#include "editor/level_export.h"
 #include "extract/extract.h"
-#include "level/level_display.h"
 #include "platform/dialogs.h"
 #include "rom/AppMenu.h"
 #include "rom/ips_commands.h"
 #include "shell/app/application.h"
 #include "shell/app/demo_open.h"
+#include "shell/app/headless_commands.h"
 #include "shell/base/functions.h"
 #include "shell/base/variables.h"
 

@@ -10,9 +10,11 @@
 #include "music/speakers.h"
 #include "platform/config_lock.h"
 #include "platform/window.h"
+#include "resources/cursors.h"
 #include "shell/base/close_request.h"
 #include "resources/skin.h"
 #include "shell/base/controller.h"
+#include "shell/base/functions.h"
 #include "shell/runtime/screen.h"
 #include "shell/base/variables.h"
 
@@ -111,6 +113,9 @@ CProgram::CProgram() {
   pad = new CController;
   EXG_FillPercentageOfValueArray();
   LoadBuiltinResources();
+  // The skin's cursors are the program's cursor shapes from now on.
+  RegisterCursorShapes(ShowSkinCursor);
+  SetMouseCursorBitmap(0);
   FB = create_bitmap_ex(32, win->scr->w, win->scr->h);
   install_int_ex(ticker, BPS_TO_TIMER(win->scr->Hz));
   ConfigGuard guard;
@@ -122,6 +127,7 @@ CProgram::~CProgram() {
   delete win;
   delete snd;
   delete pad;
+  RegisterCursorShapes(nullptr);
   DestroyBuiltinResources();
   if (FB) destroy_bitmap(FB);
   FB = nullptr;

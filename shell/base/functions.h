@@ -70,9 +70,16 @@ void SetRegionHelio(int w, int h);
 // by row: what is removed from the bitmap's rectangle to get its outline.
 std::vector<PlatformRect> ScanRegion(BITMAP* bmp);
 
-// For index 0-4 makes that cursor the mouse sprite (with its focus point); for
-// any index shows the sprite as the system cursor and stores it in MC_CURRENT.
+// Shows cursor shape `index` (0-4) through the registered cursor shapes, shows
+// the sprite as the system cursor and stores the index in MC_CURRENT (also when
+// no shapes are registered or the index has no shape).
 void SetMouseCursorBitmap(int index);
+
+// Makes cursor shape `index` the mouse sprite; registered by the owner of the
+// cursor pictures (the program object: the skin's cursors).
+using CursorShapeFunction = void (*)(int index);
+// Registers the cursor shapes SetMouseCursorBitmap shows; nullptr: none.
+void RegisterCursorShapes(CursorShapeFunction show);
 
 // Height of the desktop panel's strip; 0 when there is none.
 int GetTaskBarHeight();

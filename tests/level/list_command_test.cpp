@@ -3,7 +3,7 @@
 #include <fstream>
 
 #include "demo/demo_image.h"
-#include "level/level_display.h"
+#include "shell/app/headless_commands.h"
 #include "tests/level/level_support.h"
 
 namespace {

@@ -1,0 +1,87 @@
+#include "shell/app/headless_commands.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+
+#include "editor/level_export.h"
+#include "level/level_display.h"
+#include "level/leveldata.h"
+#include "level/png_export.h"
+#include "rom/headless_open.h"
+#include "shell/base/functions.h"
+
+int RunListCommand(const std::string& romPath) {
+  if (!LoadRomHeadless(romPath)) return 1;
+  QBR1_WriteLevelList(std::cout);
+  std::cout.flush();
+  return 0;
+}
+
+bool ParseLevelId(const std::string& text, int& id) {
+  if (text.empty()) return false;
+  const bool hex = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
+  const char* digits = text.c_str() + (hex ? 2 : 0);
+  if (*digits == '\0' || *digits == '-' || *digits == '+') return false;
+  char* end = nullptr;
+  const long value = std::strtol(digits, &end, hex ? 16 : 10);
+  if (*end != '\0' || value < kQBR1FirstLevel || value > kQBR1LastLevel) return false;
+  id = static_cast<int>(value);
+  return true;
+}
+
+namespace {
+
+enum class Exported { Written, NoPicture, WriteFailed };
+
+// Writes the picture of one level; a one-line message on stderr when it cannot.
+Exported ExportLevel(int id, const std::string& path) {
+  BITMAP* picture = ComposeLevelPicture(id);
+  if (picture == nullptr) {
+    std::fprintf(stderr, "qbrre: level 0x%02X has no picture (its size is not positive)\n", id);
+    return Exported::NoPicture;
+  }
+  const bool written = QBR1_WritePng(path, picture);
+  Nullify(picture);
+  if (written) return Exported::Written;
+  std::fprintf(stderr, "qbrre: cannot write \"%s\"\n", path.c_str());
+  return Exported::WriteFailed;
+}
+
+}  // namespace
+
+int RunExportCommand(const std::string& level, const std::string& output, const std::string& romPath) {
+  const bool all = level == "all";
+  int id = 0;
+  if (!all && !ParseLevelId(level, id)) {
+    std::fprintf(stderr, "qbrre: level \"%s\" is not a level id from 0 to 229 (decimal or 0x hexadecimal)\n",
+                 level.c_str());
+    return 1;
+  }
+  if (output.empty()) {
+    std::fprintf(stderr, "qbrre: --export needs --output\n");
+    return 1;
+  }
+  if (all) {
+    std::error_code ec;
+    std::filesystem::create_directories(output, ec);
+    if (!std::filesystem::is_directory(output, ec)) {
+      std::fprintf(stderr, "qbrre: cannot write to the folder \"%s\"\n", output.c_str());
+      return 1;
+    }
+  }
+  if (!LoadRomHeadless(romPath)) return 1;
+  set_color_depth(32);
+  if (!all) return ExportLevel(id, output) == Exported::Written ? 0 : 1;
+
+  // A level of a damaged image without a picture is reported and skipped; a
+  // file that cannot be written ends the run.
+  for (int each = kQBR1FirstLevel; each <= kQBR1LastLevel; ++each) {
+    if (QBR1_IsHiddenLevel(each)) continue;
+    char name[32];
+    std::snprintf(name, sizeof name, "level-0x%02X.png", each);
+    if (ExportLevel(each, (std::filesystem::path(output) / name).string()) == Exported::WriteFailed) return 1;
+  }
+  return 0;
+}
