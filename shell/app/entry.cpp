@@ -45,6 +45,7 @@ int RunApplyIps(const Args& a) {
 }
 int RunExtract(const Args& a) {
   if (a[1] != "--output") return UsageError("--extract needs --output before the ROM image");
+  PlatformUseStderrDialogs(true);
   return RunExtractCommand(a[0], a[2], a[3]);
 }
 int RunExport(const Args& a) {
