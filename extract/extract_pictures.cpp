@@ -28,14 +28,29 @@ std::string Line(const char* format, int n, int m = 0) {
 }  // namespace
 
 void ExtractTerrains(ExtractSink& sink) {
+  // A level picture is drawn from the level record alone (level 0x27 also
+  // shows its second map), so levels with the same record fields share one
+  // picture: it is copied instead of composed and encoded again.
+  std::map<std::vector<int>, std::string> written;
   for (int id : QBR1_ViewableLevels()) {
     if (sink.Stopped()) return;
+    leveldata lvl;
+    Get_QBR1_LevelDataStruct(id, lvl);
+    const std::vector<int> key = {id == 0x27 ? 0x27 : -1, lvl.archetype, lvl.sequencing, lvl.x,       lvl.tilemap,
+                                  lvl.tileset,            lvl.tilegfx,   lvl.palette,    lvl.objects, lvl.bananas,
+                                  lvl.tile_w,             lvl.tile_h,    lvl.size};
+    const std::string name = ExtractFileName("level", id, 2, ".png");
+    if (auto same = written.find(key); same != written.end()) {
+      sink.CopyOf(same->second, name);
+      continue;
+    }
     BITMAP* picture = ComposeLevelPicture(id);
     if (picture == nullptr) {
       sink.Skip(Line("level 0x%02X has no picture (its size is not positive)", id));
       continue;
     }
-    sink.Picture(ExtractFileName("level", id, 2, ".png"), picture, false);
+    sink.Picture(name, picture, false);
+    written.emplace(key, name);
     Nullify(picture);
   }
 }

@@ -4,6 +4,7 @@
 
 #include "editor/mode_qbr1leveleditor.h"
 #include "editor/save_undo_commands.h"
+#include "extract/mode_extraction.h"
 #include "gui/commands.h"
 #include "gui/mode_table.h"
 #include "rom/launch_game.h"
@@ -15,4 +16,6 @@ void RegisterFeatures() {
   RegisterSaveAndUndoCommands();
   RegisterCommand(0x0004, {LaunchGame, LaunchGameAvailable, nullptr});
   RegisterShortcut(0x0004, KEY_F5, kModNone);
+  RegisterMode(kModeExtraction, QBR1_EXTRACTION_SUBFUNCTION);
+  RegisterExtractionCommands();
 }

@@ -85,6 +85,19 @@ TEST_F(ExtractDemoTest, AllWritesEveryKindAndSkipsNothing) {
   EXPECT_FALSE(fs::exists(out_ / "tilemap-0x5E.bin"));
 }
 
+TEST_F(ExtractDemoTest, TerrainsAreTheLevelPicturesOfExport) {
+  // Built levels, the level with two maps, and unbuilt levels, which share one picture.
+  for (int id : {0x16, 0x27, 0x2E, 0x41, 0x00, 0x5D, 0xE5}) {
+    SCOPED_TRACE(id);
+    const std::string name = Name("export", id, 2, ".png");
+    const RunResult run = Qbrre(folder_->path(), "--export " + std::to_string(id) + " --output " + name + " demo.smc");
+    ASSERT_EQ(run.status, 0);
+    const std::vector<unsigned char> exported = ReadFile(folder_->path() / name);
+    ASSERT_FALSE(exported.empty());
+    EXPECT_TRUE(ReadFile(out_ / Name("level", id, 2, ".png")) == exported);
+  }
+}
+
 TEST_F(ExtractDemoTest, TileMapsHoldTheBuildersMapsColumnByColumn) {
   for (const DemoLevel& level : demo_->levels) {
     SCOPED_TRACE(level.id);

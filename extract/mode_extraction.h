@@ -1,0 +1,53 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "extract/extract.h"
+#include "shell/base/include.h"
+
+// The Extraction mode: a view of what each entry of the Graphics and Binary
+// menus writes, and the commands of those entries, which ask for a folder and
+// write the files there.
+
+// Engine state of the Extraction mode.
+constexpr unsigned kModeExtraction = 2;
+
+// One entry of the Graphics or Binary menu.
+struct ExtractionEntry {
+  unsigned short id;  // command number
+  const char* menu;   // "Graphics" or "Binary"
+  const char* label;  // the entry's text
+  bool known;         // false: the program does not know this data; the entry stays unavailable
+  ExtractKind kind;   // what a known entry writes
+};
+
+// The thirteen entries, in menu order.
+const std::vector<ExtractionEntry>& ExtractionEntries();
+
+// The mode's picture: one row per entry with its files and how many the
+// loaded image gives, counted when the view is built.
+class ExtractionView {
+ public:
+  ExtractionView();
+  // Draws the rows into dest, below the toolbar.
+  void Draw(BITMAP* dest) const;
+  // The status line: the last extraction's result, or what to do.
+  std::string Status() const;
+  // Files entry `index` of ExtractionEntries() writes (0 for an unknown entry).
+  int Files(std::size_t index) const { return files_[index]; }
+
+ private:
+  std::vector<int> files_;
+};
+
+// Carries out entry `entry`: asks for a folder (cancelling does nothing),
+// writes the files and tells the user what was written, skipped or refused.
+void RunExtractionEntry(const ExtractionEntry& entry);
+
+// Mode function of engine state 2.
+void QBR1_EXTRACTION_SUBFUNCTION();
+
+// Registers the commands of the known entries; available while the Extraction
+// mode runs on an open image. The unknown entries stay unregistered, so unavailable.
+void RegisterExtractionCommands();
