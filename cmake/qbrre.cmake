@@ -10,12 +10,14 @@ find_package(Threads REQUIRED)
 set(QBRRE_WARNINGS -Wall -Wextra)
 set(QBRRE_SANITIZERS -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
 
-# Third-party libraries every subsystem may use.
+# What every subsystem builds with: the source root as include path, the
+# warnings, and Allegro (shell/base/include.h puts its header in front of every
+# file) with the threads. Other system libraries are private to the subsystem
+# that uses them (qbrre_subsystem's SYSTEM list).
 add_library(qbrre_deps INTERFACE)
 target_include_directories(qbrre_deps INTERFACE ${PROJECT_SOURCE_DIR})
 target_compile_options(qbrre_deps INTERFACE ${QBRRE_WARNINGS})
-target_link_libraries(qbrre_deps INTERFACE PkgConfig::ALLEGRO PkgConfig::X11 PkgConfig::PNG PkgConfig::ZLIB
-                      Threads::Threads ${CMAKE_DL_LIBS})
+target_link_libraries(qbrre_deps INTERFACE PkgConfig::ALLEGRO Threads::Threads)
 if(QBRRE_SANITIZE)
   target_compile_options(qbrre_deps INTERFACE ${QBRRE_SANITIZERS})
   target_link_options(qbrre_deps INTERFACE ${QBRRE_SANITIZERS})
@@ -27,9 +29,13 @@ endif()
 
 set(QBRRE_SUBSYSTEMS "" CACHE INTERNAL "")
 
-# qbrre_subsystem(name): a static library of every .cpp in the calling folder
-# (subfolders and main.cpp excluded), named qbrre_<name>.
+# qbrre_subsystem(name [USES lib...] [SYSTEM target...]): a static library of
+# every .cpp in the calling folder (subfolders and main.cpp excluded), named
+# qbrre_<name>. USES names the subsystems it calls, which must all sit below it
+# (the layers of docs/architecture.md; the link_graph test fails on a cycle);
+# SYSTEM the system libraries only it needs, linked privately.
 function(qbrre_subsystem name)
+  cmake_parse_arguments(ARG "" "" "USES;SYSTEM" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   # main.cpp holds a process entry; it belongs to the executable, not the library.
   list(FILTER sources EXCLUDE REGEX "/main\\.cpp$")
@@ -38,23 +44,25 @@ function(qbrre_subsystem name)
   endif()
   add_library(qbrre_${name} STATIC ${sources})
   target_link_libraries(qbrre_${name} PUBLIC qbrre_deps)
+  foreach(used IN LISTS ARG_USES)
+    target_link_libraries(qbrre_${name} PUBLIC qbrre_${used})
+  endforeach()
+  target_link_libraries(qbrre_${name} PRIVATE ${ARG_SYSTEM})
   set(QBRRE_SUBSYSTEMS ${QBRRE_SUBSYSTEMS} ${name} CACHE INTERNAL "")
 endfunction()
 
-# qbrre_link_subsystems(target name...): links the named subsystem libraries
-# as one rescanned group, so calls between them resolve in any order.
+# qbrre_link_subsystems(target name...): links the named subsystem libraries;
+# each brings the libraries it uses, in the order of the layers.
 function(qbrre_link_subsystems target)
-  set(libs "")
   foreach(name IN LISTS ARGN)
-    list(APPEND libs qbrre_${name})
+    target_link_libraries(${target} PRIVATE qbrre_${name})
   endforeach()
-  list(JOIN libs "," joined)
-  target_link_libraries(${target} PRIVATE "$<LINK_GROUP:RESCAN,${joined}>" qbrre_deps)
+  target_link_libraries(${target} PRIVATE qbrre_deps)
 endfunction()
 
 # qbrre_test_suite(name SUBSYSTEMS a b ...): one GoogleTest executable
 # <name>_tests of every *_test.cpp in the calling folder, registered with
-# CTest, linked with the named subsystems and the shared test helpers
+# CTest, linked with the subsystems its tests use (and what those use) and the shared test helpers
 # (qbrre_test_common, tests/common).
 function(qbrre_test_suite name)
   cmake_parse_arguments(ARG "" "" "SUBSYSTEMS;LIBS" ${ARGN})

@@ -5,6 +5,8 @@
 # Usage: link_graph.sh LIBRARY.a...
 set -euo pipefail
 [ $# -gt 0 ] || { echo "usage: $0 LIBRARY.a..." >&2; exit 2; }
+graph=$(mktemp)
+trap 'rm -f "$graph"' EXIT
 for lib in "$@"; do
   name=$(basename "$lib" .a)
   name=${name#libqbrre_}
@@ -22,23 +24,24 @@ done | awk '
       for (i = 1; i <= n; i++) if (owners[i] != p[1]) edge[p[1] " -> " owners[i]] = 1
     }
     for (e in edge) print e
-  }' | sort > "${TMPDIR:-/tmp}/link_graph.$$"
-cat "${TMPDIR:-/tmp}/link_graph.$$"
-# Kahn: repeatedly drop libraries that need nothing left; what stays is in a cycle.
-left=$(awk '{ print $1; print $3 }' "${TMPDIR:-/tmp}/link_graph.$$" | sort -u)
-edges=$(cat "${TMPDIR:-/tmp}/link_graph.$$")
-rm -f "${TMPDIR:-/tmp}/link_graph.$$"
-while :; do
-  sinks=""
+  }' | sort > "$graph"
+cat "$graph"
+left=$(awk '{ print $1; print $3 }' "$graph" | sort -u)
+edges=$(cat "$graph")
+# Kahn, from both ends: repeatedly drop the libraries that need nothing left
+# (sinks) or that nothing left needs (sources), with their edges; what stays is
+# in a cycle (or runs from one cycle to another).
+while [ -n "$left" ]; do
+  ends=""
   for n in $left; do
-    if ! printf '%s\n' "$edges" | awk -v n="$n" '$1 == n { f = 1 } END { exit !f }'; then sinks="$sinks $n"; fi
+    if ! printf '%s\n' "$edges" | awk -v n="$n" '$1 == n || $3 == n { if ($1 == n) o = 1; if ($3 == n) i = 1 }
+        END { exit !(o && i) }'; then ends="$ends $n"; fi
   done
-  [ -z "$sinks" ] && break
-  for s in $sinks; do
+  [ -z "$ends" ] && break
+  for s in $ends; do
     left=$(printf '%s\n' $left | grep -vx "$s" || true)
-    edges=$(printf '%s\n' "$edges" | awk -v s="$s" '$3 != s' || true)
+    edges=$(printf '%s\n' "$edges" | awk -v s="$s" '$1 != s && $3 != s' || true)
   done
-  [ -z "$left" ] && break
 done
 if [ -n "$left" ]; then
   echo "cycle among:" $left >&2
