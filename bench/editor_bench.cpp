@@ -10,6 +10,8 @@
 #include "editor/classes.h"
 #include "editor/view_transform.h"
 #include "gui/HelioWin.h"
+#include "platform/window.h"
+#include "shell/runtime/frame.h"
 #include "platform/config_lock.h"
 #include "resources/skin.h"
 #include "rom/globaldata.h"
@@ -66,8 +68,12 @@ BENCHMARK(BM_EditorUpdateAndFrame)->Unit(benchmark::kMicrosecond);
 void BM_EditorUpdateAndFrameAtQuarterZoom(benchmark::State& state) {
   EditorFixture& f = Fixture();
   SetViewZoom(25);
+  PlatformFakeWindow screen;
+  PlatformUseFakeWindow(&screen);
   {
     CCamera camera(0x17);
+    f.gui->w = 776;
+    f.gui->h = 604;
     camera.x = camera.y = 0;
     for (auto _ : state) {
       f.gui->Proc();
@@ -78,9 +84,71 @@ void BM_EditorUpdateAndFrameAtQuarterZoom(benchmark::State& state) {
       benchmark::DoNotOptimize(f.fb->line[0][0]);
     }
   }
+  PlatformUseFakeWindow(nullptr);
   SetViewZoom(100);
 }
 BENCHMARK(BM_EditorUpdateAndFrameAtQuarterZoom)->Unit(benchmark::kMicrosecond);
+
+// One logic update and one frame pass of the editor in a window scaled 2x: the
+// frame composed at 776 x 604 and presented as 1552 x 1208 (every row changed,
+// as after a scroll).
+void BM_EditorFramePassAtScale2(benchmark::State& state) {
+  EditorFixture& f = Fixture();
+  // A screen that holds the scaled window, so that the camera's window sizing keeps 776 x 604.
+  PlatformFakeWindow screen;
+  screen.screen_w = 2560;
+  screen.screen_h = 2048;
+  PlatformUseFakeWindow(&screen);
+  PlatformSetWindowScale(2);
+  BITMAP* page = create_bitmap_ex(32, 2 * 776, 2 * 604);
+  BITMAP* fb = FB;
+  FB = f.fb;
+  {
+    CCamera camera(0x16);
+    f.gui->w = 776;
+    f.gui->h = 604;
+    ModePass pass;
+    pass.picture = [&camera](BITMAP* dest) { camera.Draw(dest); };
+    for (auto _ : state) {
+      f.gui->Proc();
+      camera.Proc();
+      ComposeFrame(page, pass, false);
+      benchmark::DoNotOptimize(page->line[0][0]);
+    }
+  }
+  FB = fb;
+  destroy_bitmap(page);
+  PlatformSetWindowScale(1);
+  PlatformUseFakeWindow(nullptr);
+}
+BENCHMARK(BM_EditorFramePassAtScale2)->Unit(benchmark::kMicrosecond);
+
+// The same at 1x, for comparison.
+void BM_EditorFramePass(benchmark::State& state) {
+  EditorFixture& f = Fixture();
+  PlatformFakeWindow screen;
+  PlatformUseFakeWindow(&screen);
+  BITMAP* page = create_bitmap_ex(32, 776, 604);
+  BITMAP* fb = FB;
+  FB = f.fb;
+  {
+    CCamera camera(0x16);
+    f.gui->w = 776;
+    f.gui->h = 604;
+    ModePass pass;
+    pass.picture = [&camera](BITMAP* dest) { camera.Draw(dest); };
+    for (auto _ : state) {
+      f.gui->Proc();
+      camera.Proc();
+      ComposeFrame(page, pass, false);
+      benchmark::DoNotOptimize(page->line[0][0]);
+    }
+  }
+  FB = fb;
+  destroy_bitmap(page);
+  PlatformUseFakeWindow(nullptr);
+}
+BENCHMARK(BM_EditorFramePass)->Unit(benchmark::kMicrosecond);
 
 // A level switch: a new camera (level record, tiles, banana frames) and its first frame.
 void BM_LevelSwitch(benchmark::State& state) {

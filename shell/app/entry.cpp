@@ -9,6 +9,7 @@
 #include "rom/AppMenu.h"
 #include "rom/ips_commands.h"
 #include "shell/app/application.h"
+#include "shell/app/window_scale.h"
 #include "shell/app/demo_open.h"
 #include "shell/app/headless_commands.h"
 #include "shell/base/functions.h"
@@ -83,6 +84,9 @@ int PrintUsage(std::FILE* out) {
   std::fputs(
       "Usage: qbrre [ROM]\n"
       "Starts the editor; a ROM image given here is opened at once.\n"
+      "  --scale N before it, or before --demo, draws the window N (1-4) times larger\n"
+      "  (also \"Scale\" in [Engine] of Configuration.INI); a scale the screen cannot\n"
+      "  hold is lowered.\n"
       "\n",
       out);
   for (const Command& c : commands) {
@@ -102,6 +106,15 @@ int UsageError(const std::string& problem) {
 
 int QbrreMain(int argc, char** argv) {
   Args args(argv + (argc > 0 ? 1 : 0), argv + (argc > 0 ? argc : 0));
+  // --scale N goes with the editor's other ways of starting, wherever it stands.
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    if (args[i] != "--scale") continue;
+    if (i + 1 >= args.size() || args[i + 1].size() != 1 || args[i + 1][0] < '1' || args[i + 1][0] > '4')
+      return UsageError("--scale needs 1, 2, 3 or 4");
+    RequestedWindowScale = args[i + 1][0] - '0';
+    args.erase(args.begin() + static_cast<std::ptrdiff_t>(i), args.begin() + static_cast<std::ptrdiff_t>(i) + 2);
+    --i;
+  }
   if (!args.empty() && args[0].size() > 1 && args[0][0] == '-') {
     for (const Command& c : commands) {
       if (args[0] != c.option) continue;

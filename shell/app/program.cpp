@@ -1,5 +1,7 @@
 #include "shell/app/program.h"
 
+#include "shell/app/window_scale.h"
+
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -79,6 +81,9 @@ CScreen::CScreen() {
     return;
   }
   PlatformAdoptWindow();
+  // The graphics mode has the screen's own size; from here on the program sees
+  // the screen divided by the window scale.
+  ChooseWindowScale(w, h);
   InitializeScreenUpdate(engine.draw);
   Hz = ChooseTickRate(get_refresh_rate(), engine.hz);
 }

@@ -8,8 +8,10 @@
 #include "gui/HelioWin.h"
 #include "gui/MenuMain.h"
 #include "platform/messages.h"
+#include "platform/window.h"
 #include "shell/base/close_request.h"
 #include "shell/runtime/frame_pacing.h"
+#include "shell/runtime/scaled_present.h"
 #include "shell/runtime/screen.h"
 #include "shell/base/variables.h"
 
@@ -66,16 +68,19 @@ void WaitForNextTick() {
 
 RowBand ComposeFrame(BITMAP* page, const ModePass& pass, bool changed_only) {
   if (FB == nullptr || page == nullptr) return {};
-  // Only the window's area of the screen-sized buffer is ever shown.
-  const int w = std::min(mui ? mui->w : FB->w, std::min(FB->w, page->w));
-  const int h = std::min(mui ? mui->h : FB->h, std::min(FB->h, page->h));
+  // Only the window's area of the screen-sized buffer is ever shown; a scaled
+  // window shows it enlarged.
+  const int scale = PlatformWindowScale();
+  const int w = std::min(mui ? mui->w : FB->w, std::min(FB->w, page->w / scale));
+  const int h = std::min(mui ? mui->h : FB->h, std::min(FB->h, page->h / scale));
   acquire_bitmap(page);
   rectfill(FB, 0, 0, w - 1, h - 1, kBackgroundColour);
   if (pass.picture) pass.picture(FB);
   if (mui) mui->Draw(FB);
   if (pass.overlay) pass.overlay(FB);
   RowBand band{0, h};
-  if (changed_only) band = CopyChangedRows(FB, page, w, h);
+  if (scale > 1) band = PresentScaled(FB, page, w, h, scale, changed_only);
+  else if (changed_only) band = CopyChangedRows(FB, page, w, h);
   else blit(FB, page, 0, 0, 0, 0, w, h);
   release_bitmap(page);
   return band;
@@ -95,7 +100,7 @@ void RunModePasses(const ModePass& pass) {
       const bool copying = PageKeepsLastFrame();
       const RowBand band = ComposeFrame(CB, pass, copying);
       if (!copying) SwapBuffers();
-      else if (!band.empty()) SwapBuffersRows(mui ? mui->w : CB->w, band.top, band.bottom);
+      else if (!band.empty()) SwapBuffersRows((mui ? mui->w : CB->w) * PlatformWindowScale(), band.top, band.bottom);
     }
     WaitForNextTick();
     if (pass.after_pass) pass.after_pass();

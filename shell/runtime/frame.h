@@ -26,9 +26,10 @@ struct RowBand {
 };
 
 // Composes one frame: clears the window-sized area of FB, draws the picture, the GUI
-// and the overlay, and copies that area to `page` at (0, 0). With `changed_only`
-// (a page that keeps the last frame) only the rows that differ are copied. Returns
-// the band of rows copied; nothing (an empty band) when FB or page is missing.
+// and the overlay, and copies that area to `page` at (0, 0), enlarged by the window
+// scale. With `changed_only` (a page that keeps the last frame) only the rows that
+// differ are copied. Returns the band of page rows copied; nothing (an empty band)
+// when FB or page is missing.
 RowBand ComposeFrame(BITMAP* page, const ModePass& pass, bool changed_only = false);
 
 // Runs in every logic update of every mode: Escape asks the window to close.

@@ -1,0 +1,17 @@
+#pragma once
+
+// The window scale for high-density screens: every pixel of the program shown
+// as 2 x 2, 3 x 3 or 4 x 4 screen pixels (PlatformSetWindowScale).
+
+// The scale asked for with --scale N on the command line; 0 when not given.
+extern int RequestedWindowScale;
+
+// The largest scale from `requested` (1-4; any other value counts as 1) down to
+// 1 at which the editor's window of 776 x 604 fits a screen of w x h pixels
+// (h without the desktop panel's strip).
+int FitWindowScale(int requested, int screen_w, int screen_h);
+
+// Chooses the scale for a screen of w x h pixels: RequestedWindowScale, else
+// "Scale" of section "Engine" of the configuration, fitted to the screen; sets
+// it in the platform layer and returns it. Called once the graphics mode is set.
+int ChooseWindowScale(int screen_w, int screen_h);
