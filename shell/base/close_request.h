@@ -26,5 +26,5 @@ void RequestProgramCloseFromAnyThread();
 // (the close is then handed to it and the caller closes nothing yet).
 bool HandSignalCloseToWorker();
 
-// Worker, once per logic update: takes the requests handed to it by other threads.
+// Worker, once per pass of every mode (RunModePasses): takes the requests handed to it by other threads.
 void TakeCloseRequests();

@@ -55,7 +55,6 @@ void Apllication_Critical_Functions() {
   static bool escape_refused = false;
   if (escape_refused && !key[KEY_ESC]) escape_refused = false;
   if (key[KEY_ESC] && !escape_refused) escape_refused = !RequestProgramClose();
-  TakeCloseRequests();
 }
 
 void WaitForNextTick() {
@@ -92,6 +91,8 @@ void RunModePasses(const ModePass& pass) {
     while (sem_wait(&sem_rest) != 0 && errno == EINTR) {
     }
     const int updates = RunOwedUpdates(pass);
+    // Every mode takes the close requests other threads handed over, whether or not it checks Escape.
+    TakeCloseRequests();
     const bool menu_open = mui && mui->m && mui->m->clicked;
     if (pacer.ShouldDraw(TakeInputSnapshot(mui ? mui->w : 0, mui ? mui->h : 0, menu_open), updates)) {
       CB = GetBuffer();
