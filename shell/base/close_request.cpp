@@ -7,6 +7,9 @@
 namespace {
 
 bool (*close_gate)() = nullptr;
+// The gate has let a close through: the program is on its way out, and a key still held must not
+// ask again before it gets there.
+bool close_granted = false;
 std::atomic<bool (*)()> signal_pending{nullptr};
 void (*signal_keep)() = nullptr;
 std::atomic<bool> window_close_requested{false};
@@ -14,7 +17,10 @@ std::atomic<bool> signal_close_handed{false};
 
 }  // namespace
 
-void SetCloseGate(bool (*gate)()) { close_gate = gate; }
+void SetCloseGate(bool (*gate)()) {
+  close_gate = gate;
+  close_granted = false;
+}
 
 void SetSignalCloseHooks(bool (*pending)(), void (*keep)()) {
   signal_keep = keep;
@@ -22,7 +28,8 @@ void SetSignalCloseHooks(bool (*pending)(), void (*keep)()) {
 }
 
 bool RequestProgramClose() {
-  if (close_gate != nullptr && !close_gate()) return false;
+  if (!close_granted && close_gate != nullptr && !close_gate()) return false;
+  close_granted = close_gate != nullptr;
   PlatformPostMessage(PLATFORM_MSG_CLOSE);
   return true;
 }

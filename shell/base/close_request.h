@@ -11,6 +11,7 @@
 constexpr int kCloseConfirmed = 1;
 
 // The question before closing, run on the worker: true lets the program close. nullptr: always closes.
+// Once it has let a close through it is not asked again (the close is under way).
 void SetCloseGate(bool (*gate)());
 // The signal hooks: `pending` (any thread) tells whether a close signal must wait for the worker;
 // `keep` (worker) saves what would be lost. nullptr for both: signals close at once.

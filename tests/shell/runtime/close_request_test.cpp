@@ -54,12 +54,16 @@ class CloseRequest : public ::testing::Test {
 };
 
 TEST_F(CloseRequest, ExitAndTheCloseButtonCloseOnlyWhenTheGateAllows) {
-  for (bool allow : {true, false}) {
+  for (bool allow : {false, true}) {
     gate_answer = allow;
     CaptionButtonFunction(0);
     EXPECT_EQ(Closes(), allow ? std::vector<int>{0} : std::vector<int>{}) << allow;
   }
   EXPECT_EQ(gate_calls, 2);
+  gate_answer = false;
+  CaptionButtonFunction(0);  // a second Exit while the first close is under way asks nothing
+  EXPECT_EQ(gate_calls, 2);
+  EXPECT_EQ(Closes(), std::vector<int>{0});
 }
 
 TEST_F(CloseRequest, RefusedEscapeAsksAgainOnlyAfterItWasLetGo) {
@@ -73,8 +77,10 @@ TEST_F(CloseRequest, RefusedEscapeAsksAgainOnlyAfterItWasLetGo) {
   key[KEY_ESC] = 1;
   Apllication_Critical_Functions();
   Apllication_Critical_Functions();
-  EXPECT_EQ(gate_calls, 3);  // an allowed Escape posts on every update, as before
-  EXPECT_EQ(Closes(), (std::vector<int>{0, 0}));
+  Apllication_Critical_Functions();
+  // An allowed Escape posts on every update, as before, but asks only once: the close is under way.
+  EXPECT_EQ(gate_calls, 2);
+  EXPECT_EQ(Closes(), (std::vector<int>{0, 0, 0}));
 }
 
 TEST_F(CloseRequest, WindowManagerCloseWaitsForTheWorkersUpdate) {
