@@ -46,6 +46,7 @@ void CBananaMap::Proc(Hex32, Hex32) {
 }
 
 void CBananaMap::Draw(BITMAP* dest, Hex32 x, Hex32 y, const ViewFrame& frame) {
+  if (!shown) return;
   for (const QBR1BananaGroup& g : groups) {
     const int sx = g.x - x;
     const int sy = g.y - y;

@@ -1,5 +1,6 @@
 #include "editor/classes.h"
 
+#include "editor/view_layers.h"
 #include "editor/view_navigation.h"
 #include "editor/view_transform.h"
 #include "gui/HelioWin.h"
@@ -104,6 +105,7 @@ void CCamera::DragScrollBars() {
 
 void CCamera::Proc() {
   if (attached) {
+    ApplyViewLayers(*this);
     frame = EditorViewFrame();
     DragScrollBars();
     if (pressdelay != 0) --pressdelay;

@@ -77,6 +77,7 @@ void CMLayer::DrawSquares(BITMAP* dest, int cols, int rows, int ox, int oy, bool
 }
 
 void CMLayer::Draw(BITMAP* dest, leveldata& lvl, const ViewFrame& frame) {
+  if (!shown) return;
   // The walk stops at the level's last column and row.
   int cols = 0, rows = 0;
   while (cols < w_squares && stx + cols != lvl.tile_w) ++cols;

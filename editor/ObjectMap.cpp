@@ -46,6 +46,7 @@ const ObjectLook& CObjectMap::Look(std::size_t record) {
 }
 
 void CObjectMap::Draw(BITMAP* dest, Hex32 x, Hex32 y, const ViewFrame& frame, ObjectOverlay overlay) {
+  if (!shown) return;
   for (std::size_t b = 0; b < records.size(); ++b) {
     const QBR1ObjectRecord& object = records[b];
     const int sx = object.x - x;
@@ -75,6 +76,7 @@ void CObjectMap::Draw(BITMAP* dest, Hex32 x, Hex32 y, const ViewFrame& frame, Ob
 }
 
 void CObjectMap::DrawOverlays(BITMAP* dest, int window_w) {
+  if (!shown) return;
   for (std::size_t b = 0; b < records.size(); ++b) {
     int px = 0, py = 0;
     LevelToWindow(records[b].x, records[b].y, px, py);

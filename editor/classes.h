@@ -37,6 +37,7 @@ class CMLayer {
   // while the view stays on the same squares (an editor view redraws the same
   // squares every frame); a one-off picture draws straight into its target.
   bool keepPicture = true;
+  bool shown = true;  // the View menu shows the layer (Draw draws nothing otherwise)
 
   // Decodes the level's tiles.
   explicit CMLayer(leveldata& lvl);
@@ -73,6 +74,7 @@ class CBananaMap {
   int global_bimg_counter = 0;          // current animation frame, 0-7
   int global_bimg_counter_adv = 0;      // frame-time counter, 0-3
   std::vector<QBR1BananaGroup> groups;  // the level's banana map, read once, sorted by x
+  bool shown = true;                    // the View menu shows the layer (Draw draws nothing otherwise)
 
   // Reads the banana map and decodes graphic set 0.
   explicit CBananaMap(leveldata& lvl);
@@ -109,6 +111,7 @@ class CObjectMap {
   CompSprite** sprites;                          // sprite cache indexed by sprite number / 4; owned
   std::vector<QBR1ObjectRecord> records;         // the level's object map, read once, sorted by x
   std::vector<std::optional<ObjectLook>> looks;  // by record, as records first come into view
+  bool shown = true;  // the View menu shows the layer (Draw and DrawOverlays draw nothing otherwise)
 
   // Reads the object map; the cache starts empty.
   explicit CObjectMap(leveldata& lvl);

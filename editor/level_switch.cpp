@@ -1,6 +1,8 @@
 #include "editor/level_switch.h"
 
+#include "editor/mode_qbr1leveleditor.h"
 #include "level/leveldata.h"
+#include "shell/base/variables.h"
 
 bool SwitchLevelStep(bool page_up, bool page_down, int& level, int& delay) {
   if (delay != 0 && !page_up && !page_down) --delay;
@@ -19,4 +21,16 @@ bool SwitchLevelStep(bool page_up, bool page_down, int& level, int& delay) {
     switched = true;
   }
   return switched;
+}
+
+bool IsViewableLevel(int id) { return id >= kQBR1FirstLevel && id <= kQBR1LastLevel && !QBR1_IsHiddenLevel(id); }
+
+bool SwitchToLevel(int id) {
+  if (!IsViewableLevel(id)) return false;
+  currentlvlid = id;
+  // The level editor mode ends and starts again on currentlvlid, exactly as
+  // after a Page Up or Page Down.
+  ENGINE_STATE = 1;
+  STATEOVER = true;
+  return true;
 }

@@ -20,7 +20,7 @@ std::atomic<int> Winamp::_synched{0};
 
 namespace {
 
-constexpr const char* kNotReady = "Plugins not ready. Call PreparePlugins first!";
+constexpr const char* kNotReady = kMusicHostNotReady;
 constexpr const char* kOutOfBounds = "pluginIndex out of bounds";
 
 // The program shows neither visualisation nor sound effects: the callbacks

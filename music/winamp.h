@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <string>
 #include <vector>
 
 #include "plugins/plugin_api.h"
@@ -101,6 +102,9 @@ class Winamp {
   In_Module* ReportedModuleFor(const char* file);
 };
 
+// The host's report of an operation before a successful PreparePlugin.
+inline constexpr const char* kMusicHostNotReady = "Plugins not ready. Call PreparePlugins first!";
+
 // The one music host; null when its set-up failed.
 extern Winamp* SNESAMP;
 
@@ -118,6 +122,14 @@ void SetUpMusicHost(const char* inputPlugin = kInputPluginPath, const char* outp
 // Plays "Resources/Music/" + number as four upper-case hex digits + ".SPC";
 // the first argument is not used.
 void play_music(int, int number);
+// Plays the tune at `path`; a file that cannot be opened gets the host's report
+// and then the box MusicNotFoundText(path) titled "WinAMP Error".
+void play_music_file(const std::string& path);
+// The text of play_music's box for a tune that is not there.
+std::string MusicNotFoundText(const std::string& path);
+// Why SetUpMusicHost left SNESAMP null (the text of its box); the host's
+// not-ready report when it has not failed.
+std::string MusicHostFailure();
 void stop_music();
 void pause_music();
 void unpause_music();

@@ -1,0 +1,124 @@
+#include "editor/view_layers.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "demo/demo_image.h"
+#include "editor/classes.h"
+#include "editor/level_export.h"
+#include "gui/commands.h"
+#include "platform/config_lock.h"
+#include "rom/AppMenu.h"
+#include "tests/editor/editor_support.h"
+
+namespace {
+
+using namespace editor_test;
+
+const DemoImage& Demo() {
+  static const DemoImage demo = BuildDemoImage(1);
+  return demo;
+}
+
+std::string Stored(const char* key) {
+  ConfigGuard guard;
+  return get_config_string("View", key, "(none)");
+}
+
+// The View commands registered on an empty table, the demo image loaded; the
+// layers' remembered state is read again afterwards.
+class ViewLayers : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    InitAllegro();
+    saved_ = SnapshotCommands();
+    RestoreCommands({});
+    RegisterViewLayers();
+    UseImage(Demo().rom);
+  }
+  void TearDown() override {
+    RestoreCommands(saved_);
+    ReloadViewLayers();
+  }
+  // The level picture an editor view of `level` draws after one update.
+  BITMAP* Picture(int level) {
+    CCamera camera(level);
+    camera.Proc();
+    BITMAP* picture = SolidBitmap(776, 604, 0xFF102030);
+    camera.DrawPicture(picture);
+    return picture;
+  }
+  CommandTableSnapshot saved_;
+};
+
+bool SameBitmaps(BITMAP* a, BITMAP* b) {
+  for (int y = 0; y < a->h; ++y) {
+    for (int x = 0; x < a->w; ++x) {
+      if (getpixel(a, x, y) != getpixel(b, x, y)) return false;
+    }
+  }
+  return true;
+}
+
+TEST_F(ViewLayers, CommandsToggleTheLayersTheirMarksAndTheConfiguration) {
+  UseConfig(Demo().config + "\n[View]\nObjects = No\n");
+  ReloadViewLayers();
+  struct Case {
+    unsigned short id;
+    ViewLayer layer;
+    const char* key;
+    bool at_start;
+  };
+  const Case cases[] = {{0x0301, ViewLayer::Tiles, "Tiles", true},
+                        {0x0304, ViewLayer::Objects, "Objects", false},
+                        {0x0307, ViewLayer::Bananas, "Bananas", true}};
+  for (const Case& c : cases) {
+    ASSERT_NE(FindCommand(c.id), nullptr) << c.key;
+    EXPECT_EQ(ViewLayerShown(c.layer), c.at_start) << c.key;
+    EXPECT_EQ(FindCommand(c.id)->checked(), c.at_start) << c.key;
+    AppMenuExecuteItem(c.id, false);
+    EXPECT_EQ(ViewLayerShown(c.layer), !c.at_start) << c.key;
+    EXPECT_EQ(FindCommand(c.id)->checked(), !c.at_start) << c.key;
+    EXPECT_EQ(Stored(c.key), c.at_start ? "No" : "Yes") << c.key;
+    // What was stored is what a later start reads.
+    ReloadViewLayers();
+    EXPECT_EQ(ViewLayerShown(c.layer), !c.at_start) << c.key;
+  }
+  // The other View entries stay unregistered, so the menu shows them unavailable.
+  for (unsigned short id : {0x0300, 0x0302, 0x0303, 0x0305, 0x0306, 0x0308, 0x0309, 0x030A}) {
+    EXPECT_FALSE(CommandAvailable(id)) << std::hex << id;
+  }
+}
+
+TEST_F(ViewLayers, EachHiddenLayerLeavesTheViewAndNeverTheExport) {
+  UseConfig(Demo().config);
+  ReloadViewLayers();
+  const int level = 0x16;
+  BITMAP* all = Picture(level);
+  BITMAP* exported = ComposeLevelPicture(level);
+  ASSERT_NE(exported, nullptr);
+
+  for (ViewLayer layer : {ViewLayer::Tiles, ViewLayer::Objects, ViewLayer::Bananas}) {
+    SetViewLayerShown(layer, false);
+    BITMAP* without = Picture(level);
+    EXPECT_FALSE(SameBitmaps(all, without)) << static_cast<int>(layer);
+    // The export shows every layer whatever the view hides.
+    BITMAP* again = ComposeLevelPicture(level);
+    EXPECT_TRUE(SameBitmaps(exported, again)) << static_cast<int>(layer);
+    destroy_bitmap(again);
+    destroy_bitmap(without);
+    SetViewLayerShown(layer, true);
+  }
+  // All three hidden: nothing of the level is drawn.
+  for (ViewLayer layer : {ViewLayer::Tiles, ViewLayer::Objects, ViewLayer::Bananas}) SetViewLayerShown(layer, false);
+  BITMAP* none = Picture(level);
+  BITMAP* untouched = SolidBitmap(776, 604, 0xFF102030);
+  EXPECT_TRUE(SameBitmaps(none, untouched));
+  destroy_bitmap(untouched);
+  destroy_bitmap(none);
+  destroy_bitmap(exported);
+  destroy_bitmap(all);
+}
+
+}  // namespace
