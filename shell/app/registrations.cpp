@@ -2,11 +2,14 @@
 
 #include "shell/base/include.h"
 
+#include "editor/level_picker.h"
 #include "editor/mode_qbr1leveleditor.h"
 #include "editor/save_undo_commands.h"
 #include "extract/mode_extraction.h"
+#include "editor/view_layers.h"
 #include "gui/commands.h"
 #include "gui/mode_table.h"
+#include "music/music_browser.h"
 #include "rom/launch_game.h"
 #include "shell/app/mode_startupscreen.h"
 
@@ -18,4 +21,8 @@ void RegisterFeatures() {
   RegisterShortcut(0x0004, KEY_F5, kModNone);
   RegisterMode(kModeExtraction, QBR1_EXTRACTION_SUBFUNCTION);
   RegisterExtractionCommands();
+  RegisterLevelPicker();
+  RegisterViewLayers();
+  RegisterCommand(0x0208, {BrowseMusic, nullptr, nullptr});  // Sounds/Music...
+  RegisterShortcut(0x0208, KEY_M, kModCtrl);
 }

@@ -7,6 +7,7 @@
 #include "shell/app/mode_startupscreen.h"
 #include "shell/app/registrations.h"
 #include "shell/base/close_request.h"
+#include "shell/base/include.h"
 
 namespace {
 
@@ -27,6 +28,30 @@ TEST(Registrations, StartUpAndLevelEditorModesAreRegistered) {
   RegisterMode(1, before[1]);
   RegisterMode(2, before[2]);
   RestoreCommands(commands);
+  SetCloseGate(nullptr);
+  SetSignalCloseHooks(nullptr, nullptr);
+}
+
+// The level picker, the three View layers and the music browser reach the menus.
+TEST(Registrations, TheFeatureCommandsAreRegistered) {
+  const CommandTableSnapshot saved = SnapshotCommands();
+  RestoreCommands({});
+  RegisterFeatures();
+  for (unsigned short id : {0x0200, 0x0208, 0x0301, 0x0304, 0x0307}) {
+    EXPECT_NE(FindCommand(id), nullptr) << std::hex << id;
+  }
+  struct Key {
+    unsigned short id;
+    int scancode;
+  };
+  for (const Key& k : {Key{0x0200, KEY_L}, Key{0x0208, KEY_M}}) {
+    bool found = false;
+    for (const auto& s : SnapshotCommands().shortcuts) {
+      found = found || (s.id == k.id && s.scancode == k.scancode && s.mods == kModCtrl);
+    }
+    EXPECT_TRUE(found) << std::hex << k.id;
+  }
+  RestoreCommands(saved);
   SetCloseGate(nullptr);
   SetSignalCloseHooks(nullptr, nullptr);
 }

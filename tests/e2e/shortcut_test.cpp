@@ -1,0 +1,81 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "demo/demo_image.h"
+#include "e2e_support.h"
+
+namespace fs = std::filesystem;
+
+// Keyboard shortcuts of the real program: Ctrl+L opens the level picker once per
+// press however long it is held, and the picked level is shown.
+
+namespace {
+
+std::string Hex2(int value) {
+  char text[8];
+  std::snprintf(text, sizeof text, "%02X", value);
+  return text;
+}
+
+int CountKind(const std::vector<e2e::DialogLogEntry>& log, const std::string& kind) {
+  int n = 0;
+  for (const e2e::DialogLogEntry& entry : log) n += entry.kind == kind ? 1 : 0;
+  return n;
+}
+
+// Waits (polling) until the log holds `count` boxes of `kind`.
+bool WaitForKindCount(const e2e::App& app, const std::string& kind, int count, double timeout_s = 15.0) {
+  for (double waited = 0; waited < timeout_s; waited += 0.05) {
+    if (CountKind(app.DialogLog(), kind) >= count) return true;
+    e2e::Sleep(50);
+  }
+  return false;
+}
+
+TEST(ShortcutEndToEnd, CtrlLOpensThePickerOncePerPressAndShowsThePick) {
+  if (!e2e::HaveDisplay()) GTEST_SKIP() << "DISPLAY is not set";
+  const DemoImage demo = BuildDemoImage(1);
+  int target = -1;
+  for (const DemoLevel& level : demo.levels) {
+    if (level.id != 0x16 && target < 0) target = level.id;
+  }
+  ASSERT_GE(target, 0);
+
+  e2e::LaunchOptions options;
+  options.args = {"--demo"};
+  options.configuration_ini = "[LevelDisplay]\nEnable = Yes\n16 = 00000000\n";
+  options.dialog_answers = {"ok", "0x" + Hex2(target), "cancel"};
+  e2e::App app(options);
+  ASSERT_TRUE(app.WaitForWindow()) << app.Stderr();
+  ASSERT_TRUE(app.WaitForDialog("info", 30.0)) << app.Stderr();
+  ASSERT_TRUE(app.WaitForSize(776, 604, 10.0)) << app.Stderr();
+
+  // Held for many logic updates (and the key's auto-repeat): one picker.
+  e2e::KeyDown("ctrl+l");
+  e2e::Sleep(700);
+  e2e::KeyUp("ctrl+l");
+  ASSERT_TRUE(WaitForKindCount(app, "list", 1)) << app.Stderr();
+  // A second press opens it a second time, and only then.
+  e2e::Key("ctrl+l");
+  ASSERT_TRUE(WaitForKindCount(app, "list", 2)) << app.Stderr();
+  const std::vector<e2e::DialogLogEntry> log = app.DialogLog();
+  EXPECT_EQ(CountKind(log, "list"), 2);
+  EXPECT_EQ(CountKind(log, "error"), 0);
+  EXPECT_EQ(log.back().title, "Select Level");
+  EXPECT_EQ(log.back().answer, "cancel");
+  EXPECT_TRUE(app.Running());
+
+  // The picked level was shown: its view position was stored when it came up.
+  e2e::Key("Escape");
+  ASSERT_EQ(app.WaitForExit(15.0), 0) << app.Stderr();
+  std::ifstream in(fs::path(app.workdir()) / "Configuration.INI");
+  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_NE(text.find("\n" + Hex2(target) + " = "), std::string::npos) << text.substr(0, 600);
+}
+
+}  // namespace
