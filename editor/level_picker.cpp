@@ -7,6 +7,7 @@
 #include "editor/level_switch.h"
 #include "gui/commands.h"
 #include "level/level_display.h"
+#include "level/leveldata.h"
 #include "platform/dialogs.h"
 #include "shell/base/functions.h"
 #include "shell/base/include.h"

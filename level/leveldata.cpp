@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 
 #include "level/rom_access.h"
 #include "platform/config_lock.h"
@@ -109,4 +110,16 @@ void Get_QBR1_LevelDataStruct(int id, leveldata& lvl) {
   const int substitute = MapSubstitute(id);
   lvl.objects = Get_QBR1_LevelObjectMap(substitute);
   lvl.bananas = static_cast<int>(Get_QBR1_LevelBananaMap(substitute));
+}
+
+bool ParseLevelId(const std::string& text, int& id) {
+  if (text.empty()) return false;
+  const bool hex = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
+  const char* digits = text.c_str() + (hex ? 2 : 0);
+  if (*digits == '\0' || *digits == '-' || *digits == '+') return false;
+  char* end = nullptr;
+  const long value = std::strtol(digits, &end, hex ? 16 : 10);
+  if (*end != '\0' || value < kQBR1FirstLevel || value > kQBR1LastLevel) return false;
+  id = static_cast<int>(value);
+  return true;
 }

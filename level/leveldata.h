@@ -32,6 +32,10 @@ constexpr int kQBR1StartLevel = 0x16;
 // True for the ids 0x5C and 0x5E, which hold no viewable level.
 inline bool QBR1_IsHiddenLevel(int id) { return id == 0x5C || id == 0x5E; }
 
+// Reads a level id as typed: decimal or 0x-prefixed hexadecimal, 0 to 229.
+// False for anything else.
+bool ParseLevelId(const std::string& text, int& id);
+
 // Archetype of level id: its theme word looked up in "ThemeArchetype".
 int Get_QBR1_LevelArchetype(int id);
 // Palette offset of level id inside ThemePalBank ("ThemePalette", default 0xA1DC).

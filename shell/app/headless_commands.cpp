@@ -19,18 +19,6 @@ int RunListCommand(const std::string& romPath) {
   return 0;
 }
 
-bool ParseLevelId(const std::string& text, int& id) {
-  if (text.empty()) return false;
-  const bool hex = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
-  const char* digits = text.c_str() + (hex ? 2 : 0);
-  if (*digits == '\0' || *digits == '-' || *digits == '+') return false;
-  char* end = nullptr;
-  const long value = std::strtol(digits, &end, hex ? 16 : 10);
-  if (*end != '\0' || value < kQBR1FirstLevel || value > kQBR1LastLevel) return false;
-  id = static_cast<int>(value);
-  return true;
-}
-
 namespace {
 
 enum class Exported { Written, NoPicture, WriteFailed };

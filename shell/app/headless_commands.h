@@ -12,10 +12,6 @@
 // error on stderr when the image cannot be read.
 int RunListCommand(const std::string& romPath);
 
-// Reads a level argument: decimal or 0x-prefixed hexadecimal, 0 to 229.
-// False for anything else.
-bool ParseLevelId(const std::string& text, int& id);
-
 // `--export LEVEL --output FILE ROM` and `--export all --output DIR ROM`: loads
 // the image as `--list` does and writes 8-bit RGB PNG pictures of the levels as
 // the level view composes them. Returns 0, or 1 with an error on stderr.
