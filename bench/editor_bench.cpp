@@ -26,7 +26,14 @@ struct EditorFixture {
   BITMAP* fb = nullptr;
   CHelioGUI* gui = nullptr;
 
+  // A screen for the window: without one the camera's window sizing would
+  // shrink the GUI root to nothing. Large enough for a window scaled 2x.
+  PlatformFakeWindow screen;
+
   EditorFixture() {
+    screen.screen_w = 2560;
+    screen.screen_h = 2048;
+    PlatformUseFakeWindow(&screen);
     install_allegro(SYSTEM_NONE, &errno, std::atexit);
     set_color_depth(32);
     {
@@ -68,8 +75,6 @@ BENCHMARK(BM_EditorUpdateAndFrame)->Unit(benchmark::kMicrosecond);
 void BM_EditorUpdateAndFrameAtQuarterZoom(benchmark::State& state) {
   EditorFixture& f = Fixture();
   SetViewZoom(25);
-  PlatformFakeWindow screen;
-  PlatformUseFakeWindow(&screen);
   {
     CCamera camera(0x17);
     f.gui->w = 776;
@@ -84,7 +89,6 @@ void BM_EditorUpdateAndFrameAtQuarterZoom(benchmark::State& state) {
       benchmark::DoNotOptimize(f.fb->line[0][0]);
     }
   }
-  PlatformUseFakeWindow(nullptr);
   SetViewZoom(100);
 }
 BENCHMARK(BM_EditorUpdateAndFrameAtQuarterZoom)->Unit(benchmark::kMicrosecond);
@@ -94,11 +98,6 @@ BENCHMARK(BM_EditorUpdateAndFrameAtQuarterZoom)->Unit(benchmark::kMicrosecond);
 // as after a scroll).
 void BM_EditorFramePassAtScale2(benchmark::State& state) {
   EditorFixture& f = Fixture();
-  // A screen that holds the scaled window, so that the camera's window sizing keeps 776 x 604.
-  PlatformFakeWindow screen;
-  screen.screen_w = 2560;
-  screen.screen_h = 2048;
-  PlatformUseFakeWindow(&screen);
   PlatformSetWindowScale(2);
   BITMAP* page = create_bitmap_ex(32, 2 * 776, 2 * 604);
   BITMAP* fb = FB;
@@ -119,15 +118,12 @@ void BM_EditorFramePassAtScale2(benchmark::State& state) {
   FB = fb;
   destroy_bitmap(page);
   PlatformSetWindowScale(1);
-  PlatformUseFakeWindow(nullptr);
 }
 BENCHMARK(BM_EditorFramePassAtScale2)->Unit(benchmark::kMicrosecond);
 
 // The same at 1x, for comparison.
 void BM_EditorFramePass(benchmark::State& state) {
   EditorFixture& f = Fixture();
-  PlatformFakeWindow screen;
-  PlatformUseFakeWindow(&screen);
   BITMAP* page = create_bitmap_ex(32, 776, 604);
   BITMAP* fb = FB;
   FB = f.fb;
@@ -146,7 +142,6 @@ void BM_EditorFramePass(benchmark::State& state) {
   }
   FB = fb;
   destroy_bitmap(page);
-  PlatformUseFakeWindow(nullptr);
 }
 BENCHMARK(BM_EditorFramePass)->Unit(benchmark::kMicrosecond);
 
