@@ -83,7 +83,9 @@ TEST(ExtractDamagedTest, RandomImageWritesWhatItCanWithoutCrashing) {
   // minutes here: random camera records make levels up to 65760 pixels wide.
   // No game configuration: the defaults place every palette at 0x39A1DC.
   std::vector<std::string> lines;
-  for (const char* kind : {"tilesets", "sprites", "gfx", "tileset-data", "tilemaps", "palettes", "sprite-data"}) {
+  // The sprite survey walks every object's scripts; on this image none gives a
+  // sprite, so sprite-data (the same survey) would only repeat it.
+  for (const char* kind : {"tilesets", "sprites", "gfx", "tileset-data", "tilemaps", "palettes"}) {
     const RunResult run = Qbrre(folder.path(), std::string("--extract ") + kind + " --output out random.smc");
     ASSERT_EQ(run.status, 0) << kind;
     for (const std::string& line : Complaints(run)) lines.push_back(line);
@@ -103,15 +105,8 @@ TEST(ExtractDamagedTest, RandomImageWritesWhatItCanWithoutCrashing) {
     EXPECT_EQ(CountContaining(lines, level), map ? 0u : 1u) << level;
     EXPECT_TRUE(fs::exists(out / Name("tileset", id, ".png"))) << level;
   }
-  // Every sprite file has its pair, with a header that matches its size.
-  const std::vector<std::string> sprites = FilesLike(out, "sprite-0x", ".bin");
-  EXPECT_EQ(FilesLike(out, "sprite-0x", ".png").size(), sprites.size());
-  for (const std::string& name : sprites) {
-    const std::vector<unsigned char> bytes = ReadFile(out / name);
-    ASSERT_GE(bytes.size(), 4u) << name;
-    EXPECT_EQ(bytes.size(), 4u + WordAt(bytes, 0) * WordAt(bytes, 2)) << name;
-    EXPECT_TRUE(fs::exists(out / (name.substr(0, name.size() - 4) + ".png"))) << name;
-  }
+  EXPECT_TRUE(FilesLike(out, "sprite-0x", "").empty());
+  EXPECT_EQ(CountContaining(lines, "sprite"), 0u);
   EXPECT_TRUE(FilesLike(out, ".", "").empty());
 }
 
