@@ -18,6 +18,12 @@ int mouse_q = 0;
 
 namespace {
 
+void (*mode_switch_hook)(ModeSwitchPoint) = nullptr;
+
+void ReachModeSwitchPoint(ModeSwitchPoint point) {
+  if (mode_switch_hook != nullptr) mode_switch_hook(point);
+}
+
 constexpr int kTileSize = 32;
 constexpr int kScrollBarThickness = 12;
 constexpr int kFrameWidth = 8;    // left and right border
@@ -95,11 +101,23 @@ void CHelioGUI::ResizeTilesEx(int tiles_w, int tiles_h, bool h_resize, bool v_re
   PlatformMoveWindow((screen_w - w) >> 1, (screen_h - h) / 3, w, h);
 }
 
+void SetModeSwitchHook(void (*hook)(ModeSwitchPoint point)) { mode_switch_hook = hook; }
+
 void CHelioGUI::WindowRunFunction() {
-  while (!GAMEOVER.load()) {
+  for (;;) {
+    ReachModeSwitchPoint(ModeSwitchPoint::BeforeClear);
+    // A close sets GAMEOVER and then STATEOVER from the main thread at any moment.
+    // STATEOVER is cleared before GAMEOVER is read: a close that lands before the
+    // read is seen here, and one that lands after it sets STATEOVER after the
+    // clear, so the mode's passes see it. (Read first and cleared after, a close
+    // landing in between was lost and the next mode ran for ever.)
     STATEOVER = false;
+    ReachModeSwitchPoint(ModeSwitchPoint::Cleared);
+    if (GAMEOVER.load()) return;
+    ReachModeSwitchPoint(ModeSwitchPoint::Checked);
     const uint32_t id = ENGINE_STATE.load();
     if (ModeFunction mode = FindModeFunction(id)) {
+      ReachModeSwitchPoint(ModeSwitchPoint::Found);
       mode();
       continue;
     }
@@ -109,5 +127,6 @@ void CHelioGUI::WindowRunFunction() {
     GAMEOVER = true;
     STATEOVER = true;
     PlatformPostMessage(PLATFORM_MSG_CLOSE);
+    return;
   }
 }

@@ -15,6 +15,18 @@ class CHG_WStatusBar;
 // released), refreshed once per logic update by CHelioGUI::Proc; widgets read only this.
 extern int mouse_q;
 
+// The steps of entering a mode in CHelioGUI::WindowRunFunction, in order.
+enum class ModeSwitchPoint {
+  BeforeClear,  // a mode ended (or the loop starts); STATEOVER not yet cleared
+  Cleared,      // STATEOVER cleared, GAMEOVER not yet read
+  Checked,      // GAMEOVER read (not set), the mode not yet looked up
+  Found,        // the mode function found, not yet called
+};
+
+// Test seam: `hook` runs at every ModeSwitchPoint, so a test can land a close
+// between any two steps; nullptr removes it.
+void SetModeSwitchHook(void (*hook)(ModeSwitchPoint point));
+
 // Root of the self-drawn window frame: caption, borders, menu bar, toolbar and status
 // bar, and the window's size in pixels. Exactly one exists, reached through `mui`.
 class CHelioGUI {
@@ -52,7 +64,8 @@ class CHelioGUI {
   // and centres the window horizontally, one third down.
   void ResizeTilesEx(int tiles_w, int tiles_h, bool h_resize, bool v_resize, bool h_scroll, bool v_scroll);
 
-  // Main loop: runs the mode function of ENGINE_STATE until GAMEOVER; an unknown mode
-  // is reported and closes the program.
+  // Main loop: runs the mode function of ENGINE_STATE until GAMEOVER, which may
+  // be set at any moment (a close from the main thread); an unknown mode is
+  // reported and closes the program.
   void WindowRunFunction();
 };

@@ -59,7 +59,7 @@ void Apllication_Critical_Functions() {
 
 void WaitForNextTick() {
   int seen = ticks.load();
-  while (seen < 1 && !STATEOVER.load()) {
+  while (seen < 1 && !STATEOVER.load() && !GAMEOVER.load()) {
     ticks.wait(seen);
     seen = ticks.load();
   }
@@ -87,7 +87,9 @@ RowBand ComposeFrame(BITMAP* page, const ModePass& pass, bool changed_only) {
 
 void RunModePasses(const ModePass& pass) {
   FramePacer pacer;
-  while (!STATEOVER.load()) {
+  // GAMEOVER too: a close ends every mode, even one whose STATEOVER was cleared
+  // after the close set it.
+  while (!STATEOVER.load() && !GAMEOVER.load()) {
     while (sem_wait(&sem_rest) != 0 && errno == EINTR) {
     }
     const int updates = RunOwedUpdates(pass);

@@ -13,7 +13,7 @@ struct ModePass {
   std::function<void()> after_pass;      // runs after the wait that ends each pass; may be empty
 };
 
-// Runs passes until STATEOVER is set. A pass draws its frame when FramePacer
+// Runs passes until STATEOVER or GAMEOVER is set. A pass draws its frame when FramePacer
 // says so: every pass while the user acts or a menu is open, every fourth
 // update while idle.
 void RunModePasses(const ModePass& pass);
@@ -35,5 +35,5 @@ RowBand ComposeFrame(BITMAP* page, const ModePass& pass, bool changed_only = fal
 // Runs in every logic update of every mode: Escape asks the window to close.
 void Apllication_Critical_Functions();
 
-// Blocks until at least one tick is owed or STATEOVER is set (the timer wakes it).
+// Blocks until at least one tick is owed or STATEOVER or GAMEOVER is set (the timer wakes it).
 void WaitForNextTick();

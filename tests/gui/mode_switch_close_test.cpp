@@ -1,0 +1,158 @@
+#include <gtest/gtest.h>
+
+#include <semaphore.h>
+
+#include "gui/HelioWin.h"
+#include "gui/mode_table.h"
+#include "platform/config_lock.h"
+#include "platform/dialogs.h"
+#include "platform/messages.h"
+#include "platform/window.h"
+#include "shell/base/variables.h"
+#include "shell/runtime/frame.h"
+#include "tests/common/headless_allegro.h"
+
+namespace {
+
+// A mode that hands over to a second one after two updates, the way Open and
+// Page Up / Page Down end a mode to enter the next one; the second runs until
+// its mode ends, as the level editor does. A close lands once,
+// at one chosen moment of the first hand-over, exactly as the main thread's
+// close does it (GAMEOVER, then STATEOVER). Whatever the moment, the main loop
+// must return, and no update may start after the close.
+constexpr uint32_t kModeA = 0x7A, kModeB = 0x7B;
+constexpr int kUpdatesPerMode = 2;
+// Far more updates than the hand-overs need: a loop that ignores the close runs
+// into this and is stopped, so the test fails instead of hanging.
+constexpr int kRunaway = 200;
+
+enum class Landing { BeforeClear, Cleared, Checked, Found, WithTheSwitchRequest, InTheNextModesUpdate };
+
+struct Record {
+  Landing landing = Landing::BeforeClear;
+  int entries = 0;  // mode functions entered
+  int updates = 0;  // updates started
+  int updates_after_close = 0;
+  bool closed = false;
+  bool runaway = false;
+};
+Record run;
+
+void Close() {
+  run.closed = true;
+  GAMEOVER = true;
+  STATEOVER = true;
+}
+
+void LandAt(Landing landing) {
+  if (!run.closed && run.landing == landing) Close();
+}
+
+void Hook(ModeSwitchPoint point) {
+  if (run.entries != 1) return;  // the hand-over from the first mode to the second
+  switch (point) {
+    case ModeSwitchPoint::BeforeClear: LandAt(Landing::BeforeClear); break;
+    case ModeSwitchPoint::Cleared: LandAt(Landing::Cleared); break;
+    case ModeSwitchPoint::Checked: LandAt(Landing::Checked); break;
+    case ModeSwitchPoint::Found: LandAt(Landing::Found); break;
+  }
+}
+
+void RunMode(uint32_t next) {
+  ++run.entries;
+  int mine = 0;
+  ModePass pass;
+  pass.update = [&mine, next] {
+    // The timer's part: one more tick owed, and the pass's wake-up.
+    ticks.fetch_add(1);
+    sem_post(&sem_rest);
+    ++run.updates;
+    if (run.closed) ++run.updates_after_close;
+    if (run.updates > kRunaway) {
+      run.runaway = true;
+      GAMEOVER = true;
+      STATEOVER = true;
+      return;
+    }
+    if (run.entries == 2) LandAt(Landing::InTheNextModesUpdate);
+    if (run.entries == 1 && ++mine == kUpdatesPerMode) {
+      ENGINE_STATE = next;
+      STATEOVER = true;
+      LandAt(Landing::WithTheSwitchRequest);
+    }
+  };
+  RunModePasses(pass);
+}
+void ModeA() { RunMode(kModeB); }
+void ModeB() { RunMode(kModeA); }
+
+class ModeSwitchCloseTest : public ::testing::TestWithParam<Landing> {
+ protected:
+  static void SetUpTestSuite() { ASSERT_TRUE(StartHeadlessAllegro()); }
+  void SetUp() override {
+    {
+      ConfigGuard guard;
+      set_config_data("", 0);
+    }
+    window = PlatformFakeWindow{};
+    window.screen_w = 1280;
+    window.screen_h = 1024;
+    PlatformUseFakeWindow(&window);
+    SetDialogSeam([](const DialogRecord&) { return std::string("ok"); });
+    PlatformClearMessages();
+    gui = new CHelioGUI;
+    RegisterMode(kModeA, ModeA);
+    RegisterMode(kModeB, ModeB);
+    SetModeSwitchHook(Hook);
+    sem_init(&sem_rest, 0, 1);
+    ticks = 1;
+    saved_state = ENGINE_STATE.load();
+    ENGINE_STATE = kModeA;
+    GAMEOVER = false;
+    STATEOVER = false;
+  }
+  void TearDown() override {
+    SetModeSwitchHook(nullptr);
+    RegisterMode(kModeA, nullptr);
+    RegisterMode(kModeB, nullptr);
+    sem_destroy(&sem_rest);
+    ticks = 0;
+    ENGINE_STATE = saved_state;
+    GAMEOVER = false;
+    STATEOVER = false;
+    delete gui;
+    mui = nullptr;
+    PlatformUseFakeWindow(nullptr);
+    SetDialogSeam({});
+    PlatformClearMessages();
+  }
+
+  PlatformFakeWindow window;
+  CHelioGUI* gui = nullptr;
+  uint32_t saved_state = 0;
+};
+
+TEST_P(ModeSwitchCloseTest, ACloseAtAnyMomentOfAModeSwitchEndsTheMainLoop) {
+  run = Record{};
+  run.landing = GetParam();
+  gui->WindowRunFunction();
+  EXPECT_TRUE(run.closed);
+  EXPECT_FALSE(run.runaway) << "the main loop went on after the close";
+  EXPECT_EQ(run.updates_after_close, 0);
+  EXPECT_TRUE(GAMEOVER.load());
+  // The first mode's updates; the second mode ran one update only when the close landed in it.
+  EXPECT_EQ(run.updates, kUpdatesPerMode + (GetParam() == Landing::InTheNextModesUpdate ? 1 : 0));
+}
+
+std::string LandingName(const ::testing::TestParamInfo<Landing>& info) {
+  static const char* const kNames[] = {"BeforeClear", "Cleared",           "Checked",
+                                       "Found",       "WithSwitchRequest", "InNextModesUpdate"};
+  return kNames[static_cast<int>(info.param)];
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryMoment, ModeSwitchCloseTest,
+                         ::testing::Values(Landing::BeforeClear, Landing::Cleared, Landing::Checked, Landing::Found,
+                                           Landing::WithTheSwitchRequest, Landing::InTheNextModesUpdate),
+                         LandingName);
+
+}  // namespace
