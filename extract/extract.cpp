@@ -34,7 +34,7 @@ const KindEntry& Entry(ExtractKind kind) {
 
 }  // namespace
 
-const ExtractKind kAllExtractKinds[8] = {ExtractKind::Terrains, ExtractKind::TileSets, ExtractKind::Sprites,
+const ExtractKind kAllExtractKinds[8] = {ExtractKind::Terrains, ExtractKind::TileSets,    ExtractKind::Sprites,
                                          ExtractKind::Gfx,      ExtractKind::TileSetData, ExtractKind::TileMaps,
                                          ExtractKind::Palettes, ExtractKind::SpriteData};
 static_assert(std::size(kAllExtractKinds) == std::size(kKinds));
@@ -59,20 +59,24 @@ ExtractReport QBR1_Extract(ExtractKind kind, const std::string& folder) {
   return report;
 }
 
-int QBR1_ExtractFileCount(ExtractKind kind) {
+ExtractCounts QBR1_CountExtractables() {
+  ExtractCounts counts;
+  counts.levels = static_cast<int>(QBR1_ViewableLevels().size());
+  counts.archetypes = static_cast<int>(QBR1_UsedArchetypes().size());
+  counts.sprites = static_cast<int>(QBR1_SpriteUses().size());
+  return counts;
+}
+
+int ExtractFileCount(ExtractKind kind, const ExtractCounts& counts) {
   switch (kind) {
     case ExtractKind::Terrains:
     case ExtractKind::TileSets:
-    case ExtractKind::TileMaps:
-      return static_cast<int>(QBR1_ViewableLevels().size());
-    case ExtractKind::Palettes:
-      return 2 * static_cast<int>(QBR1_ViewableLevels().size());
+    case ExtractKind::TileMaps: return counts.levels;
+    case ExtractKind::Palettes: return 2 * counts.levels;
     case ExtractKind::Gfx:
-    case ExtractKind::TileSetData:
-      return static_cast<int>(QBR1_UsedArchetypes().size());
+    case ExtractKind::TileSetData: return counts.archetypes;
     case ExtractKind::Sprites:
-    case ExtractKind::SpriteData:
-      return static_cast<int>(QBR1_SpriteUses().size());
+    case ExtractKind::SpriteData: return counts.sprites;
   }
   return 0;
 }

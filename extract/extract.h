@@ -47,8 +47,18 @@ struct ExtractReport {
 // leaves half a file under a final name.
 ExtractReport QBR1_Extract(ExtractKind kind, const std::string& folder);
 
-// How many files `kind` writes for the loaded image (before any is skipped).
-int QBR1_ExtractFileCount(ExtractKind kind);
+// What the loaded image holds that the kinds write one file each for.
+struct ExtractCounts {
+  int levels = 0;      // viewable levels
+  int archetypes = 0;  // archetypes those levels use
+  int sprites = 0;     // sprite numbers their objects draw
+};
+
+// Counts them (one walk over every level's objects).
+ExtractCounts QBR1_CountExtractables();
+
+// How many files `kind` writes for an image holding `counts` (before any is skipped).
+int ExtractFileCount(ExtractKind kind, const ExtractCounts& counts);
 
 // Headless `--extract KIND --output DIR ROM`: loads the image as `--list` does,
 // creates DIR when needed and writes the files of KIND (or of every kind for

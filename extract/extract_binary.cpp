@@ -21,7 +21,9 @@ std::string Line(const char* format, int n) {
 
 // True when the n bytes from o all lie inside the image: a file holds only
 // bytes the image holds, never zeros made up for what lies past its end.
-bool Inside(const RomView& rom, long long o, long long n) { return n > 0 && rom.Contains(o) && rom.Contains(o + n - 1); }
+bool Inside(const RomView& rom, long long o, long long n) {
+  return n > 0 && rom.Contains(o) && rom.Contains(o + n - 1);
+}
 
 std::vector<unsigned char> Copy(const RomView& rom, long long o, long long n) {
   const std::string_view bytes = rom.Tail(o).substr(0, static_cast<std::size_t>(n));

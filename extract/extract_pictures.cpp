@@ -36,9 +36,19 @@ void ExtractTerrains(ExtractSink& sink) {
     if (sink.Stopped()) return;
     leveldata lvl;
     Get_QBR1_LevelDataStruct(id, lvl);
-    const std::vector<int> key = {id == 0x27 ? 0x27 : -1, lvl.archetype, lvl.sequencing, lvl.x,       lvl.tilemap,
-                                  lvl.tileset,            lvl.tilegfx,   lvl.palette,    lvl.objects, lvl.bananas,
-                                  lvl.tile_w,             lvl.tile_h,    lvl.size};
+    const std::vector<int> key = {id == 0x27 ? 0x27 : -1,
+                                  lvl.archetype,
+                                  lvl.sequencing,
+                                  lvl.x,
+                                  lvl.tilemap,
+                                  lvl.tileset,
+                                  lvl.tilegfx,
+                                  lvl.palette,
+                                  lvl.objects,
+                                  lvl.bananas,
+                                  lvl.tile_w,
+                                  lvl.tile_h,
+                                  lvl.size};
     const std::string name = ExtractFileName("level", id, 2, ".png");
     if (auto same = written.find(key); same != written.end()) {
       sink.CopyOf(same->second, name);

@@ -5,7 +5,6 @@
 #include <utility>
 
 #include "bfa/bfa.h"
-#include "extract/extract_survey.h"
 #include "gui/HelioWin.h"
 #include "gui/MenuMain.h"
 #include "gui/ToolbarMain.h"
@@ -68,24 +67,8 @@ const std::vector<ExtractionEntry>& ExtractionEntries() {
 }
 
 ExtractionView::ExtractionView() {
-  // One survey of the image serves every count: levels, archetypes, sprites.
-  const int levels = static_cast<int>(QBR1_ViewableLevels().size());
-  const int archetypes = static_cast<int>(QBR1_UsedArchetypes().size());
-  const int sprites = static_cast<int>(QBR1_SpriteUses().size());
-  for (const ExtractionEntry& e : ExtractionEntries()) {
-    int n = 0;
-    if (e.known) switch (e.kind) {
-        case ExtractKind::Terrains:
-        case ExtractKind::TileSets:
-        case ExtractKind::TileMaps: n = levels; break;
-        case ExtractKind::Palettes: n = 2 * levels; break;
-        case ExtractKind::Gfx:
-        case ExtractKind::TileSetData: n = archetypes; break;
-        case ExtractKind::Sprites:
-        case ExtractKind::SpriteData: n = sprites; break;
-      }
-    files_.push_back(n);
-  }
+  const ExtractCounts counts = QBR1_CountExtractables();
+  for (const ExtractionEntry& e : ExtractionEntries()) files_.push_back(e.known ? ExtractFileCount(e.kind, counts) : 0);
 }
 
 void ExtractionView::Draw(BITMAP* dest) const {
@@ -156,9 +139,7 @@ void QBR1_EXTRACTION_SUBFUNCTION() {
     mui->Proc();
   };
   pass.picture = [&view](BITMAP* fb) { view.Draw(fb); };
-  pass.overlay = [&view](BITMAP* fb) {
-    textout_ex(fb, NMenuFont[2], view.Status().c_str(), 8, mui->h - 18, -1, -1);
-  };
+  pass.overlay = [&view](BITMAP* fb) { textout_ex(fb, NMenuFont[2], view.Status().c_str(), 8, mui->h - 18, -1, -1); };
   RunModePasses(pass);
 }
 

@@ -68,9 +68,9 @@ TEST_F(ExtractDemoTest, AllWritesEveryKindAndSkipsNothing) {
   };
   const std::size_t sprites = 4, archetypes = demo_->archetypes.size();
   const Case cases[] = {
-      {"level-0x", ".png", kViewableLevels},  {"tileset-0x", ".png", kViewableLevels},
-      {"sprite-0x", ".png", sprites},         {"gfx-0x", ".bin", archetypes},
-      {"tileset-0x", ".bin", archetypes},     {"tilemap-0x", ".bin", kViewableLevels},
+      {"level-0x", ".png", kViewableLevels},   {"tileset-0x", ".png", kViewableLevels},
+      {"sprite-0x", ".png", sprites},          {"gfx-0x", ".bin", archetypes},
+      {"tileset-0x", ".bin", archetypes},      {"tilemap-0x", ".bin", kViewableLevels},
       {"palette-0x", ".bin", kViewableLevels}, {"palette-0x", ".gpl", kViewableLevels},
       {"sprite-0x", ".bin", sprites},
   };
@@ -243,9 +243,9 @@ TEST(ExtractCommandTest, EachKindWritesOnlyItsOwnFiles) {
     std::size_t matching = 0;
     for (const auto& [prefix, suffix] : c.patterns) matching += FilesLike(folder.path() / out, prefix, suffix).size();
     EXPECT_EQ(matching, c.files);
-    EXPECT_EQ(static_cast<std::size_t>(
-                  std::distance(fs::directory_iterator(folder.path() / out), fs::directory_iterator())),
-              c.files);
+    EXPECT_EQ(
+        static_cast<std::size_t>(std::distance(fs::directory_iterator(folder.path() / out), fs::directory_iterator())),
+        c.files);
   }
 }
 

@@ -13,8 +13,8 @@ namespace extract_test {
 
 TempFolder::TempFolder(const std::string& tag) {
   static int counter = 0;
-  path_ = fs::temp_directory_path() /
-          ("qbrre-" + tag + "-" + std::to_string(getpid()) + "-" + std::to_string(++counter));
+  path_ =
+      fs::temp_directory_path() / ("qbrre-" + tag + "-" + std::to_string(getpid()) + "-" + std::to_string(++counter));
   fs::remove_all(path_);
   fs::create_directories(path_);
 }
