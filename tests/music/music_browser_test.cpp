@@ -129,6 +129,21 @@ TEST_F(MusicBrowser, ChosenToneIsRecordedAtItsFrequencyUntilStop) {
   EXPECT_EQ(log[1], list + R"(, "answer": "Stop"})");
 }
 
+TEST_F(MusicBrowser, AnotherTuneReplacesThePlayingOne) {
+  StartHost();
+  Tune("0001.SPC", MakeSpc(440, 10));
+  Tune("0002.SPC", MakeSpc(660, 10));
+  Answer("0001.SPC\n0002.SPC\nStop\n");
+  BrowseMusic();
+  ASSERT_TRUE(WaitForRecording(0.3));
+  BrowseMusic();  // the recorder starts its file again for the new tune
+  ASSERT_TRUE(WaitForRecording(0.6));
+  BrowseMusic();
+  const WavFile wav = ReadWav(wav_);
+  ASSERT_TRUE(wav.valid);
+  EXPECT_NEAR(ToneFrequency(wav), 660.0, 5.0);
+}
+
 TEST_F(MusicBrowser, CancelAndUnlistedAnswersPlayNothing) {
   StartHost();
   Tune("0001.SPC", MakeSpc(440, 10));
