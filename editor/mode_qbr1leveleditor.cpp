@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "editor/classes.h"
+#include "editor/edit_modes.h"
 #include "editor/save_undo_commands.h"
 #include "editor/level_switch.h"
 #include "editor/view_status.h"
@@ -31,15 +32,24 @@ void QBR1_LEVEL_EDITOR_SUBFUNCTION() {
   if (mui->t) mui->t->Reload();
   if (mui->m) mui->m->Reload();
   CCamera camera(currentlvlid);
+  EditModesAttach(camera);
 
   ModePass pass;
   pass.update = [&camera] {
     Apllication_Critical_Functions();
     mui->Proc();
     camera.Proc();
+    EditModesProc(camera);
     if (SwitchLevelStep(key[KEY_PGUP], key[KEY_PGDN], currentlvlid, pressdelay)) STATEOVER = true;
   };
-  pass.picture = [&camera](BITMAP* fb) { camera.Draw(fb); };
-  pass.overlay = [](BITMAP* fb) { DrawLevelStatus(fb, mui->h); };
+  pass.picture = [&camera](BITMAP* fb) {
+    camera.Draw(fb);
+    EditModesDraw(fb, camera);
+  };
+  pass.overlay = [](BITMAP* fb) {
+    DrawLevelStatus(fb, mui->h);
+    EditModesDrawStatus(fb, mui->w, mui->h);
+  };
   RunModePasses(pass);
+  EditModesDetach();
 }

@@ -1,5 +1,6 @@
 #include "level/level_objects.h"
 
+#include "level/level_records.h"
 #include "level/rom_access.h"
 
 namespace {
@@ -71,8 +72,11 @@ std::vector<QBR1ObjectRecord> QBR1_ReadObjectMap(const leveldata& lvl) {
   for (int n = 0; n < kQBR1MaxObjectRecords && rom.Byte(at) != 0; ++n, at += 8) {
     QBR1ObjectRecord r;
     r.kind = static_cast<int>(rom.Byte(at));
-    r.x = static_cast<int>(rom.Word(at + 2)) - lvl.x;
-    r.y = 0x200 - static_cast<int>(rom.Word(at + 4));
+    // Signed 16-bit differences, as the editor stores them: every position of
+    // a vertical level taller than 512 pixels, and of a level whose start lies
+    // near the top of the map's 64 KiB, reads back as written.
+    r.x = QBR1_DecodeObjectX(rom.Word(at + 2), lvl.x);
+    r.y = QBR1_DecodeObjectHeight(rom.Word(at + 4));
     r.zo = static_cast<int>(rom.Word(at + 6));
     out.push_back(r);
   }

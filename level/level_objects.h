@@ -41,8 +41,8 @@ int QBR1_AnimationSprite(int ani);
 // One record of a level's object map, in level coordinates.
 struct QBR1ObjectRecord {
   int kind = 0;  // never 0 (0 ends the map)
-  int x = 0;     // stored x - the level's x
-  int y = 0;     // 0x200 - stored height
+  int x = 0;     // stored x - the level's x, as a signed 16-bit difference
+  int y = 0;     // 0x200 - stored height, as a signed 16-bit difference
   int zo = 0;    // object definition address
 };
 

@@ -2,6 +2,7 @@
 
 #include "shell/base/include.h"
 
+#include "editor/edit_modes.h"
 #include "editor/level_picker.h"
 #include "editor/mode_qbr1leveleditor.h"
 #include "editor/save_undo_commands.h"
@@ -25,4 +26,5 @@ void RegisterFeatures() {
   RegisterViewLayers();
   RegisterCommand(0x0208, {BrowseMusic, nullptr, nullptr});  // Sounds/Music...
   RegisterShortcut(0x0208, KEY_M, kModCtrl);
+  RegisterEditModeCommands();
 }

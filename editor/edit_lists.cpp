@@ -1,0 +1,299 @@
+#include "editor/edit_lists.h"
+
+#include <algorithm>
+#include <numeric>
+
+#include "level/level_objects.h"
+#include "rom/image_edits.h"
+
+namespace {
+
+// The file as opened, without its copier header.
+RomView OpenedImage() {
+  const std::vector<unsigned char>& file = QBR1_OpenedFile();
+  const std::size_t header = QBR1_HeaderSize();
+  if (file.size() <= header) return {};
+  return RomView(file.data() + header, file.size() - header);
+}
+
+int ClampInt(int v, int lo, int hi) { return v < lo ? lo : (v > hi ? hi : v); }
+
+// Floor division, so that steps left of or above 0 round the same way as the others.
+int FloorDiv(int a, int b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0)) ? 1 : 0); }
+
+}  // namespace
+
+int SnapToStep(int v, int step) { return step <= 1 ? v : FloorDiv(v, step) * step; }
+
+LevelBox RecordTraits<QBR1RawBanana>::Box(const QBR1RawBanana& r, const leveldata&, const RomView& rom) {
+  const long long grid = kQBR1BananaShapeTable + rom.Word(kQBR1BananaShapeTable + r.Shape());
+  const int columns = std::max(1, static_cast<int>(rom.Byte(grid)));
+  const int rows = std::max(1, static_cast<int>(rom.Byte(grid + 1)));
+  return {r.X(), r.Y(), r.X() + 8 * (columns - 1) + 16, r.Y() + 8 * (rows - 1) + 16};
+}
+
+template <class R>
+std::size_t OpenedRecordCount(long long offset) {
+  const RomView opened = OpenedImage();
+  return RecordTraits<R>::Read(opened.Size() > 0 ? opened : CurrentRom(), offset).size();
+}
+
+template <class R>
+std::vector<R>& RecordListEditor<R>::Clipboard() {
+  static std::vector<R> clipboard;
+  return clipboard;
+}
+
+template <class R>
+void RecordListEditor<R>::Reload() {
+  const RomView rom = CurrentRom();
+  records_ = Traits::Read(rom, offset_);
+  boxes_.clear();
+  for (const R& r : records_) boxes_.push_back(Traits::Box(r, lvl_, rom));
+  selected_.resize(records_.size(), false);
+  capacity_ = std::max(capacity_, records_.size());
+}
+
+template <class R>
+void RecordListEditor<R>::Sync(const leveldata& lvl, unsigned long long generation, bool own_change) {
+  const long long offset = Traits::Offset(lvl);
+  if (!known_ || lvl.ID != level_id_ || offset != offset_ || lvl.x != lvl_.x) {
+    if (moving_) EndMove();
+    known_ = true;
+    lvl_ = lvl;
+    level_id_ = lvl.ID;
+    offset_ = offset;
+    generation_ = generation;
+    selected_.clear();
+    capacity_ = OpenedRecordCount<R>(offset);
+    Reload();
+    return;
+  }
+  if (generation == generation_) return;
+  generation_ = generation;
+  if (!own_change) {
+    // Undo or redo (or another view) rewrote the image: indexes may now name
+    // other records, and a move in progress has lost its base.
+    if (moving_) EndMove();
+    selected_.clear();
+  }
+  Reload();
+}
+
+template <class R>
+std::size_t RecordListEditor<R>::SelectedCount() const {
+  return static_cast<std::size_t>(std::count(selected_.begin(), selected_.end(), true));
+}
+
+template <class R>
+int RecordListEditor<R>::HitTest(int x, int y) const {
+  for (std::size_t i = boxes_.size(); i-- > 0;) {
+    if (boxes_[i].Contains(x, y)) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+template <class R>
+void RecordListEditor<R>::Click(int x, int y, bool toggle) {
+  const int hit = HitTest(x, y);
+  if (toggle) {
+    if (hit >= 0) selected_[hit] = !selected_[hit];
+    return;
+  }
+  ClearSelection();
+  if (hit >= 0) selected_[hit] = true;
+}
+
+template <class R>
+void RecordListEditor<R>::SelectBox(const LevelBox& box, bool add) {
+  if (!add) ClearSelection();
+  for (std::size_t i = 0; i < boxes_.size(); ++i) {
+    if (boxes_[i].Meets(box)) selected_[i] = true;
+  }
+}
+
+template <class R>
+void RecordListEditor<R>::SelectAll() {
+  selected_.assign(records_.size(), true);
+}
+
+template <class R>
+void RecordListEditor<R>::ClearSelection() {
+  selected_.assign(records_.size(), false);
+}
+
+template <class R>
+bool RecordListEditor<R>::Store(std::vector<R> records, const std::vector<bool>& select) {
+  if (offset_ < 0 || records.size() > capacity_) return false;
+  // Stable, so records at the same x keep their order.
+  std::vector<std::size_t> order(records.size());
+  std::iota(order.begin(), order.end(), 0);
+  std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+    return Traits::X(records[a], lvl_) < Traits::X(records[b], lvl_);
+  });
+  const RomView rom = CurrentRom();
+  const std::size_t length = capacity_ * Traits::kSize + Traits::kEndBytes;
+  std::vector<unsigned char> region(length);
+  for (std::size_t i = 0; i < length; ++i) region[i] = static_cast<unsigned char>(rom.Byte(offset_ + i));
+  for (std::size_t k = 0; k < order.size(); ++k) {
+    std::copy(records[order[k]].bytes.begin(), records[order[k]].bytes.end(), region.begin() + k * Traits::kSize);
+  }
+  // The end record: the bytes after the last record stay when they already end
+  // the list, so a list that keeps its length changes nothing else.
+  const std::size_t end = order.size() * Traits::kSize;
+  const RomView mine(region.data(), region.size());
+  if (!Traits::IsEnd(mine, static_cast<long long>(end))) {
+    std::fill(region.begin() + end, region.begin() + end + Traits::kEndBytes, 0);
+  }
+  bool differs = false;
+  for (std::size_t i = 0; i < length && !differs; ++i) differs = region[i] != rom.Byte(offset_ + i);
+  if (differs) {
+    if (!QBR1_WriteBytes(static_cast<std::size_t>(offset_), region.data(), region.size())) return false;
+    NoteOwnEdit();
+  }
+  generation_ = QBR1_EditGeneration();
+  Reload();
+  selected_.assign(records_.size(), false);
+  for (std::size_t k = 0; k < order.size() && k < selected_.size(); ++k) {
+    selected_[k] = order[k] < select.size() && select[order[k]];
+  }
+  return true;
+}
+
+template <class R>
+void RecordListEditor<R>::BeginMove(int x, int y) {
+  if (moving_) EndMove();
+  moving_ = true;
+  move_x_ = x;
+  move_y_ = y;
+  move_base_ = records_;
+  move_selected_ = selected_;
+  move_selected_.resize(move_base_.size(), false);
+  QBR1_BeginEdit(level_id_);
+}
+
+template <class R>
+void RecordListEditor<R>::MoveTo(int x, int y) {
+  if (!moving_) return;
+  int dx = x - move_x_;
+  int dy = SnapToStep(y - move_y_ + Traits::kYStep / 2, Traits::kYStep);
+  // The whole selection moves by one distance, cut short where a record would
+  // leave what the list can store.
+  for (std::size_t i = 0; i < move_base_.size(); ++i) {
+    if (!move_selected_[i]) continue;
+    const int bx = Traits::X(move_base_[i], lvl_), by = Traits::Y(move_base_[i], lvl_);
+    dx = ClampInt(dx, Traits::kXMin - bx, Traits::kXMax - bx);
+    dy = ClampInt(dy, SnapToStep(Traits::kYMin - by + Traits::kYStep - 1, Traits::kYStep),
+                  SnapToStep(Traits::kYMax - by, Traits::kYStep));
+  }
+  std::vector<R> moved = move_base_;
+  for (std::size_t i = 0; i < moved.size(); ++i) {
+    if (!move_selected_[i]) continue;
+    Traits::Set(moved[i], Traits::X(moved[i], lvl_) + dx, Traits::Y(moved[i], lvl_) + dy, lvl_);
+  }
+  Store(std::move(moved), move_selected_);
+}
+
+template <class R>
+void RecordListEditor<R>::EndMove() {
+  if (!moving_) return;
+  moving_ = false;
+  move_base_.clear();
+  move_selected_.clear();
+  QBR1_EndEdit();
+}
+
+template <class R>
+bool RecordListEditor<R>::DeleteSelection() {
+  if (SelectedCount() == 0) return false;
+  std::vector<R> kept;
+  for (std::size_t i = 0; i < records_.size(); ++i) {
+    if (!selected_[i]) kept.push_back(records_[i]);
+  }
+  QBR1_BeginEdit(level_id_);
+  const bool stored = Store(std::move(kept), {});
+  QBR1_EndEdit();
+  return stored;
+}
+
+template <class R>
+bool RecordListEditor<R>::CopySelection() {
+  if (SelectedCount() == 0) return false;
+  std::vector<R>& clipboard = Clipboard();
+  clipboard.clear();
+  for (std::size_t i = 0; i < records_.size(); ++i) {
+    if (selected_[i]) clipboard.push_back(records_[i]);
+  }
+  return true;
+}
+
+template <class R>
+bool RecordListEditor<R>::Insert(const std::vector<R>& added, int dx, int dy, std::string& why) {
+  if (added.empty()) return false;
+  if (records_.size() + added.size() > capacity_) {
+    why = "No room: the list holds at most " + std::to_string(capacity_) + " records (" +
+          std::to_string(records_.size()) + " now, " + std::to_string(added.size()) + " to add)";
+    return false;
+  }
+  for (const R& r : added) {
+    const int x = Traits::X(r, lvl_), y = Traits::Y(r, lvl_);
+    dx = ClampInt(dx, Traits::kXMin - x, Traits::kXMax - x);
+    dy = ClampInt(dy, SnapToStep(Traits::kYMin - y + Traits::kYStep - 1, Traits::kYStep),
+                  SnapToStep(Traits::kYMax - y, Traits::kYStep));
+  }
+  std::vector<R> all = records_;
+  std::vector<bool> select(records_.size(), false);
+  for (R r : added) {
+    Traits::Set(r, Traits::X(r, lvl_) + dx, Traits::Y(r, lvl_) + dy, lvl_);
+    all.push_back(r);
+    select.push_back(true);
+  }
+  QBR1_BeginEdit(level_id_);
+  const bool stored = Store(std::move(all), select);
+  QBR1_EndEdit();
+  return stored;
+}
+
+template <class R>
+bool RecordListEditor<R>::Paste(int x, int y, std::string& why) {
+  const std::vector<R> clipboard = Clipboard();
+  if (clipboard.empty()) return false;
+  int left = Traits::X(clipboard[0], lvl_), top = Traits::Y(clipboard[0], lvl_);
+  for (const R& r : clipboard) {
+    left = std::min(left, Traits::X(r, lvl_));
+    top = std::min(top, Traits::Y(r, lvl_));
+  }
+  return Insert(clipboard, x - left, SnapToStep(y - top, Traits::kYStep), why);
+}
+
+template <class R>
+bool RecordListEditor<R>::Duplicate(std::string& why) {
+  std::vector<R> copies;
+  for (std::size_t i = 0; i < records_.size(); ++i) {
+    if (selected_[i]) copies.push_back(records_[i]);
+  }
+  return Insert(copies, 16, 16, why);
+}
+
+template <class R>
+bool RecordListEditor<R>::SetSelectedDefinition(unsigned zo) {
+  if constexpr (std::is_same_v<R, QBR1RawObject>) {
+    if (SelectedCount() == 0) return false;
+    std::vector<R> changed = records_;
+    for (std::size_t i = 0; i < changed.size(); ++i) {
+      if (selected_[i]) changed[i].SetDefinition(zo);
+    }
+    QBR1_BeginEdit(level_id_);
+    const bool stored = Store(std::move(changed), selected_);
+    QBR1_EndEdit();
+    return stored;
+  } else {
+    (void)zo;
+    return false;
+  }
+}
+
+template class RecordListEditor<QBR1RawObject>;
+template class RecordListEditor<QBR1RawBanana>;
+template std::size_t OpenedRecordCount<QBR1RawObject>(long long);
+template std::size_t OpenedRecordCount<QBR1RawBanana>(long long);

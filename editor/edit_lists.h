@@ -1,0 +1,148 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "editor/edit_input.h"
+#include "level/level_records.h"
+#include "level/leveldata.h"
+#include "level/rom_access.h"
+
+// Editing of a level's stored record lists (its objects, its banana groups):
+// selection, moving, deleting and the clipboard. Each change rewrites the list
+// in place, sorted by x again (the game's walks stop at the first record right
+// of the view), and never lets it grow past the bytes it held when the image
+// was opened: its records and its end record.
+
+// What differs between the two kinds of list: record layout and position codec.
+template <class R>
+struct RecordTraits;
+
+template <>
+struct RecordTraits<QBR1RawObject> {
+  static constexpr std::size_t kSize = 8;
+  static constexpr std::size_t kEndBytes = kQBR1ObjectEndBytes;
+  static constexpr int kYStep = 1;
+  static constexpr int kXMin = kQBR1ObjectCoordMin, kXMax = kQBR1ObjectCoordMax;
+  static constexpr int kYMin = kQBR1ObjectCoordMin, kYMax = kQBR1ObjectCoordMax;
+  static long long Offset(const leveldata& lvl) { return lvl.objects; }
+  static std::vector<QBR1RawObject> Read(const RomView& rom, long long at) { return QBR1_ReadRawObjects(rom, at); }
+  static bool IsEnd(const RomView& rom, long long at) { return rom.Byte(at) == 0; }
+  static int X(const QBR1RawObject& r, const leveldata& lvl) { return r.X(lvl.x); }
+  static int Y(const QBR1RawObject& r, const leveldata&) { return r.Y(); }
+  static void Set(QBR1RawObject& r, int x, int y, const leveldata& lvl) { r.SetPosition(x, y, lvl.x); }
+  // The hover square: 32x32, centred on the reference point and just above it.
+  static LevelBox Box(const QBR1RawObject& r, const leveldata& lvl, const RomView&) {
+    const int x = r.X(lvl.x), y = r.Y();
+    return {x - 16, y - 32, x + 16, y};
+  }
+};
+
+template <>
+struct RecordTraits<QBR1RawBanana> {
+  static constexpr std::size_t kSize = 4;
+  static constexpr std::size_t kEndBytes = kQBR1BananaEndBytes;
+  static constexpr int kYStep = 8;
+  static constexpr int kXMin = 0, kXMax = kQBR1BananaXMax;
+  static constexpr int kYMin = 0, kYMax = kQBR1BananaYMax;
+  static long long Offset(const leveldata& lvl) { return static_cast<unsigned>(lvl.bananas); }
+  static std::vector<QBR1RawBanana> Read(const RomView& rom, long long at) { return QBR1_ReadRawBananas(rom, at); }
+  static bool IsEnd(const RomView& rom, long long at) { return (rom.Word(at) & 0x3FE) == 0; }
+  static int X(const QBR1RawBanana& r, const leveldata&) { return r.X(); }
+  static int Y(const QBR1RawBanana& r, const leveldata&) { return r.Y(); }
+  static void Set(QBR1RawBanana& r, int x, int y, const leveldata&) { r.SetPosition(x, y); }
+  // The cells' pictures: 16x16 each, 8 pixels apart.
+  static LevelBox Box(const QBR1RawBanana& r, const leveldata& lvl, const RomView& rom);
+};
+
+// Rounds a y step down to the list's grid (8 pixels for banana groups).
+int SnapToStep(int v, int step);
+
+// One list of the level shown, as the editor sees and changes it.
+template <class R>
+class RecordListEditor {
+ public:
+  using Traits = RecordTraits<R>;
+
+  // Follows the level shown and the image: a new level or list forgets the
+  // selection; a change of the image made elsewhere (undo, redo) rereads the
+  // records and forgets the selection; the editor's own changes keep it.
+  void Sync(const leveldata& lvl, unsigned long long generation, bool own_change);
+
+  const std::vector<R>& Records() const { return records_; }
+  const std::vector<LevelBox>& Boxes() const { return boxes_; }
+  bool Selected(std::size_t i) const { return i < selected_.size() && selected_[i]; }
+  std::size_t SelectedCount() const;
+  // Most records the list may hold: what it held when the image was opened
+  // (or what it holds now, if more).
+  std::size_t Capacity() const { return capacity_; }
+
+  // The topmost record whose box holds (x, y), or -1.
+  int HitTest(int x, int y) const;
+  // A click: selects the record under (x, y) alone, or with `toggle` adds or
+  // removes it; a click on empty ground without `toggle` clears the selection.
+  void Click(int x, int y, bool toggle);
+  // Selects the records whose boxes meet `box` (added to the selection with `add`).
+  void SelectBox(const LevelBox& box, bool add);
+  void SelectAll();
+  void ClearSelection();
+
+  // Starts moving the selection from level point (x, y): one undoable edit
+  // until EndMove.
+  void BeginMove(int x, int y);
+  // Moves the selection to level point (x, y): the records are moved by the
+  // whole-pixel distance from the start (y in steps of the list's grid),
+  // kept inside what a record can store, and sorted by x again.
+  void MoveTo(int x, int y);
+  void EndMove();
+  bool Moving() const { return moving_; }
+
+  // Removes the selected records; false when nothing is selected.
+  bool DeleteSelection();
+  // Copies the selected records to the list's clipboard; false when nothing is selected.
+  bool CopySelection();
+  bool HasClipboard() const { return !Clipboard().empty(); }
+  // Inserts the clipboard's records with their top-left at level point (x, y);
+  // the inserted records become the selection. False (and `why` says so) when
+  // the list has no room for them: nothing changes then.
+  bool Paste(int x, int y, std::string& why);
+  // Inserts copies of the selection 16 pixels right and down; the copies become the selection.
+  bool Duplicate(std::string& why);
+  // Sets the definition word of every selected record (objects only).
+  bool SetSelectedDefinition(unsigned zo);
+
+  // Writes `records` (any order) into the list, sorted by x; the records whose
+  // index is in `select` become the selection. False when they do not fit.
+  bool Store(std::vector<R> records, const std::vector<bool>& select);
+
+  static std::vector<R>& Clipboard();
+
+ private:
+  void Reload();
+  bool Insert(const std::vector<R>& added, int dx, int dy, std::string& why);
+
+  leveldata lvl_;
+  bool known_ = false;
+  long long offset_ = -1;
+  int level_id_ = -1;
+  unsigned long long generation_ = 0;
+  std::size_t capacity_ = 0;
+  std::vector<R> records_;
+  std::vector<LevelBox> boxes_;
+  std::vector<bool> selected_;
+
+  bool moving_ = false;
+  int move_x_ = 0, move_y_ = 0;
+  std::vector<R> move_base_;
+  std::vector<bool> move_selected_;
+};
+
+// Number of records of the list at `offset` in the file as opened (copier header
+// left out), or of the loaded image when no opened file is kept.
+template <class R>
+std::size_t OpenedRecordCount(long long offset);
+
+// Called by the list editors after each of their writes, so the view knows the
+// change was the editor's own.
+void NoteOwnEdit();
