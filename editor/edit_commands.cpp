@@ -1,6 +1,7 @@
 #include "editor/edit_modes.h"
 #include "editor/view_transform.h"
 #include "gui/commands.h"
+#include "shell/base/functions.h"
 #include "shell/base/include.h"
 
 // The Modify group and the Edit menu's list commands, as registered commands.
@@ -25,7 +26,7 @@ bool ClipboardInMode() {
 // middle of the view when the mouse is elsewhere.
 void PastePoint(int& x, int& y) {
   const ViewFrame& f = cam->frame;
-  int wx = mouse_x, wy = mouse_y;
+  int wx = MouseX(), wy = MouseY();
   if (wx < f.ox || wx >= f.w - 16 || wy < f.oy || wy >= f.h - 32) {
     wx = (f.ox + f.w - 16) / 2;
     wy = (f.oy + f.h - 32) / 2;

@@ -54,8 +54,8 @@ bool MenuOpen() { return mui != nullptr && mui->m != nullptr && mui->m->clicked;
 
 EditInput TakeInput(const CCamera& camera) {
   EditInput in;
-  in.wx = mouse_x;
-  in.wy = mouse_y;
+  in.wx = MouseX();
+  in.wy = MouseY();
   WindowToLevel(in.wx, in.wy, in.lx, in.ly);
   const ViewFrame& f = camera.frame;
   in.in_view = !MenuOpen() && in.wx >= f.ox && in.wx < f.w - 16 && in.wy >= f.oy && in.wy < f.h - 32;

@@ -4,14 +4,11 @@
 
 #include "editor/classes.h"
 #include "editor/view_transform.h"
+#include "level/level_records.h"
 #include "level/leveldata.h"
 #include "level/rom_access.h"
 #include "resources/skin.h"
 #include "shell/base/functions.h"
-
-int TileMapEntryOffset(const leveldata& lvl, int col, int row) {
-  return lvl.sequencing == 0 ? lvl.tilemap + 2 * (16 * col + row) : lvl.tilemap + 2 * (64 * row + col);
-}
 
 std::string ViewStatusText() {
   if (cam == nullptr || !MouseInWindow()) return "";
@@ -23,7 +20,7 @@ std::string ViewStatusText() {
   WindowToLevel(mx, my, lx, ly);
   const leveldata& lvl = cam->lvl;
   if (lx < 0 || ly < 0 || lx >= 32 * lvl.tile_w || ly >= 32 * lvl.tile_h) return "";
-  const int entry = QBR1_Word(TileMapEntryOffset(lvl, lx / 32, ly / 32));
+  const int entry = QBR1_Word(QBR1_MapEntryOffset(lvl, lx / 32, ly / 32));
   char text[64];
   std::snprintf(text, sizeof text, "X 0x%04X  Y 0x%04X  Tile 0x%04X %c%c", lx, ly, entry & 0x3FFF,
                 (entry & 0x4000) ? 'H' : '-', (entry & 0x8000) ? 'V' : '-');

@@ -6,10 +6,6 @@
 
 struct leveldata;
 
-// File offset of the tile map entry of column `col`, row `row` of a level
-// (horizontal levels store their map by columns of 16, vertical ones by rows of 64).
-int TileMapEntryOffset(const leveldata& lvl, int col, int row);
-
 // What the status line shows after the level's name while the mouse is over
 // the level in the view: the level point under it and the map entry there
 // (tile number and the two mirror bits), e.g. "X 0x0123  Y 0x01E0  Tile 0x0005 H-".
