@@ -93,13 +93,13 @@ void BM_EditorUpdateAndFrameAtQuarterZoom(benchmark::State& state) {
 }
 BENCHMARK(BM_EditorUpdateAndFrameAtQuarterZoom)->Unit(benchmark::kMicrosecond);
 
-// One logic update and one frame pass of the editor in a window scaled 2x: the
-// frame composed at 776 x 604 and presented as 1552 x 1208 (every row changed,
-// as after a scroll).
-void BM_EditorFramePassAtScale2(benchmark::State& state) {
+// One logic update and one frame pass of the editor in a window scaled
+// `scale` times: the frame composed at 776 x 604 and presented enlarged (every
+// row copied, as after a scroll). At 2x the page is 1552 x 1208.
+void BM_EditorFramePass(benchmark::State& state, int scale) {
   EditorFixture& f = Fixture();
-  PlatformSetWindowScale(2);
-  BITMAP* page = create_bitmap_ex(32, 2 * 776, 2 * 604);
+  PlatformSetWindowScale(scale);
+  BITMAP* page = create_bitmap_ex(32, scale * 776, scale * 604);
   BITMAP* fb = FB;
   FB = f.fb;
   {
@@ -119,31 +119,8 @@ void BM_EditorFramePassAtScale2(benchmark::State& state) {
   destroy_bitmap(page);
   PlatformSetWindowScale(1);
 }
-BENCHMARK(BM_EditorFramePassAtScale2)->Unit(benchmark::kMicrosecond);
-
-// The same at 1x, for comparison.
-void BM_EditorFramePass(benchmark::State& state) {
-  EditorFixture& f = Fixture();
-  BITMAP* page = create_bitmap_ex(32, 776, 604);
-  BITMAP* fb = FB;
-  FB = f.fb;
-  {
-    CCamera camera(0x16);
-    f.gui->w = 776;
-    f.gui->h = 604;
-    ModePass pass;
-    pass.picture = [&camera](BITMAP* dest) { camera.Draw(dest); };
-    for (auto _ : state) {
-      f.gui->Proc();
-      camera.Proc();
-      ComposeFrame(page, pass, false);
-      benchmark::DoNotOptimize(page->line[0][0]);
-    }
-  }
-  FB = fb;
-  destroy_bitmap(page);
-}
-BENCHMARK(BM_EditorFramePass)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_EditorFramePass, at_1x, 1)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_EditorFramePass, at_2x, 2)->Unit(benchmark::kMicrosecond);
 
 // A level switch: a new camera (level record, tiles, banana frames) and its first frame.
 void BM_LevelSwitch(benchmark::State& state) {
