@@ -13,12 +13,6 @@ namespace {
 constexpr int kArchetypes = 14;
 constexpr int kPaletteColours = 128;
 
-std::string Line(const char* format, int n) {
-  char text[160];
-  std::snprintf(text, sizeof text, format, n);
-  return text;
-}
-
 // True when the n bytes from o all lie inside the image: a file holds only
 // bytes the image holds, never zeros made up for what lies past its end.
 bool Inside(const RomView& rom, long long o, long long n) {
@@ -45,13 +39,13 @@ void ExtractCharacters(ExtractSink& sink) {
     lvl.archetype = a;
     lvl.tilegfx = Get_QBR1_LevelGFXOffset(a);
     if (!rom.Contains(lvl.tilegfx)) {
-      sink.Skip(Line("archetype 0x%02X: its 8x8 graphics do not lie inside the image", a));
+      sink.Skip(ExtractLine("archetype 0x%02X: its 8x8 graphics do not lie inside the image", a));
       continue;
     }
     std::vector<unsigned char> characters;
     RE_QBR1_RawGFX(characters, lvl);
     if (characters.empty()) {
-      sink.Skip(Line("archetype 0x%02X: its 8x8 graphics decode to nothing", a));
+      sink.Skip(ExtractLine("archetype 0x%02X: its 8x8 graphics decode to nothing", a));
       continue;
     }
     sink.Bytes(ExtractFileName("gfx", a, 2, ".bin"), characters);
@@ -63,13 +57,13 @@ void ExtractTileSetData(ExtractSink& sink) {
   for (int a : QBR1_UsedArchetypes()) {
     if (sink.Stopped()) return;
     if (a < 0 || a >= kArchetypes) {
-      sink.Skip(Line("archetype 0x%02X has no tile count", a));
+      sink.Skip(ExtractLine("archetype 0x%02X has no tile count", a));
       continue;
     }
     const long long at = Get_QBR1_LevelTISOffset(a);
     const long long size = 32LL * QBR1_Data_TISNumTiles[a];
     if (!Inside(rom, at, size)) {
-      sink.Skip(Line("archetype 0x%02X: its tile set does not lie inside the image", a));
+      sink.Skip(ExtractLine("archetype 0x%02X: its tile set does not lie inside the image", a));
       continue;
     }
     sink.Bytes(ExtractFileName("tileset", a, 2, ".bin"), Copy(rom, at, size));
@@ -83,13 +77,13 @@ void ExtractTileMaps(ExtractSink& sink) {
     leveldata lvl;
     Get_QBR1_LevelDataStruct(id, lvl);
     if (lvl.tile_w <= 0 || lvl.tile_h <= 0) {
-      sink.Skip(Line("level 0x%02X has no tile map (its size is not positive)", id));
+      sink.Skip(ExtractLine("level 0x%02X has no tile map (its size is not positive)", id));
       continue;
     }
     // The first and the last entry bound every other one in either storage order.
     const long long first = MapEntry(lvl, 0, 0), last = MapEntry(lvl, lvl.tile_w - 1, lvl.tile_h - 1);
     if (!Inside(rom, first, 2) || !Inside(rom, last, 2)) {
-      sink.Skip(Line("level 0x%02X: its tile map does not lie inside the image", id));
+      sink.Skip(ExtractLine("level 0x%02X: its tile map does not lie inside the image", id));
       continue;
     }
     // Column by column, each from its top row down: the order the tile layer walks the map.
@@ -102,7 +96,7 @@ void ExtractTileMaps(ExtractSink& sink) {
 }
 
 static std::string GimpPalette(int id, const RomView& rom, long long at) {
-  std::string text = "GIMP Palette\nName: Level " + Line("0x%02X", id) + "\nColumns: 16\n#\n";
+  std::string text = "GIMP Palette\nName: Level " + ExtractLine("0x%02X", id) + "\nColumns: 16\n#\n";
   for (int i = 0; i < kPaletteColours; ++i) {
     const unsigned c = rom.Word(at + 2LL * i);
     char line[64];
@@ -121,7 +115,7 @@ void ExtractPalettes(ExtractSink& sink) {
     leveldata lvl;
     Get_QBR1_LevelDataStruct(id, lvl);
     if (!Inside(rom, lvl.palette, 2LL * kPaletteColours)) {
-      sink.Skip(Line("level 0x%02X: its palette does not lie inside the image", id));
+      sink.Skip(ExtractLine("level 0x%02X: its palette does not lie inside the image", id));
       continue;
     }
     sink.Bytes(ExtractFileName("palette", id, 2, ".bin"), Copy(rom, lvl.palette, 2LL * kPaletteColours));
@@ -130,18 +124,12 @@ void ExtractPalettes(ExtractSink& sink) {
 }
 
 void ExtractSpriteData(ExtractSink& sink) {
-  for (const QBR1SpriteUse& use : QBR1_SpriteUses()) {
-    if (sink.Stopped()) return;
-    const DecodedSprite sprite = DecodeSpritePixels(use.spr);
-    if (sprite.w == 0 || sprite.h == 0) {
-      sink.Skip(Line("sprite 0x%04X has no pixels", use.spr));
-      continue;
-    }
+  ForEachDrawnSprite(sink, [&sink](const QBR1SpriteUse& use, const DecodedSprite& sprite) {
     std::vector<unsigned char> bytes;
     bytes.reserve(4 + sprite.indexes.size());
     PutWordLE(bytes, static_cast<unsigned>(sprite.w));
     PutWordLE(bytes, static_cast<unsigned>(sprite.h));
     bytes.insert(bytes.end(), sprite.indexes.begin(), sprite.indexes.end());
     sink.Bytes(ExtractFileName("sprite", use.spr, 4, ".bin"), bytes);
-  }
+  });
 }

@@ -25,6 +25,12 @@ bool WriteAll(int fd, const unsigned char* data, std::size_t size) {
 
 }  // namespace
 
+std::string ExtractLine(const char* format, int n, int m) {
+  char text[160];
+  std::snprintf(text, sizeof text, format, n, m);
+  return text;
+}
+
 std::string ExtractFileName(const char* prefix, int n, int digits, const char* suffix) {
   char name[64];
   std::snprintf(name, sizeof name, "%s-0x%0*X%s", prefix, digits, static_cast<unsigned>(n), suffix);

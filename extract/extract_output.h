@@ -35,6 +35,9 @@ class ExtractSink {
   ExtractReport& report_;
 };
 
+// One line of a report: `format` with up to two numbers.
+std::string ExtractLine(const char* format, int n, int m = 0);
+
 // "prefix-0x" + n as `digits` upper-case hexadecimal digits + suffix.
 std::string ExtractFileName(const char* prefix, int n, int digits, const char* suffix);
 

@@ -19,12 +19,6 @@ namespace {
 constexpr int kSheetColumns = 16;
 constexpr int kTileSide = 32;
 
-std::string Line(const char* format, int n, int m = 0) {
-  char text[160];
-  std::snprintf(text, sizeof text, format, n, m);
-  return text;
-}
-
 }  // namespace
 
 void ExtractTerrains(ExtractSink& sink) {
@@ -56,7 +50,7 @@ void ExtractTerrains(ExtractSink& sink) {
     }
     BITMAP* picture = ComposeLevelPicture(id);
     if (picture == nullptr) {
-      sink.Skip(Line("level 0x%02X has no picture (its size is not positive)", id));
+      sink.Skip(ExtractLine("level 0x%02X has no picture (its size is not positive)", id));
       continue;
     }
     sink.Picture(name, picture, false);
@@ -82,7 +76,7 @@ void ExtractTileSheets(ExtractSink& sink) {
     std::vector<BITMAP*> tiles;
     QBR1_FillTilesVector(tiles, lvl);
     if (tiles.empty()) {
-      sink.Skip(Line("level 0x%02X has no tiles (archetype 0x%02X has no tile count)", id, lvl.archetype));
+      sink.Skip(ExtractLine("level 0x%02X has no tiles (archetype 0x%02X has no tile count)", id, lvl.archetype));
       continue;
     }
     const int count = static_cast<int>(tiles.size());
@@ -98,20 +92,14 @@ void ExtractTileSheets(ExtractSink& sink) {
       written.emplace(key, name);
       Nullify(sheet);
     } else {
-      sink.Skip(Line("level 0x%02X: no memory for its tile-set sheet", id));
+      sink.Skip(ExtractLine("level 0x%02X: no memory for its tile-set sheet", id));
     }
     for (BITMAP*& tile : tiles) Nullify(tile);
   }
 }
 
 void ExtractSpritePictures(ExtractSink& sink) {
-  for (const QBR1SpriteUse& use : QBR1_SpriteUses()) {
-    if (sink.Stopped()) return;
-    const DecodedSprite sprite = DecodeSpritePixels(use.spr);
-    if (sprite.w == 0 || sprite.h == 0) {
-      sink.Skip(Line("sprite 0x%04X has no pixels", use.spr));
-      continue;
-    }
+  ForEachDrawnSprite(sink, [&sink](const QBR1SpriteUse& use, const DecodedSprite& sprite) {
     // Colours 1-15 from the palette of the sprite's first use; 0 stays transparent.
     std::uint32_t colours[16] = {kQBR1Transparent};
     const long long pal = static_cast<long long>(static_cast<unsigned long>(use.pal) & 0x3FFFFF);
@@ -119,8 +107,8 @@ void ExtractSpritePictures(ExtractSink& sink) {
       colours[i] = static_cast<std::uint32_t>(snespal2rgba(static_cast<unsigned short>(QBR1_Word(pal + 2 * (i - 1)))));
     BITMAP* picture = create_bitmap_ex(32, sprite.w, sprite.h);
     if (picture == nullptr) {
-      sink.Skip(Line("sprite 0x%04X: no memory for its picture", use.spr));
-      continue;
+      sink.Skip(ExtractLine("sprite 0x%04X: no memory for its picture", use.spr));
+      return;
     }
     for (int y = 0; y < sprite.h; ++y) {
       auto* row = reinterpret_cast<std::uint32_t*>(picture->line[y]);
@@ -128,6 +116,19 @@ void ExtractSpritePictures(ExtractSink& sink) {
     }
     sink.Picture(ExtractFileName("sprite", use.spr, 4, ".png"), picture, true);
     Nullify(picture);
+  });
+}
+
+void ForEachDrawnSprite(ExtractSink& sink,
+                        const std::function<void(const QBR1SpriteUse&, const DecodedSprite&)>& write) {
+  for (const QBR1SpriteUse& use : QBR1_SpriteUses()) {
+    if (sink.Stopped()) return;
+    const DecodedSprite sprite = DecodeSpritePixels(use.spr);
+    if (sprite.w == 0 || sprite.h == 0) {
+      sink.Skip(ExtractLine("sprite 0x%04X has no pixels", use.spr));
+      continue;
+    }
+    write(use, sprite);
   }
 }
 

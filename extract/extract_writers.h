@@ -1,7 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <vector>
+
+#include "extract/extract_survey.h"
 
 class ExtractSink;
 
@@ -27,3 +30,8 @@ struct DecodedSprite {
 
 // Sprite `spr` decoded and cropped as the object map caches it (w = h = 0 when it has no pixels).
 DecodedSprite DecodeSpritePixels(int spr);
+
+// Calls `write` for every sprite an object draws (QBR1_SpriteUses), decoded;
+// a sprite without pixels is named as skipped instead. Stops when the sink does.
+void ForEachDrawnSprite(ExtractSink& sink,
+                        const std::function<void(const QBR1SpriteUse&, const DecodedSprite&)>& write);
