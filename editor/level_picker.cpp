@@ -17,6 +17,8 @@ namespace {
 
 constexpr unsigned short kSelectLevel = 0x0200;
 constexpr const char* kTitle = "Select Level";
+// The last row: a desktop list cannot be typed into, so this row asks for the id.
+constexpr const char* kTypeId = "Other...";
 
 std::vector<std::vector<std::string>> PickerRows() {
   std::vector<std::vector<std::string>> rows;
@@ -24,15 +26,17 @@ std::vector<std::vector<std::string>> PickerRows() {
     rows.push_back({"0x" + int2hexstr(level.id, 2), level.name, std::to_string(level.archetype),
                     std::to_string(level.tile_w) + " x " + std::to_string(level.tile_h)});
   }
+  rows.push_back({kTypeId, "(type a level id)", "", ""});
   return rows;
 }
 
 }  // namespace
 
 void RunLevelPicker() {
-  const std::string answer =
+  std::string answer =
       PlatformChooseFromList(kTitle, "Choose a level, or type its id (decimal, or hexadecimal after 0x):",
                              {"Id", "Name", "Archetype", "Size (tiles)"}, PickerRows());
+  if (answer == kTypeId) answer = PlatformAskText(kTitle, "Level id (decimal, or hexadecimal after 0x):", "");
   if (answer.empty()) return;
   // Blanks around a typed id do not matter.
   const std::size_t begin = answer.find_first_not_of(" \t");

@@ -169,6 +169,37 @@ TEST_F(LevelPicker, ListsEveryViewableLevelWithNameArchetypeAndSize) {
   }
 }
 
+TEST_F(LevelPicker, TheLastRowAsksForTheIdInATextBox) {
+  UseConfig(Demo().config);
+  const int target = Demo().levels.back().id;
+  struct Case {
+    std::string typed;
+    int level;          // shown afterwards
+    std::string kinds;  // of the boxes, in order
+  };
+  const Case cases[] = {
+      {"0x" + Hex2(target), target, "list text"},
+      {"cancel", 0x16, "list text"},
+      {"0x5E", 0x16, "list text error"},
+  };
+  for (const Case& c : cases) {
+    currentlvlid = 0x16;
+    STATEOVER = false;
+    std::filesystem::remove(dir_ / "log.jsonl");
+    Pick("Other...\n" + c.typed);
+    EXPECT_EQ(currentlvlid, c.level) << c.typed;
+    EXPECT_EQ(STATEOVER.load(), c.level != 0x16) << c.typed;
+    std::string kinds;
+    for (const std::string& line : Log()) {
+      const std::size_t at = line.find("\"kind\": \"") + 9;
+      if (!kinds.empty()) kinds += ' ';
+      kinds += line.substr(at, line.find('"', at) - at);
+    }
+    EXPECT_EQ(kinds, c.kinds) << c.typed;
+  }
+  EXPECT_NE(Log()[0].find("\\nOther...\\t(type a level id)\\t\\t\""), std::string::npos) << Log()[0];
+}
+
 TEST_F(LevelPicker, TheCommandAndCtrlLAreThereOnlyInTheLevelEditor) {
   UseConfig(Demo().config);
   RestoreCommands({});
