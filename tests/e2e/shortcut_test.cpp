@@ -5,6 +5,7 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "demo/demo_image.h"
 #include "e2e_support.h"
@@ -37,6 +38,27 @@ bool WaitForKindCount(const e2e::App& app, const std::string& kind, int count, d
   return false;
 }
 
+// The status line "Level 0xNN - name" of the window as pixels.
+std::vector<uint32_t> StatusLine(const e2e::App& app) {
+  int x = 0, y = 0, w = 0, h = 0;
+  e2e::Screenshot shot;
+  std::vector<uint32_t> pixels;
+  if (!app.Geometry(x, y, w, h) || !e2e::TakeScreenshot(shot)) return pixels;
+  for (int row = h - 18; row < h - 6; ++row)
+    for (int col = 8; col < 320; ++col) pixels.push_back(shot.Pixel(x + col, y + row));
+  return pixels;
+}
+
+// Waits (polling) until the status line differs from `before`: the level switch has been drawn.
+bool WaitForStatusChange(const e2e::App& app, const std::vector<uint32_t>& before, double timeout_s = 15.0) {
+  for (double waited = 0; waited < timeout_s; waited += 0.1) {
+    const std::vector<uint32_t> now = StatusLine(app);
+    if (!now.empty() && now != before) return true;
+    e2e::Sleep(100);
+  }
+  return false;
+}
+
 TEST(ShortcutEndToEnd, CtrlLOpensThePickerOncePerPressAndShowsThePick) {
   if (!e2e::HaveDisplay()) GTEST_SKIP() << "DISPLAY is not set";
   const DemoImage demo = BuildDemoImage(1);
@@ -55,13 +77,17 @@ TEST(ShortcutEndToEnd, CtrlLOpensThePickerOncePerPressAndShowsThePick) {
   ASSERT_TRUE(app.WaitForDialog("info", 30.0)) << app.Stderr();
   ASSERT_TRUE(app.WaitForSize(776, 604, 10.0)) << app.Stderr();
 
+  const std::vector<uint32_t> status = StatusLine(app);
+  ASSERT_FALSE(status.empty());
   // Held for many logic updates (and the key's auto-repeat): one picker.
   e2e::KeyDown("ctrl+l");
   e2e::Sleep(700);
   e2e::KeyUp("ctrl+l");
   ASSERT_TRUE(WaitForKindCount(app, "list", 1)) << app.Stderr();
+  // The picked level is shown; the editor runs on it before the next press.
+  ASSERT_TRUE(WaitForStatusChange(app, status)) << app.Stderr();
   // A second press opens it a second time, and only then.
-  e2e::Key("ctrl+l");
+  e2e::Key("ctrl+l", 300);
   ASSERT_TRUE(WaitForKindCount(app, "list", 2)) << app.Stderr();
   const std::vector<e2e::DialogLogEntry> log = app.DialogLog();
   EXPECT_EQ(CountKind(log, "list"), 2);
