@@ -37,7 +37,7 @@ TEST(Registrations, TheFeatureCommandsAreRegistered) {
   const CommandTableSnapshot saved = SnapshotCommands();
   RestoreCommands({});
   RegisterFeatures();
-  for (unsigned short id : {0x0200, 0x0208, 0x0301, 0x0304, 0x0307}) {
+  for (unsigned short id : {0x0004, 0x0200, 0x0208, 0x0301, 0x0304, 0x0307}) {
     EXPECT_NE(FindCommand(id), nullptr) << std::hex << id;
   }
   struct Key {
@@ -51,6 +51,10 @@ TEST(Registrations, TheFeatureCommandsAreRegistered) {
     }
     EXPECT_TRUE(found) << std::hex << k.id;
   }
+  // Launch Game on F5, without modifiers.
+  bool f5 = false;
+  for (const auto& s : SnapshotCommands().shortcuts) f5 = f5 || (s.id == 0x0004 && s.scancode == KEY_F5 && s.mods == kModNone);
+  EXPECT_TRUE(f5);
   RestoreCommands(saved);
   SetCloseGate(nullptr);
   SetSignalCloseHooks(nullptr, nullptr);
