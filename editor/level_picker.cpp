@@ -33,9 +33,8 @@ std::vector<std::vector<std::string>> PickerRows() {
 }  // namespace
 
 void RunLevelPicker() {
-  std::string answer =
-      PlatformChooseFromList(kTitle, "Choose a level, or type its id (decimal, or hexadecimal after 0x):",
-                             {"Id", "Name", "Archetype", "Size (tiles)"}, PickerRows());
+  std::string answer = PlatformChooseFromList(kTitle, "Choose a level (Other... at the end: type its id):",
+                                              {"Id", "Name", "Archetype", "Size (tiles)"}, PickerRows());
   if (answer == kTypeId) answer = PlatformAskText(kTitle, "Level id (decimal, or hexadecimal after 0x):", "");
   if (answer.empty()) return;
   // Blanks around a typed id do not matter.
