@@ -7,7 +7,7 @@
 #include "extract/extract.h"
 #include "platform/dialogs.h"
 #include "rom/AppMenu.h"
-#include "rom/ips_commands.h"
+#include "shell/app/ips_commands.h"
 #include "shell/app/application.h"
 #include "shell/app/window_scale.h"
 #include "shell/app/demo_open.h"

@@ -1,4 +1,4 @@
-#include "rom/ips_commands.h"
+#include "shell/app/ips_commands.h"
 
 #include <gtest/gtest.h>
 
