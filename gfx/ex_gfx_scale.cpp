@@ -23,6 +23,20 @@ void EnlargeRow(const uint32_t* in, uint32_t* out, long from, long to) {
   for (long i = from; i < to; ++i) *out++ = in[i / F];
 }
 
+// The common 2x case: whole pairs written as one 64-bit store.
+template <>
+void EnlargeRow<2>(const uint32_t* in, uint32_t* out, long from, long to) {
+  long i = from;
+  if (i & 1) *out++ = in[i++ / 2];
+  for (; i + 1 < to; i += 2) {
+    const uint64_t p = in[i / 2];
+    const uint64_t pair = p | (p << 32);
+    std::memcpy(out, &pair, sizeof pair);
+    out += 2;
+  }
+  if (i < to) *out = in[i / 2];
+}
+
 }  // namespace
 
 void Rw_blit_enlarged(BITMAP* src, int sx, int sy, int w, int h, BITMAP* dest, int dx, int dy, int factor) {
