@@ -164,6 +164,7 @@ template <class R>
 void RecordListEditor<R>::BeginMove(int x, int y) {
   if (moving_) EndMove();
   moving_ = true;
+  move_applied_ = false;
   move_x_ = x;
   move_y_ = y;
   move_base_ = records_;
@@ -186,6 +187,10 @@ void RecordListEditor<R>::MoveTo(int x, int y) {
     dy = ClampInt(dy, SnapToStep(Traits::kYMin - by + Traits::kYStep - 1, Traits::kYStep),
                   SnapToStep(Traits::kYMax - by, Traits::kYStep));
   }
+  // A press without movement writes nothing: not even the re-sorting of a list
+  // the image stores out of order.
+  if (dx == 0 && dy == 0 && !move_applied_) return;
+  move_applied_ = true;
   std::vector<R> moved = move_base_;
   for (std::size_t i = 0; i < moved.size(); ++i) {
     if (!move_selected_[i]) continue;

@@ -133,6 +133,7 @@ class RecordListEditor {
   std::vector<bool> selected_;
 
   bool moving_ = false;
+  bool move_applied_ = false;  // the move has written its records at least once
   int move_x_ = 0, move_y_ = 0;
   std::vector<R> move_base_;
   std::vector<bool> move_selected_;

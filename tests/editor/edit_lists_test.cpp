@@ -296,3 +296,26 @@ TEST_F(EditListsTest, UndoElsewhereForgetsTheSelection) {
   EXPECT_EQ(objects.Records().size(), 3u);
   EXPECT_EQ(objects.SelectedCount(), 0u);
 }
+
+TEST_F(EditListsTest, APressWithoutMovementWritesNothingEvenOnAnUnsortedList) {
+  // The image stores the list out of order: 300, 100, 200.
+  PutObject(image, kObjects, {3, 0x77, 300, 480, 0x1020});
+  PutObject(image, kObjects + 8, {1, 0x55, 100, 400, 0x1000});
+  PutObject(image, kObjects + 16, {2, 0x66, 200, 300, 0x1010});
+  editor_test::UseImage(image);
+  QBR1_ResetEdits(image, 0);
+  objects = {};
+  objects.Sync(lvl, QBR1_EditGeneration(), false);
+  objects.Click(100, 399, false);
+  objects.BeginMove(100, 399);
+  objects.MoveTo(100, 399);
+  objects.EndMove();
+  EXPECT_EQ(Current(), image);
+  int level = -1;
+  EXPECT_FALSE(QBR1_Undo(&level));
+  // A real move stores the list sorted.
+  objects.BeginMove(100, 399);
+  objects.MoveTo(101, 399);
+  objects.EndMove();
+  EXPECT_EQ(Xs(), (std::vector<int>{101, 200, 300}));
+}
