@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <vector>
 
@@ -7,6 +8,7 @@
 #include "demo/demo_image.h"
 #include "editor/edit_modes.h"
 #include "editor/edit_objects.h"
+#include "editor/view_transform.h"
 #include "level/level_objects.h"
 #include "platform/dialogs.h"
 #include "rom/image_edits.h"
@@ -41,6 +43,8 @@ class EditObjectsTest : public ::testing::Test {
   void TearDown() override {
     SetDialogSeam({});
     Edits().objects = {};
+    Edits().status.clear();
+    RecordListEditor<QBR1RawObject>::Clipboard().clear();
     QBR1_ResetEdits({}, 0);
     QBR1.clear();
   }
@@ -111,4 +115,40 @@ TEST_F(EditObjectsTest, TheChosenDefinitionGoesToTheSelectedObjects) {
   const unsigned long long generation = QBR1_EditGeneration();
   ChooseObjectDefinition();
   EXPECT_EQ(QBR1_EditGeneration(), generation);
+}
+
+TEST_F(EditObjectsTest, APasteThatDoesNotFitSaysSoAndAFittingOneLandsAtTheMouse) {
+  const int saved_x = mouse_x, saved_y = mouse_y;
+  {
+    CCamera camera(0x16);
+    EditModesAttach(camera);
+    SetEditMode(EditMode::Objects);
+    ASSERT_TRUE(EditSelectAll());
+    const std::size_t count = Edits().objects.SelectedCount();
+    ASSERT_GT(count, 1u);
+    ASSERT_TRUE(EditCopy());
+    const std::vector<unsigned char> before(QBR1.begin(), QBR1.end());
+    Edits().status.clear();
+    EXPECT_FALSE(EditPaste());
+    EXPECT_NE(Edits().status.find("nothing changed"), std::string::npos) << Edits().status;
+    EXPECT_TRUE(before == std::vector<unsigned char>(QBR1.begin(), QBR1.end()));
+    // Cut makes the room; the paste puts the copied group's top-left under the mouse.
+    ASSERT_TRUE(EditCut());
+    EXPECT_TRUE(QBR1_ReadObjectMap(camera.lvl).empty());
+    mouse_x = camera.frame.ox + 100;
+    mouse_y = camera.frame.oy + 50;
+    ASSERT_TRUE(EditPaste());
+    const std::vector<QBR1ObjectRecord> pasted = QBR1_ReadObjectMap(camera.lvl);
+    ASSERT_EQ(pasted.size(), count);
+    int left = pasted[0].x, top = pasted[0].y;
+    for (const QBR1ObjectRecord& r : pasted) left = std::min(left, r.x), top = std::min(top, r.y);
+    int lx = 0, ly = 0;
+    WindowToLevel(mouse_x, mouse_y, lx, ly);
+    EXPECT_EQ(left, lx);
+    EXPECT_EQ(top, ly);
+    EditModesDetach();
+    SetEditMode(EditMode::TileMap);
+  }
+  mouse_x = saved_x;
+  mouse_y = saved_y;
 }
