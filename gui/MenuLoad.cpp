@@ -1,6 +1,7 @@
 #include "gui/MenuLoad.h"
 
 #include <cstring>
+#include <vector>
 
 #include "shell/base/functions.h"
 #include "shell/base/variables.h"
@@ -80,9 +81,28 @@ unsigned long menuchar = 0;
 
 namespace {
 
+struct ModeDescriptions {
+  uint32_t mode;
+  const char* menu;
+  const char* toolbar;
+};
+
+std::vector<ModeDescriptions>& Registered() {
+  static std::vector<ModeDescriptions> registered;
+  return registered;
+}
+
 // The description of the current mode; an unknown mode reads as an empty text.
 const char* CurrentText(MenuTable table) {
   const uint32_t mode = ENGINE_STATE;
+  if (mode >= 3 && (table == AppMenuL || table == AppToolL)) {
+    for (const ModeDescriptions& d : Registered()) {
+      if (d.mode != mode) continue;
+      const char* text = table == AppMenuL ? d.menu : d.toolbar;
+      return text ? text : "";
+    }
+    return "";
+  }
   if (table == nullptr || mode >= 3 || table[mode] == nullptr) return "";
   return table[mode];
 }
@@ -116,6 +136,16 @@ std::string ReadField(MenuTable table, int count) {
 int HexValue(const std::string& digits) { return hexstr2int(digits.c_str(), static_cast<int>(digits.size())); }
 
 }  // namespace
+
+void RegisterModeDescriptions(uint32_t mode, const char* menu, const char* toolbar) {
+  for (ModeDescriptions& d : Registered()) {
+    if (d.mode != mode) continue;
+    d.menu = menu;
+    d.toolbar = toolbar;
+    return;
+  }
+  Registered().push_back({mode, menu, toolbar});
+}
 
 int RM_FormatChar(MenuTable table) {
   switch (ReadSkippingBlanks(table)) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 // The menu description language: each menu bar and toolbar is one bracketed
@@ -12,6 +13,11 @@
 extern const char* const AppMenuL[3];
 // Toolbar descriptions, indexed by ENGINE_STATE.
 extern const char* const AppToolL[3];
+
+// Registers the menu bar and toolbar descriptions of engine mode `mode` (3 and
+// up; 0-2 are the built-in tables above). The readers take them in place of
+// AppMenuL[mode] and AppToolL[mode]; the texts must outlive the program's GUI.
+void RegisterModeDescriptions(uint32_t mode, const char* menu, const char* toolbar);
 
 // Read position (character index) in the description being parsed; 0 when a parse starts.
 extern unsigned long menuchar;

@@ -25,12 +25,6 @@ int ConfigHex(const char* section, int key, int digits, int fallback) {
 
 unsigned ThemeWord(int id) { return QBR1_Word(Wide(qbr1gbl.ThemeFuncTable) + 2LL * id); }
 
-long long CameraRecord(int id) {
-  const unsigned w = QBR1_Word(Wide(qbr1gbl.LvlCamBank | qbr1gbl.LvlCamTable) + 2LL * id);
-  // The stored pointers point 4 bytes past the record.
-  return Wide(qbr1gbl.LvlCamBank) + w - 4;
-}
-
 // Levels 0x27 and 0x2E keep each other's object and banana maps.
 int MapSubstitute(int id) {
   if (id == 0x27) return 0x2E;
@@ -39,6 +33,12 @@ int MapSubstitute(int id) {
 }
 
 }  // namespace
+
+long long Get_QBR1_LevelRecord(int id) {
+  const unsigned w = QBR1_Word(Wide(qbr1gbl.LvlCamBank | qbr1gbl.LvlCamTable) + 2LL * id);
+  // The stored pointers point 4 bytes past the record.
+  return Wide(qbr1gbl.LvlCamBank) + w - 4;
+}
 
 int Get_QBR1_LevelArchetype(int id) { return ConfigHex("ThemeArchetype", ThemeWord(id), 4, 0); }
 
@@ -67,10 +67,10 @@ int Get_QBR1_LevelOffset(int id) {
   return ToInt(base + Get_QBR1_LevelOffsetX(id));
 }
 
-int Get_QBR1_LevelOffsetX(int id) { return static_cast<int>(QBR1_Word(CameraRecord(id))); }
+int Get_QBR1_LevelOffsetX(int id) { return static_cast<int>(QBR1_Word(Get_QBR1_LevelRecord(id))); }
 
 int Get_QBR1_LevelSize(int id) {
-  const long long record = CameraRecord(id);
+  const long long record = Get_QBR1_LevelRecord(id);
   return static_cast<int>(QBR1_Word(record + 2)) - static_cast<int>(QBR1_Word(record)) + 0x100;
 }
 

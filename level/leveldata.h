@@ -46,6 +46,8 @@ int Get_QBR1_LevelMode(int a);
 std::string Get_QBR1_LevelName(int id);
 // File offset of the level's first tile map entry.
 int Get_QBR1_LevelOffset(int id);
+// File offset of the camera record of level id (its start and end words).
+long long Get_QBR1_LevelRecord(int id);
 // Camera start of level id.
 int Get_QBR1_LevelOffsetX(int id);
 // Camera end - camera start + 256.

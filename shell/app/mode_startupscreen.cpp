@@ -4,6 +4,7 @@
 #include "resources/skin.h"
 #include "rom/AppMenu.h"
 #include "shell/runtime/frame.h"
+#include "shell/app/mode_switch.h"
 #include "shell/base/variables.h"
 
 void DrawStartupScreen(BITMAP* fb) {
@@ -25,5 +26,8 @@ void STARTUP_SCREEN_SUBFUNCTION() {
     AppMenuExecuteItem(0, false);
   };
   RunModePasses(pass);
-  if (ENGINE_STATE.load() == 1) mui->ResizeTilesEx(24, 16, true, false, true, false);
+  if (ENGINE_STATE.load() == 0) return;
+  // An Open from here enters the mode chosen on the start-up toolbar.
+  if (ENGINE_STATE.load() == 1) ENGINE_STATE = ModeAfterStartupOpen();
+  mui->ResizeTilesEx(24, 16, true, false, true, false);
 }

@@ -8,11 +8,18 @@
 #include "editor/save_undo_commands.h"
 #include "extract/mode_extraction.h"
 #include "editor/view_layers.h"
+#include "gui/MenuLoad.h"
 #include "gui/commands.h"
 #include "gui/mode_table.h"
+#include "modes/hex_editor.h"
+#include "modes/mode_descriptions.h"
+#include "modes/mode_ids.h"
+#include "modes/palette_editor.h"
+#include "modes/sprite_viewer.h"
 #include "music/music_browser.h"
 #include "rom/launch_game.h"
 #include "shell/app/mode_startupscreen.h"
+#include "shell/app/mode_switch.h"
 
 void RegisterFeatures() {
   RegisterMode(0, STARTUP_SCREEN_SUBFUNCTION);
@@ -27,4 +34,11 @@ void RegisterFeatures() {
   RegisterCommand(0x0208, {BrowseMusic, nullptr, nullptr});  // Sounds/Music...
   RegisterShortcut(0x0208, KEY_M, kModCtrl);
   RegisterEditModeCommands();
+  RegisterModeSwitchCommands();
+  RegisterMode(kModeSpriteViewer, SPRITE_VIEWER_SUBFUNCTION);
+  RegisterModeDescriptions(kModeSpriteViewer, kSpriteViewerMenu, kSpriteViewerToolbar);
+  RegisterMode(kModePaletteEditor, PALETTE_EDITOR_SUBFUNCTION);
+  RegisterModeDescriptions(kModePaletteEditor, kPaletteEditorMenu, kPaletteEditorToolbar);
+  RegisterMode(kModeHexEditor, HEX_EDITOR_SUBFUNCTION);
+  RegisterModeDescriptions(kModeHexEditor, kHexEditorMenu, kHexEditorToolbar);
 }

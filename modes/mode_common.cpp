@@ -1,0 +1,85 @@
+#include "modes/mode_common.h"
+
+#include "gui/HelioWin.h"
+#include "gui/MenuMain.h"
+#include "gui/ToolbarMain.h"
+#include "resources/skin.h"
+#include "shell/base/variables.h"
+
+namespace {
+
+// Updates a held key waits before it repeats, and between repeats.
+constexpr int kRepeatDelay = 18;
+constexpr int kRepeatEvery = 3;
+
+}  // namespace
+
+ModeView CurrentModeView() {
+  ModeView view;
+  if (mui == nullptr) return view;
+  // The frame leaves 4 pixels left and right; the toolbar ends at 60 and the status bar starts 20 above the bottom.
+  view.w = mui->w > 8 ? mui->w - 8 : 0;
+  view.h = mui->h > 80 ? mui->h - 80 : 0;
+  return view;
+}
+
+void ReloadModeBars() {
+  if (mui == nullptr) return;
+  // The toolbar first: menu entries link themselves to the new tool buttons.
+  if (mui->t) mui->t->Reload();
+  if (mui->m) mui->m->Reload();
+}
+
+bool ModeTakesInput() { return mui != nullptr && !(mui->m && mui->m->clicked); }
+
+bool InputGate::Open() {
+  const bool now = ModeTakesInput();
+  const bool open = now && last_;
+  last_ = now;
+  return open;
+}
+
+bool CtrlHeld() { return key[KEY_LCONTROL] || key[KEY_RCONTROL]; }
+
+KeyPresses::KeyPresses() {
+  for (int k = 0; k < KEY_MAX; ++k) down_[k] = key[k] != 0;
+}
+
+bool KeyPresses::Pressed(int scancode) {
+  if (scancode <= 0 || scancode >= KEY_MAX) return false;
+  const bool now = key[scancode] != 0;
+  const bool was = down_[scancode];
+  down_[scancode] = now;
+  return now && !was;
+}
+
+bool KeyPresses::Repeat(int scancode) {
+  if (scancode <= 0 || scancode >= KEY_MAX) return false;
+  const bool now = key[scancode] != 0;
+  const bool was = down_[scancode];
+  down_[scancode] = now;
+  if (!now) {
+    held_[scancode] = 0;
+    return false;
+  }
+  if (!was) return true;
+  const int held = ++held_[scancode];
+  return held >= kRepeatDelay && (held - kRepeatDelay) % kRepeatEvery == 0;
+}
+
+int WheelSteps::Take() {
+  const int z = mouse_z;
+  if (!started_) {
+    started_ = true;
+    last_ = z;
+    return 0;
+  }
+  const int steps = z - last_;
+  last_ = z;
+  return steps;
+}
+
+void DrawModeStatus(BITMAP* dest, int h, const std::string& text) {
+  if (dest == nullptr || NMenuFont[2] == nullptr) return;
+  textout_ex(dest, NMenuFont[2], text.c_str(), 8, h - 18, -1, -1);
+}

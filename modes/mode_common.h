@@ -1,0 +1,72 @@
+#pragma once
+
+#include <string>
+
+#include "shell/base/include.h"
+
+// What the resource modes share: the view area of the window, the bars,
+// key presses and the wheel, the status line.
+
+// The part of the window a mode draws into: below the toolbar, above the status bar.
+struct ModeView {
+  int x = 4;
+  int y = 60;
+  int w = 0;
+  int h = 0;
+  bool Contains(int px, int py) const { return px >= x && py >= y && px < x + w && py < y + h; }
+};
+
+// The view area of the GUI root's window (an empty area before one exists).
+ModeView CurrentModeView();
+
+// Rebuilds the toolbar and then the menu bar from the current mode's descriptions.
+void ReloadModeBars();
+
+// Whether the mode may take keys and clicks now: a window exists and no menu is open.
+bool ModeTakesInput();
+
+// Whether the mode may act on input in this update: it may now, and it could
+// in the update before. The click that chooses a menu entry closes the menu in
+// the same update; the view under the menu must not take that click as well.
+class InputGate {
+ public:
+  // Call once per logic update, after the GUI root's Proc.
+  bool Open();
+
+ private:
+  bool last_ = true;
+};
+
+// True while either Ctrl key is held.
+bool CtrlHeld();
+
+// Presses of keys, one per press, polled once per logic update. `Repeat`
+// also fires while the key stays down, after a short delay, as typing does.
+class KeyPresses {
+ public:
+  // Keys already down when the object is made count as pressed before: they
+  // fire only after a release.
+  KeyPresses();
+  // True in the update the key went down.
+  bool Pressed(int scancode);
+  // True when the key went down, and every few updates while it stays down.
+  bool Repeat(int scancode);
+
+ private:
+  bool down_[KEY_MAX] = {};
+  int held_[KEY_MAX] = {};
+};
+
+// Wheel steps since the last call (positive: away from the user); the first call gives 0.
+class WheelSteps {
+ public:
+  int Take();
+
+ private:
+  bool started_ = false;
+  int last_ = 0;
+};
+
+// The mode's status line: `text` in the light menu font where the level
+// editor prints its level, in a window of height `h`.
+void DrawModeStatus(BITMAP* dest, int h, const std::string& text);
