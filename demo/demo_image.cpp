@@ -512,6 +512,7 @@ DemoImage BuildDemoImage(std::uint32_t seed) {
     const auto pal = DemoLevelPalette(plan.theme);
     for (int i = 0; i < 128; ++i) wr.Word(kThemePalBank + palOffset + 2 * i, pal[i]);
     lvl.palette = pal;
+    lvl.paletteOffset = kThemePalBank + palOffset;
     wr.Byte(kNameTable1 + plan.id, index);
     writeName(index, plan.name);
 

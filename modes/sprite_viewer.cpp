@@ -58,6 +58,14 @@ SpriteViewer::~SpriteViewer() {
 int SpriteViewer::width() const { return comp_ ? comp_->w : 0; }
 int SpriteViewer::height() const { return comp_ ? comp_->h : 0; }
 
+int SpriteViewer::ReferenceX() const {
+  if (comp_ == nullptr) return 0;
+  const int cx = static_cast<std::int16_t>(comp_->cx);
+  return mirrored_ ? comp_->w - cx : cx;
+}
+
+int SpriteViewer::ReferenceY() const { return comp_ ? static_cast<std::int16_t>(comp_->cy) : 0; }
+
 void SpriteViewer::Show(int n) { sprite_ = std::clamp(n - n % 4, 0, kLastSpriteNumber); }
 
 void SpriteViewer::Step(int direction) {
@@ -168,8 +176,7 @@ void SpriteViewer::Compose(const ModeView& area) {
       }
     }
     // The reference point: where the level puts the object's position.
-    const int cx = static_cast<std::int16_t>(comp_->cx), cy = static_cast<std::int16_t>(comp_->cy);
-    const int rx = left + (mirrored_ ? comp_->w - cx : cx) * zoom_, ry = top + cy * zoom_;
+    const int rx = left + ReferenceX() * zoom_, ry = top + ReferenceY() * zoom_;
     hline(view_, rx - 4, ry, rx + 4, kReferenceColour);
     vline(view_, rx, ry - 4, ry + 4, kReferenceColour);
   }

@@ -50,6 +50,9 @@ class SpriteViewer {
   // Size of the shown sprite's bounding box (0 x 0 without pixels).
   int width() const;
   int height() const;
+  // The reference point inside the shown picture (as mirrored); 0 without pixels.
+  int ReferenceX() const;
+  int ReferenceY() const;
   // The shown sprite at 1x in its palette, mirrored as shown, mask colour
   // where transparent; nullptr without pixels. Owned by the viewer.
   BITMAP* Picture();
