@@ -1,0 +1,241 @@
+#include <gtest/gtest.h>
+#include <png.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "demo/demo_image.h"
+#include "e2e_support.h"
+#include "level/ex_gfx_QBR1.h"
+
+namespace fs = std::filesystem;
+
+// The sprite viewer, palette editor and hex editor driven through the real
+// program: entered from the Mode menu and from the start-up toolbar, and
+// edits that reach the saved file.
+
+namespace {
+
+constexpr int kLevel = 0x16;
+constexpr int kEditorW = 776, kEditorH = 604;
+// The "Mode" menu: its title, and its entries from the top, 21 pixels apart.
+constexpr int kModeTitleX = 722, kMenuY = 29;
+constexpr int kModeEntryX = 680, kModeFirstEntryY = 47, kModeEntryStep = 21;
+enum ModeEntry { kLevelEditor, kExtraction, kSpriteViewer, kPaletteEditor, kPhysmapEditor, kHexEditor };
+// Start-up toolbar: "Open" and the six mode buttons (22 x 24 from y 36).
+constexpr int kOpenButtonX = 6;
+constexpr int kStartupModeButtonX[6] = {378, 401, 424, 447, 470, 493};
+constexpr int kToolY = 36;
+// The view area starts here in every mode.
+constexpr int kViewX = 4, kViewY = 60;
+// Colours the modes draw (see the modes' own sources).
+constexpr uint32_t kHexCursorShade = 0x606060;
+constexpr uint32_t kGridDark = 0x020202, kGridLight = 0x0A0A0A;
+// Palette editor geometry: label column, row height, first swatch row.
+constexpr int kPaletteLabelW = 112, kPaletteRowH = 30;
+
+const DemoImage& Demo() {
+  static const DemoImage demo = BuildDemoImage(1);
+  return demo;
+}
+
+// A picture as 0xRRGGBB pixels, row by row.
+struct Picture {
+  int w = 0, h = 0;
+  std::vector<uint32_t> pixels;
+  uint32_t At(int x, int y) const { return pixels[static_cast<size_t>(y) * w + x]; }
+};
+
+bool ReadPng(const fs::path& file, Picture& picture) {
+  png_image image;
+  std::memset(&image, 0, sizeof image);
+  image.version = PNG_IMAGE_VERSION;
+  if (!png_image_begin_read_from_file(&image, file.c_str())) return false;
+  image.format = PNG_FORMAT_RGB;
+  std::vector<uint8_t> rgb(PNG_IMAGE_SIZE(image));
+  if (!png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr)) {
+    png_image_free(&image);
+    return false;
+  }
+  picture.w = static_cast<int>(image.width);
+  picture.h = static_cast<int>(image.height);
+  picture.pixels.resize(static_cast<size_t>(picture.w) * picture.h);
+  for (size_t i = 0; i < picture.pixels.size(); ++i)
+    picture.pixels[i] = (uint32_t{rgb[3 * i]} << 16) | (uint32_t{rgb[3 * i + 1]} << 8) | rgb[3 * i + 2];
+  return true;
+}
+
+// A private folder holding the demo image as a file and the demo's game
+// configuration, removed with the object; `qbrre --export` runs there.
+class RomFolder {
+ public:
+  RomFolder() {
+    char pattern[] = "/tmp/qbrre-e2e-modes-XXXXXX";
+    const char* made = mkdtemp(pattern);
+    if (made != nullptr) dir_ = made;
+    std::ofstream rom(Rom(), std::ios::binary);
+    rom.write(reinterpret_cast<const char*>(Demo().rom.data()), static_cast<std::streamsize>(Demo().rom.size()));
+    fs::create_directories(dir_ / "GameConfig");
+    std::ofstream(dir_ / "GameConfig" / "QBR v10U.INI", std::ios::binary) << Demo().config;
+  }
+  // The picture `qbrre --export` writes of level `level` of image `image`.
+  bool Export(const fs::path& image, int level, Picture& picture) const {
+    const fs::path png = dir_ / ("level-" + std::to_string(level) + ".png");
+    int status = -1;
+    char id[8];
+    std::snprintf(id, sizeof id, "0x%02X", level);
+    e2e::RunCommand("cd '" + dir_.string() + "' && '" QBRRE_BINARY_PATH "' --export " + id + " --output '" +
+                        png.string() + "' '" + image.string() + "' >/dev/null 2>&1",
+                    &status);
+    return status == 0 && ReadPng(png, picture);
+  }
+  ~RomFolder() {
+    std::error_code ignored;
+    if (!dir_.empty()) fs::remove_all(dir_, ignored);
+  }
+  fs::path Rom() const { return dir_ / "demo.smc"; }
+  const fs::path& dir() const { return dir_; }
+
+ private:
+  fs::path dir_;
+};
+
+class ResourceModes : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!e2e::HaveDisplay()) GTEST_SKIP() << "DISPLAY is not set";
+  }
+
+  // Starts the program, cancels its automatic Open, puts the demo's game
+  // configuration in place and opens the demo image file with the start-up
+  // toolbar's "Open", after choosing `startup_mode` there when >= 0. `more`
+  // answers the dialogs after the alpha notice.
+  void OpenDemo(int startup_mode, const std::vector<std::string>& more = {}) {
+    e2e::LaunchOptions options;
+    options.dialog_answers = {"cancel", "ok", rom.Rom().string(), "yes", "ok"};
+    options.dialog_answers.insert(options.dialog_answers.end(), more.begin(), more.end());
+    options.configuration_ini = "[LevelDisplay]\nEnable = Yes\n";
+    app = std::make_unique<e2e::App>(options);
+    ASSERT_TRUE(app->WaitForWindow()) << app->Stderr();
+    ASSERT_TRUE(app->WaitForDialogs(2)) << app->Stderr();
+    {
+      std::ofstream config(fs::path(app->workdir()) / "GameConfig" / "QBR v10U.INI", std::ios::binary);
+      config << Demo().config;
+    }
+    int w = 0, h = 0;
+    ASSERT_TRUE(app->Geometry(wx, wy, w, h));
+    if (startup_mode >= 0) ClickWindow(kStartupModeButtonX[startup_mode] + 11, kToolY + 11);
+    ClickWindow(kOpenButtonX + 11, kToolY + 11);
+    ASSERT_TRUE(app->WaitForDialog("info", 20.0)) << app->Stderr();
+    ASSERT_TRUE(app->WaitForSize(kEditorW, kEditorH, 10.0)) << app->Stderr();
+    ASSERT_TRUE(app->Geometry(wx, wy, w, h));
+    ParkMouse();
+  }
+
+  // A click held long enough for a logic update of an idle program to see it.
+  void ClickWindow(int x, int y) {
+    e2e::MouseMove(wx + x, wy + y);
+    e2e::Sleep(150);
+    e2e::MouseDown();
+    e2e::Sleep(120);
+    e2e::MouseUp();
+    e2e::Sleep(150);
+  }
+  void ParkMouse() { e2e::MouseMove(wx + kEditorW + 40, wy + kEditorH + 40); }
+
+  // Opens the "Mode" menu and chooses an entry.
+  void ChooseMode(ModeEntry entry) {
+    ClickWindow(kModeTitleX, kMenuY);
+    ClickWindow(kModeEntryX, kModeFirstEntryY + kModeEntryStep * entry);
+    ParkMouse();
+  }
+
+  // Waits until the window pixel (x, y) satisfies `want`; false on timeout.
+  bool WaitForPixel(int x, int y, const std::function<bool(uint32_t)>& want, uint32_t* last = nullptr,
+                    double timeout_s = 15.0) const {
+    const auto start = std::chrono::steady_clock::now();
+    do {
+      e2e::Screenshot shot;
+      if (e2e::TakeScreenshot(shot)) {
+        const uint32_t pixel = shot.Pixel(wx + x, wy + y);
+        if (last) *last = pixel;
+        if (want(pixel)) return true;
+      }
+      e2e::Sleep(100);
+    } while (std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() < timeout_s);
+    return false;
+  }
+
+  // The mode shown, told by what each draws at fixed places of its view.
+  bool ShowsHexEditor(uint32_t* last = nullptr) const {
+    // The cursor stands on offset 0 on entry: its cell is shaded.
+    return WaitForPixel(kViewX + 63, kViewY + 3, [](uint32_t p) { return p == kHexCursorShade; }, last);
+  }
+  bool ShowsSpriteViewer(uint32_t* last = nullptr) const {
+    return WaitForPixel(kViewX + 1, kViewY + 1, [](uint32_t p) { return p == kGridDark || p == kGridLight; }, last);
+  }
+  bool ShowsPaletteEditor(uint32_t* last = nullptr) const {
+    // Swatch 1 of the first row: colour 1 of the level palette.
+    const DemoLevel* level = Demo().Level(kLevel);
+    const long at = level->paletteOffset + 2;
+    const unsigned word = Demo().rom[static_cast<size_t>(at)] | Demo().rom[static_cast<size_t>(at) + 1] << 8;
+    const uint32_t colour = QBR1_Colour(word) & 0xFFFFFF;
+    return WaitForPixel(SwatchX(1) + 4, kViewY + 2 + 4, [colour](uint32_t p) { return p == colour; }, last);
+  }
+  bool ShowsLevelEditor(uint32_t* last = nullptr) {
+    // The view's top-left corner shows the level at camera (0, 0), as the export does.
+    if (level_picture.w == 0 && !rom.Export(rom.Rom(), kLevel, level_picture)) return false;
+    const uint32_t a = level_picture.At(1, 1), b = level_picture.At(63, 3);
+    return WaitForPixel(kViewX + 1, kViewY + 1, [a](uint32_t p) { return p == a; }, last) &&
+           WaitForPixel(kViewX + 63, kViewY + 3, [b](uint32_t p) { return p == b; }, last);
+  }
+  static int SwatchX(int swatch) {
+    const int cell = (kEditorW - 8 - kPaletteLabelW - 4) / 16;
+    return kViewX + kPaletteLabelW + swatch * cell;
+  }
+
+  RomFolder rom;
+  Picture level_picture;
+  std::unique_ptr<e2e::App> app;
+  int wx = 0, wy = 0;
+};
+
+TEST_F(ResourceModes, TheModeMenuEntersEachModeAndReturnsToTheLevelEditor) {
+  OpenDemo(-1);
+  ASSERT_TRUE(ShowsLevelEditor());
+  uint32_t last = 0;
+  ChooseMode(kHexEditor);
+  EXPECT_TRUE(ShowsHexEditor(&last)) << std::hex << last;
+  ChooseMode(kSpriteViewer);
+  EXPECT_TRUE(ShowsSpriteViewer(&last)) << std::hex << last;
+  ChooseMode(kPaletteEditor);
+  EXPECT_TRUE(ShowsPaletteEditor(&last)) << std::hex << last;
+  // The physmap editor does not exist: choosing it leaves the palette editor.
+  ChooseMode(kPhysmapEditor);
+  e2e::Sleep(400);
+  EXPECT_TRUE(ShowsPaletteEditor(&last)) << std::hex << last;
+  ChooseMode(kLevelEditor);
+  EXPECT_TRUE(ShowsLevelEditor(&last)) << std::hex << last;
+  e2e::Key("Escape");
+  EXPECT_EQ(app->WaitForExit(15.0), 0) << app->Stderr();
+}
+
+TEST_F(ResourceModes, TheStartupToolbarChoosesTheModeTheOpenEnters) {
+  OpenDemo(kHexEditor);
+  uint32_t last = 0;
+  EXPECT_TRUE(ShowsHexEditor(&last)) << std::hex << last;
+  ChooseMode(kLevelEditor);
+  EXPECT_TRUE(ShowsLevelEditor(&last)) << std::hex << last;
+  e2e::Key("Escape");
+  EXPECT_EQ(app->WaitForExit(15.0), 0) << app->Stderr();
+}
+
+}  // namespace
