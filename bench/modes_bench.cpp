@@ -1,0 +1,122 @@
+// The resource modes on the demo image, composed off-screen in the editor's
+// 776 x 604 window: one frame pass (logic update, picture, GUI, status line)
+// of each mode while nothing changes, and entering each mode (bars reloaded,
+// the mode's objects built, its first frame).
+#include <benchmark/benchmark.h>
+
+#include <cerrno>
+#include <cstdlib>
+
+#include "bfa/bfa.h"
+#include "demo/demo_image.h"
+#include "gui/HelioWin.h"
+#include "gui/MenuLoad.h"
+#include "modes/hex_editor.h"
+#include "modes/mode_descriptions.h"
+#include "modes/mode_ids.h"
+#include "modes/palette_editor.h"
+#include "modes/sprite_viewer.h"
+#include "platform/config_lock.h"
+#include "resources/skin.h"
+#include "rom/globaldata.h"
+#include "rom/image_edits.h"
+#include "shell/base/variables.h"
+
+namespace {
+
+struct ModesFixture {
+  DemoImage demo = BuildDemoImage(1);
+  BITMAP* fb = nullptr;
+  CHelioGUI* gui = nullptr;
+
+  ModesFixture() {
+    install_allegro(SYSTEM_NONE, &errno, std::atexit);
+    set_color_depth(32);
+    {
+      ConfigGuard guard;
+      set_config_data(demo.config.data(), static_cast<int>(demo.config.size()));
+      ReadGlobalOffsets(qbr1gbl);
+    }
+    QBR1.assign(demo.rom.begin(), demo.rom.end());
+    QBR1_ResetEdits(demo.rom, 0);
+    LoadBuiltinResources();
+    RegisterModeDescriptions(kModeSpriteViewer, kSpriteViewerMenu, kSpriteViewerToolbar);
+    RegisterModeDescriptions(kModePaletteEditor, kPaletteEditorMenu, kPaletteEditorToolbar);
+    RegisterModeDescriptions(kModeHexEditor, kHexEditorMenu, kHexEditorToolbar);
+    gui = new CHelioGUI();
+    gui->w = 776;
+    gui->h = 604;
+    fb = create_bitmap_ex(32, 776, 604);
+  }
+};
+
+ModesFixture& Fixture() {
+  static ModesFixture fixture;
+  return fixture;
+}
+
+// One pass of mode `Mode`: the GUI's and the mode's logic update, then the frame.
+template <typename Mode>
+void Pass(ModesFixture& f, Mode& mode) {
+  f.gui->Proc();
+  mode.Proc();
+  clear_to_color(f.fb, 0x0F3F7F);
+  mode.Draw(f.fb);
+  f.gui->Draw(f.fb);
+  DrawModeStatus(f.fb, f.gui->h, mode.Status());
+  benchmark::DoNotOptimize(f.fb->line[0][0]);
+}
+
+// Entering: the bars of the mode reloaded, the mode built, its first pass.
+template <typename Mode, uint32_t Id>
+void BM_Enter(benchmark::State& state) {
+  ModesFixture& f = Fixture();
+  ENGINE_STATE = Id;
+  for (auto _ : state) {
+    ReloadModeBars();
+    Mode mode(0x16);
+    Pass(f, mode);
+  }
+  ENGINE_STATE = 0;
+}
+
+template <typename Mode, uint32_t Id>
+void BM_FramePass(benchmark::State& state) {
+  ModesFixture& f = Fixture();
+  ENGINE_STATE = Id;
+  ReloadModeBars();
+  Mode mode(0x16);
+  Pass(f, mode);
+  for (auto _ : state) Pass(f, mode);
+  ENGINE_STATE = 0;
+}
+
+BENCHMARK(BM_Enter<SpriteViewer, kModeSpriteViewer>)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Enter<PaletteEditor, kModePaletteEditor>)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Enter<HexEditor, kModeHexEditor>)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FramePass<SpriteViewer, kModeSpriteViewer>)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_FramePass<PaletteEditor, kModePaletteEditor>)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_FramePass<HexEditor, kModeHexEditor>)->Unit(benchmark::kMicrosecond);
+
+// The hex editor after a byte was typed: the changed bytes are found again
+// and the view redrawn.
+void BM_HexEditorPassAfterAnEdit(benchmark::State& state) {
+  ModesFixture& f = Fixture();
+  ENGINE_STATE = kModeHexEditor;
+  ReloadModeBars();
+  HexEditor mode(0x16);
+  Pass(f, mode);
+  unsigned value = 0;
+  for (auto _ : state) {
+    QBR1_WriteByte(0x20, static_cast<unsigned char>(++value));
+    Pass(f, mode);
+  }
+  QBR1_ResetEdits(f.demo.rom, 0);
+  QBR1.assign(f.demo.rom.begin(), f.demo.rom.end());
+  ENGINE_STATE = 0;
+}
+BENCHMARK(BM_HexEditorPassAfterAnEdit)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
