@@ -86,7 +86,9 @@ bool PaletteEditor::SetSwatch(int row, int swatch, const std::string& rrggbb) {
   // Bit 15 means nothing to the console; it is kept so the edit changes only the colour.
   const unsigned short value = static_cast<unsigned short>((old & 0x8000) | Colour15FromRgb(r, g, b));
   if (value == old) return false;
-  QBR1_BeginEdit(lvl_.ID);
+  // A palette serves every level of its theme, and an undo made here should
+  // stay here: the edit names no level, so undoing it does not switch modes.
+  QBR1_BeginEdit(-1);
   const bool written = QBR1_WriteWord(static_cast<std::size_t>(at), value);
   QBR1_EndEdit();
   if (!written) ErrorBox("The colour at " + Hex(static_cast<unsigned long long>(at), 6) + " lies outside the image.",

@@ -2,12 +2,14 @@
 #include <png.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -71,6 +73,15 @@ bool ReadPng(const fs::path& file, Picture& picture) {
   for (size_t i = 0; i < picture.pixels.size(); ++i)
     picture.pixels[i] = (uint32_t{rgb[3 * i]} << 16) | (uint32_t{rgb[3 * i + 1]} << 8) | rgb[3 * i + 2];
   return true;
+}
+
+std::vector<unsigned char> ReadFile(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+unsigned WordAt(const std::vector<unsigned char>& bytes, long at) {
+  return bytes[static_cast<size_t>(at)] | bytes[static_cast<size_t>(at) + 1] << 8;
 }
 
 // A private folder holding the demo image as a file and the demo's game
@@ -185,8 +196,7 @@ class ResourceModes : public ::testing::Test {
   bool ShowsPaletteEditor(uint32_t* last = nullptr) const {
     // Swatch 1 of the first row: colour 1 of the level palette.
     const DemoLevel* level = Demo().Level(kLevel);
-    const long at = level->paletteOffset + 2;
-    const unsigned word = Demo().rom[static_cast<size_t>(at)] | Demo().rom[static_cast<size_t>(at) + 1] << 8;
+    const unsigned word = WordAt(Demo().rom, level->paletteOffset + 2);
     const uint32_t colour = QBR1_Colour(word) & 0xFFFFFF;
     return WaitForPixel(SwatchX(1) + 4, kViewY + 2 + 4, [colour](uint32_t p) { return p == colour; }, last);
   }
@@ -196,6 +206,18 @@ class ResourceModes : public ::testing::Test {
     const uint32_t a = level_picture.At(1, 1), b = level_picture.At(63, 3);
     return WaitForPixel(kViewX + 1, kViewY + 1, [a](uint32_t p) { return p == a; }, last) &&
            WaitForPixel(kViewX + 63, kViewY + 3, [b](uint32_t p) { return p == b; }, last);
+  }
+  // Saves with Ctrl+S and waits until the file on disk satisfies `done`.
+  bool SaveAndWait(const std::function<bool(const std::vector<unsigned char>&)>& done) {
+    e2e::KeyDown("ctrl");
+    e2e::Key("s");
+    e2e::KeyUp("ctrl");
+    const auto start = std::chrono::steady_clock::now();
+    do {
+      if (done(ReadFile(rom.Rom()))) return true;
+      e2e::Sleep(100);
+    } while (std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() < 15.0);
+    return false;
   }
   static int SwatchX(int swatch) {
     const int cell = (kEditorW - 8 - kPaletteLabelW - 4) / 16;
@@ -218,8 +240,11 @@ TEST_F(ResourceModes, TheModeMenuEntersEachModeAndReturnsToTheLevelEditor) {
   EXPECT_TRUE(ShowsSpriteViewer(&last)) << std::hex << last;
   ChooseMode(kPaletteEditor);
   EXPECT_TRUE(ShowsPaletteEditor(&last)) << std::hex << last;
-  // The physmap editor does not exist: choosing it leaves the palette editor.
+  // The physmap editor does not exist: its entry is unavailable, the menu stays
+  // open (a click on the title closes it) and the palette editor stays.
   ChooseMode(kPhysmapEditor);
+  ClickWindow(kModeTitleX, kMenuY);
+  ParkMouse();
   e2e::Sleep(400);
   EXPECT_TRUE(ShowsPaletteEditor(&last)) << std::hex << last;
   ChooseMode(kLevelEditor);
@@ -234,6 +259,104 @@ TEST_F(ResourceModes, TheStartupToolbarChoosesTheModeTheOpenEnters) {
   EXPECT_TRUE(ShowsHexEditor(&last)) << std::hex << last;
   ChooseMode(kLevelEditor);
   EXPECT_TRUE(ShowsLevelEditor(&last)) << std::hex << last;
+  e2e::Key("Escape");
+  EXPECT_EQ(app->WaitForExit(15.0), 0) << app->Stderr();
+}
+
+// A palette colour answered #FF0000 in the colour dialog: the saved file
+// differs in that palette word alone, and the level's export shows red exactly
+// where it showed that colour's tiles.
+TEST_F(ResourceModes, APaletteEditReachesTheSavedFileAndTheExport) {
+  const DemoLevel* level = Demo().Level(kLevel);
+  ASSERT_NE(level, nullptr);
+  Picture before;
+  ASSERT_TRUE(rom.Export(rom.Rom(), kLevel, before));
+  // A colour of the level palette that no other entry shares and that the
+  // picture shows (colours 16p are transparent and never shown).
+  int index = -1;
+  for (int i = 1; i < 128 && index < 0; ++i) {
+    if (i % 16 == 0) continue;
+    const uint32_t colour = QBR1_Colour(WordAt(Demo().rom, level->paletteOffset + 2 * i)) & 0xFFFFFF;
+    bool unique = colour != 0xF80000;
+    for (int j = 1; j < 128 && unique; ++j)
+      if (j != i && j % 16 != 0 && (QBR1_Colour(WordAt(Demo().rom, level->paletteOffset + 2 * j)) & 0xFFFFFF) == colour)
+        unique = false;
+    if (unique && std::find(before.pixels.begin(), before.pixels.end(), colour) != before.pixels.end()) index = i;
+  }
+  ASSERT_GE(index, 0) << "the demo level shows no colour of its own";
+  const long at = level->paletteOffset + 2 * index;
+  const unsigned old = WordAt(Demo().rom, at);
+  const uint32_t old_colour = QBR1_Colour(old) & 0xFFFFFF;
+
+  OpenDemo(kPaletteEditor, {"#FF0000"});
+  uint32_t last = 0;
+  ASSERT_TRUE(ShowsPaletteEditor(&last)) << std::hex << last;
+  const int row = index / 16, swatch = index % 16;
+  ClickWindow(SwatchX(swatch) + 6, kViewY + 2 + row * kPaletteRowH + 8);
+  ParkMouse();
+  ASSERT_TRUE(app->WaitForDialog("colour")) << app->Stderr();
+  EXPECT_TRUE(WaitForPixel(SwatchX(swatch) + 4, kViewY + 2 + row * kPaletteRowH + 4,
+                           [](uint32_t p) { return p == 0xF80000; }, &last))
+      << std::hex << last;
+
+  const std::vector<unsigned char>& original = Demo().rom;
+  ASSERT_TRUE(SaveAndWait([&](const std::vector<unsigned char>& file) { return file != original; }))
+      << app->Stderr();
+  const std::vector<unsigned char> saved = ReadFile(rom.Rom());
+  ASSERT_EQ(saved.size(), original.size());
+  for (size_t i = 0; i < saved.size(); ++i)
+    if (static_cast<long>(i) != at && static_cast<long>(i) != at + 1) {
+      ASSERT_EQ(saved[i], original[i]) << i;
+    }
+  EXPECT_EQ(WordAt(saved, at), (old & 0x8000) | 0x001Fu);
+
+  Picture after;
+  ASSERT_TRUE(rom.Export(rom.Rom(), kLevel, after));
+  ASSERT_EQ(after.pixels.size(), before.pixels.size());
+  int turned_red = 0;
+  for (size_t i = 0; i < after.pixels.size(); ++i) {
+    if (after.pixels[i] == before.pixels[i]) continue;
+    ++turned_red;
+    ASSERT_EQ(before.pixels[i], old_colour) << i;
+    ASSERT_EQ(after.pixels[i], 0xF80000u) << i;
+  }
+  EXPECT_GT(turned_red, 0);
+  e2e::Key("Escape");
+  EXPECT_EQ(app->WaitForExit(15.0), 0) << app->Stderr();
+}
+
+// Two hex digits typed on a byte: saved at its offset; undo and a second
+// save bring the file back whole.
+TEST_F(ResourceModes, AHexEditIsSavedAtItsOffsetAndUndoRestoresIt) {
+  OpenDemo(kHexEditor);
+  uint32_t last = 0;
+  ASSERT_TRUE(ShowsHexEditor(&last)) << std::hex << last;
+  // Row 1, column 3 of the first screen: offset 0x13.
+  constexpr long kOffset = 0x13;
+  ClickWindow(kViewX + 64 + 3 * 24 + 4, kViewY + 2 + 1 * 12 + 5);
+  ParkMouse();
+  const std::vector<unsigned char>& original = Demo().rom;
+  const unsigned value = original[kOffset] ^ 0x5A;
+  const char* digits = "0123456789abcdef";
+  e2e::Key(std::string(1, digits[value >> 4]));
+  e2e::Key(std::string(1, digits[value & 15]));
+  ASSERT_TRUE(SaveAndWait([&](const std::vector<unsigned char>& file) {
+    return file.size() > kOffset && file[kOffset] == value;
+  })) << app->Stderr();
+  std::vector<unsigned char> saved = ReadFile(rom.Rom());
+  ASSERT_EQ(saved.size(), original.size());
+  saved[kOffset] = original[kOffset];
+  EXPECT_TRUE(saved == original) << "bytes other than the typed one changed";
+
+  e2e::KeyDown("ctrl");
+  e2e::Key("z");
+  e2e::KeyUp("ctrl");
+  // Still the hex editor, its cursor on the byte after the typed one (0x14).
+  EXPECT_TRUE(WaitForPixel(kViewX + 64 + 4 * 24 - 1, kViewY + 2 + 12 + 1,
+                           [](uint32_t p) { return p == kHexCursorShade; }, &last))
+      << "undo left the hex editor " << std::hex << last;
+  EXPECT_TRUE(SaveAndWait([&](const std::vector<unsigned char>& file) { return file == original; }))
+      << app->Stderr();
   e2e::Key("Escape");
   EXPECT_EQ(app->WaitForExit(15.0), 0) << app->Stderr();
 }
