@@ -15,8 +15,6 @@
 #include "shell/base/variables.h"
 #include "shell/runtime/frame.h"
 
-HexEditor* live_hex_editor = nullptr;
-
 namespace {
 
 constexpr int kBackground = 0x0F3F7F;
@@ -29,12 +27,6 @@ constexpr int kBookmarkColour = 0x0B2F5F;
 
 // The cursor's offset is kept between visits of the mode.
 std::size_t remembered_offset = 0;
-
-std::string Hex(unsigned long long value, int digits) {
-  char text[24];
-  std::snprintf(text, sizeof text, "0x%0*llX", digits, value);
-  return text;
-}
 
 }  // namespace
 
@@ -77,12 +69,12 @@ bool HexEditor::TypeDigit(int digit) {
 }
 
 void HexEditor::AskAndGo() {
-  const std::string answer = PlatformAskText("Go to Offset", "Image offset (hexadecimal):", Hex(cursor_.offset, 6));
+  const std::string answer = PlatformAskText("Go to Offset", "Image offset (hexadecimal):", HexText(cursor_.offset, 6));
   if (answer.empty()) return;
   unsigned long at = 0;
   if (!ParseHexNumber(answer, at) || at >= cursor_.size) {
     WarnBox("\"" + answer + "\" is not an offset inside the image (0x000000 to " +
-                Hex(cursor_.size > 0 ? cursor_.size - 1 : 0, 6) + ").",
+                HexText(cursor_.size > 0 ? cursor_.size - 1 : 0, 6) + ").",
             "Go to Offset");
     return;
   }
@@ -190,14 +182,7 @@ void HexEditor::Proc() {
 }
 
 void HexEditor::Compose(const ModeView& area) {
-  if (view_ && (view_->w != area.w || view_->h != area.h)) {
-    destroy_bitmap(view_);
-    view_ = nullptr;
-  }
-  if (view_ == nullptr) {
-    view_ = create_bitmap_ex(32, std::max(area.w, 1), std::max(area.h, 1));
-    view_generation_ = ~0ULL;
-  }
+  if (FitViewBitmap(view_, area)) view_generation_ = ~0ULL;
   RefreshChanges();
   const unsigned long long generation = QBR1_EditGeneration() ^ (changed_unsaved_ ? 1ULL << 63 : 0);
   if (view_ == nullptr || (view_generation_ == generation && view_top_ == cursor_.top &&
@@ -250,13 +235,15 @@ void HexEditor::Compose(const ModeView& area) {
     }
   }
   // The side column: the current level's tables; a click moves there.
-  if (NMenuFont[2]) textout_ex(view_, NMenuFont[2], ("Level " + Hex(static_cast<unsigned>(level_id_), 2)).c_str(), kSideX, 2, -1, -1);
+  if (NMenuFont[2])
+    textout_ex(view_, NMenuFont[2], ("Level " + HexText(static_cast<unsigned>(level_id_), 2)).c_str(), kSideX, 2, -1,
+               -1);
   for (std::size_t b = 0; b < bookmarks_.size(); ++b) {
     const int y = 16 + static_cast<int>(b) * kBookmarkH;
     rectfill(view_, kSideX, y, view_->w - 4, y + kBookmarkH - 3, kBookmarkColour);
     if (NMenuFont[1]) textout_ex(view_, NMenuFont[1], bookmarks_[b].name.c_str(), kSideX + 4, y + 1, -1, -1);
-    textout_ex(view_, font, Hex(static_cast<unsigned long long>(bookmarks_[b].offset), 6).c_str(), kSideX + 4, y + 14,
-               kTextColour, -1);
+    textout_ex(view_, font, HexText(static_cast<unsigned long long>(bookmarks_[b].offset), 6).c_str(), kSideX + 4,
+               y + 14, kTextColour, -1);
   }
 }
 
@@ -270,23 +257,9 @@ void HexEditor::Draw(BITMAP* dest) {
 std::string HexEditor::Status() const {
   if (cursor_.size == 0) return "No image";
   const unsigned value = QBR1_Byte(static_cast<long long>(cursor_.offset));
-  std::string text = "Offset " + Hex(cursor_.offset, 6) + " = " + Hex(value, 2);
+  std::string text = "Offset " + HexText(cursor_.offset, 6) + " = " + HexText(value, 2);
   if (pending_ >= 0) text += " - typing";
-  return text + " - " + Hex(cursor_.size, 6) + " bytes";
+  return text + " - " + HexText(cursor_.size, 6) + " bytes";
 }
 
-void HEX_EDITOR_SUBFUNCTION() {
-  ReloadModeBars();
-  HexEditor editor(currentlvlid);
-  live_hex_editor = &editor;
-  ModePass pass;
-  pass.update = [&editor] {
-    Apllication_Critical_Functions();
-    mui->Proc();
-    editor.Proc();
-  };
-  pass.picture = [&editor](BITMAP* fb) { editor.Draw(fb); };
-  pass.overlay = [&editor](BITMAP* fb) { DrawModeStatus(fb, mui->h, editor.Status()); };
-  RunModePasses(pass);
-  live_hex_editor = nullptr;
-}
+void HEX_EDITOR_SUBFUNCTION() { RunResourceMode<HexEditor>(currentlvlid); }

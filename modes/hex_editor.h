@@ -79,8 +79,5 @@ class HexEditor {
   WheelSteps wheel_;
 };
 
-// The live hex editor while its mode runs, else nullptr.
-extern HexEditor* live_hex_editor;
-
 // Mode function of the hex editor.
 void HEX_EDITOR_SUBFUNCTION();

@@ -1,10 +1,13 @@
 #include "modes/mode_common.h"
 
+#include <cstdio>
+
 #include "gui/HelioWin.h"
 #include "gui/MenuMain.h"
 #include "gui/ToolbarMain.h"
 #include "resources/skin.h"
 #include "shell/base/variables.h"
+#include "shell/runtime/frame.h"
 
 namespace {
 
@@ -82,4 +85,31 @@ int WheelSteps::Take() {
 void DrawModeStatus(BITMAP* dest, int h, const std::string& text) {
   if (dest == nullptr || NMenuFont[2] == nullptr) return;
   textout_ex(dest, NMenuFont[2], text.c_str(), 8, h - 18, -1, -1);
+}
+
+std::string HexText(unsigned long long value, int digits) {
+  char text[24];
+  std::snprintf(text, sizeof text, "0x%0*llX", digits, value);
+  return text;
+}
+
+bool FitViewBitmap(BITMAP*& view, const ModeView& area) {
+  const int w = area.w > 0 ? area.w : 1, h = area.h > 0 ? area.h : 1;
+  if (view && view->w == w && view->h == h) return false;
+  if (view) destroy_bitmap(view);
+  view = create_bitmap_ex(32, w, h);
+  return view != nullptr;
+}
+
+void RunModeLoop(const std::function<void()>& proc, const std::function<void(BITMAP*)>& draw,
+                 const std::function<std::string()>& status) {
+  ModePass pass;
+  pass.update = [&proc] {
+    Apllication_Critical_Functions();
+    mui->Proc();
+    proc();
+  };
+  pass.picture = draw;
+  pass.overlay = [&status](BITMAP* fb) { DrawModeStatus(fb, mui->h, status()); };
+  RunModePasses(pass);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "shell/base/include.h"
@@ -70,3 +71,25 @@ class WheelSteps {
 // The mode's status line: `text` in the light menu font where the level
 // editor prints its level, in a window of height `h`.
 void DrawModeStatus(BITMAP* dest, int h, const std::string& text);
+
+// "0x" and at least `digits` upper-case hexadecimal digits of `value`.
+std::string HexText(unsigned long long value, int digits);
+
+// Gives `view` the size of `area`: a new bitmap when there is none or the
+// size changed. True when the bitmap was made anew (its picture is then unset).
+bool FitViewBitmap(BITMAP*& view, const ModeView& area);
+
+// The frame passes of a resource mode until it ends: each logic update runs
+// the Escape check, the GUI root and `proc`; each frame draws `draw` under the
+// GUI and `status` over the status bar.
+void RunModeLoop(const std::function<void()>& proc, const std::function<void(BITMAP*)>& draw,
+                 const std::function<std::string()>& status);
+
+// A resource mode's function: reloads the bars, builds `Mode` for level
+// `level` and runs it until the mode ends.
+template <typename Mode>
+void RunResourceMode(int level) {
+  ReloadModeBars();
+  Mode mode(level);
+  RunModeLoop([&mode] { mode.Proc(); }, [&mode](BITMAP* fb) { mode.Draw(fb); }, [&mode] { return mode.Status(); });
+}

@@ -16,8 +16,6 @@
 #include "shell/base/variables.h"
 #include "shell/runtime/frame.h"
 
-PaletteEditor* live_palette_editor = nullptr;
-
 namespace {
 
 constexpr int kBackground = 0x0F3F7F;
@@ -25,12 +23,6 @@ constexpr int kRowShade = 0x0B2F5F;
 constexpr int kGridDark = 0x020202;
 constexpr int kGridLight = 0x0A0A0A;
 constexpr int kHoverOutline = 0xFFFFFF;
-
-std::string Hex(unsigned long long value, int digits) {
-  char text[24];
-  std::snprintf(text, sizeof text, "0x%0*llX", digits, value);
-  return text;
-}
 
 std::string Digits(unsigned value) {
   char text[8];
@@ -91,8 +83,9 @@ bool PaletteEditor::SetSwatch(int row, int swatch, const std::string& rrggbb) {
   QBR1_BeginEdit(-1);
   const bool written = QBR1_WriteWord(static_cast<std::size_t>(at), value);
   QBR1_EndEdit();
-  if (!written) ErrorBox("The colour at " + Hex(static_cast<unsigned long long>(at), 6) + " lies outside the image.",
-                         "Palette Editor");
+  if (!written)
+    ErrorBox("The colour at " + HexText(static_cast<unsigned long long>(at), 6) + " lies outside the image.",
+             "Palette Editor");
   return written;
 }
 
@@ -101,7 +94,7 @@ bool PaletteEditor::EditSwatch(int row, int swatch) {
   const long long at = rows_[row].Swatch(swatch);
   if (at < 0) return false;
   const std::string answer = PlatformChooseColour(
-      "Colour " + std::to_string(swatch) + " at " + Hex(static_cast<unsigned long long>(at), 6),
+      "Colour " + std::to_string(swatch) + " at " + HexText(static_cast<unsigned long long>(at), 6),
       RrggbbOfColour15(static_cast<unsigned short>(QBR1_Word(at))));
   if (answer.empty()) return false;
   return SetSwatch(row, swatch, answer);
@@ -124,14 +117,7 @@ void PaletteEditor::Proc() {
 }
 
 void PaletteEditor::Compose(const ModeView& area) {
-  if (view_ && (view_->w != area.w || view_->h != area.h)) {
-    destroy_bitmap(view_);
-    view_ = nullptr;
-  }
-  if (view_ == nullptr) {
-    view_ = create_bitmap_ex(32, std::max(area.w, 1), std::max(area.h, 1));
-    view_generation_ = ~0ULL;
-  }
+  if (FitViewBitmap(view_, area)) view_generation_ = ~0ULL;
   const unsigned long long generation = QBR1_EditGeneration();
   if (view_ == nullptr || (view_generation_ == generation && view_first_ == first_row_ &&
                            view_hover_row_ == hover_row_ && view_hover_swatch_ == hover_swatch_))
@@ -150,7 +136,8 @@ void PaletteEditor::Compose(const ModeView& area) {
     const int top = 2 + (r - first_row_) * kRowHeight;
     if ((r & 1) != 0) rectfill(view_, 0, top - 2, view_->w - 1, top + kRowHeight - 3, kRowShade);
     if (label) textout_ex(view_, label, row.name.c_str(), 4, top, -1, -1);
-    if (small) textout_ex(view_, small, Hex(static_cast<unsigned long long>(row.Start()), 6).c_str(), 4, top + 13, -1, -1);
+    if (small)
+      textout_ex(view_, small, HexText(static_cast<unsigned long long>(row.Start()), 6).c_str(), 4, top + 13, -1, -1);
     for (int s = 0; s < 16; ++s) {
       int x = 0, y = 0, w = 0, h = 0;
       SwatchRect(r, s, x, y, w, h);
@@ -179,28 +166,14 @@ void PaletteEditor::Draw(BITMAP* dest) {
 }
 
 std::string PaletteEditor::Status() const {
-  std::string text = "Level " + Hex(static_cast<unsigned>(lvl_.ID), 2) + " - " + lvl_.name;
+  std::string text = "Level " + HexText(static_cast<unsigned>(lvl_.ID), 2) + " - " + lvl_.name;
   if (hover_row_ >= 0) {
     const long long at = rows_[hover_row_].Swatch(hover_swatch_);
     const unsigned value = QBR1_Word(at);
-    text += " - " + Hex(static_cast<unsigned long long>(at), 6) + ": " + Hex(value, 4) + " " +
+    text += " - " + HexText(static_cast<unsigned long long>(at), 6) + ": " + HexText(value, 4) + " " +
             RrggbbOfColour15(static_cast<unsigned short>(value));
   }
   return text;
 }
 
-void PALETTE_EDITOR_SUBFUNCTION() {
-  ReloadModeBars();
-  PaletteEditor editor(currentlvlid);
-  live_palette_editor = &editor;
-  ModePass pass;
-  pass.update = [&editor] {
-    Apllication_Critical_Functions();
-    mui->Proc();
-    editor.Proc();
-  };
-  pass.picture = [&editor](BITMAP* fb) { editor.Draw(fb); };
-  pass.overlay = [&editor](BITMAP* fb) { DrawModeStatus(fb, mui->h, editor.Status()); };
-  RunModePasses(pass);
-  live_palette_editor = nullptr;
-}
+void PALETTE_EDITOR_SUBFUNCTION() { RunResourceMode<PaletteEditor>(currentlvlid); }

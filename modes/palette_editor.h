@@ -45,7 +45,7 @@ class PaletteEditor {
 
   leveldata lvl_;
   std::vector<PaletteRow> rows_;
-  int first_row_ = 0;                // row shown at the top
+  int first_row_ = 0;  // row shown at the top
   int hover_row_ = -1, hover_swatch_ = -1;
 
   BITMAP* view_ = nullptr;
@@ -57,9 +57,6 @@ class PaletteEditor {
   InputGate gate_;
   WheelSteps wheel_;
 };
-
-// The live palette editor while its mode runs, else nullptr.
-extern PaletteEditor* live_palette_editor;
 
 // Mode function of the palette editor: the palettes of level `currentlvlid`;
 // Page Up and Page Down switch levels as in the level editor.

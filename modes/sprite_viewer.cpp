@@ -16,8 +16,6 @@
 #include "shell/base/variables.h"
 #include "shell/runtime/frame.h"
 
-SpriteViewer* live_sprite_viewer = nullptr;
-
 namespace {
 
 constexpr std::uint32_t kMask = 0xFF00FF;
@@ -28,12 +26,6 @@ constexpr int kReferenceColour = 0xFFFFFF;
 constexpr int kCharacter = 8;
 // The zoom kept between visits of the mode.
 int remembered_zoom = 2;
-
-std::string Hex(unsigned value, int digits) {
-  char text[16];
-  std::snprintf(text, sizeof text, "0x%0*X", digits, value);
-  return text;
-}
 
 }  // namespace
 
@@ -84,8 +76,8 @@ void SpriteViewer::CyclePalettes(int step) {
 void SpriteViewer::ZoomBy(int delta) { zoom_ = std::clamp(zoom_ + delta, kMinZoom, kMaxZoom); }
 
 void SpriteViewer::AskAndGo() {
-  const std::string answer = PlatformAskText("Go to Sprite", "Sprite number (hexadecimal, a multiple of 4):",
-                                             Hex(static_cast<unsigned>(sprite_), 4));
+  const std::string answer = PlatformAskText(
+      "Go to Sprite", "Sprite number (hexadecimal, a multiple of 4):", HexText(static_cast<unsigned>(sprite_), 4));
   if (answer.empty()) return;
   unsigned long n = 0;
   if (!ParseHexNumber(answer, n) || n % 4 != 0 || n > static_cast<unsigned long>(kLastSpriteNumber)) {
@@ -103,7 +95,7 @@ BITMAP* SpriteViewer::Picture() {
 void SpriteViewer::ExportPng() {
   BITMAP* picture = Picture();
   if (picture == nullptr) {
-    WarnBox("Sprite " + Hex(static_cast<unsigned>(sprite_), 4) + " has no pixels to write.", "Export Sprite");
+    WarnBox("Sprite " + HexText(static_cast<unsigned>(sprite_), 4) + " has no pixels to write.", "Export Sprite");
     return;
   }
   char name[32];
@@ -143,14 +135,7 @@ void SpriteViewer::Refresh() {
 
 void SpriteViewer::Compose(const ModeView& area) {
   Refresh();
-  if (view_ && (view_->w != area.w || view_->h != area.h)) {
-    destroy_bitmap(view_);
-    view_ = nullptr;
-  }
-  if (view_ == nullptr) {
-    view_ = create_bitmap_ex(32, std::max(area.w, 1), std::max(area.h, 1));
-    view_version_ = ~0ULL;
-  }
+  if (FitViewBitmap(view_, area)) view_version_ = ~0ULL;
   if (view_ == nullptr || (view_version_ == picture_version_ && view_zoom_ == zoom_)) return;
   view_version_ = picture_version_;
   view_zoom_ = zoom_;
@@ -190,10 +175,10 @@ void SpriteViewer::Draw(BITMAP* dest) {
 }
 
 std::string SpriteViewer::Status() const {
-  std::string text = "Sprite " + Hex(static_cast<unsigned>(sprite_), 4);
+  std::string text = "Sprite " + HexText(static_cast<unsigned>(sprite_), 4);
   if (width() == 0) return text + " - no pixels";
   text += " - " + std::to_string(width()) + "x" + std::to_string(height());
-  text += " - palette " + Hex(static_cast<unsigned>(palette_), 6);
+  text += " - palette " + HexText(static_cast<unsigned>(palette_), 6);
   text += " - " + std::to_string(zoom_) + "x";
   if (mirrored_) text += " - mirrored";
   return text;
@@ -222,18 +207,4 @@ void SpriteViewer::Proc() {
   if (ctrl && export_png) ExportPng();
 }
 
-void SPRITE_VIEWER_SUBFUNCTION() {
-  ReloadModeBars();
-  SpriteViewer viewer(currentlvlid);
-  live_sprite_viewer = &viewer;
-  ModePass pass;
-  pass.update = [&viewer] {
-    Apllication_Critical_Functions();
-    mui->Proc();
-    viewer.Proc();
-  };
-  pass.picture = [&viewer](BITMAP* fb) { viewer.Draw(fb); };
-  pass.overlay = [&viewer](BITMAP* fb) { DrawModeStatus(fb, mui->h, viewer.Status()); };
-  RunModePasses(pass);
-  live_sprite_viewer = nullptr;
-}
+void SPRITE_VIEWER_SUBFUNCTION() { RunResourceMode<SpriteViewer>(currentlvlid); }

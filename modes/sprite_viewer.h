@@ -88,8 +88,5 @@ class SpriteViewer {
   WheelSteps wheel_;
 };
 
-// The live sprite viewer while its mode runs, else nullptr (its menu commands act on it).
-extern SpriteViewer* live_sprite_viewer;
-
 // Mode function of the sprite viewer: reloads the bars and shows sprites until the mode ends.
 void SPRITE_VIEWER_SUBFUNCTION();

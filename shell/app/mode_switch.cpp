@@ -73,8 +73,6 @@ void ChooseStartupMode(int mode) {
   else StartupModeChoice = static_cast<uint32_t>(mode);
 }
 
-uint32_t ModeAfterStartupOpen() {
-  return ModeRegistered(static_cast<int>(StartupModeChoice)) ? StartupModeChoice : 1;
-}
+uint32_t ModeAfterStartupOpen() { return ModeRegistered(static_cast<int>(StartupModeChoice)) ? StartupModeChoice : 1; }
 
 void RegisterModeSwitchCommands() { RegisterAll(std::make_integer_sequence<int, kEntries>{}); }

@@ -1,11 +1,9 @@
 #include <gtest/gtest.h>
-#include <png.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -16,6 +14,7 @@
 
 #include "demo/demo_image.h"
 #include "e2e_support.h"
+#include "view_support.h"
 #include "level/ex_gfx_QBR1.h"
 
 namespace fs = std::filesystem;
@@ -44,36 +43,9 @@ constexpr uint32_t kGridDark = 0x020202, kGridLight = 0x0A0A0A;
 // Palette editor geometry: label column, row height, first swatch row.
 constexpr int kPaletteLabelW = 112, kPaletteRowH = 30;
 
-const DemoImage& Demo() {
-  static const DemoImage demo = BuildDemoImage(1);
-  return demo;
-}
-
-// A picture as 0xRRGGBB pixels, row by row.
-struct Picture {
-  int w = 0, h = 0;
-  std::vector<uint32_t> pixels;
-  uint32_t At(int x, int y) const { return pixels[static_cast<size_t>(y) * w + x]; }
-};
-
-bool ReadPng(const fs::path& file, Picture& picture) {
-  png_image image;
-  std::memset(&image, 0, sizeof image);
-  image.version = PNG_IMAGE_VERSION;
-  if (!png_image_begin_read_from_file(&image, file.c_str())) return false;
-  image.format = PNG_FORMAT_RGB;
-  std::vector<uint8_t> rgb(PNG_IMAGE_SIZE(image));
-  if (!png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr)) {
-    png_image_free(&image);
-    return false;
-  }
-  picture.w = static_cast<int>(image.width);
-  picture.h = static_cast<int>(image.height);
-  picture.pixels.resize(static_cast<size_t>(picture.w) * picture.h);
-  for (size_t i = 0; i < picture.pixels.size(); ++i)
-    picture.pixels[i] = (uint32_t{rgb[3 * i]} << 16) | (uint32_t{rgb[3 * i + 1]} << 8) | rgb[3 * i + 2];
-  return true;
-}
+using e2e::Demo;
+using e2e::Picture;
+using e2e::ReadPng;
 
 std::vector<unsigned char> ReadFile(const fs::path& file) {
   std::ifstream in(file, std::ios::binary);
@@ -188,24 +160,29 @@ class ResourceModes : public ::testing::Test {
   // The mode shown, told by what each draws at fixed places of its view.
   bool ShowsHexEditor(uint32_t* last = nullptr) const {
     // The cursor stands on offset 0 on entry: its cell is shaded.
-    return WaitForPixel(kViewX + 63, kViewY + 3, [](uint32_t p) { return p == kHexCursorShade; }, last);
+    return WaitForPixel(
+        kViewX + 63, kViewY + 3, [](uint32_t p) { return p == kHexCursorShade; }, last);
   }
   bool ShowsSpriteViewer(uint32_t* last = nullptr) const {
-    return WaitForPixel(kViewX + 1, kViewY + 1, [](uint32_t p) { return p == kGridDark || p == kGridLight; }, last);
+    return WaitForPixel(
+        kViewX + 1, kViewY + 1, [](uint32_t p) { return p == kGridDark || p == kGridLight; }, last);
   }
   bool ShowsPaletteEditor(uint32_t* last = nullptr) const {
     // Swatch 1 of the first row: colour 1 of the level palette.
     const DemoLevel* level = Demo().Level(kLevel);
     const unsigned word = WordAt(Demo().rom, level->paletteOffset + 2);
     const uint32_t colour = QBR1_Colour(word) & 0xFFFFFF;
-    return WaitForPixel(SwatchX(1) + 4, kViewY + 2 + 4, [colour](uint32_t p) { return p == colour; }, last);
+    return WaitForPixel(
+        SwatchX(1) + 4, kViewY + 2 + 4, [colour](uint32_t p) { return p == colour; }, last);
   }
   bool ShowsLevelEditor(uint32_t* last = nullptr) {
     // The view's top-left corner shows the level at camera (0, 0), as the export does.
     if (level_picture.w == 0 && !rom.Export(rom.Rom(), kLevel, level_picture)) return false;
     const uint32_t a = level_picture.At(1, 1), b = level_picture.At(63, 3);
-    return WaitForPixel(kViewX + 1, kViewY + 1, [a](uint32_t p) { return p == a; }, last) &&
-           WaitForPixel(kViewX + 63, kViewY + 3, [b](uint32_t p) { return p == b; }, last);
+    return WaitForPixel(
+               kViewX + 1, kViewY + 1, [a](uint32_t p) { return p == a; }, last) &&
+           WaitForPixel(
+               kViewX + 63, kViewY + 3, [b](uint32_t p) { return p == b; }, last);
   }
   // Saves with Ctrl+S and waits until the file on disk satisfies `done`.
   bool SaveAndWait(const std::function<bool(const std::vector<unsigned char>&)>& done) {
@@ -295,13 +272,12 @@ TEST_F(ResourceModes, APaletteEditReachesTheSavedFileAndTheExport) {
   ClickWindow(SwatchX(swatch) + 6, kViewY + 2 + row * kPaletteRowH + 8);
   ParkMouse();
   ASSERT_TRUE(app->WaitForDialog("colour")) << app->Stderr();
-  EXPECT_TRUE(WaitForPixel(SwatchX(swatch) + 4, kViewY + 2 + row * kPaletteRowH + 4,
-                           [](uint32_t p) { return p == 0xF80000; }, &last))
+  EXPECT_TRUE(WaitForPixel(
+      SwatchX(swatch) + 4, kViewY + 2 + row * kPaletteRowH + 4, [](uint32_t p) { return p == 0xF80000; }, &last))
       << std::hex << last;
 
   const std::vector<unsigned char>& original = Demo().rom;
-  ASSERT_TRUE(SaveAndWait([&](const std::vector<unsigned char>& file) { return file != original; }))
-      << app->Stderr();
+  ASSERT_TRUE(SaveAndWait([&](const std::vector<unsigned char>& file) { return file != original; })) << app->Stderr();
   const std::vector<unsigned char> saved = ReadFile(rom.Rom());
   ASSERT_EQ(saved.size(), original.size());
   for (size_t i = 0; i < saved.size(); ++i)
@@ -352,11 +328,10 @@ TEST_F(ResourceModes, AHexEditIsSavedAtItsOffsetAndUndoRestoresIt) {
   e2e::Key("z");
   e2e::KeyUp("ctrl");
   // Still the hex editor, its cursor on the byte after the typed one (0x14).
-  EXPECT_TRUE(WaitForPixel(kViewX + 64 + 4 * 24 - 1, kViewY + 2 + 12 + 1,
-                           [](uint32_t p) { return p == kHexCursorShade; }, &last))
+  EXPECT_TRUE(WaitForPixel(
+      kViewX + 64 + 4 * 24 - 1, kViewY + 2 + 12 + 1, [](uint32_t p) { return p == kHexCursorShade; }, &last))
       << "undo left the hex editor " << std::hex << last;
-  EXPECT_TRUE(SaveAndWait([&](const std::vector<unsigned char>& file) { return file == original; }))
-      << app->Stderr();
+  EXPECT_TRUE(SaveAndWait([&](const std::vector<unsigned char>& file) { return file == original; })) << app->Stderr();
   e2e::Key("Escape");
   EXPECT_EQ(app->WaitForExit(15.0), 0) << app->Stderr();
 }

@@ -16,12 +16,11 @@ TEST(Colour15, ChannelsRoundToTheNearestShownLevel) {
     int c5;
   };
   const Case cases[] = {
-      {0, 0},    {3, 0},    // below the middle between 0 and 8
-      {4, 1},    {7, 1},    // the middle goes up
-      {8, 1},    {11, 1},   {12, 2},  // a shown value and the next middle
-      {127, 16}, {128, 16}, {131, 16}, {132, 17},
-      {243, 30}, {244, 31}, {248, 31},  // 248 is how 31 is shown
-      {252, 31}, {255, 31},             // nothing above 31
+      {0, 0},    {3, 0},                                                            // below the middle between 0 and 8
+      {4, 1},    {7, 1},                                                            // the middle goes up
+      {8, 1},    {11, 1},   {12, 2},                                                // a shown value and the next middle
+      {127, 16}, {128, 16}, {131, 16}, {132, 17}, {243, 30}, {244, 31}, {248, 31},  // 248 is how 31 is shown
+      {252, 31}, {255, 31},                                                         // nothing above 31
   };
   for (const Case& c : cases) EXPECT_EQ(Channel5From8(c.c8), c.c5) << c.c8;
 }
@@ -42,7 +41,8 @@ TEST(Colour15, ChannelsLandInTheirBits) {
     unsigned short colour;
   };
   const Case cases[] = {
-      {"#FF0000", 0x001F}, {"#00FF00", 0x03E0}, {"#0000FF", 0x7C00}, {"#FFFFFF", 0x7FFF},
+      {"#FF0000", 0x001F}, {"#00FF00", 0x03E0},
+      {"#0000FF", 0x7C00}, {"#FFFFFF", 0x7FFF},
       {"#000000", 0x0000}, {"#f80408", 0x0400 | 0x0020 | 0x001F},  // lower case; 4 and 8 both give 1
   };
   for (const Case& c : cases) {

@@ -33,7 +33,8 @@ class DemoModes : public ::testing::Test {
 
 TEST_F(DemoModes, TheSpriteViewerStartsAtTheFirstObjectThatShowsASprite) {
   for (const DemoLevel& level : Demo().levels) {
-    const auto first = std::find_if(level.objects.begin(), level.objects.end(), [](const DemoObject& o) { return o.spr != 0; });
+    const auto first =
+        std::find_if(level.objects.begin(), level.objects.end(), [](const DemoObject& o) { return o.spr != 0; });
     const ObjectSpriteUse use = QBR1_FirstObjectSprite(level.id);
     if (first == level.objects.end()) {
       EXPECT_EQ(use.spr, 0) << level.id;
@@ -45,7 +46,8 @@ TEST_F(DemoModes, TheSpriteViewerStartsAtTheFirstObjectThatShowsASprite) {
   SpriteViewer viewer(0x16);
   const DemoLevel* level = Demo().Level(0x16);
   ASSERT_NE(level, nullptr);
-  const auto first = std::find_if(level->objects.begin(), level->objects.end(), [](const DemoObject& o) { return o.spr != 0; });
+  const auto first =
+      std::find_if(level->objects.begin(), level->objects.end(), [](const DemoObject& o) { return o.spr != 0; });
   ASSERT_NE(first, level->objects.end());
   EXPECT_EQ(viewer.sprite(), first->spr);
   EXPECT_EQ(viewer.palette(), first->pal);

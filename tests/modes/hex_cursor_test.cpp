@@ -87,9 +87,12 @@ TEST(HexCursor, OffsetsParseAsHexadecimal) {
     unsigned long value;
   };
   const Case cases[] = {
-      {"3C0000", true, 0x3C0000}, {"0x3c0000", true, 0x3C0000}, {"0X10", true, 0x10}, {"$FF", true, 0xFF},
-      {"  12  ", true, 0x12},     {"FFFFFFFF", true, 0xFFFFFFFF}, {"100000000", false, 0}, {"", false, 0},
-      {"0x", false, 0},           {"$", false, 0},             {"12G", false, 0},     {"-1", false, 0},
+      {"3C0000", true, 0x3C0000}, {"0x3c0000", true, 0x3C0000},
+      {"0X10", true, 0x10},       {"$FF", true, 0xFF},
+      {"  12  ", true, 0x12},     {"FFFFFFFF", true, 0xFFFFFFFF},
+      {"100000000", false, 0},    {"", false, 0},
+      {"0x", false, 0},           {"$", false, 0},
+      {"12G", false, 0},          {"-1", false, 0},
       {"1 2", false, 0},
   };
   for (const Case& c : cases) {

@@ -52,8 +52,8 @@ TEST_F(ModeDescriptions, EachModeParsesToFileEditModeAndHelp) {
     }
     std::vector<int> ids;
     for (const CToolItem* button : tools.items) ids.push_back(button->ID);
-    EXPECT_EQ(ids, (std::vector<int>{0x0000, 0x0001, 0x0003, 0x0100, 0x0101, 0xFF00, 0xFF01, 0xFF02, 0xFF03, 0xFF04,
-                                     0xFF05}))
+    EXPECT_EQ(
+        ids, (std::vector<int>{0x0000, 0x0001, 0x0003, 0x0100, 0x0101, 0xFF00, 0xFF01, 0xFF02, 0xFF03, 0xFF04, 0xFF05}))
         << d.mode;
   }
   // A mode without descriptions reads as empty ones.

@@ -51,8 +51,8 @@ TEST(ModeOfCommand, EntriesFollowTheModeMenusOrder) {
     int mode;
   };
   const Case cases[] = {
-      {0xFF00, 1}, {0xFF01, 2}, {0xFF02, 3}, {0xFF03, 4}, {0xFF04, -1}, {0xFF05, 5},  // Mode menu
-      {0xFE00, 1}, {0xFE01, 2}, {0xFE02, 3}, {0xFE03, 4}, {0xFE04, -1}, {0xFE05, 5},  // start-up toolbar
+      {0xFF00, 1},  {0xFF01, 2},  {0xFF02, 3},  {0xFF03, 4},  {0xFF04, -1}, {0xFF05, 5},  // Mode menu
+      {0xFE00, 1},  {0xFE01, 2},  {0xFE02, 3},  {0xFE03, 4},  {0xFE04, -1}, {0xFE05, 5},  // start-up toolbar
       {0xFF06, -1}, {0xFEFF, -1}, {0xFE06, -1}, {0xFDFF, -1}, {0x0000, -1}, {0xFFFF, -1},
   };
   for (const Case& c : cases) EXPECT_EQ(ModeOfCommand(c.id), c.mode) << std::hex << c.id;
@@ -68,12 +68,9 @@ TEST_F(ModeSwitch, TheModeMenuSwitchesToRegisteredModesOfAnOpenImage) {
     uint32_t after;
   };
   const Case cases[] = {
-      {"to the hex editor", 1, true, 0xFF05, true, 5},
-      {"back to the level editor", 5, true, 0xFF00, true, 1},
-      {"between two resource modes", 3, true, 0xFF05, true, 5},
-      {"the current mode", 5, true, 0xFF05, false, 5},
-      {"the physmap editor", 1, true, 0xFF04, false, 1},
-      {"no image open", 1, false, 0xFF05, false, 1},
+      {"to the hex editor", 1, true, 0xFF05, true, 5},          {"back to the level editor", 5, true, 0xFF00, true, 1},
+      {"between two resource modes", 3, true, 0xFF05, true, 5}, {"the current mode", 5, true, 0xFF05, false, 5},
+      {"the physmap editor", 1, true, 0xFF04, false, 1},        {"no image open", 1, false, 0xFF05, false, 1},
   };
   for (const Case& c : cases) {
     Start(c.start, c.image);
