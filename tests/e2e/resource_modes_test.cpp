@@ -297,6 +297,16 @@ TEST_F(ResourceModes, APaletteEditReachesTheSavedFileAndTheExport) {
     ASSERT_EQ(after.pixels[i], 0xF80000u) << i;
   }
   EXPECT_GT(turned_red, 0);
+
+  // Back in the level editor (camera at the level's corner) the colour shows at once.
+  int shown_x = -1, shown_y = -1;
+  for (int y = 0; y < 512 && shown_x < 0; ++y)
+    for (int x = 0; x < kEditorW - 8 - 12 && shown_x < 0; ++x)
+      if (after.At(x, y) != before.At(x, y)) shown_x = x, shown_y = y;
+  ASSERT_GE(shown_x, 0) << "no changed pixel in the first screen of the level";
+  ChooseMode(kLevelEditor);
+  EXPECT_TRUE(WaitForPixel(kViewX + shown_x, kViewY + shown_y, [](uint32_t p) { return p == 0xF80000; }, &last))
+      << std::hex << last;
   e2e::Key("Escape");
   EXPECT_EQ(app->WaitForExit(15.0), 0) << app->Stderr();
 }
