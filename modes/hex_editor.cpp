@@ -144,8 +144,12 @@ void HexEditor::Proc() {
   const bool home = keys_.Pressed(KEY_HOME), end = keys_.Pressed(KEY_END);
   const bool go = keys_.Pressed(KEY_G);
   int digit = -1;
-  for (int k = 0; k < 10; ++k)
-    if (keys_.Pressed(KEY_0 + k) | keys_.Pressed(KEY_0_PAD + k)) digit = k;
+  // Both keys of a digit are polled every update, so neither keeps a stale press.
+  for (int k = 0; k < 10; ++k) {
+    const bool main_key = keys_.Pressed(KEY_0 + k);
+    const bool pad_key = keys_.Pressed(KEY_0_PAD + k);
+    if (main_key || pad_key) digit = k;
+  }
   for (int k = 0; k < 6; ++k)
     if (keys_.Pressed(KEY_A + k)) digit = 10 + k;
   cursor_.size = QBR1.size();

@@ -192,8 +192,9 @@ void SpriteViewer::Proc() {
   const bool go = keys_.Pressed(KEY_G), export_png = keys_.Pressed(KEY_E);
   const bool pal_back = keys_.Pressed(KEY_OPENBRACE), pal_on = keys_.Pressed(KEY_CLOSEBRACE);
   const bool mirror = keys_.Pressed(KEY_F);
-  const bool zoom_in = keys_.Pressed(KEY_EQUALS) | keys_.Pressed(KEY_PLUS_PAD);
-  const bool zoom_out = keys_.Pressed(KEY_MINUS) | keys_.Pressed(KEY_MINUS_PAD);
+  const bool equals = keys_.Pressed(KEY_EQUALS), plus_pad = keys_.Pressed(KEY_PLUS_PAD);
+  const bool minus = keys_.Pressed(KEY_MINUS), minus_pad = keys_.Pressed(KEY_MINUS_PAD);
+  const bool zoom_in = equals || plus_pad, zoom_out = minus || minus_pad;
   if (!gate_.Open()) return;
   if (ctrl && wheel != 0) ZoomBy(wheel);
   if (ctrl && zoom_in) ZoomBy(1);
