@@ -1,0 +1,145 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <unistd.h>
+
+#include "e2e_support.h"
+#include "shell/base/functions.h"
+#include "view_support.h"
+
+// The Extraction mode driven through the real program on the demo image:
+// entered from the Mode menu, an entry of its Binary menu answered with a
+// folder by the dialog script, and the files it writes there.
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kEditorW = 776, kEditorH = 604;
+constexpr int kMenuY = 29;
+// The "Mode" menu of the level editor and its "Extraction" entry (the second, 21 pixels below the first).
+constexpr int kModeTitleX = 722, kEntryX = 40, kFirstEntryY = 47, kEntryStep = 21;
+constexpr int kModeEntryX = 680;
+// Entries of the extraction mode's "Binary" menu, from the top.
+enum BinaryEntry { k8x8Tiles, kTileSets, kTileMaps };
+
+class ExtractionEndToEnd : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!e2e::HaveDisplay()) GTEST_SKIP() << "DISPLAY is not set";
+    folder_ = fs::temp_directory_path() / ("qbrre-e2e-extract-" + std::to_string(getpid()));
+    fs::remove_all(folder_);
+  }
+  void TearDown() override {
+    app.reset();
+    std::error_code ignored;
+    fs::remove_all(folder_, ignored);
+  }
+
+  // Starts `qbrre --demo`; the script answers the alpha notice, then `answers`.
+  void Launch(const std::vector<std::string>& answers) {
+    e2e::LaunchOptions options;
+    options.args = {"--demo"};
+    options.configuration_ini = e2e::ConfigurationWith({});
+    options.dialog_answers = {"ok"};
+    options.dialog_answers.insert(options.dialog_answers.end(), answers.begin(), answers.end());
+    app = std::make_unique<e2e::App>(options);
+    ASSERT_TRUE(app->WaitForWindow()) << app->Stderr();
+    ASSERT_TRUE(app->WaitForDialog("info", 30.0)) << app->Stderr();
+    ASSERT_TRUE(app->WaitForSize(kEditorW, kEditorH, 10.0)) << app->Stderr();
+    int w = 0, h = 0;
+    ASSERT_TRUE(app->Geometry(wx, wy, w, h));
+  }
+
+  // A click held long enough for a logic update of an idle program to see it.
+  void ClickWindow(int x, int y) {
+    e2e::MouseMove(wx + x, wy + y);
+    e2e::Sleep(150);
+    e2e::MouseDown();
+    e2e::Sleep(120);
+    e2e::MouseUp();
+    e2e::Sleep(150);
+  }
+
+  // Chooses entry `entry` of the menu whose title starts at window x `title_x`.
+  void ChooseFromMenu(int title_x, int entry_x, int entry) {
+    ClickWindow(title_x, kMenuY);
+    ClickWindow(entry_x, kFirstEntryY + kEntryStep * entry);
+    e2e::MouseMove(wx + kEditorW + 40, wy + kEditorH + 40);
+  }
+
+  // The titles of the menu bar's left part as the screen shows them.
+  std::vector<uint32_t> LeftTitles() const {
+    std::vector<uint32_t> strip;
+    e2e::Screenshot shot;
+    if (!e2e::TakeScreenshot(shot)) return strip;
+    for (int y = 24; y < 36; ++y)
+      for (int x = 4; x < 300; ++x) strip.push_back(shot.Pixel(wx + x, wy + y));
+    return strip;
+  }
+
+  static bool WaitFor(const std::function<bool()>& done, double timeout_s = 30.0) {
+    const auto start = std::chrono::steady_clock::now();
+    while (!done()) {
+      if (std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() > timeout_s) return false;
+      e2e::Sleep(100);
+    }
+    return true;
+  }
+
+  fs::path folder_;
+  std::unique_ptr<e2e::App> app;
+  int wx = 0, wy = 0;
+};
+
+TEST_F(ExtractionEndToEnd, BinaryTileMapsFromTheModeMenuWriteIntoTheScriptedFolder) {
+  Launch({folder_.string(), "ok"});
+  e2e::MouseMove(wx + kEditorW + 40, wy + kEditorH + 40);
+  std::vector<uint32_t> editor_titles;
+  ASSERT_TRUE(WaitFor([&] { return !(editor_titles = LeftTitles()).empty(); }));
+  // Mode > Extraction; the mode has begun once its own menu titles show.
+  ChooseFromMenu(kModeTitleX, kModeEntryX, 1);
+  ASSERT_TRUE(WaitFor([&] {
+    const std::vector<uint32_t> now = LeftTitles();
+    return !now.empty() && now != editor_titles;
+  })) << app->Stderr();
+  // Its menu bar: File, Graphics, Binary from the left; the titles are as wide as their text.
+  const int binary_x = 4 + helio_stringlength("File") + 7 + helio_stringlength("Graphics") + 7;
+  ChooseFromMenu(binary_x + 10, binary_x + kEntryX, kTileMaps);
+  ASSERT_TRUE(app->WaitForDialog("folder", 20.0)) << app->Stderr();
+  ASSERT_TRUE(app->WaitForDialogs(3, 30.0)) << app->Stderr();
+  const auto log = app->DialogLog();
+  ASSERT_GE(log.size(), 3u);
+  EXPECT_EQ(log[1].kind, "folder");
+  EXPECT_NE(log[1].title.find("Tile Maps"), std::string::npos) << log[1].title;
+  EXPECT_EQ(log[1].answer, folder_.string());
+  EXPECT_EQ(log[2].kind, "info");
+  EXPECT_EQ(log[2].title, "Extraction");
+  EXPECT_NE(log[2].text.find("228 files written"), std::string::npos) << log[2].text;
+
+  // The maps are the demo builder's, column by column.
+  for (const DemoLevel& level : e2e::Demo().levels) {
+    SCOPED_TRACE(level.id);
+    char name[32];
+    std::snprintf(name, sizeof name, "tilemap-0x%02X.bin", level.id);
+    std::ifstream in(folder_ / name, std::ios::binary);
+    const std::vector<unsigned char> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    ASSERT_EQ(bytes.size(), 2u * level.tile_w * level.tile_h);
+    int differing = 0;
+    for (int c = 0; c < level.tile_w; ++c)
+      for (int r = 0; r < level.tile_h; ++r) {
+        const std::size_t at = 2u * (static_cast<std::size_t>(c) * level.tile_h + r);
+        differing += (bytes[at] | bytes[at + 1] << 8) != level.MapAt(c, r);
+      }
+    EXPECT_EQ(differing, 0);
+  }
+  EXPECT_TRUE(app->Running());
+  e2e::Key("Escape");
+  EXPECT_EQ(app->WaitForExit(10.0), 0) << app->Stderr();
+}
+
+}  // namespace
