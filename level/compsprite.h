@@ -14,3 +14,6 @@ struct CompSprite {
   std::uint16_t h = 0;             // box height in pixels
   unsigned char** line = nullptr;  // h rows of (w + 1) / 2 bytes
 };
+
+// Frees a compressed sprite with its row table and rows, when not null, and clears the pointer.
+void Nullify(CompSprite*& sprite);

@@ -4,7 +4,6 @@
 #include <cmath>
 #include <sys/stat.h>
 
-#include "level/compsprite.h"
 #include "platform/dialogs.h"
 #include "platform/window.h"
 #include "shell/base/close_request.h"
@@ -100,17 +99,6 @@ void Nullify(SAMPLE*& sample) {
 void Nullify(FONT*& font) {
   if (font != nullptr) destroy_font(font);
   font = nullptr;
-}
-
-void Nullify(CompSprite*& sprite) {
-  if (sprite != nullptr) {
-    if (sprite->line != nullptr) {
-      for (int y = 0; y < sprite->h; ++y) delete[] sprite->line[y];
-      delete[] sprite->line;
-    }
-    delete sprite;
-  }
-  sprite = nullptr;
 }
 
 void ErrorBox(const std::string& text, const std::string& title) { PlatformShowBox(BoxKind::Error, title, text); }

@@ -6,7 +6,6 @@
 
 #include "shell/base/include.h"
 
-struct CompSprite;
 struct PlatformRect;
 
 // Common utilities shared by every subsystem: conversions, the menu font's
@@ -50,7 +49,6 @@ std::string mGetVersion();
 void Nullify(BITMAP*& bmp);
 void Nullify(SAMPLE*& sample);
 void Nullify(FONT*& font);
-void Nullify(CompSprite*& sprite);
 
 // Modal message boxes, text first and title second.
 void ErrorBox(const std::string& text, const std::string& title);

@@ -4,7 +4,6 @@
 
 #include "platform/dialogs.h"
 #include "platform/messages.h"
-#include "level/compsprite.h"
 #include "platform/window.h"
 #include "shell/base/functions.h"
 #include "shell/base/variables.h"
@@ -143,20 +142,6 @@ TEST(Objects, NullifyDestroysAndClears) {
   FONT* none = nullptr;
   Nullify(none);
   EXPECT_EQ(none, nullptr);
-}
-
-TEST(Objects, NullifyFreesACompressedSpriteWithItsRows) {
-  auto* sprite = new CompSprite;
-  sprite->w = 5;
-  sprite->h = 3;
-  sprite->line = new unsigned char*[3];
-  for (int y = 0; y < 3; ++y) sprite->line[y] = new unsigned char[3]();
-  Nullify(sprite);  // the leak checker sees anything left behind
-  EXPECT_EQ(sprite, nullptr);
-  auto* rowless = new CompSprite;
-  rowless->h = 4;
-  Nullify(rowless);
-  EXPECT_EQ(rowless, nullptr);
 }
 
 TEST(Cursor, IndexIsKeptEvenWithoutSuchACursor) {
