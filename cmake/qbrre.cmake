@@ -28,6 +28,7 @@ if(QBRRE_FUZZ)
 endif()
 
 set(QBRRE_SUBSYSTEMS "" CACHE INTERNAL "")
+set(QBRRE_TEST_SEED 0 CACHE STRING "Seed of the test order of every suite (0: a new one each run)")
 
 # qbrre_subsystem(name [USES lib...] [SYSTEM target...]): a static library of
 # every .cpp in the calling folder (subfolders and main.cpp excluded), named
@@ -72,6 +73,8 @@ function(qbrre_test_suite name)
   qbrre_link_subsystems(${name}_tests ${ARG_SUBSYSTEMS})
   target_compile_definitions(${name}_tests PRIVATE
     QBRRE_SOURCE_DIR="${PROJECT_SOURCE_DIR}" QBRRE_BINARY_DIR="${PROJECT_BINARY_DIR}")
-  add_test(NAME ${name} COMMAND ${name}_tests)
+  # Shuffled, so that a test depending on another's leftovers fails: GoogleTest prints the seed of each
+  # run ("Randomizing tests' orders with a seed of N"); -DQBRRE_TEST_SEED=N repeats that order.
+  add_test(NAME ${name} COMMAND ${name}_tests --gtest_shuffle --gtest_random_seed=${QBRRE_TEST_SEED})
   set_tests_properties(${name} PROPERTIES LABELS ${name} TIMEOUT 900)
 endfunction()

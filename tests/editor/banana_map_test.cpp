@@ -6,6 +6,7 @@
 #include "editor/classes.h"
 #include "level/ex_gfx_QBR1.h"
 #include "shell/base/functions.h"
+#include "tests/common/input_state.h"
 #include "tests/editor/editor_support.h"
 
 namespace {
@@ -68,6 +69,7 @@ class BananaMapTest : public ::testing::Test {
   std::vector<unsigned char> image_;
   leveldata lvl_;
   BITMAP* dest_ = nullptr;
+  InputStateGuard input_;  // the set switch is tested with held keys
 };
 
 TEST_F(BananaMapTest, RecordFieldsAndFrameChoice) {

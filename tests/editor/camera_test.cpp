@@ -4,6 +4,7 @@
 #include "gui/HelioWin.h"
 #include "gui/LE_ScrollBars.h"
 #include "platform/config_lock.h"
+#include "tests/common/input_state.h"
 #include "tests/editor/editor_support.h"
 
 namespace {
@@ -21,12 +22,9 @@ class CameraTest : public ::testing::Test {
     UseConfig("[LevelDisplay]\n16 = 01000020\n");
     UseImage(BlankImage(0x1000));
     clear_keybuf();
-    for (int k = 0; k < KEY_MAX; ++k) key[k] = 0;
     mouse_q = 0;
   }
-  void TearDown() override {
-    for (int k = 0; k < KEY_MAX; ++k) key[k] = 0;
-  }
+  void TearDown() override { mouse_q = 0; }
   // One update with `held` keys down.
   static void ProcWith(CCamera& camera, std::initializer_list<int> held) {
     for (int k : held) key[k] = 1;
@@ -37,6 +35,7 @@ class CameraTest : public ::testing::Test {
     ConfigGuard guard;
     return get_config_string("LevelDisplay", LevelDisplayKey(level).c_str(), "");
   }
+  InputStateGuard input_;  // the drag and key tests move the mouse and hold keys
 };
 
 TEST_F(CameraTest, RestoresAndSavesThePosition) {

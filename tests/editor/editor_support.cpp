@@ -2,6 +2,7 @@
 
 #include "bfa/bfa.h"
 #include "platform/config_lock.h"
+#include "resources/skin.h"
 #include "rom/globaldata.h"
 #include "tests/common/headless_allegro.h"
 
@@ -29,5 +30,9 @@ BITMAP* SolidBitmap(int w, int h, int colour) {
   clear_to_color(bmp, colour);
   return bmp;
 }
+
+BuiltinResources::BuiltinResources() { LoadBuiltinResources(); }
+
+BuiltinResources::~BuiltinResources() { DestroyBuiltinResources(); }
 
 }  // namespace editor_test

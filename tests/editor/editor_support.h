@@ -28,4 +28,14 @@ void PutWord(std::vector<unsigned char>& image, std::size_t at, unsigned value);
 // A w x h 32-bit bitmap filled with `colour`; caller owns.
 BITMAP* SolidBitmap(int w, int h, int colour);
 
+// Loads the built-in fonts and skin while it lives and releases them afterwards, also when an
+// assertion ends the test early.
+class BuiltinResources {
+ public:
+  BuiltinResources();
+  ~BuiltinResources();
+  BuiltinResources(const BuiltinResources&) = delete;
+  BuiltinResources& operator=(const BuiltinResources&) = delete;
+};
+
 }  // namespace editor_test

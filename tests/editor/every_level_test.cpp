@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
+#include "bfa/bfa.h"
 #include "demo/demo_image.h"
 #include "editor/classes.h"
 #include "editor/level_export.h"
@@ -17,7 +19,8 @@ using namespace editor_test;
 // window-sized bitmap, at its saved position and at the far corner (End),
 // and composes its whole picture when that stays reasonably small. Whatever
 // the image holds, this must neither crash, hang nor read outside a buffer
-// (the sanitizers watch).
+// (the sanitizers watch), nor change a byte of the image; End reaches the
+// far corner of the level and a picture is 32 pixels per tile.
 void ShowEveryLevel(const std::vector<unsigned char>& image, const std::string& config) {
   UseConfig(config);
   UseImage(image);
@@ -31,12 +34,29 @@ void ShowEveryLevel(const std::vector<unsigned char>& image, const std::string& 
     camera.Proc();
     key[KEY_END] = 0;
     camera.Draw(window);
-    if (static_cast<long long>(camera.lvl.tile_w) * camera.lvl.tile_h <= 4096) {
+    // The far corner: the level's right and bottom edges inside the view (776 - 20 by 604 - 92 pixels),
+    // never left of or above the level's start, never further than End's 0xFFFF.
+    const long long tile_w = camera.lvl.tile_w, tile_h = camera.lvl.tile_h;
+    EXPECT_EQ(camera.x, std::min(0xFFFFLL, std::max(0LL, 32 * tile_w - 756))) << id;
+    EXPECT_EQ(camera.y, std::min(0xFFFFLL, std::max(0LL, 32 * tile_h - 512))) << id;
+    if (tile_w * tile_h <= 4096) {
       BITMAP* picture = ComposeLevelPicture(id);
+      if (tile_w > 0 && tile_h > 0) {
+        EXPECT_NE(picture, nullptr) << id;
+        if (picture != nullptr) {
+          EXPECT_EQ(picture->w, 32 * tile_w) << id;
+          EXPECT_EQ(picture->h, 32 * tile_h) << id;
+        }
+      } else {
+        EXPECT_EQ(picture, nullptr) << id;
+      }
       if (picture != nullptr) destroy_bitmap(picture);
     }
   }
   destroy_bitmap(window);
+  EXPECT_TRUE(std::equal(QBR1.begin(), QBR1.end(), image.begin(), image.end(), [](char a, unsigned char b) {
+    return static_cast<unsigned char>(a) == b;
+  })) << "the walk changed the image";
 }
 
 class EveryLevelTest : public ::testing::Test {

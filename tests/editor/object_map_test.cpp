@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <iterator>
+
 #include "editor/classes.h"
 #include "resources/skin.h"
 #include "shell/base/functions.h"
+#include "tests/common/input_state.h"
 #include "tests/editor/editor_support.h"
 
 namespace {
@@ -25,17 +28,28 @@ class ObjectMapTest : public ::testing::Test {
     PutWord(image_, kObjects + 8 * b + 6, static_cast<unsigned>(zo));
   }
   std::vector<unsigned char> image_;
+  InputStateGuard input_;  // the tooltip tests move the mouse
 };
 
 TEST_F(ObjectMapTest, WalkSkipsLeftAndEndsRight) {
   leveldata lvl;
   lvl.objects = kObjects;
   lvl.x = 0x40;
-  // Camera x 200, window width 640.
-  PutObject(0, 200 - 65, 0x100);        // sx = -65: skipped, the walk goes on
-  PutObject(1, 300, 0x100);             // visible
-  PutObject(2, 200 + 640 + 65, 0x100);  // sx = w + 65: ends the walk
-  PutObject(3, 300, 0x100);             // never reached
+  // Camera x 200, window width 640: records further left than 64 pixels are skipped, the first one
+  // further right than 64 pixels past the window ends the walk. Both boundaries are still walked.
+  struct Case {
+    int sx;  // position on the window
+    bool walked;
+  };
+  const Case cases[] = {
+      {-65, false},       // skipped, the walk goes on
+      {-64, true},        // the left boundary
+      {100, true},        // visible
+      {640 + 64, true},   // the right boundary: walked, the walk goes on
+      {640 + 65, false},  // ends the walk
+      {100, false},       // never reached
+  };
+  for (int b = 0; b < static_cast<int>(std::size(cases)); ++b) PutObject(b, 200 + cases[b].sx, 0x100);
   UseImage(image_);
   CObjectMap map(lvl);
   BITMAP* dest = SolidBitmap(640, 480, 0);
@@ -43,15 +57,14 @@ TEST_F(ObjectMapTest, WalkSkipsLeftAndEndsRight) {
   frame.w = 640;
   frame.h = 480;
   map.Draw(dest, 200, 0, frame);
-  ASSERT_EQ(map.looks.size(), 4u);
-  EXPECT_FALSE(map.looks[0].has_value());  // skipped
-  EXPECT_TRUE(map.looks[1].has_value());   // drawn
-  EXPECT_FALSE(map.looks[3].has_value());  // after the end of the walk
+  ASSERT_EQ(map.looks.size(), std::size(cases));
+  for (std::size_t b = 0; b < std::size(cases); ++b)
+    EXPECT_EQ(map.looks[b].has_value(), cases[b].walked) << "record " << b << " at sx " << cases[b].sx;
   destroy_bitmap(dest);
 }
 
 TEST_F(ObjectMapTest, TooltipEndsSixteenPixelsBeforeTheRightEdge) {
-  LoadBuiltinResources();
+  const BuiltinResources fonts;
   leveldata lvl;
   lvl.objects = kObjects;
   lvl.x = 0x40;
@@ -80,7 +93,6 @@ TEST_F(ObjectMapTest, TooltipEndsSixteenPixelsBeforeTheRightEdge) {
   EXPECT_EQ(getpixel(dest, left, 537), 0);
   EXPECT_EQ(getpixel(dest, 626, 540), 0);
   destroy_bitmap(dest);
-  DestroyBuiltinResources();
 }
 
 }  // namespace

@@ -1,11 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "demo/demo_image.h"
 #include "editor/classes.h"
 #include "gui/HelioWin.h"
 #include "platform/dialogs.h"
 #include "platform/window.h"
-#include "resources/skin.h"
 #include "shell/base/variables.h"
 #include "tests/editor/editor_support.h"
 
@@ -13,19 +14,34 @@ namespace {
 
 using namespace editor_test;
 
+// The fake window, the dialog seam and the built-in resources stand in for the desktop while a test
+// runs; they are put back whatever way the test ends.
+class WindowSizeTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    InitAllegro();
+    resources_.emplace();
+    window_.w = 700;
+    window_.h = 500;
+    PlatformUseFakeWindow(&window_);
+    SetDialogSeam([](const DialogRecord&) { return std::string("ok"); });
+  }
+  void TearDown() override {
+    SetDialogSeam({});
+    PlatformUseFakeWindow(nullptr);
+    mui = nullptr;
+    resources_.reset();
+  }
+  PlatformFakeWindow window_;
+  std::optional<BuiltinResources> resources_;
+};
+
 // A horizontal level sizes the window to 16 tiles of height (604 pixels with
 // the frame) and keeps its width; a vertical level leaves the window alone.
-TEST(WindowSizeTest, HorizontalLevelsAreSixteenTilesHigh) {
-  InitAllegro();
-  LoadBuiltinResources();
+TEST_F(WindowSizeTest, HorizontalLevelsAreSixteenTilesHigh) {
   const DemoImage demo = BuildDemoImage(1);
   UseConfig(demo.config);
   UseImage(demo.rom);
-  PlatformFakeWindow window;
-  window.w = 700;
-  window.h = 500;
-  PlatformUseFakeWindow(&window);
-  SetDialogSeam([](const DialogRecord&) { return std::string("ok"); });
   CHelioGUI gui;
 
   struct Case {
@@ -40,10 +56,6 @@ TEST(WindowSizeTest, HorizontalLevelsAreSixteenTilesHigh) {
     EXPECT_EQ(gui.w, 700) << c.level;
     EXPECT_EQ(gui.h, c.horizontal ? 604 : 500) << c.level;
   }
-  SetDialogSeam({});
-  PlatformUseFakeWindow(nullptr);
-  DestroyBuiltinResources();
-  mui = nullptr;
 }
 
 }  // namespace

@@ -104,8 +104,12 @@ TEST_F(CopiesTest, BinaryDotsReadBitsFromTheRight) {
   EXPECT_EQ(Pixels(narrow.get()), (std::vector<uint32_t>{5, 5, 5, 6, kBack, kBack, kBack, kBack}));
   Rw_ncdraw_binary_dots(narrow.get(), 6, 0, 5, 6, 0x80000000u);
   EXPECT_EQ(Get(narrow.get(), 6, 0), 6u);
+  // A row outside the bitmap, or no bitmap: nothing changes.
+  const std::vector<uint32_t> before = Pixels(narrow.get());
   Rw_ncdraw_binary_dots(narrow.get(), 0, 1, 5, 6, 0);
-  Rw_ncdraw_binary_dots(nullptr, 0, 0, 5, 6, 0);
+  Rw_ncdraw_binary_dots(narrow.get(), 0, -1, 5, 6, 0xFFFFFFFFu);
+  EXPECT_EQ(Pixels(narrow.get()), before);
+  Rw_ncdraw_binary_dots(nullptr, 0, 0, 5, 6, 0);  // must not crash (the sanitizers watch)
 }
 
 TEST_F(CopiesTest, LineStretchesFillTheRectangle) {
@@ -188,7 +192,10 @@ TEST_F(CopiesTest, PerPixelMaskFollowsTheSourcePixels) {
   Bitmap lum = Make(3, 2, 0xFFFFFFFFu);
   Rw_drawvhm_luminance(src.get(), lum.get(), 0, 0, 0, mask, false);
   EXPECT_EQ(Get(lum.get(), 1, 0), 0xFE000002u);  // 0xFF000003 multiplied into white
-  Rw_drawvhm(src.get(), shown.get(), 0, 0, 0, nullptr, true);
+  // Without a mask nothing is drawn.
+  Bitmap untouched = Make(3, 2, kBack);
+  Rw_drawvhm(src.get(), untouched.get(), 0, 0, 0, nullptr, true);
+  EXPECT_EQ(Pixels(untouched.get()), std::vector<uint32_t>(6, kBack));
 }
 
 TEST_F(CopiesTest, PerPixelMaskNeverReadsPastItsRowOf32) {

@@ -118,6 +118,7 @@ GuiHarness::~GuiHarness() {
   delete window;
   ENGINE_STATE = 0;
   STATEOVER = false;
+  mouse_q = 0;
 }
 
 void GuiHarness::Step(int x, int y, int q) {

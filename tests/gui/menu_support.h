@@ -6,6 +6,7 @@
 #include "gui/MenuMain.h"
 #include "gui/commands.h"
 #include "gui/ToolbarMain.h"
+#include "tests/common/input_state.h"
 
 // Menu and toolbar trees flattened to one text row per item, in description
 // order, so whole trees compare with one assertion and a readable diff.
@@ -54,6 +55,7 @@ class GuiHarness {
   // Events of this kind only ("command", "sound", "box").
   std::vector<std::string> Only(const std::string& kind) const;
 
+  InputStateGuard input;  // Step moves the mouse; the harness puts it back
   std::vector<std::string> events;
   CommandTableSnapshot saved_commands;
   BITMAP* frame = nullptr;

@@ -12,6 +12,7 @@
 #include "shell/base/include.h"
 #include "shell/base/variables.h"
 #include "tests/common/headless_allegro.h"
+#include "tests/common/input_state.h"
 
 namespace {
 
@@ -38,10 +39,11 @@ class WindowFrameTest : public ::testing::Test {
       return std::string("ok");
     });
     PlatformClearMessages();
+    saved_h_resize_ = AllowHResize;
+    saved_v_resize_ = AllowVResize;
     AllowHResize = false;
     AllowVResize = false;
     mouse_q = 0;
-    mouse_b = 0;
     gui = new CHelioGUI;
   }
   void TearDown() override {
@@ -50,7 +52,13 @@ class WindowFrameTest : public ::testing::Test {
     PlatformUseFakeWindow(nullptr);
     SetDialogSeam({});
     PlatformClearMessages();
+    AllowHResize = saved_h_resize_;
+    AllowVResize = saved_v_resize_;
+    mouse_q = 0;
   }
+
+  InputStateGuard input_;  // Step moves the mouse and holds the button
+  bool saved_h_resize_ = false, saved_v_resize_ = false;
 
   // Puts the cursor at screen (sx, sy) with the left button up or down and runs one update.
   void Step(int sx, int sy, bool down) {

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "bfa/bfa.h"
+
 #include "level/ex_gfx_QBR1.h"
 #include "level/level_objects.h"
 #include "level/qbr_sprite_exception.h"
@@ -74,16 +78,38 @@ TEST(RobustnessTest, RandomImagesAndConfigurationsRunThroughEveryLevel) {
     }
     LoadTestImage(image);
     UseGameConfigText(configs[round]);
-    for (int id = round; id <= 229; id += 5) Exercise(id);
+    for (int id = round; id <= 229; id += 5) {
+      // Whatever the record says, no level has more tiles than the largest tile set (586).
+      EXPECT_LE(Exercise(id), 586u) << id;
+    }
+    // Reading is all the walk does: the image is unchanged.
+    EXPECT_TRUE(std::equal(QBR1.begin(), QBR1.end(), image.begin(), image.end(), [](char a, unsigned char b) {
+      return static_cast<unsigned char>(a) == b;
+    })) << round;
   }
 }
 
 TEST(RobustnessTest, SpriteNumbersOutsideTheTableDecodeSafely) {
   UseGameConfigText("");
-  LoadTestImage(std::vector<unsigned char>(0x3BCCA0, 0xC0));
+  // The image ends 4 bytes into the sprite table: a number whose 4 pointer bytes lie inside the image
+  // (entry 0, or a negative number reaching back before the table) reads 0xC0C0C0C0, pointing at 0xC0C0,
+  // where every part count is 0xC0 and every part sits at (192, 192) of the 256 x 256 canvas: a sprite of
+  // at most 64 x 64 pixels. Every other number reads no pointer and gives the empty sprite.
+  constexpr long long kSize = 0x3BCCA0;
+  LoadTestImage(std::vector<unsigned char>(kSize, 0xC0));
   for (int n : {0, 4, 0x4000, 0xFFFC, 0x10000, -1, -0x3BCC9C, 0x7FFFFFFF}) {
     CompSprite* cs = Rw_Bitmap2CompSprite(RE_QBR1_SptiteRaw(n));
-    EXPECT_NE(cs, nullptr);
+    ASSERT_NE(cs, nullptr) << n;
+    const long long at = kQBR1SpritePtrTable + n;
+    if (at >= 0 && at + 4 <= kSize) {
+      EXPECT_GT(cs->w, 0) << n;
+      EXPECT_LE(cs->w, 64) << n;
+      EXPECT_GT(cs->h, 0) << n;
+      EXPECT_LE(cs->h, 64) << n;
+    } else {
+      EXPECT_EQ(cs->w, 0) << n;
+      EXPECT_EQ(cs->h, 0) << n;
+    }
     Nullify(cs);
   }
 }

@@ -218,8 +218,12 @@ TEST_F(DrawTest, ClippedAtEveryEdge) {
   EXPECT_EQ(Px(dest, 0, 0), Colour((29 - 15) % 15 + 1));
   Rw_drawvh_qbrpal(sprite, dest, 95, 19, 0, 0x1000);
   EXPECT_EQ(Px(dest, 99, 18), Colour(15));
+  // Wholly outside on either side: nothing changes.
+  clear_to_color(dest, 0x123456);
   Rw_drawvh_qbrpal(sprite, dest, -200, -200, 3, 0x1000);
   Rw_drawvh_qbrpal(sprite, dest, 32000, 32000, 0, 0x1000);
+  for (int y = 0; y < dest->h; ++y)
+    for (int x = 0; x < dest->w; ++x) EXPECT_EQ(Px(dest, x, y), 0x123456u) << x << "," << y;
 }
 
 TEST_F(DrawTest, AddSaturatesEachChannelAndClearsAlpha) {

@@ -2,33 +2,43 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <set>
+#include <utility>
 
 namespace {
 
 // The end of the bank that holds every correction: one past the highest offset.
 constexpr std::size_t kFullSize = 0x3CA7E6;
 
-TEST(Corrections, FullImageGetsAllSeventeenAndNothingElse) {
-  std::vector<unsigned char> image(kFullSize + 16, 0xEE);
-  EXPECT_EQ(ApplyQBR1Corrections(image), 17u);
-  EXPECT_EQ(image[0x3C983B], 0xAB);
-  EXPECT_EQ(image[0x3C95F2], 0x40);
-  EXPECT_EQ(image[0x3CA7E5], 0x31);
-  EXPECT_EQ(image[0x3CA7E4], 0xEE);  // between two corrected bytes
+// The seventeen display corrections, written out as the program must store them.
+struct Row {
+  std::size_t offset;
+  unsigned char value;
+};
+constexpr Row kCorrections[] = {
+    {0x3C95F2, 0x40}, {0x3C983A, 0x80}, {0x3C983B, 0xAB}, {0x3C9A17, 0x48}, {0x3C9C62, 0x00}, {0x3C9C63, 0x39},
+    {0x3C9DE8, 0x80}, {0x3C9EF6, 0x80}, {0x3CA00C, 0x00}, {0x3CA00D, 0x5A}, {0x3CA10A, 0x00}, {0x3CA10B, 0x90},
+    {0x3CA208, 0x00}, {0x3CA209, 0x96}, {0x3CA61A, 0x00}, {0x3CA7E3, 0x04}, {0x3CA7E5, 0x31},
+};
 
-  std::set<unsigned long> offsets;
-  for (const QBR1Correction& c : QBR1Corrections) offsets.insert(c.offset);
-  std::size_t changed = 0;
-  for (std::size_t i = 0; i < image.size(); ++i) {
-    if (image[i] != 0xEE) {
-      ++changed;
-      EXPECT_TRUE(offsets.count(i)) << std::hex << i;
-    }
+TEST(Corrections, FullImageGetsAllSeventeenAndNothingElse) {
+  // Two fillers, so that a correction storing either value still shows as written.
+  for (unsigned char filler : {0x00, 0xEE}) {
+    std::vector<unsigned char> image(kFullSize + 16, filler);
+    EXPECT_EQ(ApplyQBR1Corrections(image), 17u);
+    std::vector<unsigned char> want(kFullSize + 16, filler);
+    for (const Row& r : kCorrections) want[r.offset] = r.value;
+    for (std::size_t i = 0; i < image.size(); ++i)
+      if (image[i] != want[i])
+        ADD_FAILURE() << std::hex << "byte " << i << " is " << int(image[i]) << ", not " << int(want[i]);
   }
-  // 0x3C9C62 and four others store 0x00; every correction differs from the filler.
-  EXPECT_EQ(changed, 17u);
-  EXPECT_EQ(offsets.size(), 17u);
+  // The program's own table holds the same rows (Open and the demo apply it).
+  ASSERT_EQ(std::size(QBR1Corrections), std::size(kCorrections));
+  std::set<std::pair<unsigned long, unsigned>> table, rows;
+  for (const QBR1Correction& c : QBR1Corrections) table.insert({c.offset, c.value});
+  for (const Row& r : kCorrections) rows.insert({r.offset, r.value});
+  EXPECT_EQ(table, rows);
 }
 
 TEST(Corrections, ShortImagesAreNeverWrittenPastTheirEnd) {
