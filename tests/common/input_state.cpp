@@ -5,7 +5,12 @@
 #include <string>
 
 InputStateGuard::InputStateGuard()
-    : mouse_x_(mouse_x), mouse_y_(mouse_y), mouse_z_(mouse_z), mouse_b_(mouse_b), key_shifts_(key_shifts) {
+    : mouse_x_(mouse_x),
+      mouse_y_(mouse_y),
+      mouse_z_(mouse_z),
+      mouse_w_(mouse_w),
+      mouse_b_(mouse_b),
+      key_shifts_(key_shifts) {
   for (int k = 0; k < KEY_MAX; ++k) keys_[static_cast<std::size_t>(k)] = key[k];
 }
 
@@ -13,6 +18,7 @@ InputStateGuard::~InputStateGuard() {
   mouse_x = mouse_x_;
   mouse_y = mouse_y_;
   mouse_z = mouse_z_;
+  mouse_w = mouse_w_;
   mouse_b = mouse_b_;
   key_shifts = key_shifts_;
   for (int k = 0; k < KEY_MAX; ++k) key[k] = keys_[static_cast<std::size_t>(k)];
@@ -23,11 +29,8 @@ std::string ChangedInputState() {
   const struct {
     const char* name;
     int value;
-  } ints[] = {{"mouse_x", mouse_x},
-              {"mouse_y", mouse_y},
-              {"mouse_z", mouse_z},
-              {"mouse_b", mouse_b},
-              {"key_shifts", key_shifts}};
+  } ints[] = {{"mouse_x", mouse_x}, {"mouse_y", mouse_y}, {"mouse_z", mouse_z},
+              {"mouse_w", mouse_w}, {"mouse_b", mouse_b}, {"key_shifts", key_shifts}};
   for (const auto& i : ints)
     if (i.value != 0) changed += std::string(" ") + i.name + "=" + std::to_string(i.value);
   for (int k = 0; k < KEY_MAX; ++k)
@@ -48,6 +51,7 @@ class InputStateCheck : public ::testing::EmptyTestEventListener {
     mouse_x = 0;
     mouse_y = 0;
     mouse_z = 0;
+    mouse_w = 0;
     mouse_b = 0;
     key_shifts = 0;
     for (int k = 0; k < KEY_MAX; ++k) key[k] = 0;

@@ -1,6 +1,6 @@
 #pragma once
 
-// Allegro's input globals (mouse position, wheel and buttons, the key array and the shift flags) are
+// Allegro's input globals (mouse position, wheels and buttons, the key array and the shift flags) are
 // shared by every test of an executable. Tests that set them restore them, so that no test depends on
 // the order the suite runs in (CTest shuffles it).
 
@@ -17,7 +17,7 @@ class InputStateGuard {
   InputStateGuard& operator=(const InputStateGuard&) = delete;
 
  private:
-  int mouse_x_, mouse_y_, mouse_z_, mouse_b_, key_shifts_;
+  int mouse_x_, mouse_y_, mouse_z_, mouse_w_, mouse_b_, key_shifts_;
   std::array<char, KEY_MAX> keys_;
 };
 

@@ -9,6 +9,7 @@
 #include "gui/HelioWin.h"
 #include "gui/LE_ScrollBars.h"
 #include "level/rom_access.h"
+#include "tests/common/input_state.h"
 #include "tests/editor/editor_support.h"
 
 namespace {
@@ -30,6 +31,7 @@ class ViewTransformTest : public ::testing::Test {
     mouse_x = 0;
     mouse_y = 0;
   }
+  InputStateGuard input_;  // the wheel tests turn mouse_z and mouse_w
 };
 
 // The view's top-left pixel (4, 60) shows the camera position; each window

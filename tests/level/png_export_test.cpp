@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include "level/png_export.h"
+#include "tests/common/temp_folder.h"
 #include "tests/level/level_support.h"
 
 namespace {
@@ -33,7 +34,8 @@ TEST(PngExportTest, WritesEightBitRgbPixelsExactly) {
   BITMAP* b = create_bitmap_ex(32, 3, 2);
   const std::uint32_t px[6] = {0xFFF80000, 0x0000F800, 0x000000F8, 0x00FF00FF, 0xFF123456, 0x00000000};
   for (int i = 0; i < 6; ++i) reinterpret_cast<std::uint32_t*>(b->line[i / 3])[i % 3] = px[i];
-  const std::string path = (std::filesystem::temp_directory_path() / "qbrre_png_export_test.png").string();
+  const TempFolder folder;
+  const std::string path = (folder / "picture.png").string();
   ASSERT_TRUE(QBR1_WritePng(path, b));
   const ReadBack r = Read(path);
   EXPECT_EQ(r.w, 3);
@@ -42,7 +44,6 @@ TEST(PngExportTest, WritesEightBitRgbPixelsExactly) {
   const std::vector<std::uint8_t> expected = {0xF8, 0, 0,    0,    0xF8, 0,    0, 0, 0xF8,
                                               0xFF, 0, 0xFF, 0x12, 0x34, 0x56, 0, 0, 0};
   EXPECT_EQ(r.rgb, expected);
-  std::remove(path.c_str());
   destroy_bitmap(b);
 }
 
@@ -50,10 +51,12 @@ TEST(PngExportTest, RefusesWhatItCannotWrite) {
   ASSERT_TRUE(StartHeadlessAllegro());
   BITMAP* b = create_bitmap_ex(32, 2, 2);
   EXPECT_FALSE(QBR1_WritePng("/nonexistent-dir/x.png", b));
-  EXPECT_FALSE(QBR1_WritePng("/tmp/qbrre_never.png", nullptr));
+  const TempFolder folder;
+  const std::string never = (folder / "never.png").string();
+  EXPECT_FALSE(QBR1_WritePng(never, nullptr));
   BITMAP* eight = create_bitmap_ex(8, 2, 2);
-  EXPECT_FALSE(QBR1_WritePng("/tmp/qbrre_never.png", eight));
-  EXPECT_FALSE(std::filesystem::exists("/tmp/qbrre_never.png"));
+  EXPECT_FALSE(QBR1_WritePng(never, eight));
+  EXPECT_TRUE(std::filesystem::is_empty(folder.path()));
   destroy_bitmap(eight);
   destroy_bitmap(b);
 }

@@ -5,13 +5,13 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <unistd.h>
 #include <string>
 #include <vector>
 
 #include "resources/resource_loader.h"
 #include "resources/resource_table.h"
 #include "shell/base/functions.h"
+#include "tests/common/temp_folder.h"
 
 namespace fs = std::filesystem;
 
@@ -25,8 +25,9 @@ std::vector<unsigned char> ReadFile(const fs::path& path) {
 // The committed pictures must be exactly what the generator draws from its
 // sources, so the art can always be rebuilt and reviewed as code.
 TEST(Art, CommittedImagesAreWhatTheGeneratorDraws) {
-  const fs::path out = fs::temp_directory_path() / ("qbrre_art_" + std::to_string(::getpid()));
-  fs::create_directories(out);
+  const TempFolder folder;  // removed also when an assertion ends the test
+  const fs::path out = folder.path();
+  ASSERT_FALSE(out.empty());
   const std::string command = std::string("\"") + QBRRE_ART_GENERATOR + "\" \"" + out.string() + "\"";
   ASSERT_EQ(std::system(command.c_str()), 0);
   for (const ResourceInfo& info : kResourceTable) {
@@ -51,7 +52,6 @@ TEST(Art, CommittedImagesAreWhatTheGeneratorDraws) {
     Nullify(a);
     Nullify(b);
   }
-  fs::remove_all(out);
 }
 
 }  // namespace
