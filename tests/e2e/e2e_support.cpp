@@ -270,6 +270,7 @@ void Key(const std::string& key, int hold_ms) {
   KeyDown(key);
   Sleep(hold_ms);
   KeyUp(key);
+  Sleep(hold_ms);
 }
 void MouseMove(int x, int y) { Xdotool("mousemove " + std::to_string(x) + " " + std::to_string(y)); }
 void MouseDown(int button) { Xdotool("mousedown " + std::to_string(button)); }

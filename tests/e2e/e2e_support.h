@@ -93,7 +93,10 @@ class App {
 };
 
 // Keyboard and mouse through the XTEST extension (the focused window gets the keys).
-void Key(const std::string& key, int hold_ms = 100);  // keydown, hold, keyup
+// keydown, hold, keyup, and as long again released: the program polls the keyboard once per
+// update, so a press or a release shorter than a slow update (a sanitized build, a level being
+// decoded) would go unseen, and two presses of one key would read as one.
+void Key(const std::string& key, int hold_ms = 150);
 void KeyDown(const std::string& key);
 void KeyUp(const std::string& key);
 void MouseMove(int x, int y);  // screen pixels
