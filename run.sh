@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the editor and runs it; arguments are passed on.
-# The program runs in this folder, where it finds GameConfig/, PlugIns/ and
-# keeps its Configuration.INI, so relative file arguments are made absolute first.
+# The program runs in this folder, where it finds GameConfig/ and keeps its
+# Configuration.INI (its plug-ins are beside it in build/PlugIns/), so relative
+# file arguments are made absolute first.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 args=()

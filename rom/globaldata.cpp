@@ -3,6 +3,7 @@
 #include <string>
 
 #include "platform/config_lock.h"
+#include "platform/data_paths.h"
 #include "shell/base/functions.h"
 #include "shell/base/include.h"
 
@@ -51,8 +52,8 @@ void ReadGlobalOffsets(globaldata& gbl) {
 void SelectGameConfig(globaldata& gbl) {
   {
     ConfigGuard guard;
-    set_config_file(kGameConfigPath);
-    override_config_file(kProgramConfigPath);
+    set_config_file(PlatformGameConfigFile(kGameConfigPath).c_str());
+    override_config_file(PlatformSettingsFile(kProgramConfigPath, false).c_str());
   }
   ReadGlobalOffsets(gbl);
 }
@@ -79,5 +80,5 @@ bool LoadQBR1(unsigned long crc, globaldata& gbl) {
 void CloseGameConfig() {
   ConfigGuard guard;
   override_config_file(nullptr);
-  set_config_file(kProgramConfigPath);
+  set_config_file(PlatformSettingsFile(kProgramConfigPath, false).c_str());
 }

@@ -9,6 +9,7 @@ QBRRE_PACKAGES=(
   libgtest-dev libbenchmark-dev
   clang libclang-rt-14-dev llvm
   xvfb xdotool x11-utils x11-apps imagemagick zenity
+  git desktop-file-utils man-db groff-base
 )
 
 # Installs the missing packages with apt-get when running as root; otherwise

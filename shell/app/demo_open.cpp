@@ -5,6 +5,7 @@
 #include "bfa/bfa.h"
 #include "demo/demo_image.h"
 #include "platform/config_lock.h"
+#include "platform/data_paths.h"
 #include "rom/image_install.h"
 #include "rom/globaldata.h"
 #include "rom/image_save.h"
@@ -31,7 +32,7 @@ bool OpenDemoImage() {
     // back to it: every write goes to Configuration.INI, laid over it.
     ConfigGuard guard;
     set_config_data(demo.config.data(), static_cast<int>(demo.config.size()));
-    override_config_file(kProgramConfigPath);
+    override_config_file(PlatformSettingsFile(kProgramConfigPath, false).c_str());
   }
   ReadGlobalOffsets(qbr1gbl);
   EnterLevelEditorAfterOpen();

@@ -11,6 +11,7 @@
 #include "gfx/ex_graphics.h"
 #include "music/speakers.h"
 #include "platform/config_lock.h"
+#include "platform/data_paths.h"
 #include "platform/window.h"
 #include "resources/cursors.h"
 #include "shell/base/close_request.h"
@@ -110,7 +111,9 @@ CProgram::CProgram() {
   set_close_button_callback(CloseButtonPressed);
   {
     ConfigGuard guard;
-    set_config_file("Configuration.INI");
+    // The settings folder outside a portable folder may not exist yet; it is made here, where the
+    // program that writes settings starts, and never by the headless commands.
+    set_config_file(PlatformSettingsFile("Configuration.INI", true).c_str());
   }
   snd = new CSpeakers;
   win = new CWindow;
