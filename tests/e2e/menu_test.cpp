@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "e2e_support.h"
+#include "tests/common/temp_folder.h"
 
 namespace {
 
@@ -30,11 +31,18 @@ class MenuEndToEnd : public ::testing::Test {
     ASSERT_EQ(w, kW);
   }
 
-  uint32_t PixelAt(int wx, int wy) {
-    e2e::Sleep(200);  // a few frames
-    e2e::Screenshot shot;
-    EXPECT_TRUE(e2e::TakeScreenshot(shot));
-    return shot.Pixel(x + wx, y + wy);
+  // The pixel at window point (wx, wy) once it is `want` (or, with `differ`, once it is not),
+  // polled over a generous deadline since the program draws its next frames at its own pace;
+  // the last pixel seen when the deadline passes.
+  uint32_t PixelAt(int wx, int wy, uint32_t want, bool differ = false) {
+    uint32_t seen = 0;
+    WaitUntil([&] {
+      e2e::Screenshot shot;
+      if (!e2e::TakeScreenshot(shot)) return false;
+      seen = shot.Pixel(x + wx, y + wy);
+      return (seen == want) != differ;
+    });
+    return seen;
   }
 
   std::unique_ptr<e2e::App> app;
@@ -42,19 +50,19 @@ class MenuEndToEnd : public ::testing::Test {
 };
 
 TEST_F(MenuEndToEnd, OpensHighlightsSwitchesAndChooses) {
-  EXPECT_NE(PixelAt(90, 79), kMenuFill);  // closed
+  EXPECT_NE(PixelAt(90, 79, kMenuFill, true), kMenuFill);  // closed
 
   e2e::Click(x + kFileX, y + kBarY);
-  EXPECT_EQ(PixelAt(90, 79), kMenuFill);  // "File" is open
+  EXPECT_EQ(PixelAt(90, 79, kMenuFill), kMenuFill);  // "File" is open
 
   e2e::MouseMove(x + 50, y + kExitY);
-  EXPECT_EQ(PixelAt(90, kExitY), kHighlight);  // "Exit" highlighted
-  EXPECT_EQ(PixelAt(90, 45), kMenuFill);       // "Open..." not
+  EXPECT_EQ(PixelAt(90, kExitY, kHighlight), kHighlight);  // "Exit" highlighted
+  EXPECT_EQ(PixelAt(90, 45, kMenuFill), kMenuFill);       // "Open..." not
 
   // Moving onto "Help" opens it and closes "File" without a click.
   e2e::MouseMove(x + kHelpX, y + kBarY);
-  EXPECT_NE(PixelAt(90, 79), kMenuFill);
-  EXPECT_EQ(PixelAt(kW - 10, 79), kMenuFill);
+  EXPECT_NE(PixelAt(90, 79, kMenuFill, true), kMenuFill);
+  EXPECT_EQ(PixelAt(kW - 10, 79, kMenuFill), kMenuFill);
 
   // "About QBRRE..." is the first row of the menu.
   e2e::MouseMove(x + kW - 60, y + 45);
@@ -65,7 +73,7 @@ TEST_F(MenuEndToEnd, OpensHighlightsSwitchesAndChooses) {
   EXPECT_EQ(log[2].kind, "about");
   EXPECT_EQ(log[2].title, "About QBRRE");
   EXPECT_EQ(log[2].text.rfind("QBR Resource Editor v0.0.6.0", 0), 0u);
-  EXPECT_NE(PixelAt(kW - 10, 79), kMenuFill);  // choosing closed the menu
+  EXPECT_NE(PixelAt(kW - 10, 79, kMenuFill, true), kMenuFill);  // choosing closed the menu
   EXPECT_TRUE(app->Running());
 }
 

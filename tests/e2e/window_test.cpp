@@ -7,6 +7,7 @@
 
 #include "e2e_support.h"
 #include "tests/common/headless_allegro.h"
+#include "tests/common/temp_folder.h"
 #include "resources/skin.h"
 
 namespace {
@@ -44,6 +45,14 @@ class StartupWindowTest : public ::testing::Test {
   void Where(int& x, int& y) {
     int w = 0, h = 0;
     ASSERT_TRUE(app->Geometry(x, y, w, h));
+  }
+  // Where the window is once it stands at (want_x, want_y), polled over a generous deadline
+  // (the program moves it at its own pace); else where it stood last.
+  void WhereOnceAt(int want_x, int want_y, int& x, int& y) {
+    WaitUntil([&] {
+      int w = 0, h = 0;
+      return app->Geometry(x, y, w, h) && x == want_x && y == want_y;
+    });
   }
   int OpenDialogs() {
     int n = 0;
@@ -133,7 +142,7 @@ TEST_F(StartupWindowTest, MinimiseButtonIconifies) {
   Where(x, y);
   // close at w-26, maximise (disabled) 21 further left, minimise 21 further again.
   e2e::Click(x + kStartW - 6 - 20 - 42 + 10, y + 12);
-  e2e::Sleep(300);
+  WaitUntil([&] { return app->MapState() == "IsUnMapped"; });
   EXPECT_EQ(app->MapState(), "IsUnMapped");
   EXPECT_TRUE(app->Running());
 }
@@ -147,19 +156,16 @@ TEST_F(StartupWindowTest, CaptionDragMovesTheWindowAndStopsAtTheScreenEdges) {
   e2e::MouseDown();
   e2e::Sleep(80);
   e2e::MouseMove(grab_x + 40, grab_y + 30);
-  e2e::Sleep(150);
   int nx = 0, ny = 0;
-  Where(nx, ny);
+  WhereOnceAt(x + 40, y + 30, nx, ny);
   EXPECT_EQ(nx, x + 40);
   EXPECT_EQ(ny, y + 30);
   e2e::MouseMove(screen_w - 1, screen_h - 1);
-  e2e::Sleep(150);
-  Where(nx, ny);
+  WhereOnceAt(screen_w - kStartW, screen_h - kStartH, nx, ny);
   EXPECT_EQ(nx, screen_w - kStartW);
   EXPECT_EQ(ny, screen_h - kStartH);
   e2e::MouseMove(0, 0);
-  e2e::Sleep(150);
-  Where(nx, ny);
+  WhereOnceAt(0, 0, nx, ny);
   EXPECT_EQ(nx, 0);
   EXPECT_EQ(ny, 0);
   e2e::MouseUp();

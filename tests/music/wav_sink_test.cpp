@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 
 #include "plugins/out_wave/wav_sink.h"
+#include "tests/common/temp_folder.h"
 #include "tests/music/music_support.h"
 
 namespace {
@@ -71,8 +72,7 @@ TEST(WavSink, StopsGrowingAtItsLimitWhileTheClockGoesOn) {
   ASSERT_TRUE(sink.Open(path.string(), 8000, 1, 16));
   const std::vector<char> half(8000, 0x22);
   sink.Write(half.data(), static_cast<int>(half.size()));
-  std::this_thread::sleep_for(300ms);
-  EXPECT_GE(sink.Played(), 4000);
+  EXPECT_TRUE(WaitUntil([&] { return sink.Played() >= 4000; })) << sink.Played();
   const WavFile wav = ReadWav(path);
   ASSERT_TRUE(wav.valid);
   EXPECT_EQ(wav.samples.size(), 800u);
