@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstdlib>
 
+#include "bench/demo_bench_fixture.h"
 #include "bfa/bfa.h"
 #include "demo/demo_image.h"
 #include "editor/classes.h"
@@ -19,36 +20,7 @@
 
 namespace {
 
-// Allegro without a display, the demo image in channel 0x10 with its game
-// configuration, the built-in skin and a GUI root of the editor's size.
-struct EditorFixture {
-  DemoImage demo = BuildDemoImage(1);
-  BITMAP* fb = nullptr;
-  CHelioGUI* gui = nullptr;
-
-  // A screen for the window: without one the camera's window sizing would
-  // shrink the GUI root to nothing. Large enough for a window scaled 2x.
-  PlatformFakeWindow screen;
-
-  EditorFixture() {
-    screen.screen_w = 2560;
-    screen.screen_h = 2048;
-    PlatformUseFakeWindow(&screen);
-    install_allegro(SYSTEM_NONE, &errno, std::atexit);
-    set_color_depth(32);
-    {
-      ConfigGuard guard;
-      set_config_data(demo.config.data(), static_cast<int>(demo.config.size()));
-      ReadGlobalOffsets(qbr1gbl);
-    }
-    QBR1.assign(demo.rom.begin(), demo.rom.end());
-    LoadBuiltinResources();
-    gui = new CHelioGUI();
-    gui->w = 776;
-    gui->h = 604;
-    fb = create_bitmap_ex(32, 776, 604);
-  }
-};
+using EditorFixture = DemoBenchFixture;
 
 EditorFixture& Fixture() {
   static EditorFixture fixture;

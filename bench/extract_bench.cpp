@@ -12,6 +12,7 @@
 
 #include "bfa/bfa.h"
 #include "demo/demo_image.h"
+#include "bench/demo_bench_fixture.h"
 #include "extract/extract.h"
 #include "extract/mode_extraction.h"
 #include "gui/HelioWin.h"
@@ -24,27 +25,7 @@
 
 namespace {
 
-struct ExtractFixture {
-  DemoImage demo = BuildDemoImage(1);
-  BITMAP* fb = nullptr;
-  CHelioGUI* gui = nullptr;
-
-  ExtractFixture() {
-    install_allegro(SYSTEM_NONE, &errno, std::atexit);
-    set_color_depth(32);
-    {
-      ConfigGuard guard;
-      set_config_data(demo.config.data(), static_cast<int>(demo.config.size()));
-      ReadGlobalOffsets(qbr1gbl);
-    }
-    QBR1.assign(demo.rom.begin(), demo.rom.end());
-    LoadBuiltinResources();
-    gui = new CHelioGUI();
-    gui->w = 776;
-    gui->h = 604;
-    fb = create_bitmap_ex(32, 776, 604);
-  }
-};
+using ExtractFixture = DemoBenchFixture;
 
 ExtractFixture& Fixture() {
   static ExtractFixture fixture;

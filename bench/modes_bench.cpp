@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdlib>
 
+#include "bench/demo_bench_fixture.h"
 #include "bfa/bfa.h"
 #include "demo/demo_image.h"
 #include "gui/HelioWin.h"
@@ -24,29 +25,14 @@
 
 namespace {
 
-struct ModesFixture {
-  DemoImage demo = BuildDemoImage(1);
-  BITMAP* fb = nullptr;
-  CHelioGUI* gui = nullptr;
-
+// The demo setting with the edit history of the opened image and the resource
+// modes' menu descriptions.
+struct ModesFixture : DemoBenchFixture {
   ModesFixture() {
-    install_allegro(SYSTEM_NONE, &errno, std::atexit);
-    set_color_depth(32);
-    {
-      ConfigGuard guard;
-      set_config_data(demo.config.data(), static_cast<int>(demo.config.size()));
-      ReadGlobalOffsets(qbr1gbl);
-    }
-    QBR1.assign(demo.rom.begin(), demo.rom.end());
     QBR1_ResetEdits(demo.rom, 0);
-    LoadBuiltinResources();
     RegisterModeDescriptions(kModeSpriteViewer, kSpriteViewerMenu, kSpriteViewerToolbar);
     RegisterModeDescriptions(kModePaletteEditor, kPaletteEditorMenu, kPaletteEditorToolbar);
     RegisterModeDescriptions(kModeHexEditor, kHexEditorMenu, kHexEditorToolbar);
-    gui = new CHelioGUI();
-    gui->w = 776;
-    gui->h = 604;
-    fb = create_bitmap_ex(32, 776, 604);
   }
 };
 
