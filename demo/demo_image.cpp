@@ -28,6 +28,10 @@ constexpr long kDefaultGFX = 0x158FC0, kDefaultTIS = 0x19A3C0, kDefaultPalette =
 // The demo's own data areas. They keep clear of 0x3C95F2-0x3CA7E5, where an opened image is corrected.
 constexpr long kNameText = 0x38A400, kCamRecords = 0x3C8200, kObjPalettes = 0x3CB000;
 constexpr long kBananaMaps = 0x38C200, kShapes = 0x38DA00, kObjMaps = 0x3D9000;
+// Room declared in the configuration for the object and banana lists to grow into: zeros
+// inside the object map bank and inside the banana pointers' reach, clear of every table.
+constexpr DemoRange kFreeObjects[] = {{0x3DC000, 0x3DDFFF}, {0x3DF000, 0x3DFFFF}};
+constexpr DemoRange kFreeBananas[] = {{0x38E000, 0x38FFFF}};
 constexpr long kScriptBank = 0x350000, kAnimBank = 0x3E0000, kAnimScripts = 0x3E9000, kSpriteData = 0x300000;
 
 class Writer {
@@ -616,7 +620,18 @@ DemoImage BuildDemoImage(std::uint32_t seed) {
     lvl.objects = shown[lvl.id].first;
     lvl.bananas = shown[lvl.id].second;
   }
+  std::string freeText = "[FreeSpace]\n";
+  const std::pair<const char*, std::vector<DemoRange>*> kinds[] = {{"Objects", &img.freeObjects},
+                                                                   {"Bananas", &img.freeBananas}};
+  img.freeObjects.assign(std::begin(kFreeObjects), std::end(kFreeObjects));
+  img.freeBananas.assign(std::begin(kFreeBananas), std::end(kFreeBananas));
+  for (const auto& [key, ranges] : kinds) {
+    freeText += std::string(key) + " = ";
+    for (std::size_t i = 0; i < ranges->size(); ++i)
+      freeText += (i ? ", " : "") + Hex((*ranges)[i].first, 6) + "-" + Hex((*ranges)[i].last, 6);
+    freeText += "\n";
+  }
   cfg += archText + themePalText + seqText + gfxText + tisText + flipText + nameText + sprText + palText + aniPalText +
-         compText;
+         compText + freeText;
   return img;
 }

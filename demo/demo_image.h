@@ -71,6 +71,12 @@ struct DemoArchetype {
   std::vector<std::uint16_t> tileWords;   // the tile definitions as stored, 16 words per tile
 };
 
+// Bytes first to last (both included) of the image.
+struct DemoRange {
+  long first = 0;
+  long last = 0;
+};
+
 // The synthetic image, its game configuration and the description of both.
 struct DemoImage {
   std::vector<unsigned char> rom;                          // 4 MiB, tables at the default offsets
@@ -79,6 +85,8 @@ struct DemoImage {
   std::vector<DemoArchetype> archetypes;                   // the archetypes the levels use, ascending
   std::array<std::array<DemoPicture, 8>, 5> bananaFrames;  // set n, frame i, unmirrored
   DemoCompressionStats compression;                        // summed over the compressed archetypes
+  std::vector<DemoRange> freeObjects;                      // free space declared for object lists ([FreeSpace])
+  std::vector<DemoRange> freeBananas;                      // free space declared for banana lists
 
   // The built level with this id, or nullptr.
   const DemoLevel* Level(int id) const;

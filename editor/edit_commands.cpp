@@ -41,7 +41,10 @@ bool Paste(RecordListEditor<R>& list) {
   int x = 0, y = 0;
   PastePoint(x, y);
   std::string why;
-  if (list.Paste(x, y, why)) return true;
+  if (list.Paste(x, y, why)) {
+    if (!list.Note().empty()) SetEditStatus(list.Note());  // the list moved to make room
+    return true;
+  }
   SetEditStatus(std::string("Paste: nothing changed. ") + why);
   return false;
 }
@@ -49,7 +52,10 @@ bool Paste(RecordListEditor<R>& list) {
 template <class R>
 bool Duplicate(RecordListEditor<R>& list) {
   std::string why;
-  if (list.Duplicate(why)) return true;
+  if (list.Duplicate(why)) {
+    if (!list.Note().empty()) SetEditStatus(list.Note());
+    return true;
+  }
   SetEditStatus(std::string("Duplicate: nothing changed. ") + why);
   return false;
 }

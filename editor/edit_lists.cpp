@@ -1,20 +1,15 @@
 #include "editor/edit_lists.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <numeric>
 
+#include "editor/list_growth.h"
 #include "level/level_objects.h"
+#include "rom/globaldata.h"
 #include "rom/image_edits.h"
 
 namespace {
-
-// The file as opened, without its copier header.
-RomView OpenedImage() {
-  const std::vector<unsigned char>& file = QBR1_OpenedFile();
-  const std::size_t header = QBR1_HeaderSize();
-  if (file.size() <= header) return {};
-  return RomView(file.data() + header, file.size() - header);
-}
 
 int ClampInt(int v, int lo, int hi) { return v < lo ? lo : (v > hi ? hi : v); }
 
@@ -30,12 +25,6 @@ LevelBox RecordTraits<QBR1RawBanana>::Box(const QBR1RawBanana& r, const leveldat
   const int columns = std::max(1, static_cast<int>(rom.Byte(grid)));
   const int rows = std::max(1, static_cast<int>(rom.Byte(grid + 1)));
   return {r.X(), r.Y(), r.X() + 8 * (columns - 1) + 16, r.Y() + 8 * (rows - 1) + 16};
-}
-
-template <class R>
-std::size_t OpenedRecordCount(long long offset) {
-  const RomView opened = OpenedImage();
-  return RecordTraits<R>::Read(opened.Size() > 0 ? opened : CurrentRom(), offset).size();
 }
 
 template <class R>
@@ -65,17 +54,22 @@ void RecordListEditor<R>::Sync(const leveldata& lvl, unsigned long long generati
     offset_ = offset;
     generation_ = generation;
     selected_.clear();
-    capacity_ = OpenedRecordCount<R>(offset);
+    capacity_ = 0;
     Reload();
+    capacity_ = HeldRecords(Traits::kKind, offset_, records_.size());
     return;
   }
   if (generation == generation_) return;
   generation_ = generation;
   if (!own_change) {
     // Undo or redo (or another view) rewrote the image: indexes may now name
-    // other records, and a move in progress has lost its base.
+    // other records, a move in progress has lost its base, and another list
+    // may now lie where this one had room.
     if (moving_) EndMove();
     selected_.clear();
+    Reload();
+    capacity_ = HeldRecords(Traits::kKind, offset_, records_.size());
+    return;
   }
   Reload();
 }
@@ -123,8 +117,40 @@ void RecordListEditor<R>::ClearSelection() {
 }
 
 template <class R>
+bool RecordListEditor<R>::Grow(std::size_t records) {
+  const long long bytes = static_cast<long long>(records * Traits::kSize + Traits::kEndBytes);
+  const ListGrowth growth = PlanListGrowth(Traits::kKind, offset_, bytes);
+  const char* kind = Traits::kKind == ListKind::Objects ? "object" : "banana";
+  if (growth.offset < 0) {
+    note_ = std::string("No room: the ") + kind + " list needs " + std::to_string(bytes) + " bytes, " +
+            std::to_string(growth.missing) + " bytes missing in the free space";
+    return false;
+  }
+  if (growth.offset != offset_) {
+    // A list no level points at cannot be moved: nothing would find it.
+    if (growth.pointers.empty()) {
+      note_ = std::string("No room: no level's pointer names this ") + kind + " list";
+      return false;
+    }
+    const unsigned value = QBR1_ListPointerValue(qbr1gbl, Traits::kKind, growth.offset);
+    for (long long pointer : growth.pointers) {
+      if (!QBR1_WriteWord(static_cast<std::size_t>(pointer), static_cast<unsigned short>(value))) return false;
+    }
+    offset_ = growth.offset;
+    char text[96];
+    std::snprintf(text, sizeof text, "%s list of level 0x%02X moved to 0x%06llX (%zu records)",
+                  Traits::kKind == ListKind::Objects ? "Object" : "Banana", level_id_, offset_, records);
+    note_ = text;
+  }
+  capacity_ = records;
+  return true;
+}
+
+template <class R>
 bool RecordListEditor<R>::Store(std::vector<R> records, const std::vector<bool>& select) {
-  if (offset_ < 0 || records.size() > capacity_) return false;
+  note_.clear();
+  if (offset_ < 0) return false;
+  if (records.size() > capacity_ && !Grow(records.size())) return false;
   // Stable, so records at the same x keep their order.
   std::vector<std::size_t> order(records.size());
   std::iota(order.begin(), order.end(), 0);
@@ -235,11 +261,6 @@ bool RecordListEditor<R>::CopySelection() {
 template <class R>
 bool RecordListEditor<R>::Insert(const std::vector<R>& added, int dx, int dy, std::string& why) {
   if (added.empty()) return false;
-  if (records_.size() + added.size() > capacity_) {
-    why = "No room: the list holds at most " + std::to_string(capacity_) + " records (" +
-          std::to_string(records_.size()) + " now, " + std::to_string(added.size()) + " to add)";
-    return false;
-  }
   for (const R& r : added) {
     const int x = Traits::X(r, lvl_), y = Traits::Y(r, lvl_);
     dx = ClampInt(dx, Traits::kXMin - x, Traits::kXMax - x);
@@ -256,6 +277,7 @@ bool RecordListEditor<R>::Insert(const std::vector<R>& added, int dx, int dy, st
   QBR1_BeginEdit(level_id_);
   const bool stored = Store(std::move(all), select);
   QBR1_EndEdit();
+  if (!stored) why = note_;
   return stored;
 }
 
@@ -300,5 +322,3 @@ bool RecordListEditor<R>::SetSelectedDefinition(unsigned zo) {
 
 template class RecordListEditor<QBR1RawObject>;
 template class RecordListEditor<QBR1RawBanana>;
-template std::size_t OpenedRecordCount<QBR1RawObject>(long long);
-template std::size_t OpenedRecordCount<QBR1RawBanana>(long long);

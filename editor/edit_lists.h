@@ -6,14 +6,17 @@
 
 #include "editor/edit_input.h"
 #include "level/level_records.h"
+#include "level/list_pool.h"
 #include "level/leveldata.h"
 #include "level/rom_access.h"
 
 // Editing of a level's stored record lists (its objects, its banana groups):
 // selection, moving, deleting and the clipboard. Each change rewrites the list
-// in place, sorted by x again (the game's walks stop at the first record right
-// of the view), and never lets it grow past the bytes it held when the image
-// was opened: its records and its end record.
+// sorted by x again (the game's walks stop at the first record right of the
+// view) in the place it holds; a list that needs more records than its place
+// holds moves to the lowest place of the pool where it fits
+// (editor/list_growth.h), with the pointer word of every level id using it,
+// in the same undoable edit.
 
 // What differs between the two kinds of list: record layout and position codec.
 template <class R>
@@ -21,6 +24,7 @@ struct RecordTraits;
 
 template <>
 struct RecordTraits<QBR1RawObject> {
+  static constexpr ListKind kKind = ListKind::Objects;
   static constexpr std::size_t kSize = 8;
   static constexpr std::size_t kEndBytes = kQBR1ObjectEndBytes;
   static constexpr int kYStep = 1;
@@ -41,6 +45,7 @@ struct RecordTraits<QBR1RawObject> {
 
 template <>
 struct RecordTraits<QBR1RawBanana> {
+  static constexpr ListKind kKind = ListKind::Bananas;
   static constexpr std::size_t kSize = 4;
   static constexpr std::size_t kEndBytes = kQBR1BananaEndBytes;
   static constexpr int kYStep = 8;
@@ -74,9 +79,12 @@ class RecordListEditor {
   const std::vector<LevelBox>& Boxes() const { return boxes_; }
   bool Selected(std::size_t i) const { return i < selected_.size() && selected_[i]; }
   std::size_t SelectedCount() const;
-  // Most records the list may hold: what it held when the image was opened
-  // (or what it holds now, if more).
+  // Most records the list may hold without moving (HeldRecords).
   std::size_t Capacity() const { return capacity_; }
+  // File offset of the list now.
+  long long Offset() const { return offset_; }
+  // What the last change said: that the list moved, or why it could not grow.
+  const std::string& Note() const { return note_; }
 
   // The topmost record whose box holds (x, y), or -1.
   int HitTest(int x, int y) const;
@@ -113,13 +121,18 @@ class RecordListEditor {
   bool SetSelectedDefinition(unsigned zo);
 
   // Writes `records` (any order) into the list, sorted by x; the records whose
-  // index is in `select` become the selection. False when they do not fit.
+  // index is in `select` become the selection. More records than the list's
+  // place holds move the list (Note() says where). False when no place of the
+  // pool fits them (Note() says how many bytes are missing): nothing changes.
   bool Store(std::vector<R> records, const std::vector<bool>& select);
 
   static std::vector<R>& Clipboard();
 
  private:
   void Reload();
+  // Makes room for `records` records: in place, or by moving the list and
+  // rewriting its pointer words. False when nothing fits.
+  bool Grow(std::size_t records);
   bool Insert(const std::vector<R>& added, int dx, int dy, std::string& why);
 
   leveldata lvl_;
@@ -128,6 +141,7 @@ class RecordListEditor {
   int level_id_ = -1;
   unsigned long long generation_ = 0;
   std::size_t capacity_ = 0;
+  std::string note_;
   std::vector<R> records_;
   std::vector<LevelBox> boxes_;
   std::vector<bool> selected_;
@@ -138,11 +152,6 @@ class RecordListEditor {
   std::vector<R> move_base_;
   std::vector<bool> move_selected_;
 };
-
-// Number of records of the list at `offset` in the file as opened (copier header
-// left out), or of the loaded image when no opened file is kept.
-template <class R>
-std::size_t OpenedRecordCount(long long offset);
 
 // Called by the list editors after each of their writes, so the view knows the
 // change was the editor's own.

@@ -56,6 +56,9 @@ void ViewCachesRefresh(CCamera& camera, bool own_change) {
     if (camera.Object_MAP != nullptr) {
       for (int i = 0; i < CObjectMap::kCacheSize; ++i) Nullify(camera.Object_MAP->sprites[i]);
     }
+  } else {
+    // A list that grew may have moved, and its pointer words with it.
+    Get_QBR1_LevelListOffsets(camera.lvl);
   }
   if (camera.Object_MAP != nullptr) {
     camera.Object_MAP->records = QBR1_ReadObjectMap(camera.lvl);

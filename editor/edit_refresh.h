@@ -3,7 +3,8 @@
 #include "editor/classes.h"
 
 // Keeps the camera's decoded caches in step with the image while edits change
-// it: the object and banana lists are read again after every change; the tile
+// it: the object and banana lists (and their offsets, which a list that grew
+// changes) are read again after every change; the tile
 // bitmaps, sprites and the level record are rebuilt when a change that did not
 // come from the edit modes (undo, redo) touched what they are decoded from.
 

@@ -107,7 +107,11 @@ void Get_QBR1_LevelDataStruct(int id, leveldata& lvl) {
   lvl.tile_w = Get_QBR1_LevelTilesW(id, lvl.archetype);
   lvl.tile_h = Get_QBR1_LevelTilesH(id, lvl.archetype);
   lvl.size = Get_QBR1_LevelSize(id);
-  const int substitute = MapSubstitute(id);
+  Get_QBR1_LevelListOffsets(lvl);
+}
+
+void Get_QBR1_LevelListOffsets(leveldata& lvl) {
+  const int substitute = MapSubstitute(lvl.ID);
   lvl.objects = Get_QBR1_LevelObjectMap(substitute);
   lvl.bananas = static_cast<int>(Get_QBR1_LevelBananaMap(substitute));
 }

@@ -64,5 +64,8 @@ int Get_QBR1_LevelTISOffset(int a);
 int Get_QBR1_LevelObjectMap(int id);
 // File offset of the banana map of level id.
 unsigned long Get_QBR1_LevelBananaMap(int id);
+// Sets lvl.objects and lvl.bananas from the pointer tables, for lvl.ID (levels
+// 0x27 and 0x2E use each other's maps).
+void Get_QBR1_LevelListOffsets(leveldata& lvl);
 // Fills lvl for level id from the image and the game configuration.
 void Get_QBR1_LevelDataStruct(int id, leveldata& lvl);

@@ -65,7 +65,16 @@ bool InstallQBR1Image(const char* name, BFA_LoadedFile file, std::size_t header)
   return true;
 }
 
+namespace {
+
+ImageOpenedHook image_opened_hook = nullptr;
+
+}  // namespace
+
+void SetImageOpenedHook(ImageOpenedHook hook) { image_opened_hook = hook; }
+
 void EnterLevelEditorAfterOpen() {
+  if (image_opened_hook != nullptr) image_opened_hook();
   SeedLevelDisplay();
   ENGINE_STATE = 1;
   STATEOVER = true;

@@ -35,7 +35,13 @@ void SeedLevelDisplay();
 // channel disabled, false.
 bool InstallQBR1Image(const char* name, BFA_LoadedFile file, std::size_t header = 0);
 
+// What runs once a newly opened image and its configuration are in place,
+// before the level editor starts (the level layer checks the declared free
+// space). Registered by the application; none by default.
+using ImageOpenedHook = void (*)();
+void SetImageOpenedHook(ImageOpenedHook hook);
+
 // The common end of every successful Open, once the image is in channel 0x10 and
-// its configuration selected: seeds the view keys, requests the level editor and
-// shows the alpha notice.
+// its configuration selected: runs the image-opened hook, seeds the view keys,
+// requests the level editor and shows the alpha notice.
 void EnterLevelEditorAfterOpen();

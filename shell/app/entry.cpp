@@ -58,6 +58,10 @@ int RunList(const Args& a) {
   PlatformUseStderrDialogs(true);
   return RunListCommand(a[0]);
 }
+int RunFreeSpace(const Args& a) {
+  PlatformUseStderrDialogs(true);
+  return RunFreeSpaceCommand(a[0]);
+}
 
 const Command commands[] = {
     {"--help", "", "show this help and exit", 0, PrintHelp},
@@ -68,6 +72,7 @@ const Command commands[] = {
        return RunEditor();
      }},
     {"--list", "ROM", "print the level list of a ROM image and exit", 1, RunList},
+    {"--free-space", "ROM", "print the room the object and banana lists have to grow and exit", 1, RunFreeSpace},
     {"--export", "LEVEL --output FILE.png ROM", "write the picture of a level (decimal or 0x hex) and exit", 4,
      RunExport},
     {"--export", "all --output DIR ROM", "write DIR/level-0xNN.png for every level and exit", 4, RunExport},

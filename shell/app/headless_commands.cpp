@@ -6,15 +6,26 @@
 #include <iostream>
 
 #include "editor/level_export.h"
+#include "level/free_space_config.h"
+#include "level/free_space_report.h"
 #include "level/level_display.h"
 #include "level/leveldata.h"
 #include "level/png_export.h"
+#include "rom/globaldata.h"
 #include "rom/headless_open.h"
 #include "shell/base/functions.h"
 
 int RunListCommand(const std::string& romPath) {
   if (!LoadRomHeadless(romPath)) return 1;
   QBR1_WriteLevelList(std::cout);
+  std::cout.flush();
+  return 0;
+}
+
+int RunFreeSpaceCommand(const std::string& romPath) {
+  if (!LoadRomHeadless(romPath)) return 1;
+  for (const std::string& refused : QBR1_LoadFreeSpace()) std::fprintf(stderr, "qbrre: %s\n", refused.c_str());
+  QBR1_WriteFreeSpaceReport(std::cout, CurrentRom(), qbr1gbl, QBR1_FreeSpace());
   std::cout.flush();
   return 0;
 }

@@ -16,3 +16,9 @@ int RunListCommand(const std::string& romPath);
 // the image as `--list` does and writes 8-bit RGB PNG pictures of the levels as
 // the level view composes them. Returns 0, or 1 with an error on stderr.
 int RunExportCommand(const std::string& level, const std::string& output, const std::string& romPath);
+
+// `--free-space ROM`: loads the image as `--list` does, checks the free space its
+// game configuration declares (each refused range on stderr) and prints the
+// pool figures and the candidate runs (QBR1_WriteFreeSpaceReport). Returns 0,
+// or 1 with an error on stderr when the image cannot be read.
+int RunFreeSpaceCommand(const std::string& romPath);

@@ -11,12 +11,14 @@
 #include "gui/MenuLoad.h"
 #include "gui/commands.h"
 #include "gui/mode_table.h"
+#include "level/free_space_config.h"
 #include "modes/hex_editor.h"
 #include "modes/mode_descriptions.h"
 #include "modes/mode_ids.h"
 #include "modes/palette_editor.h"
 #include "modes/sprite_viewer.h"
 #include "music/music_browser.h"
+#include "rom/image_install.h"
 #include "rom/launch_game.h"
 #include "shell/app/mode_startupscreen.h"
 #include "shell/app/mode_switch.h"
@@ -41,4 +43,5 @@ void RegisterFeatures() {
   RegisterModeDescriptions(kModePaletteEditor, kPaletteEditorMenu, kPaletteEditorToolbar);
   RegisterMode(kModeHexEditor, HEX_EDITOR_SUBFUNCTION);
   RegisterModeDescriptions(kModeHexEditor, kHexEditorMenu, kHexEditorToolbar);
+  SetImageOpenedHook(ReportFreeSpace);
 }

@@ -10,7 +10,7 @@
 #include "tests/editor/editor_support.h"
 
 // Editing a level's object and banana lists: moves re-sort the records and
-// keep their other bytes, a list never grows past what it held when opened,
+// keep their other bytes, a list without free space to move to keeps the place it held when opened,
 // and every gesture is one undo step that ends on the original bytes.
 
 namespace {
@@ -208,7 +208,7 @@ TEST_F(EditListsTest, BananaGroupsSortByXAfterAMove) {
   EXPECT_FALSE(bananas.Selected(0));
 }
 
-TEST_F(EditListsTest, AListNeverGrowsPastWhatItHeldWhenOpened) {
+TEST_F(EditListsTest, WithoutFreeSpaceAListKeepsThePlaceItHeldWhenOpened) {
   EXPECT_EQ(objects.Capacity(), 3u);
   objects.Click(100, 399, false);
   ASSERT_TRUE(objects.CopySelection());

@@ -2,9 +2,11 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <sstream>
 
 #include "bfa/bfa.h"
+#include "demo/demo_image.h"
 #include "platform/config_lock.h"
 #include "rom/globaldata.h"
 
@@ -64,3 +66,33 @@ void ImageWriter::Long(long o, unsigned long v) {
 }
 
 std::uint32_t Px(BITMAP* b, int x, int y) { return reinterpret_cast<std::uint32_t*>(b->line[y])[x]; }
+
+long long FreeSpaceFigure(const std::string& report, const std::string& section, const std::string& label) {
+  bool in = false;
+  for (const std::string& line : SplitLines(report)) {
+    if (line == section) {
+      in = true;
+    } else if (!line.empty() && line[0] != ' ') {
+      in = false;
+    } else if (in && line.rfind("  " + label + ": ", 0) == 0) {
+      return std::stoll(line.substr(label.size() + 4));
+    }
+  }
+  ADD_FAILURE() << section << " / " << label << " is missing in:\n" << report;
+  return -1;
+}
+
+DemoFreeSpaceFigures DemoFreeSpace(const DemoImage& demo, bool objects) {
+  const long long record = objects ? 8 : 4, end = objects ? 1 : 2;
+  DemoFreeSpaceFigures f;
+  f.in_use = end;  // the empty list of the unbuilt levels
+  for (const DemoLevel& l : demo.levels) {
+    f.in_use += record * static_cast<long long>(objects ? l.objects.size() : l.bananas.size()) + end;
+  }
+  f.pool = f.in_use;
+  for (const DemoRange& r : objects ? demo.freeObjects : demo.freeBananas) {
+    f.pool += r.last - r.first + 1;
+    f.largest = std::max<long long>(f.largest, r.last - r.first + 1);
+  }
+  return f;
+}

@@ -36,5 +36,18 @@ struct ImageWriter {
   void Long(long o, unsigned long v);
 };
 
+// One figure of a --free-space report: the number after "LABEL: " in section
+// "Objects" or "Bananas"; -1 (and a test failure) when it is missing.
+long long FreeSpaceFigure(const std::string& report, const std::string& section, const std::string& label);
+
+// What the demo image's description says --free-space must print for one kind:
+// every built level has a list of its own, the unbuilt ones share one empty
+// list, and the declared ranges lie apart from all of them.
+struct DemoFreeSpaceFigures {
+  long long pool = 0, in_use = 0, largest = 0;
+};
+struct DemoImage;
+DemoFreeSpaceFigures DemoFreeSpace(const DemoImage& demo, bool objects);
+
 // Pixel (x, y) of a 32-bit memory bitmap.
 std::uint32_t Px(BITMAP* b, int x, int y);

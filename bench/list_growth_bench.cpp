@@ -1,0 +1,54 @@
+// Moving a level's object list that outgrew its place, in the 4 MiB demo image
+// with its declared free space: the pool read from the opened file, the lists
+// of all levels read from the image, the list and its pointer words written.
+#include <benchmark/benchmark.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <string>
+
+#include "bfa/bfa.h"
+#include "demo/demo_image.h"
+#include "editor/edit_lists.h"
+#include "level/free_space_config.h"
+#include "platform/config_lock.h"
+#include "rom/globaldata.h"
+#include "rom/image_edits.h"
+#include "shell/base/include.h"
+
+namespace {
+
+void BM_MoveAnObjectListThatGrew(benchmark::State& state) {
+  install_allegro(SYSTEM_NONE, &errno, std::atexit);
+  const DemoImage demo = BuildDemoImage(1);
+  {
+    ConfigGuard guard;
+    set_config_data(demo.config.data(), static_cast<int>(demo.config.size()));
+  }
+  ReadGlobalOffsets(qbr1gbl);
+  BFA_Activate(0x10, 1);
+  QBR1.assign(demo.rom.begin(), demo.rom.end());
+  QBR1_ResetEdits(demo.rom, 0);
+  if (!QBR1_LoadFreeSpace().empty()) state.SkipWithError("the demo's free space was refused");
+  leveldata lvl;
+  Get_QBR1_LevelDataStruct(0x16, lvl);
+  RecordListEditor<QBR1RawObject> list;
+  list.Sync(lvl, QBR1_EditGeneration(), false);
+  RecordListEditor<QBR1RawObject>::Clipboard() = {list.Records().front()};
+  const long long home = list.Offset();
+  std::string why;
+  for (auto _ : state) {
+    // The list holds all its place can: one more record moves it.
+    if (!list.Paste(300, 200, why) || list.Offset() == home) state.SkipWithError("the list did not move");
+    state.PauseTiming();
+    int level = -1;
+    QBR1_Undo(&level);
+    list.Sync(lvl, QBR1_EditGeneration(), false);
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_MoveAnObjectListThatGrew)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
