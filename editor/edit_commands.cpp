@@ -1,5 +1,6 @@
 #include "editor/edit_modes.h"
 #include "editor/view_transform.h"
+#include "gui/command_ids.h"
 #include "gui/commands.h"
 #include "shell/base/functions.h"
 #include "shell/base/include.h"
@@ -106,12 +107,17 @@ bool EditSelectAll() {
 }
 
 void RegisterEditModeCommands() {
-  RegisterCommand(kCmdModifyTileMap, {[] { SetEditMode(EditMode::TileMap); }, InLevelEditor,
-                                      [] { return Edits().mode == EditMode::TileMap; }});
-  RegisterCommand(kCmdModifyObjects, {[] { SetEditMode(EditMode::Objects); }, InLevelEditor,
-                                      [] { return Edits().mode == EditMode::Objects; }});
-  RegisterCommand(kCmdModifyBananaMap, {[] { SetEditMode(EditMode::BananaMap); }, InLevelEditor,
-                                        [] { return Edits().mode == EditMode::BananaMap; }});
+  // One handler for the Modify entries the program knows; each carries its edit mode.
+  struct ModifyEntry {
+    CommandId id;
+    EditMode mode;
+  };
+  for (const ModifyEntry& e : {ModifyEntry{kCmdModifyTileMap, EditMode::TileMap},
+                               ModifyEntry{kCmdModifyObjects, EditMode::Objects},
+                               ModifyEntry{kCmdModifyBananaMap, EditMode::BananaMap}}) {
+    const EditMode mode = e.mode;
+    RegisterCommand(e.id, {[mode] { SetEditMode(mode); }, InLevelEditor, [mode] { return Edits().mode == mode; }});
+  }
   // The program does not know the data of these entries: shown, never available.
   for (unsigned short id : {kCmdModifyEnemies, kCmdModifyCollectibles, kCmdModifyFocusPoints}) {
     RegisterCommand(id, {[] {}, [] { return false; }, nullptr});

@@ -7,6 +7,7 @@
 #include "editor/view_transform.h"
 #include "gui/HelioWin.h"
 #include "gui/MenuMain.h"
+#include "gui/command_ids.h"
 #include "gui/ToolbarMain.h"
 #include "resources/skin.h"
 #include "rom/image_edits.h"

@@ -12,20 +12,6 @@
 
 enum class EditMode { TileMap, Objects, BananaMap };
 
-// Command numbers of the Modify group and of the Edit menu.
-constexpr unsigned short kCmdModifyTileMap = 0x0201;
-constexpr unsigned short kCmdModifyEnemies = 0x0202;
-constexpr unsigned short kCmdModifyObjects = 0x0203;
-constexpr unsigned short kCmdModifyCollectibles = 0x0204;
-constexpr unsigned short kCmdModifyBananaMap = 0x0205;
-constexpr unsigned short kCmdModifyFocusPoints = 0x0206;
-constexpr unsigned short kCmdCut = 0x0102;
-constexpr unsigned short kCmdCopy = 0x0103;
-constexpr unsigned short kCmdPaste = 0x0104;
-constexpr unsigned short kCmdDuplicate = 0x0105;
-constexpr unsigned short kCmdDelete = 0x0106;
-constexpr unsigned short kCmdSelectAll = 0x0107;
-
 // The state of the edit modes: one per program, kept across levels.
 struct EditModes {
   EditMode mode = EditMode::TileMap;

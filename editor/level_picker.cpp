@@ -15,7 +15,6 @@
 
 namespace {
 
-constexpr unsigned short kSelectLevel = 0x0200;
 constexpr const char* kTitle = "Select Level";
 // The last row: a desktop list cannot be typed into, so this row asks for the id.
 constexpr const char* kTypeId = "Other...";
@@ -51,6 +50,6 @@ void RunLevelPicker() {
 }
 
 void RegisterLevelPicker() {
-  RegisterCommand(kSelectLevel, {RunLevelPicker, [] { return ENGINE_STATE.load() == 1; }, nullptr});
-  RegisterShortcut(kSelectLevel, KEY_L, kModCtrl);
+  RegisterCommand(kCmdSelectLevel, {RunLevelPicker, [] { return ENGINE_STATE.load() == 1; }, nullptr});
+  RegisterShortcut(kCmdSelectLevel, KEY_L, kModCtrl);
 }

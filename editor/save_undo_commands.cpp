@@ -11,8 +11,6 @@
 
 namespace {
 
-constexpr unsigned short kSave = 0x0001, kSaveAs = 0x0002, kSaveIps = 0x0003;
-constexpr unsigned short kUndo = 0x0100, kRedo = 0x0101;
 constexpr uint32_t kLevelEditorState = 1;
 
 // A step of `level` (not -1) is shown in the level editor: another level, or another mode, restarts
@@ -48,16 +46,16 @@ bool RedoAndShowLevel() {
 const char* UnsavedEditsNote() { return QBR1_HasUnsavedEdits() ? "Unsaved edits" : ""; }
 
 void RegisterSaveAndUndoCommands() {
-  RegisterCommand(kSave, {[] { SaveImage(); }, ImageOpen, nullptr});
-  RegisterCommand(kSaveAs, {[] { SaveImageAs(); }, ImageOpen, nullptr});
-  RegisterCommand(kSaveIps, {[] { SaveImagePatch(); }, ImageOpen, nullptr});
-  RegisterCommand(kUndo, {[] { UndoAndShowLevel(); }, [] { return QBR1_UndoCount() > 0; }, nullptr});
-  RegisterCommand(kRedo, {[] { RedoAndShowLevel(); }, [] { return QBR1_RedoCount() > 0; }, nullptr});
-  RegisterShortcut(kSave, KEY_S, kModCtrl);
-  RegisterShortcut(kSaveAs, KEY_S, kModCtrl | kModShift);
-  RegisterShortcut(kUndo, KEY_Z, kModCtrl);
-  RegisterShortcut(kRedo, KEY_Y, kModCtrl);
-  RegisterShortcut(kRedo, KEY_Z, kModCtrl | kModShift);
+  RegisterCommand(kCmdSave, {[] { SaveImage(); }, ImageOpen, nullptr});
+  RegisterCommand(kCmdSaveAs, {[] { SaveImageAs(); }, ImageOpen, nullptr});
+  RegisterCommand(kCmdSaveIps, {[] { SaveImagePatch(); }, ImageOpen, nullptr});
+  RegisterCommand(kCmdUndo, {[] { UndoAndShowLevel(); }, [] { return QBR1_UndoCount() > 0; }, nullptr});
+  RegisterCommand(kCmdRedo, {[] { RedoAndShowLevel(); }, [] { return QBR1_RedoCount() > 0; }, nullptr});
+  RegisterShortcut(kCmdSave, KEY_S, kModCtrl);
+  RegisterShortcut(kCmdSaveAs, KEY_S, kModCtrl | kModShift);
+  RegisterShortcut(kCmdUndo, KEY_Z, kModCtrl);
+  RegisterShortcut(kCmdRedo, KEY_Y, kModCtrl);
+  RegisterShortcut(kCmdRedo, KEY_Z, kModCtrl | kModShift);
   SetCloseGate(ConfirmUnsavedEdits);
   SetSignalCloseHooks(QBR1_HasUnsavedEditsAnyThread, KeepRecoveryCopy);
 }

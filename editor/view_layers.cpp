@@ -11,9 +11,9 @@ namespace {
 
 struct LayerEntry {
   const char* key;  // in section "View"
-  unsigned short command;
+  CommandId command;
 };
-constexpr LayerEntry kLayers[] = {{"Tiles", 0x0301}, {"Objects", 0x0304}, {"Bananas", 0x0307}};
+constexpr LayerEntry kLayers[] = {{"Tiles", kCmdViewTiles}, {"Objects", kCmdViewObjects}, {"Bananas", kCmdViewBananas}};
 constexpr int kLayerCount = 3;
 
 // -1 until read; the view asks every update, the configuration is read once.
@@ -21,19 +21,11 @@ int shown[kLayerCount] = {-1, -1, -1};
 
 int Index(ViewLayer layer) { return static_cast<int>(layer); }
 
-template <ViewLayer layer>
-void Toggle() {
-  SetViewLayerShown(layer, !ViewLayerShown(layer));
-}
-
-template <ViewLayer layer>
-bool Shown() {
-  return ViewLayerShown(layer);
-}
-
-template <ViewLayer layer>
-void Register() {
-  RegisterCommand(kLayers[Index(layer)].command, {Toggle<layer>, nullptr, Shown<layer>});
+// One handler for the layer entries; each carries its layer.
+void Register(ViewLayer layer) {
+  RegisterCommand(kLayers[Index(layer)].command,
+                  {[layer] { SetViewLayerShown(layer, !ViewLayerShown(layer)); }, nullptr,
+                   [layer] { return ViewLayerShown(layer); }});
 }
 
 }  // namespace
@@ -64,7 +56,5 @@ void ApplyViewLayers(CCamera& camera) {
 }
 
 void RegisterViewLayers() {
-  Register<ViewLayer::Tiles>();
-  Register<ViewLayer::Objects>();
-  Register<ViewLayer::Bananas>();
+  for (ViewLayer layer : {ViewLayer::Tiles, ViewLayer::Objects, ViewLayer::Bananas}) Register(layer);
 }

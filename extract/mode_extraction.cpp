@@ -30,38 +30,25 @@ std::string& LastResult() {
 
 bool ExtractionAvailable() { return ENGINE_STATE.load() == kModeExtraction && !QBR1.empty(); }
 
-template <std::size_t Index>
-void RunEntryAt() {
-  RunExtractionEntry(ExtractionEntries()[Index]);
-}
-
-template <std::size_t... Index>
-void RegisterKnown(std::index_sequence<Index...>) {
-  ((ExtractionEntries()[Index].known
-        ? RegisterCommand(ExtractionEntries()[Index].id, {RunEntryAt<Index>, ExtractionAvailable, nullptr})
-        : void()),
-   ...);
-}
-
 std::string Plural(int n, const char* one) { return std::to_string(n) + " " + one + (n == 1 ? "" : "s"); }
 
 }  // namespace
 
 const std::vector<ExtractionEntry>& ExtractionEntries() {
   static const std::vector<ExtractionEntry> entries = {
-      {0x5100, "Graphics", "Level Terrains", true, ExtractKind::Terrains},
-      {0x5101, "Graphics", "Backgrounds", false, ExtractKind::Terrains},
-      {0x5102, "Graphics", "Tile Sets", true, ExtractKind::TileSets},
-      {0x5103, "Graphics", "Foregrounds", false, ExtractKind::Terrains},
-      {0x5104, "Graphics", "Animations", false, ExtractKind::Terrains},
-      {0x5105, "Graphics", "Sprites", true, ExtractKind::Sprites},
-      {0x5200, "Binary", "8x8 Tiles", true, ExtractKind::Gfx},
-      {0x5201, "Binary", "Tile Sets", true, ExtractKind::TileSetData},
-      {0x5202, "Binary", "Tile Maps", true, ExtractKind::TileMaps},
-      {0x5203, "Binary", "Backgrounds", false, ExtractKind::Terrains},
-      {0x5204, "Binary", "PhysMaps", false, ExtractKind::Terrains},
-      {0x5205, "Binary", "Sprites", true, ExtractKind::SpriteData},
-      {0x5206, "Binary", "Palletes", true, ExtractKind::Palettes},
+      {kCmdGraphicsLevelTerrains, "Graphics", "Level Terrains", true, ExtractKind::Terrains},
+      {kCmdGraphicsBackgrounds, "Graphics", "Backgrounds", false, ExtractKind::Terrains},
+      {kCmdGraphicsTileSets, "Graphics", "Tile Sets", true, ExtractKind::TileSets},
+      {kCmdGraphicsForegrounds, "Graphics", "Foregrounds", false, ExtractKind::Terrains},
+      {kCmdGraphicsAnimations, "Graphics", "Animations", false, ExtractKind::Terrains},
+      {kCmdGraphicsSprites, "Graphics", "Sprites", true, ExtractKind::Sprites},
+      {kCmdBinaryTiles8x8, "Binary", "8x8 Tiles", true, ExtractKind::Gfx},
+      {kCmdBinaryTileSets, "Binary", "Tile Sets", true, ExtractKind::TileSetData},
+      {kCmdBinaryTileMaps, "Binary", "Tile Maps", true, ExtractKind::TileMaps},
+      {kCmdBinaryBackgrounds, "Binary", "Backgrounds", false, ExtractKind::Terrains},
+      {kCmdBinaryPhysMaps, "Binary", "PhysMaps", false, ExtractKind::Terrains},
+      {kCmdBinarySprites, "Binary", "Sprites", true, ExtractKind::SpriteData},
+      {kCmdBinaryPalettes, "Binary", "Palletes", true, ExtractKind::Palettes},
   };
   return entries;
 }
@@ -143,4 +130,9 @@ void QBR1_EXTRACTION_SUBFUNCTION() {
   RunModePasses(pass);
 }
 
-void RegisterExtractionCommands() { RegisterKnown(std::make_index_sequence<13>{}); }
+void RegisterExtractionCommands() {
+  // One handler for the known entries; each carries its entry.
+  for (const ExtractionEntry& e : ExtractionEntries()) {
+    if (e.known) RegisterCommand(e.id, {[&e] { RunExtractionEntry(e); }, ExtractionAvailable, nullptr});
+  }
+}

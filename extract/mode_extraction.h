@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "extract/extract.h"
+#include "gui/command_ids.h"
 #include "shell/base/include.h"
 
 // The Extraction mode: a view of what each entry of the Graphics and Binary
@@ -15,7 +16,7 @@ constexpr unsigned kModeExtraction = 2;
 
 // One entry of the Graphics or Binary menu.
 struct ExtractionEntry {
-  unsigned short id;  // command number
+  CommandId id;       // command number
   const char* menu;   // "Graphics" or "Binary"
   const char* label;  // the entry's text
   bool known;         // false: the program does not know this data; the entry stays unavailable

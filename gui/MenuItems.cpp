@@ -8,7 +8,6 @@
 #include "gui/commands.h"
 #include "platform/system_sound.h"
 #include "resources/skin.h"
-#include "rom/AppMenu.h"
 #include "shell/base/functions.h"
 #include "shell/base/variables.h"
 

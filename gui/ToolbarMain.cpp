@@ -6,7 +6,7 @@
 #include "gui/MenuMain.h"
 #include "gui/command_states.h"
 #include "resources/skin.h"
-#include "rom/AppMenu.h"
+#include "gui/commands.h"
 #include "shell/base/functions.h"
 #include "shell/base/variables.h"
 

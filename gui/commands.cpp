@@ -1,7 +1,8 @@
 #include "gui/commands.h"
 
-#include "rom/AppMenu.h"
-#include "rom/command_fallback.h"
+#include <utility>
+
+#include "platform/system_sound.h"
 #include "shell/base/include.h"
 
 // The table is used by the worker thread's GUI and filled by the start-up before
@@ -14,8 +15,8 @@ struct ShortcutState {
   bool was_down;  // the key was down at the last look
 };
 
-std::map<unsigned short, CommandHandler>& Handlers() {
-  static std::map<unsigned short, CommandHandler> handlers;
+std::map<CommandId, CommandHandler>& Handlers() {
+  static std::map<CommandId, CommandHandler> handlers;
   return handlers;
 }
 
@@ -23,8 +24,6 @@ std::vector<ShortcutState>& Shortcuts() {
   static std::vector<ShortcutState> shortcuts;
   return shortcuts;
 }
-
-bool BuiltIn(unsigned short id) { return id == 0x0000 || id == 0xF000 || id == 0xFFFF; }
 
 bool KeyDown(int scancode) { return scancode > 0 && scancode < KEY_MAX && key[scancode] != 0; }
 
@@ -38,43 +37,45 @@ unsigned HeldMods() {
 
 }  // namespace
 
-void RegisterCommand(unsigned short id, CommandHandler handler) {
-  Handlers()[id] = handler;
-  // The dispatcher lives below the GUI; it reaches the table through this hook.
-  SetCommandFallback(&RunRegisteredCommand);
-}
+void RegisterCommand(CommandId id, CommandHandler handler) { Handlers()[id] = std::move(handler); }
 
-void RegisterShortcut(unsigned short id, int scancode, unsigned mods) {
+void RegisterShortcut(CommandId id, int scancode, unsigned mods) {
   Shortcuts().push_back({{id, scancode, mods}, KeyDown(scancode)});
 }
 
-const CommandHandler* FindCommand(unsigned short id) {
+const CommandHandler* FindCommand(CommandId id) {
   auto found = Handlers().find(id);
-  return found != Handlers().end() && found->second.run != nullptr ? &found->second : nullptr;
+  return found != Handlers().end() && found->second.run ? &found->second : nullptr;
 }
 
-bool CommandAvailable(unsigned short id) {
-  if (BuiltIn(id)) return true;
+bool CommandAvailable(CommandId id) {
   const CommandHandler* handler = FindCommand(id);
-  return handler != nullptr && (handler->available == nullptr || handler->available());
+  return handler != nullptr && (!handler->available || handler->available());
 }
 
-bool RunRegisteredCommand(unsigned short id) {
-  if (BuiltIn(id) || !CommandAvailable(id)) return false;
-  FindCommand(id)->run();
+bool RunRegisteredCommand(CommandId id) {
+  if (!CommandAvailable(id)) return false;
+  // A copy: the command may register commands of its own, replacing this entry.
+  const std::function<void()> run = FindCommand(id)->run;
+  run();
   return true;
+}
+
+void AppMenuExecuteItem(CommandId id, bool sound) {
+  if (sound) PlaySystemSound("MenuCommand", id == kCmdExit);
+  RunRegisteredCommand(id);
 }
 
 void DispatchShortcuts(bool menu_open) {
   const unsigned held = HeldMods();
   // Collect first: a command may register shortcuts of its own and so move the vector.
-  std::vector<unsigned short> due;
+  std::vector<CommandId> due;
   for (ShortcutState& s : Shortcuts()) {
     const bool down = KeyDown(s.shortcut.scancode);
     if (down && !s.was_down && !menu_open && held == s.shortcut.mods) due.push_back(s.shortcut.id);
     s.was_down = down;
   }
-  for (unsigned short id : due) {
+  for (CommandId id : due) {
     if (CommandAvailable(id)) AppMenuExecuteItem(id, false);
   }
 }
@@ -90,5 +91,4 @@ void RestoreCommands(const CommandTableSnapshot& snapshot) {
   Handlers() = snapshot.handlers;
   Shortcuts().clear();
   for (const CommandTableSnapshot::Shortcut& s : snapshot.shortcuts) Shortcuts().push_back({s, KeyDown(s.scancode)});
-  SetCommandFallback(Handlers().empty() ? nullptr : &RunRegisteredCommand);
 }

@@ -1,38 +1,49 @@
 #pragma once
 
+#include <functional>
 #include <map>
 #include <vector>
 
+#include "gui/command_ids.h"
+
 // The command table: what each menu entry and tool button number does, whether it
-// can be chosen now, and the keyboard shortcuts that reach it. Features register
-// here from the application's registration point; the menu bar, the toolbar and
-// the dispatcher (AppMenuExecuteItem) look the numbers up. A number nobody
+// can be chosen now, and the keyboard shortcuts that reach it. Every command,
+// Open, About and Exit included, is registered here from the application's
+// registration point; the menu bar, the toolbar, the shortcuts and the
+// dispatcher (AppMenuExecuteItem) look the numbers up. A number nobody
 // registered is unavailable, so nothing looks clickable that does nothing.
 
+// A handler's parts are small callables: a plain function, or a lambda that
+// carries its own context, so that one handler body serves a family of entries.
 struct CommandHandler {
-  void (*run)();        // carries out the command
-  bool (*available)();  // nullptr: always available while registered
-  bool (*checked)();    // nullptr: no check state; else the menu entry's check mark follows it
+  std::function<void()> run;        // carries out the command
+  std::function<bool()> available;  // empty: always available while registered
+  std::function<bool()> checked;    // empty: no check state; else the menu entry's check mark follows it
 };
 
 // Registers (or replaces) the handler of menu/toolbar command `id`.
-void RegisterCommand(unsigned short id, CommandHandler handler);
+void RegisterCommand(CommandId id, CommandHandler handler);
 
 // Modifier keys of a shortcut; they must match exactly (Ctrl+L is not Ctrl+Shift+L).
 enum ShortcutMods : unsigned { kModNone = 0, kModCtrl = 1, kModShift = 2, kModAlt = 4 };
 
 // Adds a keyboard shortcut for `id`: an Allegro KEY_* scancode with modifier flags.
-void RegisterShortcut(unsigned short id, int scancode, unsigned mods);
+void RegisterShortcut(CommandId id, int scancode, unsigned mods);
 
 // The registered handler of `id`, or nullptr.
-const CommandHandler* FindCommand(unsigned short id);
+const CommandHandler* FindCommand(CommandId id);
 
-// Whether `id` can be chosen now (built-ins Open/About/Exit, or registered and available()).
-bool CommandAvailable(unsigned short id);
+// Whether `id` can be chosen now: registered, and available() says yes.
+bool CommandAvailable(CommandId id);
 
-// Runs the registered handler of `id` when it is available; false when nothing ran
-// (the built-ins are the dispatcher's own and are not run here).
-bool RunRegisteredCommand(unsigned short id);
+// Runs the registered handler of `id` when it is available; false when nothing ran.
+bool RunRegisteredCommand(CommandId id);
+
+// The dispatcher of every menu entry, tool button and shortcut: `sound` plays
+// the command sound first (menus pass true, toolbar buttons, shortcuts and the
+// start-up screen false; for Exit it plays to its end), then the command of `id`
+// runs when it is available. Any other number does nothing more.
+void AppMenuExecuteItem(CommandId id, bool sound);
 
 // Runs, through AppMenuExecuteItem (no sound), the available command of every
 // registered shortcut whose key went down since the last call with exactly its
@@ -44,9 +55,9 @@ void DispatchShortcuts(bool menu_open);
 // Everything registered (handlers and shortcuts), so that tests can change the
 // table and put it back.
 struct CommandTableSnapshot {
-  std::map<unsigned short, CommandHandler> handlers;
+  std::map<CommandId, CommandHandler> handlers;
   struct Shortcut {
-    unsigned short id;
+    CommandId id;
     int scancode;
     unsigned mods;
   };

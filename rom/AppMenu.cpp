@@ -5,8 +5,6 @@
 
 #include "bfa/bfa.h"
 #include "platform/dialogs.h"
-#include "platform/system_sound.h"
-#include "rom/command_fallback.h"
 #include "rom/globaldata.h"
 #include "rom/image_install.h"
 #include "rom/image_edits.h"
@@ -16,11 +14,6 @@
 
 namespace {
 
-std::function<void(unsigned short, bool)>& CommandObserver() {
-  static std::function<void(unsigned short, bool)> observer;
-  return observer;
-}
-
 StartupImageOpener& StartupOpener() {
   static StartupImageOpener opener = nullptr;
   return opener;
@@ -29,15 +22,7 @@ StartupImageOpener& StartupOpener() {
 // The file dialog's type list, as pairs of description and pattern.
 constexpr char kImageFilter[] = "Quarbo v1.0 US-NTSC\0*.smc\0";
 
-// The About box: the program's name and version with an OK button. The platform
-// always manages to show a box (on the terminal at worst), so it cannot fail.
-void ShowAbout() { PlatformShowBox(BoxKind::About, "About QBRRE", mGetVersion()); }
-
 }  // namespace
-
-void SetCommandObserver(std::function<void(unsigned short id, bool sound)> observer) {
-  CommandObserver() = std::move(observer);
-}
 
 void SetStartupImageOpener(StartupImageOpener opener) { StartupOpener() = opener; }
 
@@ -77,13 +62,5 @@ void AppMenuOpenImage() {
   EnterLevelEditorAfterOpen();
 }
 
-void AppMenuExecuteItem(unsigned short id, bool sound) {
-  if (CommandObserver()) CommandObserver()(id, sound);
-  if (sound) PlaySystemSound("MenuCommand", id == 0xFFFF);
-  switch (id) {
-    case 0x0000: AppMenuOpenImage(); break;
-    case 0xF000: ShowAbout(); break;
-    case 0xFFFF: CaptionButtonFunction(0); break;
-    default: RunCommandFallback(id); break;  // what the features registered
-  }
-}
+// The platform always manages to show a box (on the terminal at worst), so it cannot fail.
+void AppMenuShowAbout() { PlatformShowBox(BoxKind::About, "About QBRRE", mGetVersion()); }

@@ -1,15 +1,7 @@
 #pragma once
 
-#include <functional>
-
-// Carries out menu or toolbar command `id`: $0000 Open, $F000 About, $FFFF Exit;
-// every other number is accepted and does nothing. `sound` plays the command
-// sound first (menus pass true, toolbar buttons and the start-up screen false).
-void AppMenuExecuteItem(unsigned short id, bool sound);
-
-// Test seam: `observer` sees every AppMenuExecuteItem call (id, sound) before the
-// command runs; pass {} to remove it.
-void SetCommandObserver(std::function<void(unsigned short id, bool sound)> observer);
+// Open and About, the commands of the File and Help menus that the image layer
+// carries out; the application registers them in the GUI's command table.
 
 // Something that opens an image without asking (the built-in demo image): true
 // when the image is in use and the editor requested.
@@ -24,3 +16,6 @@ void SetStartupImageOpener(StartupImageOpener opener);
 // corrects it in memory and requests the level editor. A cancelled or failed Open
 // leaves the image in use (if any) and the engine state as they were.
 void AppMenuOpenImage();
+
+// The About command: the program's name and version in a box with an OK button.
+void AppMenuShowAbout();

@@ -1,8 +1,8 @@
 #include "shell/app/mode_startupscreen.h"
 
 #include "gui/HelioWin.h"
+#include "gui/commands.h"
 #include "resources/skin.h"
-#include "rom/AppMenu.h"
 #include "shell/runtime/frame.h"
 #include "shell/app/mode_switch.h"
 #include "shell/base/variables.h"
@@ -23,7 +23,7 @@ void STARTUP_SCREEN_SUBFUNCTION() {
     // The Open command runs once, after the first frame is on screen.
     if (!first_pass) return;
     first_pass = false;
-    AppMenuExecuteItem(0, false);
+    AppMenuExecuteItem(kCmdOpen, false);
   };
   RunModePasses(pass);
   if (ENGINE_STATE.load() == 0) return;

@@ -18,23 +18,32 @@
 #include "modes/palette_editor.h"
 #include "modes/sprite_viewer.h"
 #include "music/music_browser.h"
+#include "rom/AppMenu.h"
 #include "rom/image_install.h"
 #include "rom/launch_game.h"
 #include "shell/app/mode_startupscreen.h"
 #include "shell/app/mode_switch.h"
+#include "shell/base/functions.h"
+
+void RegisterOpenAboutExit() {
+  RegisterCommand(kCmdOpen, {AppMenuOpenImage, nullptr, nullptr});
+  RegisterCommand(kCmdAbout, {AppMenuShowAbout, nullptr, nullptr});
+  RegisterCommand(kCmdExit, {[] { CaptionButtonFunction(0); }, nullptr, nullptr});
+}
 
 void RegisterFeatures() {
+  RegisterOpenAboutExit();
   RegisterMode(0, STARTUP_SCREEN_SUBFUNCTION);
   RegisterMode(1, QBR1_LEVEL_EDITOR_SUBFUNCTION);
   RegisterSaveAndUndoCommands();
-  RegisterCommand(0x0004, {LaunchGame, LaunchGameAvailable, nullptr});
-  RegisterShortcut(0x0004, KEY_F5, kModNone);
+  RegisterCommand(kCmdLaunchGame, {LaunchGame, LaunchGameAvailable, nullptr});
+  RegisterShortcut(kCmdLaunchGame, KEY_F5, kModNone);
   RegisterMode(kModeExtraction, QBR1_EXTRACTION_SUBFUNCTION);
   RegisterExtractionCommands();
   RegisterLevelPicker();
   RegisterViewLayers();
-  RegisterCommand(0x0208, {BrowseMusic, nullptr, nullptr});  // Sounds/Music...
-  RegisterShortcut(0x0208, KEY_M, kModCtrl);
+  RegisterCommand(kCmdSoundsMusic, {BrowseMusic, nullptr, nullptr});
+  RegisterShortcut(kCmdSoundsMusic, KEY_M, kModCtrl);
   RegisterEditModeCommands();
   RegisterModeSwitchCommands();
   RegisterMode(kModeSpriteViewer, SPRITE_VIEWER_SUBFUNCTION);

@@ -9,7 +9,6 @@
 #include "editor/level_export.h"
 #include "gui/commands.h"
 #include "platform/config_lock.h"
-#include "rom/AppMenu.h"
 #include "tests/editor/editor_support.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include "gui/ToolbarMain.h"
 #include "gui/commands.h"
 #include "platform/dialogs.h"
-#include "rom/AppMenu.h"
+#include "platform/messages.h"
 #include "shell/base/include.h"
 #include "tests/gui/menu_support.h"
 
@@ -60,7 +60,7 @@ TEST_F(CommandTable, LookUpAndAvailability) {
     bool found, available;
   };
   const Case cases[] = {
-      {0x0000, false, true},  {0xF000, false, true},  {0xFFFF, false, true},   // built-ins need no registration
+      {0x0000, false, false}, {0xF000, false, false}, {0xFFFF, false, false},  // Open, About, Exit: not built in
       {0x0200, true, true},                                                    // no available(): always
       {0x0208, true, false},                                                   // available() says no
       {0x0201, false, false}, {0x01FF, false, false}, {0xF001, false, false},  // nobody registered them
@@ -82,7 +82,7 @@ TEST_F(CommandTable, LookUpAndAvailability) {
   EXPECT_FALSE(CommandAvailable(0x0200));
 }
 
-TEST_F(CommandTable, DispatcherRunsAvailableHandlersOnceAndKeepsItsBuiltIns) {
+TEST_F(CommandTable, DispatcherRunsAvailableHandlersOnceAndHasNoBuiltIns) {
   RegisterCommand(0x0200, kA);
   RegisterCommand(0x0208, kB);
   AppMenuExecuteItem(0x0200, false);
@@ -95,17 +95,44 @@ TEST_F(CommandTable, DispatcherRunsAvailableHandlersOnceAndKeepsItsBuiltIns) {
   AppMenuExecuteItem(0x0208, false);
   EXPECT_EQ(runs_b, 1);
 
-  // About stays the dispatcher's own even when something registers its number.
-  RegisterCommand(0xF000, kA);
+  // Open, About and Exit are table entries like the rest: unregistered, they
+  // show nothing and ask nothing to close; registered, their number runs the handler.
   std::vector<std::string> boxes;
   SetDialogSeam([&](const DialogRecord& r) {
     boxes.push_back(r.title);
     return std::string("ok");
   });
-  AppMenuExecuteItem(0xF000, false);
+  PlatformClearMessages();
+  for (unsigned short id : {0x0000, 0xF000, 0xFFFF}) AppMenuExecuteItem(id, false);
   SetDialogSeam({});
-  EXPECT_EQ(boxes, std::vector<std::string>{"About QBRRE"});
-  EXPECT_EQ(runs_a, 1);
+  EXPECT_EQ(boxes, std::vector<std::string>{});
+  PlatformMessage m;
+  EXPECT_FALSE(PlatformPeekMessage(m));
+  RegisterCommand(0xF000, kA);
+  AppMenuExecuteItem(0xF000, false);
+  EXPECT_EQ(runs_a, 2);
+}
+
+TEST_F(CommandTable, OneHandlerServesAFamilyThroughTheContextEachEntryCarries) {
+  // Three entries, one body: each carries its place in the family; the middle
+  // one is unavailable and only the last is checked.
+  std::vector<int> ran;
+  for (int i = 0; i < 3; ++i) {
+    RegisterCommand(static_cast<CommandId>(0xFF00 + i),
+                    {[&ran, i] { ran.push_back(i); }, [i] { return i != 1; }, [i] { return i == 2; }});
+  }
+  for (CommandId id : {0xFF02, 0xFF01, 0xFF00, 0xFF02}) AppMenuExecuteItem(id, false);
+  EXPECT_EQ(ran, (std::vector<int>{2, 0, 2}));
+  EXPECT_FALSE(CommandAvailable(0xFF01));
+  EXPECT_FALSE(FindCommand(0xFF00)->checked());
+  EXPECT_TRUE(FindCommand(0xFF02)->checked());
+  // A snapshot put back keeps each entry's own context.
+  const CommandTableSnapshot family = SnapshotCommands();
+  RestoreCommands({});
+  AppMenuExecuteItem(0xFF00, false);
+  RestoreCommands(family);
+  AppMenuExecuteItem(0xFF00, false);
+  EXPECT_EQ(ran, (std::vector<int>{2, 0, 2, 0}));
 }
 
 TEST_F(CommandTable, ShortcutRunsOncePerPressWithExactlyItsModifiers) {
@@ -180,8 +207,9 @@ class CommandStates : public CommandTable {
 constexpr int kButtonY = 40, kBarY = 29;
 
 TEST_F(CommandStates, UnregisteredAndUnavailableCommandsAreDisabledInMenusAndToolbar) {
-  RegisterCommand(0x0001, kA);  // Save
-  RegisterCommand(0x0200, kB);  // Select Level...
+  for (unsigned short id : {0x0000, 0xF000, 0xFFFF}) RegisterCommand(id, kA);  // Open, About, Exit
+  RegisterCommand(0x0001, kA);                                                 // Save
+  ui->RegisterRecorded(0x0200, kB);                                            // Select Level...
   ui->Move(400, 300);
   struct Case {
     const char* title;
@@ -223,7 +251,7 @@ TEST_F(CommandStates, UnregisteredAndUnavailableCommandsAreDisabledInMenusAndToo
 }
 
 TEST_F(CommandStates, CheckMarksFollowTheCommand) {
-  RegisterCommand(0x0301, kC);  // View / Tiles, listed as checked
+  ui->RegisterRecorded(0x0301, kC);  // View / Tiles, listed as checked
   CMenuItem* tiles = ui->Entry({"View", "Tiles"});
   ui->Move(400, 300);
   EXPECT_FALSE(tiles->checked);
@@ -255,7 +283,7 @@ TEST_F(CommandStates, StickyButtonsFollowCheckedAndKeepDownWhenDisabled) {
 }
 
 TEST_F(CommandStates, TheGuiRootDispatchesShortcutsWhileNoMenuIsOpen) {
-  RegisterCommand(0x0200, kA);
+  ui->RegisterRecorded(0x0200, kA);
   RegisterShortcut(0x0200, KEY_L, kModCtrl);
   key[KEY_LCONTROL] = 1;
   key[KEY_L] = 1;

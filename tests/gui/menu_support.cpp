@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <sstream>
 
 #include "gui/HelioWin.h"
@@ -9,7 +10,6 @@
 #include "platform/system_sound.h"
 #include "platform/window.h"
 #include "resources/skin.h"
-#include "rom/AppMenu.h"
 #include "shell/base/include.h"
 #include "shell/base/variables.h"
 #include "tests/common/headless_allegro.h"
@@ -74,11 +74,6 @@ GuiHarness::GuiHarness(int mode, int w, int h) : window(new PlatformFakeWindow) 
   SetSystemSoundSeam([this](const std::string& alias, bool wait) {
     events.push_back("sound " + alias + (wait ? " wait" : " async"));
   });
-  SetCommandObserver([this](unsigned short id, bool sound) {
-    char text[32];
-    std::snprintf(text, sizeof text, "command %04X %s", id, sound ? "sound" : "silent");
-    events.push_back(text);
-  });
   gui = new CHelioGUI;
   gui->w = w;
   gui->h = h;
@@ -88,21 +83,29 @@ GuiHarness::GuiHarness(int mode, int w, int h) : window(new PlatformFakeWindow) 
   RegisterDescribedCommands();
 }
 
+void GuiHarness::RegisterRecorded(CommandId id, CommandHandler inner) {
+  RegisterCommand(id, {[this, id, run = inner.run] {
+                         const bool sound = !events.empty() && events.back().rfind("sound MenuCommand", 0) == 0;
+                         char text[32];
+                         std::snprintf(text, sizeof text, "command %04X %s", id, sound ? "sound" : "silent");
+                         events.push_back(text);
+                         if (run) run();
+                       },
+                       inner.available, inner.checked});
+}
+
 void GuiHarness::RegisterDescribedCommands() {
-  const CommandHandler nothing{[] {}, nullptr, nullptr};
   std::vector<const CMenuItem*> open(gui->m->items.begin(), gui->m->items.end());
   while (!open.empty()) {
     const CMenuItem* e = open.back();
     open.pop_back();
     open.insert(open.end(), e->sub.begin(), e->sub.end());
-    if (e->type == 3 && FindCommand(static_cast<unsigned short>(e->ID)) == nullptr) {
-      RegisterCommand(static_cast<unsigned short>(e->ID), nothing);
+    if (e->type == 3 && FindCommand(static_cast<CommandId>(e->ID)) == nullptr) {
+      RegisterRecorded(static_cast<CommandId>(e->ID));
     }
   }
   for (const CToolItem* b : gui->t->items) {
-    if (FindCommand(static_cast<unsigned short>(b->ID)) == nullptr) {
-      RegisterCommand(static_cast<unsigned short>(b->ID), nothing);
-    }
+    if (FindCommand(static_cast<CommandId>(b->ID)) == nullptr) RegisterRecorded(static_cast<CommandId>(b->ID));
   }
 }
 
@@ -113,7 +116,6 @@ GuiHarness::~GuiHarness() {
   destroy_bitmap(frame);
   SetDialogSeam({});
   SetSystemSoundSeam({});
-  SetCommandObserver({});
   PlatformUseFakeWindow(nullptr);
   delete window;
   ENGINE_STATE = 0;

@@ -26,8 +26,10 @@ class CHelioGUI;
 struct PlatformFakeWindow;
 
 // A live GUI root over a fake window, with the built-in skin loaded, a frame
-// bitmap to draw into, and a scripted mouse. Records every command, sound and
-// box in `events` ("command <id> <sound>", "sound <alias> <wait>", "box <title>").
+// bitmap to draw into, and a scripted mouse. Records every sound, box and
+// recorded command in `events` ("command <id> <sound>", "sound <alias> <wait>",
+// "box <title>"); a command counts as chosen with sound when the dispatcher
+// played the command sound right before it ran.
 class GuiHarness {
  public:
   GuiHarness(int mode, int w, int h);
@@ -43,10 +45,12 @@ class GuiHarness {
   // Press and release at (x, y): the updates of a click.
   void Click(int x, int y);
 
-  // Registers a handler that does nothing for every command of the current menu
-  // bar and toolbar not registered yet, so the widgets' own logic is seen as it
-  // is with every command available. The constructor does it once.
+  // Registers a recording handler for every command of the current menu bar and
+  // toolbar not registered yet, so the widgets' own logic is seen as it is with
+  // every command available. The constructor does it once.
   void RegisterDescribedCommands();
+  // Registers `inner` under `id` so that each run is recorded first.
+  void RegisterRecorded(CommandId id, CommandHandler inner = {});
 
   CHG_WAppMenu& menu();
   CHG_WToolBar& tools();

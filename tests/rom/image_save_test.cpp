@@ -35,7 +35,7 @@ class ImageSave : public ::testing::Test {
     const fs::path path = sandbox.dir() / name;
     WriteWholeFile(path, bytes);
     log.answers.push_back(path.string());
-    AppMenuExecuteItem(0x0000, false);
+    AppMenuOpenImage();
     log.boxes.clear();
     return path;
   }
@@ -85,7 +85,7 @@ TEST_F(ImageSave, CopierHeaderIsLeftOutOfTheImageAndSavedUnchanged) {
   const fs::path path = sandbox.dir() / "headered.smc";
   WriteWholeFile(path, file);
   log.answers.push_back(path.string());
-  AppMenuExecuteItem(0x0000, false);
+  AppMenuOpenImage();
   // Identified by the rest: no question, just the notice.
   EXPECT_EQ(Titles(), (std::vector<std::string>{"Open QBR image...", " IMPORTANT - READ THIS"}));
   ASSERT_EQ(QBR1.size(), kImageSize);
@@ -121,7 +121,7 @@ TEST_F(ImageSave, SavedEditOfTheKnownImageOpensWithoutTheQuestion) {
   }
   EXPECT_EQ(ImageOrigin(crc), kQBR1KnownCRC32);
   log.answers.push_back(path.string());
-  AppMenuExecuteItem(0x0000, false);
+  AppMenuOpenImage();
   EXPECT_EQ(Titles(), (std::vector<std::string>{"Open QBR image...", " IMPORTANT - READ THIS"}));
 
   // An unidentified image accepted by the user is not remembered when saved.
@@ -222,7 +222,7 @@ TEST_F(ImageSave, QuestionBeforeLosingEdits) {
   QBR1_WriteByte(0x99, static_cast<unsigned char>(QBR1[0x99] + 1));
   log.boxes.clear();
   log.answers = {"cancel"};
-  AppMenuExecuteItem(0x0000, false);
+  AppMenuOpenImage();
   EXPECT_EQ(Titles(), std::vector<std::string>{"Unsaved Changes"});
   EXPECT_TRUE(QBR1_HasUnsavedEdits());
 }

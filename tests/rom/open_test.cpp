@@ -12,6 +12,10 @@
 #include "shell/base/variables.h"
 #include "tests/rom/rom_support.h"
 
+#define crc32 zlib_crc32
+#include <zlib.h>
+#undef crc32
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -64,7 +68,7 @@ TEST_F(Open, IdentifiedImageOpensWithoutAQuestionAndIsCorrectedInMemoryOnly) {
   const std::vector<char> bytes = ImageWithCrc(kImageSize, kQBR1KnownCRC32);
   const fs::path path = Offer("game.smc", bytes);
 
-  AppMenuExecuteItem(0x0000, false);
+  AppMenuOpenImage();
 
   ASSERT_EQ(log.boxes.size(), 2u);
   EXPECT_EQ(log.boxes[0].kind, BoxKind::Open);
@@ -93,7 +97,7 @@ TEST_F(Open, IdentifiedImageOpensWithoutAQuestionAndIsCorrectedInMemoryOnly) {
 TEST_F(Open, SeedsTheLevelViewKeysOnceAndKeepsLaterValues) {
   const std::vector<char> bytes = ImageWithCrc(kImageSize, kQBR1KnownCRC32);
   Offer("game.smc", bytes);
-  AppMenuExecuteItem(0x0000, false);
+  AppMenuOpenImage();
   EXPECT_EQ(Config("LevelDisplay", "Enable"), "Yes");
   EXPECT_EQ(Config("LevelDisplay", "FF"), "00000000");
 
@@ -103,7 +107,7 @@ TEST_F(Open, SeedsTheLevelViewKeysOnceAndKeepsLaterValues) {
     set_config_string("LevelDisplay", "16", "00400120");
   }
   Offer("game.smc", bytes);
-  AppMenuExecuteItem(0x0000, false);
+  AppMenuOpenImage();
   EXPECT_EQ(Config("LevelDisplay", "16"), "00400120");
   EXPECT_EQ(Config("LevelDisplay", "17"), "00000000");
 
@@ -127,7 +131,7 @@ TEST_F(Open, ProgramConfigurationWinsOverTheGameConfiguration) {
     set_config_file("Configuration.INI");
   }
   Offer("game.smc", ImageWithCrc(kImageSize, kQBR1KnownCRC32));
-  AppMenuExecuteItem(0x0000, false);
+  AppMenuOpenImage();
   EXPECT_EQ(qbr1gbl.LvlStackTable, 0x22222u);
   EXPECT_EQ(qbr1gbl.LvlNameBank, 0x2A0000u);
   // "Enable" found in the game configuration counts as present: nothing is seeded.
@@ -142,7 +146,7 @@ TEST_F(Open, UnidentifiedImageAsksAndNoLeavesEverythingAsItWas) {
   Offer("headered.smc", bytes);
   log.answers.push_back("no");
 
-  AppMenuExecuteItem(0x0000, false);
+  AppMenuOpenImage();
 
   ASSERT_EQ(log.boxes.size(), 2u);
   EXPECT_EQ(log.boxes[1].kind, BoxKind::Question);
@@ -160,7 +164,7 @@ TEST_F(Open, UnidentifiedImageAcceptedOpensLikeTheKnownOne) {
   const std::vector<char> bytes = ImageWithCrc(kImageSize, 0x12345678);
   Offer("other.smc", bytes);
   log.answers.push_back("yes");
-  AppMenuExecuteItem(0x0000, false);
+  AppMenuOpenImage();
   EXPECT_EQ(Titles(),
             (std::vector<std::string>{"Open QBR image...", "ROM Not Identifiable", " IMPORTANT - READ THIS"}));
   EXPECT_EQ(BFA_OpenedCRC32[0x10], 0x12345678u);
@@ -173,7 +177,7 @@ TEST_F(Open, AcceptedShortImageIsCorrectedOnlyInsideItself) {
   const std::vector<char> bytes = ImageWithCrc(size, 0x0BADF00D);
   Offer("short.smc", bytes);
   log.answers.push_back("yes");
-  AppMenuExecuteItem(0x0000, false);
+  AppMenuOpenImage();
   ASSERT_EQ(QBR1.size(), size);
   EXPECT_EQ(static_cast<unsigned char>(QBR1[0x3C9C62]), 0x00);
   EXPECT_EQ(ENGINE_STATE, 1u);
@@ -181,7 +185,7 @@ TEST_F(Open, AcceptedShortImageIsCorrectedOnlyInsideItself) {
 
 TEST_F(Open, CancelledDialogShowsNoticeAndChangesNothing) {
   log.answers.push_back("");
-  AppMenuExecuteItem(0x0000, false);
+  AppMenuOpenImage();
   ASSERT_EQ(log.boxes.size(), 2u);
   EXPECT_EQ(log.boxes[1].kind, BoxKind::Error);
   EXPECT_EQ(log.boxes[1].title, "Notice");
@@ -194,7 +198,7 @@ TEST_F(Open, CancelledDialogShowsNoticeAndChangesNothing) {
 TEST_F(Open, UnreadableFileIsReportedTwice) {
   fs::create_directory(sandbox.dir() / "folder.smc");
   log.answers.push_back((sandbox.dir() / "folder.smc").string());
-  AppMenuExecuteItem(0x0000, false);
+  AppMenuOpenImage();
   EXPECT_EQ(Titles(), (std::vector<std::string>{"Open QBR image...", "Error opening file!", "Unable to Open Game"}));
   EXPECT_EQ(log.boxes[2].text, "An error occured when trying to open the ROM image.");
   EXPECT_FALSE(BFA_IsActive(0x10));
@@ -204,7 +208,7 @@ TEST_F(Open, UnreadableFileIsReportedTwice) {
 TEST_F(Open, FailedReopenKeepsTheImageInUse) {
   const std::vector<char> first = ImageWithCrc(kImageSize, kQBR1KnownCRC32);
   Offer("first.smc", first);
-  AppMenuExecuteItem(0x0000, false);
+  AppMenuOpenImage();
   ASSERT_EQ(QBR1.size(), kImageSize);
   const std::vector<char> in_use = QBR1;
   const unsigned long crc = BFA_OpenedCRC32[0x10];
@@ -224,7 +228,7 @@ TEST_F(Open, FailedReopenKeepsTheImageInUse) {
     ENGINE_STATE = 1;
     STATEOVER = false;
     log.answers = a.answers;
-    AppMenuExecuteItem(0x0000, false);
+    AppMenuOpenImage();
     EXPECT_TRUE(BFA_IsActive(0x10)) << a.what;
     EXPECT_TRUE(QBR1 == in_use) << a.what;
     EXPECT_EQ(BFA_OpenedCRC32[0x10], crc) << a.what;
@@ -233,7 +237,7 @@ TEST_F(Open, FailedReopenKeepsTheImageInUse) {
 
   // A successful reopen replaces the image.
   log.answers = {(sandbox.dir() / "other.smc").string(), "yes"};
-  AppMenuExecuteItem(0x0000, false);
+  AppMenuOpenImage();
   EXPECT_EQ(QBR1.size(), 4096u);
   EXPECT_EQ(BFA_OpenedCRC32[0x10], 0x01020304u);
   EXPECT_TRUE(STATEOVER);
@@ -243,13 +247,13 @@ TEST_F(Open, CommandLinePathAnswersOnlyTheFirstOpen) {
   const fs::path path = sandbox.dir() / "named.smc";
   WriteWholeFile(path, ImageWithCrc(kImageSize, kQBR1KnownCRC32));
   StartupRomPath = path.string();
-  AppMenuExecuteItem(0x0000, false);
+  AppMenuOpenImage();
   EXPECT_EQ(Titles(), std::vector<std::string>{" IMPORTANT - READ THIS"});
   EXPECT_TRUE(StartupRomPath.empty());
   EXPECT_EQ(QBR1.size(), kImageSize);
 
   log.answers.push_back("");
-  AppMenuExecuteItem(0x0000, false);
+  AppMenuOpenImage();
   EXPECT_EQ(Titles(), (std::vector<std::string>{" IMPORTANT - READ THIS", "Open QBR image...", "Notice"}));
 }
 
@@ -264,15 +268,24 @@ bool CountingOpener() {
 TEST_F(Open, StartupOpenerAnswersOnlyTheFirstOpen) {
   startup_opens = 0;
   SetStartupImageOpener(CountingOpener);
-  AppMenuExecuteItem(0x0000, false);
+  AppMenuOpenImage();
   SetStartupImageOpener(nullptr);  // also when the first Open did not consume it
   EXPECT_EQ(startup_opens, 1);
   EXPECT_TRUE(log.boxes.empty());
 
   log.answers.push_back("");
-  AppMenuExecuteItem(0x0000, false);
+  AppMenuOpenImage();
   EXPECT_EQ(startup_opens, 1);
   EXPECT_EQ(Titles(), (std::vector<std::string>{"Open QBR image...", "Notice"}));
+}
+
+TEST(ImageWithCrc, ForgedTailGivesTheAskedChecksum) {
+  for (unsigned long crc : {0xC946DCA0ul, 0x00000000ul, 0xFFFFFFFFul, 0x12345678ul}) {
+    for (std::size_t size : {std::size_t{4}, std::size_t{5}, std::size_t{4096}}) {
+      const std::vector<char> bytes = ImageWithCrc(size, crc);
+      EXPECT_EQ(crc32_z(0, reinterpret_cast<const Bytef*>(bytes.data()), bytes.size()), crc) << size;
+    }
+  }
 }
 
 }  // namespace

@@ -9,7 +9,6 @@
 #include "platform/config_lock.h"
 #include "platform/messages.h"
 #include "platform/system_sound.h"
-#include "rom/AppMenu.h"
 #include "rom/globaldata.h"
 #include "rom/image_edits.h"
 #include "rom/image_save.h"
@@ -78,17 +77,11 @@ OpenSandbox::OpenSandbox(EventLog& log) : previous_(std::filesystem::current_pat
   SetSystemSoundSeam([&log](const std::string& alias, bool wait) {
     log.events.push_back("sound " + alias + (wait ? " wait" : " async"));
   });
-  SetCommandObserver([&log](unsigned short id, bool sound) {
-    char text[32];
-    std::snprintf(text, sizeof text, "command %04X %s", id, sound ? "sound" : "silent");
-    log.events.push_back(text);
-  });
 }
 
 OpenSandbox::~OpenSandbox() {
   SetDialogSeam({});
   SetSystemSoundSeam({});
-  SetCommandObserver({});
   if (BFA_IsActive(0x10)) BFA_Disable(0x10);
   QBR1_ResetEdits({}, 0);
   SetImageFile("", 0);

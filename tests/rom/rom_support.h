@@ -14,7 +14,7 @@ std::string ReadText(const std::filesystem::path& path);
 void WriteText(const std::filesystem::path& path, const std::string& text);
 
 // Everything the program showed or played, in order, as one text per event:
-// "box <kind> <title>", "sound <alias> <wait>", "command <id> <sound>".
+// "box <kind> <title>", "sound <alias> <wait>" (and what a test adds itself).
 struct EventLog {
   std::vector<std::string> events;
   std::vector<DialogRecord> boxes;

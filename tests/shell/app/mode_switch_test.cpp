@@ -4,7 +4,6 @@
 
 #include "bfa/bfa.h"
 #include "gui/commands.h"
-#include "rom/AppMenu.h"
 #include "gui/mode_table.h"
 #include "shell/base/variables.h"
 
