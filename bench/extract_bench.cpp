@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
+#include <vector>
 
 #include "bfa/bfa.h"
 #include "demo/demo_image.h"
@@ -41,22 +42,45 @@ void Pass(ExtractFixture& f, const ExtractionView& view) {
   benchmark::DoNotOptimize(f.fb->line[0][0]);
 }
 
-// `--extract all` of the demo image without loading it: every kind into one folder.
+// Writes the files of `kinds` into a fresh folder with `workers` threads (0: one per core); files written.
+int ExtractInto(const std::filesystem::path& folder, const std::vector<ExtractKind>& kinds, int workers) {
+  std::filesystem::remove_all(folder);
+  std::filesystem::create_directories(folder);
+  int files = 0;
+  for (ExtractKind kind : kinds) {
+    ExtractControl control;
+    control.workers = workers;
+    files += QBR1_Extract(kind, folder.string(), &control).written;
+  }
+  return files;
+}
+
+std::filesystem::path BenchFolder() {
+  return std::filesystem::temp_directory_path() / ("qbrre-extract-bench-" + std::to_string(getpid()));
+}
+
+// `--extract all` of the demo image without loading it: every kind into one
+// folder, on one worker thread (argument 1) or one per core (0).
 void BM_ExtractAllDemo(benchmark::State& state) {
   Fixture();
-  const std::filesystem::path folder =
-      std::filesystem::temp_directory_path() / ("qbrre-extract-bench-" + std::to_string(getpid()));
+  const std::vector<ExtractKind> kinds(std::begin(kAllExtractKinds), std::end(kAllExtractKinds));
   int files = 0;
-  for (auto _ : state) {
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
-    files = 0;
-    for (ExtractKind kind : kAllExtractKinds) files += QBR1_Extract(kind, folder.string()).written;
-  }
-  std::filesystem::remove_all(folder);
+  for (auto _ : state) files = ExtractInto(BenchFolder(), kinds, static_cast<int>(state.range(0)));
+  std::filesystem::remove_all(BenchFolder());
   state.SetLabel(std::to_string(files) + " files");
 }
-BENCHMARK(BM_ExtractAllDemo)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_ExtractAllDemo)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+
+// `--export all` of the demo image without loading it: every level picture
+// (the terrains), on one worker thread (argument 1) or one per core (0).
+void BM_ExportAllDemo(benchmark::State& state) {
+  Fixture();
+  int files = 0;
+  for (auto _ : state) files = ExtractInto(BenchFolder(), {ExtractKind::Terrains}, static_cast<int>(state.range(0)));
+  std::filesystem::remove_all(BenchFolder());
+  state.SetLabel(std::to_string(files) + " files");
+}
+BENCHMARK(BM_ExportAllDemo)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_EnterExtractionMode(benchmark::State& state) {
   ExtractFixture& f = Fixture();

@@ -52,9 +52,9 @@ bool ExtractKindFromName(const std::string& name, ExtractKind& kind) {
   return false;
 }
 
-ExtractReport QBR1_Extract(ExtractKind kind, const std::string& folder) {
+ExtractReport QBR1_Extract(ExtractKind kind, const std::string& folder, ExtractControl* control) {
   ExtractReport report;
-  ExtractSink sink(folder, report);
+  ExtractSink sink(folder, report, control);
   Entry(kind).write(sink);
   return report;
 }

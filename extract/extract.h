@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <string>
 #include <vector>
 
@@ -39,13 +40,24 @@ struct ExtractReport {
   int written = 0;
   std::vector<std::string> skipped;
   std::string failed_path;  // empty unless a write failed
+  bool cancelled = false;   // the run stopped because ExtractControl::cancel was set
+};
+
+// How an extraction runs, and what another thread may watch and change while it does.
+struct ExtractControl {
+  int workers = 0;                  // threads that decode and encode; 0: one per core
+  std::atomic<int> written{0};      // files written so far by this run
+  std::atomic<bool> cancel{false};  // set from any thread: stop after the file being written
 };
 
 // Writes the files of `kind` for the loaded image (channel 0x10, game
 // configuration selected) into the existing folder `folder`. Each file is
 // written under a temporary name and renamed into place, so a failure never
-// leaves half a file under a final name.
-ExtractReport QBR1_Extract(ExtractKind kind, const std::string& folder);
+// leaves half a file under a final name. Items are decoded and encoded on
+// `control->workers` threads (one per core without `control`) and written in
+// one fixed order, so the files and the report are the same for any number of
+// workers.
+ExtractReport QBR1_Extract(ExtractKind kind, const std::string& folder, ExtractControl* control = nullptr);
 
 // What the loaded image holds that the kinds write one file each for.
 struct ExtractCounts {

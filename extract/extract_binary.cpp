@@ -33,66 +33,69 @@ long long MapEntry(const leveldata& lvl, int c, int r) {
 
 void ExtractCharacters(ExtractSink& sink) {
   const RomView rom = CurrentRom();
-  for (int a : QBR1_UsedArchetypes()) {
-    if (sink.Stopped()) return;
+  const std::vector<int> archetypes = QBR1_UsedArchetypes();
+  sink.ForEach(archetypes.size(), [&](std::size_t i, ExtractPiece& piece) {
+    const int a = archetypes[i];
     leveldata lvl;
     lvl.archetype = a;
     lvl.tilegfx = Get_QBR1_LevelGFXOffset(a);
     if (!rom.Contains(lvl.tilegfx)) {
-      sink.Skip(ExtractLine("archetype 0x%02X: its 8x8 graphics do not lie inside the image", a));
-      continue;
+      piece.Skip(ExtractLine("archetype 0x%02X: its 8x8 graphics do not lie inside the image", a));
+      return;
     }
     std::vector<unsigned char> characters;
     RE_QBR1_RawGFX(characters, lvl);
     if (characters.empty()) {
-      sink.Skip(ExtractLine("archetype 0x%02X: its 8x8 graphics decode to nothing", a));
-      continue;
+      piece.Skip(ExtractLine("archetype 0x%02X: its 8x8 graphics decode to nothing", a));
+      return;
     }
-    sink.Bytes(ExtractFileName("gfx", a, 2, ".bin"), characters);
-  }
+    piece.Bytes(ExtractFileName("gfx", a, 2, ".bin"), std::move(characters));
+  });
 }
 
 void ExtractTileSetData(ExtractSink& sink) {
   const RomView rom = CurrentRom();
-  for (int a : QBR1_UsedArchetypes()) {
-    if (sink.Stopped()) return;
+  const std::vector<int> archetypes = QBR1_UsedArchetypes();
+  sink.ForEach(archetypes.size(), [&](std::size_t i, ExtractPiece& piece) {
+    const int a = archetypes[i];
     if (a < 0 || a >= kArchetypes) {
-      sink.Skip(ExtractLine("archetype 0x%02X has no tile count", a));
-      continue;
+      piece.Skip(ExtractLine("archetype 0x%02X has no tile count", a));
+      return;
     }
     const long long at = Get_QBR1_LevelTISOffset(a);
     const long long size = 32LL * QBR1_Data_TISNumTiles[a];
     if (!Inside(rom, at, size)) {
-      sink.Skip(ExtractLine("archetype 0x%02X: its tile set does not lie inside the image", a));
-      continue;
+      piece.Skip(ExtractLine("archetype 0x%02X: its tile set does not lie inside the image", a));
+      return;
     }
-    sink.Bytes(ExtractFileName("tileset", a, 2, ".bin"), Copy(rom, at, size));
-  }
+    piece.Bytes(ExtractFileName("tileset", a, 2, ".bin"), Copy(rom, at, size));
+  });
 }
 
 void ExtractTileMaps(ExtractSink& sink) {
   const RomView rom = CurrentRom();
-  for (int id : QBR1_ViewableLevels()) {
-    if (sink.Stopped()) return;
+  const std::vector<int> ids = QBR1_ViewableLevels();
+  sink.ForEach(ids.size(), [&](std::size_t i, ExtractPiece& piece) {
+    const int id = ids[i];
     leveldata lvl;
     Get_QBR1_LevelDataStruct(id, lvl);
     if (lvl.tile_w <= 0 || lvl.tile_h <= 0) {
-      sink.Skip(ExtractLine("level 0x%02X has no tile map (its size is not positive)", id));
-      continue;
+      piece.Skip(ExtractLine("level 0x%02X has no tile map (its size is not positive)", id));
+      return;
     }
     // The first and the last entry bound every other one in either storage order.
     const long long first = MapEntry(lvl, 0, 0), last = MapEntry(lvl, lvl.tile_w - 1, lvl.tile_h - 1);
     if (!Inside(rom, first, 2) || !Inside(rom, last, 2)) {
-      sink.Skip(ExtractLine("level 0x%02X: its tile map does not lie inside the image", id));
-      continue;
+      piece.Skip(ExtractLine("level 0x%02X: its tile map does not lie inside the image", id));
+      return;
     }
     // Column by column, each from its top row down: the order the tile layer walks the map.
     std::vector<unsigned char> words;
     words.reserve(2u * static_cast<std::size_t>(lvl.tile_w) * static_cast<std::size_t>(lvl.tile_h));
     for (int c = 0; c < lvl.tile_w; ++c)
       for (int r = 0; r < lvl.tile_h; ++r) PutWordLE(words, rom.Word(MapEntry(lvl, c, r)));
-    sink.Bytes(ExtractFileName("tilemap", id, 2, ".bin"), words);
-  }
+    piece.Bytes(ExtractFileName("tilemap", id, 2, ".bin"), std::move(words));
+  });
 }
 
 static std::string GimpPalette(int id, const RomView& rom, long long at) {
@@ -110,26 +113,27 @@ static std::string GimpPalette(int id, const RomView& rom, long long at) {
 
 void ExtractPalettes(ExtractSink& sink) {
   const RomView rom = CurrentRom();
-  for (int id : QBR1_ViewableLevels()) {
-    if (sink.Stopped()) return;
+  const std::vector<int> ids = QBR1_ViewableLevels();
+  sink.ForEach(ids.size(), [&](std::size_t i, ExtractPiece& piece) {
+    const int id = ids[i];
     leveldata lvl;
     Get_QBR1_LevelDataStruct(id, lvl);
     if (!Inside(rom, lvl.palette, 2LL * kPaletteColours)) {
-      sink.Skip(ExtractLine("level 0x%02X: its palette does not lie inside the image", id));
-      continue;
+      piece.Skip(ExtractLine("level 0x%02X: its palette does not lie inside the image", id));
+      return;
     }
-    sink.Bytes(ExtractFileName("palette", id, 2, ".bin"), Copy(rom, lvl.palette, 2LL * kPaletteColours));
-    sink.Text(ExtractFileName("palette", id, 2, ".gpl"), GimpPalette(id, rom, lvl.palette));
-  }
+    piece.Bytes(ExtractFileName("palette", id, 2, ".bin"), Copy(rom, lvl.palette, 2LL * kPaletteColours));
+    piece.Text(ExtractFileName("palette", id, 2, ".gpl"), GimpPalette(id, rom, lvl.palette));
+  });
 }
 
 void ExtractSpriteData(ExtractSink& sink) {
-  ForEachDrawnSprite(sink, [&sink](const QBR1SpriteUse& use, const DecodedSprite& sprite) {
+  ForEachDrawnSprite(sink, [](const QBR1SpriteUse& use, const DecodedSprite& sprite, ExtractPiece& piece) {
     std::vector<unsigned char> bytes;
     bytes.reserve(4 + sprite.indexes.size());
     PutWordLE(bytes, static_cast<unsigned>(sprite.w));
     PutWordLE(bytes, static_cast<unsigned>(sprite.h));
     bytes.insert(bytes.end(), sprite.indexes.begin(), sprite.indexes.end());
-    sink.Bytes(ExtractFileName("sprite", use.spr, 4, ".bin"), bytes);
+    piece.Bytes(ExtractFileName("sprite", use.spr, 4, ".bin"), std::move(bytes));
   });
 }

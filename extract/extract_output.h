@@ -1,31 +1,70 @@
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "extract/extract.h"
 #include "shell/base/include.h"
 
+// What one item of an extraction (a level, an archetype, a sprite) makes:
+// files and skip lines, recorded on a worker thread and written by the sink
+// afterwards, in item order.
+class ExtractPiece {
+ public:
+  // Records one thing that was not written.
+  void Skip(const std::string& line) { steps_.push_back({Step::Skip, line, {}, {}}); }
+  // Records file `name` holding `bytes`.
+  void Bytes(const std::string& name, std::vector<unsigned char> bytes) {
+    steps_.push_back({Step::Bytes, name, {}, std::move(bytes)});
+  }
+  // Records file `name` holding `text`.
+  void Text(const std::string& name, const std::string& text) { Bytes(name, {text.begin(), text.end()}); }
+  // Encodes `picture` (32-bit) now as PNG file `name`: RGBA when `alpha`, else RGB.
+  void Picture(const std::string& name, BITMAP* picture, bool alpha);
+  // Records file `name` as a copy of file `written`, written by an earlier item.
+  void CopyOf(const std::string& written, const std::string& name) {
+    steps_.push_back({Step::Copy, name, written, {}});
+  }
+
+ private:
+  friend class ExtractSink;
+  struct Step {
+    enum Kind { Skip, Bytes, Copy, Unencodable } kind;
+    std::string name;  // the file, or the skip line
+    std::string from;  // Copy: the file copied
+    std::vector<unsigned char> bytes;
+  };
+  std::vector<Step> steps_;
+};
+
 // Where an extraction writes: one folder, a report of what was written and
-// skipped, and the stop after the first file the folder refuses.
+// skipped, and the stop after the first file the folder refuses (or a cancel).
 class ExtractSink {
  public:
-  ExtractSink(std::string folder, ExtractReport& report) : folder_(std::move(folder)), report_(report) {}
+  ExtractSink(std::string folder, ExtractReport& report, ExtractControl* control = nullptr)
+      : folder_(std::move(folder)), report_(report), control_(control) {}
 
-  // True once a write failed; the writers then stop.
-  bool Stopped() const { return !report_.failed_path.empty(); }
+  // True once a write failed or the run was cancelled; the writers then stop.
+  bool Stopped();
+  // Runs `make(i, piece)` for every i below `count` on the sink's worker
+  // threads and writes the pieces in order of i on the calling thread; stops
+  // taking items once the sink stops. `make` must only read shared state.
+  void ForEach(std::size_t count, const std::function<void(std::size_t, ExtractPiece&)>& make);
+
   // Records one thing that was not written.
   void Skip(const std::string& line) { report_.skipped.push_back(line); }
   // Writes `bytes` as file `name` of the folder.
   void Bytes(const std::string& name, const std::vector<unsigned char>& bytes);
-  // Writes `text` as file `name` of the folder.
-  void Text(const std::string& name, const std::string& text);
-  // Writes `picture` (32-bit) as PNG file `name`: RGBA when `alpha`, else RGB.
-  void Picture(const std::string& name, BITMAP* picture, bool alpha);
   // Writes file `name` as a copy of file `written`, written before by this sink.
   void CopyOf(const std::string& written, const std::string& name);
 
  private:
+  // Writes what `piece` recorded, in its order.
+  void Write(ExtractPiece& piece);
+  // Worker threads for `count` items.
+  int Workers(std::size_t count) const;
   // A fresh temporary name beside `name` in the folder.
   std::string TempPath(const std::string& name) const;
   // Renames the finished temporary file into place; records the failure otherwise.
@@ -33,6 +72,7 @@ class ExtractSink {
 
   std::string folder_;
   ExtractReport& report_;
+  ExtractControl* control_;
 };
 
 // One line of a report: `format` with up to two numbers.

@@ -25,12 +25,13 @@ void ExtractTerrains(ExtractSink& sink) {
   // A level picture is drawn from the level record alone (level 0x27 also
   // shows its second map), so levels with the same record fields share one
   // picture: it is copied instead of composed and encoded again.
-  std::map<std::vector<int>, std::string> written;
-  for (int id : QBR1_ViewableLevels()) {
-    if (sink.Stopped()) return;
+  const std::vector<int> ids = QBR1_ViewableLevels();
+  std::vector<std::size_t> first(ids.size());  // the first level with the same record
+  std::map<std::vector<int>, std::size_t> seen;
+  for (std::size_t i = 0; i < ids.size(); ++i) {
     leveldata lvl;
-    Get_QBR1_LevelDataStruct(id, lvl);
-    const std::vector<int> key = {id == 0x27 ? 0x27 : -1,
+    Get_QBR1_LevelDataStruct(ids[i], lvl);
+    const std::vector<int> key = {ids[i] == 0x27 ? 0x27 : -1,
                                   lvl.archetype,
                                   lvl.sequencing,
                                   lvl.x,
@@ -43,41 +44,53 @@ void ExtractTerrains(ExtractSink& sink) {
                                   lvl.tile_w,
                                   lvl.tile_h,
                                   lvl.size};
+    // A level without extent has no picture to share: each is named as skipped.
+    first[i] = lvl.tile_w > 0 && lvl.tile_h > 0 ? seen.try_emplace(key, i).first->second : i;
+  }
+  sink.ForEach(ids.size(), [&](std::size_t i, ExtractPiece& piece) {
+    const int id = ids[i];
     const std::string name = ExtractFileName("level", id, 2, ".png");
-    if (auto same = written.find(key); same != written.end()) {
-      sink.CopyOf(same->second, name);
-      continue;
+    if (first[i] != i) {
+      piece.CopyOf(ExtractFileName("level", ids[first[i]], 2, ".png"), name);
+      return;
     }
     BITMAP* picture = ComposeLevelPicture(id);
     if (picture == nullptr) {
-      sink.Skip(ExtractLine("level 0x%02X has no picture (its size is not positive)", id));
-      continue;
+      piece.Skip(ExtractLine("level 0x%02X has no picture (its size is not positive)", id));
+      return;
     }
-    sink.Picture(name, picture, false);
-    written.emplace(key, name);
+    piece.Picture(name, picture, false);
     Nullify(picture);
-  }
+  });
 }
 
 void ExtractTileSheets(ExtractSink& sink) {
   // The tiles depend only on the archetype and three offsets, which many levels
   // share: a sheet already written is copied instead of built and encoded again.
-  std::map<std::array<int, 4>, std::string> written;
-  for (int id : QBR1_ViewableLevels()) {
-    if (sink.Stopped()) return;
-    leveldata lvl;
-    Get_QBR1_LevelDataStruct(id, lvl);
-    const std::string name = ExtractFileName("tileset", id, 2, ".png");
+  const std::vector<int> ids = QBR1_ViewableLevels();
+  std::vector<leveldata> levels(ids.size());
+  std::vector<std::size_t> first(ids.size());  // the first level with the same tiles
+  std::map<std::array<int, 4>, std::size_t> seen;
+  for (std::size_t i = 0; i < ids.size(); ++i) {
+    leveldata& lvl = levels[i];
+    Get_QBR1_LevelDataStruct(ids[i], lvl);
     const std::array<int, 4> key = {lvl.archetype, lvl.tilegfx, lvl.tileset, lvl.palette};
-    if (auto same = written.find(key); same != written.end()) {
-      sink.CopyOf(same->second, name);
-      continue;
+    // An archetype without tiles has no sheet to share: each level is named as skipped.
+    const bool tiled = lvl.archetype >= 0 && lvl.archetype < 14 && QBR1_Data_TISNumTiles[lvl.archetype] > 0;
+    first[i] = tiled ? seen.try_emplace(key, i).first->second : i;
+  }
+  sink.ForEach(ids.size(), [&](std::size_t i, ExtractPiece& piece) {
+    const int id = ids[i];
+    const std::string name = ExtractFileName("tileset", id, 2, ".png");
+    if (first[i] != i) {
+      piece.CopyOf(ExtractFileName("tileset", ids[first[i]], 2, ".png"), name);
+      return;
     }
     std::vector<BITMAP*> tiles;
-    QBR1_FillTilesVector(tiles, lvl);
+    QBR1_FillTilesVector(tiles, levels[i]);
     if (tiles.empty()) {
-      sink.Skip(ExtractLine("level 0x%02X has no tiles (archetype 0x%02X has no tile count)", id, lvl.archetype));
-      continue;
+      piece.Skip(ExtractLine("level 0x%02X has no tiles (archetype 0x%02X has no tile count)", id, levels[i].archetype));
+      return;
     }
     const int count = static_cast<int>(tiles.size());
     const int rows = (count + kSheetColumns - 1) / kSheetColumns;
@@ -88,18 +101,17 @@ void ExtractTileSheets(ExtractSink& sink) {
       for (int t = 0; t < count; ++t)
         blit(tiles[t], sheet, 0, 0, (t % kSheetColumns) * kTileSide, (t / kSheetColumns) * kTileSide, kTileSide,
              kTileSide);
-      sink.Picture(name, sheet, true);
-      written.emplace(key, name);
+      piece.Picture(name, sheet, true);
       Nullify(sheet);
     } else {
-      sink.Skip(ExtractLine("level 0x%02X: no memory for its tile-set sheet", id));
+      piece.Skip(ExtractLine("level 0x%02X: no memory for its tile-set sheet", id));
     }
     for (BITMAP*& tile : tiles) Nullify(tile);
-  }
+  });
 }
 
 void ExtractSpritePictures(ExtractSink& sink) {
-  ForEachDrawnSprite(sink, [&sink](const QBR1SpriteUse& use, const DecodedSprite& sprite) {
+  ForEachDrawnSprite(sink, [](const QBR1SpriteUse& use, const DecodedSprite& sprite, ExtractPiece& piece) {
     // Colours 1-15 from the palette of the sprite's first use; 0 stays transparent.
     std::uint32_t colours[16] = {kQBR1Transparent};
     const long long pal = static_cast<long long>(static_cast<unsigned long>(use.pal) & 0x3FFFFF);
@@ -107,29 +119,28 @@ void ExtractSpritePictures(ExtractSink& sink) {
       colours[i] = static_cast<std::uint32_t>(snespal2rgba(static_cast<unsigned short>(QBR1_Word(pal + 2 * (i - 1)))));
     BITMAP* picture = create_bitmap_ex(32, sprite.w, sprite.h);
     if (picture == nullptr) {
-      sink.Skip(ExtractLine("sprite 0x%04X: no memory for its picture", use.spr));
+      piece.Skip(ExtractLine("sprite 0x%04X: no memory for its picture", use.spr));
       return;
     }
     for (int y = 0; y < sprite.h; ++y) {
       auto* row = reinterpret_cast<std::uint32_t*>(picture->line[y]);
       for (int x = 0; x < sprite.w; ++x) row[x] = colours[sprite.At(x, y)];
     }
-    sink.Picture(ExtractFileName("sprite", use.spr, 4, ".png"), picture, true);
+    piece.Picture(ExtractFileName("sprite", use.spr, 4, ".png"), picture, true);
     Nullify(picture);
   });
 }
 
-void ForEachDrawnSprite(ExtractSink& sink,
-                        const std::function<void(const QBR1SpriteUse&, const DecodedSprite&)>& write) {
-  for (const QBR1SpriteUse& use : QBR1_SpriteUses()) {
-    if (sink.Stopped()) return;
-    const DecodedSprite sprite = DecodeSpritePixels(use.spr);
+void ForEachDrawnSprite(ExtractSink& sink, const SpriteWriter& write) {
+  const std::vector<QBR1SpriteUse> uses = QBR1_SpriteUses();
+  sink.ForEach(uses.size(), [&](std::size_t i, ExtractPiece& piece) {
+    const DecodedSprite sprite = DecodeSpritePixels(uses[i].spr);
     if (sprite.w == 0 || sprite.h == 0) {
-      sink.Skip(ExtractLine("sprite 0x%04X has no pixels", use.spr));
-      continue;
+      piece.Skip(ExtractLine("sprite 0x%04X has no pixels", uses[i].spr));
+      return;
     }
-    write(use, sprite);
-  }
+    write(uses[i], sprite, piece);
+  });
 }
 
 DecodedSprite DecodeSpritePixels(int spr) {

@@ -6,6 +6,7 @@
 
 #include "extract/extract_survey.h"
 
+class ExtractPiece;
 class ExtractSink;
 
 // The writers of each kind (ExtractKind); each writes its files into the sink
@@ -31,7 +32,10 @@ struct DecodedSprite {
 // Sprite `spr` decoded and cropped as the object map caches it (w = h = 0 when it has no pixels).
 DecodedSprite DecodeSpritePixels(int spr);
 
-// Calls `write` for every sprite an object draws (QBR1_SpriteUses), decoded;
-// a sprite without pixels is named as skipped instead. Stops when the sink does.
-void ForEachDrawnSprite(ExtractSink& sink,
-                        const std::function<void(const QBR1SpriteUse&, const DecodedSprite&)>& write);
+// Writes the files of one decoded sprite into its piece (runs on a worker thread).
+using SpriteWriter = std::function<void(const QBR1SpriteUse&, const DecodedSprite&, ExtractPiece&)>;
+
+// Calls `write` for every sprite an object draws (QBR1_SpriteUses), decoded,
+// through the sink's workers; a sprite without pixels is named as skipped
+// instead. Stops when the sink does.
+void ForEachDrawnSprite(ExtractSink& sink, const SpriteWriter& write);

@@ -1,8 +1,14 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "shell/base/include.h"
+
+// Encodes a 32-bit bitmap as an 8-bit PNG into `out`: RGBA whose alpha is the
+// top byte of each pixel when `alpha`, else RGB (alpha dropped). The same
+// bitmap always gives the same bytes. False (and `out` empty) when it cannot.
+bool QBR1_EncodePng(BITMAP* bmp, bool alpha, std::vector<unsigned char>& out);
 
 // Writes a 32-bit bitmap to path as an 8-bit RGB PNG (alpha dropped). Returns
 // false, leaving no partial promise, when the file cannot be written.

@@ -6,6 +6,7 @@
 #include <iostream>
 
 #include "editor/level_export.h"
+#include "extract/extract.h"
 #include "level/free_space_config.h"
 #include "level/free_space_report.h"
 #include "level/level_display.h"
@@ -32,20 +33,18 @@ int RunFreeSpaceCommand(const std::string& romPath) {
 
 namespace {
 
-enum class Exported { Written, NoPicture, WriteFailed };
-
 // Writes the picture of one level; a one-line message on stderr when it cannot.
-Exported ExportLevel(int id, const std::string& path) {
+bool ExportLevel(int id, const std::string& path) {
   BITMAP* picture = ComposeLevelPicture(id);
   if (picture == nullptr) {
     std::fprintf(stderr, "qbrre: level 0x%02X has no picture (its size is not positive)\n", id);
-    return Exported::NoPicture;
+    return false;
   }
   const bool written = QBR1_WritePng(path, picture);
   Nullify(picture);
-  if (written) return Exported::Written;
+  if (written) return true;
   std::fprintf(stderr, "qbrre: cannot write \"%s\"\n", path.c_str());
-  return Exported::WriteFailed;
+  return false;
 }
 
 }  // namespace
@@ -72,15 +71,15 @@ int RunExportCommand(const std::string& level, const std::string& output, const 
   }
   if (!LoadRomHeadless(romPath)) return 1;
   set_color_depth(32);
-  if (!all) return ExportLevel(id, output) == Exported::Written ? 0 : 1;
+  if (!all) return ExportLevel(id, output) ? 0 : 1;
 
-  // A level of a damaged image without a picture is reported and skipped; a
-  // file that cannot be written ends the run.
-  for (int each = kQBR1FirstLevel; each <= kQBR1LastLevel; ++each) {
-    if (QBR1_IsHiddenLevel(each)) continue;
-    char name[32];
-    std::snprintf(name, sizeof name, "level-0x%02X.png", each);
-    if (ExportLevel(each, (std::filesystem::path(output) / name).string()) == Exported::WriteFailed) return 1;
-  }
-  return 0;
+  // The level pictures of `--extract terrains`, composed on every core, a
+  // picture shared by levels of the same record composed once. A level of a
+  // damaged image without a picture is reported and skipped; a file that
+  // cannot be written ends the run.
+  const ExtractReport report = QBR1_Extract(ExtractKind::Terrains, output);
+  for (const std::string& line : report.skipped) std::fprintf(stderr, "qbrre: %s\n", line.c_str());
+  if (report.failed_path.empty()) return 0;
+  std::fprintf(stderr, "qbrre: cannot write \"%s\"\n", report.failed_path.c_str());
+  return 1;
 }
