@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "demo/demo_image.h"
 #include "editor/classes.h"
@@ -118,6 +119,62 @@ TEST_F(ViewLayers, EachHiddenLayerLeavesTheViewAndNeverTheExport) {
   destroy_bitmap(none);
   destroy_bitmap(exported);
   destroy_bitmap(all);
+}
+
+// A pixel where `with` differs from `without`, as (x, y); (-1, -1) when none.
+std::pair<int, int> FirstDifference(BITMAP* with, BITMAP* without) {
+  for (int y = 0; y < with->h; ++y)
+    for (int x = 0; x < with->w; ++x)
+      if (getpixel(with, x, y) != getpixel(without, x, y)) return {x, y};
+  return {-1, -1};
+}
+
+TEST_F(ViewLayers, EachEntryHidesExactlyItsOwnLayer) {
+  UseConfig(Demo().config);
+  ReloadViewLayers();
+  const int level = 0x16;
+  // A pixel that only the object layer draws, one that only the bananas draw
+  // and one that only the tiles draw: found by switching the layers themselves
+  // off, apart from the View entries under test.
+  auto drawn = [&](bool tiles, bool objects, bool bananas) {
+    CCamera camera(level);
+    camera.Proc();
+    camera.Layer_MG0->shown = tiles;
+    camera.Object_MAP->shown = objects;
+    camera.Banana_MAP->shown = bananas;
+    BITMAP* picture = SolidBitmap(776, 604, 0xFF102030);
+    camera.DrawPicture(picture);
+    return picture;
+  };
+  BITMAP* all = drawn(true, true, true);
+  BITMAP* no_objects = drawn(true, false, true);
+  BITMAP* no_bananas = drawn(true, true, false);
+  BITMAP* no_tiles = drawn(false, true, true);
+  struct Known {
+    ViewLayer layer;
+    std::pair<int, int> pixel;
+  };
+  const Known known[] = {{ViewLayer::Tiles, FirstDifference(all, no_tiles)},
+                         {ViewLayer::Objects, FirstDifference(all, no_objects)},
+                         {ViewLayer::Bananas, FirstDifference(all, no_bananas)}};
+  for (const Known& k : known) ASSERT_GE(k.pixel.first, 0) << static_cast<int>(k.layer);
+  // Hiding a layer through the View entries takes its pixel away and leaves the
+  // pixels of the other two layers as they were.
+  for (const Known& hidden : known) {
+    SetViewLayerShown(hidden.layer, false);
+    BITMAP* view = Picture(level);
+    for (const Known& k : known) {
+      const auto [x, y] = k.pixel;
+      if (k.layer == hidden.layer)
+        EXPECT_NE(getpixel(view, x, y), getpixel(all, x, y)) << "hiding " << static_cast<int>(hidden.layer);
+      else
+        EXPECT_EQ(getpixel(view, x, y), getpixel(all, x, y))
+            << "hiding " << static_cast<int>(hidden.layer) << " changed layer " << static_cast<int>(k.layer);
+    }
+    destroy_bitmap(view);
+    SetViewLayerShown(hidden.layer, true);
+  }
+  for (BITMAP* b : {all, no_objects, no_bananas, no_tiles}) destroy_bitmap(b);
 }
 
 }  // namespace

@@ -211,7 +211,13 @@ TEST_F(ViewTransformTest, ZoomedViewShowsTheExportPictureScaled) {
   struct Case {
     int zoom, x, y;
   };
-  for (const Case c : {Case{25, 0, 0}, Case{50, 301, 0}, Case{50, 536, 0}, Case{200, 1001, 77}, Case{200, 1670, 256}}) {
+  // The level (2048 x 512) ends inside the view at 25 %, and at 50 % from x 535.
+  // Where the level left of the camera is not a whole number of zoomed pixels
+  // (x 1 and 3 at 25 %, x 1537 at 50 %; y 1 to 3), it ends partway through the
+  // last zoomed pixel, whose column and row still show the level's last pixels.
+  const Case cases[] = {{25, 0, 0},    {25, 1, 1},      {25, 3, 2},        {50, 301, 0},
+                        {50, 536, 0},  {50, 1537, 3},   {200, 1001, 77},   {200, 1670, 256}};
+  for (const Case c : cases) {
     SCOPED_TRACE("zoom " + std::to_string(c.zoom) + " at " + std::to_string(c.x) + "," + std::to_string(c.y));
     SetViewZoom(c.zoom);
     CCamera camera(kLevel);

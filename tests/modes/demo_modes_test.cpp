@@ -183,6 +183,20 @@ TEST_F(DemoModes, APaletteEditIsOneUndoableWordWrite) {
   EXPECT_EQ(Image(), before);
 }
 
+TEST_F(DemoModes, APaletteEditKeepsBit15AsItWas) {
+  PaletteEditor editor(0x16);
+  const long long at = editor.rows()[3].Swatch(7);
+  for (const unsigned bit15 : {0x8000u, 0x0000u}) {
+    SCOPED_TRACE(bit15);
+    // The stored word first gets bit 15 as the case wants it, with some colour.
+    ASSERT_TRUE(QBR1_WriteWord(static_cast<std::size_t>(at), static_cast<unsigned short>(bit15 | 0x1234)));
+    ASSERT_TRUE(editor.SetSwatch(3, 7, "#00FF00"));
+    EXPECT_EQ(QBR1_Word(at), bit15 | 0x03E0u);
+    ASSERT_TRUE(editor.SetSwatch(3, 7, "#0000F8"));
+    EXPECT_EQ(QBR1_Word(at), bit15 | 0x7C00u);
+  }
+}
+
 TEST_F(DemoModes, TwoHexDigitsWriteOneByteAsOneEdit) {
   HexEditor editor(0x16);
   editor.cursor().GoTo(0x1234);
