@@ -102,7 +102,8 @@ void SpriteViewer::ExportPng() {
   std::snprintf(name, sizeof name, "sprite-0x%04X.png", static_cast<unsigned>(sprite_));
   const std::string path = PlatformSaveFileDialog("Export Sprite...", {{"PNG picture", "*.png"}}, name);
   if (path.empty()) return;
-  if (!QBR1_WritePng(path, picture)) ErrorBox("The picture could not be written to\n" + path + ".", "Export Sprite");
+  // RGBA as `--extract sprites` writes it: the mask colour of the picture has alpha 0.
+  if (!QBR1_WritePngAlpha(path, picture)) ErrorBox("The picture could not be written to\n" + path + ".", "Export Sprite");
 }
 
 void SpriteViewer::Refresh() {

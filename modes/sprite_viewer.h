@@ -40,7 +40,8 @@ class SpriteViewer {
   void ZoomBy(int delta);
   // Asks for a sprite number and shows it.
   void AskAndGo();
-  // Asks for a file name and writes the shown sprite (1x, as shown) there as PNG.
+  // Asks for a file name and writes the shown sprite (1x, as shown) there as an
+  // RGBA PNG, alpha 0 where it is transparent.
   void ExportPng();
 
   int sprite() const { return sprite_; }
