@@ -61,7 +61,7 @@ bool HexEditor::TypeDigit(int digit) {
   }
   const unsigned char value = static_cast<unsigned char>(pending_ << 4 | digit);
   pending_ = -1;
-  QBR1_BeginEdit(-1);
+  QBR1_BeginEdit(-1, "Byte " + HexText(cursor_.offset, 6));
   const bool written = QBR1_WriteByte(cursor_.offset, value);
   QBR1_EndEdit();
   cursor_.Right();

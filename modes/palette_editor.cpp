@@ -80,7 +80,7 @@ bool PaletteEditor::SetSwatch(int row, int swatch, const std::string& rrggbb) {
   if (value == old) return false;
   // A palette serves every level of its theme, and an undo made here should
   // stay here: the edit names no level, so undoing it does not switch modes.
-  QBR1_BeginEdit(-1);
+  QBR1_BeginEdit(-1, "Palette " + HexText(static_cast<unsigned long long>(at), 6));
   const bool written = QBR1_WriteWord(static_cast<std::size_t>(at), value);
   QBR1_EndEdit();
   if (!written)

@@ -1,18 +1,30 @@
-// Edits of the loaded image (channel 0x10, QBR1) with unlimited undo and redo.
+// Edits of the loaded image (channel 0x10, QBR1) with unlimited undo and redo: the functions every
+// editor calls, over the one document of the open image (rom/image_document.h).
 //
 // Three layers of bytes are kept apart: the file as opened (copier header included), the user's edits,
 // and the in-memory corrections applied at Open. The view reads the channel, which holds all three; Save
 // and patches are built from the first two only. One edit (one gesture: a stroke, a drag, a paste) is a
-// list of byte writes that remembers the bytes it replaced, so undo restores them exactly.
+// labelled list of byte writes that remembers the bytes it replaced, so undo restores them exactly.
 // Single-threaded: only the worker thread edits the image.
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <vector>
 
-// Starts one undoable edit (one gesture); every write until QBR1_EndEdit joins it. `level`: the
-// level the edit belongs to (shown again by undo/redo), -1 for none.
-void QBR1_BeginEdit(int level);
+#include "rom/image_document.h"
+
+// The document of the image in channel 0x10.
+ImageDocument& QBR1_Document();
+
+// Starts one undoable edit (one gesture) named `label` ("Move 3 objects"); every write until
+// QBR1_EndEdit joins it. `level`: the level the edit belongs to (shown again by undo/redo), -1 for
+// none; `before`: the selection undo brings back.
+void QBR1_BeginEdit(int level, const std::string& label = ImageDocument::kDefaultLabel,
+                    const EditSelection& before = {});
+// Renames the open edit, and gives the selection it leaves (what redo brings back).
+void QBR1_SetEditLabel(const std::string& label);
+void QBR1_SetEditSelection(const EditSelection& after);
 // Ends the edit; an edit that changed no byte leaves no undo step.
 void QBR1_EndEdit();
 // Writes bytes into the image (channel 0x10) at image offset `offset` (the copier header not
@@ -24,6 +36,9 @@ bool QBR1_WriteWord(std::size_t offset, unsigned short value);  // little-endian
 // Undo / redo one edit; false when there is none. *level = the edit's level.
 bool QBR1_Undo(int* level);
 bool QBR1_Redo(int* level);
+// The same, telling the step's level, label and the selection on the side of it now in force.
+bool QBR1_UndoStep(EditStepInfo* step);
+bool QBR1_RedoStep(EditStepInfo* step);
 // Counter that changes on every write, undo and redo (views compare it to refresh caches).
 unsigned long long QBR1_EditGeneration();
 // Whether the image differs from the file as last opened or saved.
@@ -48,7 +63,7 @@ std::size_t QBR1_CopierHeaderSize(std::size_t file_size);
 // edit, and counts the image as saved.
 void QBR1_ResetEdits(std::vector<unsigned char> file, std::size_t header);
 // Records that the file on disk now holds QBR1_SavedFileBytes(): the image has no unsaved edits
-// until the next write, undo or redo.
+// until the next write, undo or redo. A gesture still open goes on as a new step after the saved one.
 void QBR1_MarkSaved();
 // Number of undo and redo steps available.
 std::size_t QBR1_UndoCount();

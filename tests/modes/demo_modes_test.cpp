@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <set>
 #include <vector>
 
@@ -172,6 +173,9 @@ TEST_F(DemoModes, APaletteEditIsOneUndoableWordWrite) {
     }
   EXPECT_EQ(QBR1_UndoCount(), undo_steps + 1);
   EXPECT_TRUE(QBR1_HasUnsavedEdits());
+  char label[32];
+  std::snprintf(label, sizeof label, "Palette 0x%06llX", at);
+  EXPECT_EQ(QBR1_Document().UndoLabel(), label);
   // The same colour again changes nothing and leaves no step; a bad answer writes nothing.
   EXPECT_FALSE(editor.SetSwatch(2, 5, "#FF0000"));
   EXPECT_FALSE(editor.SetSwatch(2, 5, "red"));
@@ -212,6 +216,7 @@ TEST_F(DemoModes, TwoHexDigitsWriteOneByteAsOneEdit) {
   EXPECT_EQ(editor.cursor().offset, 0x1235u);
   EXPECT_EQ(editor.pending(), -1);
   EXPECT_EQ(QBR1_UndoCount(), undo_steps + 1);
+  EXPECT_EQ(QBR1_Document().UndoLabel(), "Byte 0x001234");
   EXPECT_TRUE(editor.Changed(0x1234));
   EXPECT_FALSE(editor.Changed(0x1235));
   const std::vector<unsigned char> saved = QBR1_SavedFileBytes();

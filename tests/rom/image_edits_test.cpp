@@ -263,6 +263,78 @@ TEST_F(ImageEdits, SavedStateFollowsUndoAndIsLostWithItsBranch) {
   EXPECT_TRUE(QBR1_HasUnsavedEdits());
 }
 
+TEST_F(ImageEdits, StepsKeepTheirLabelsAndTheSelectionsAroundThem) {
+  Install(Bytes(64, 0), 0);
+  const EditSelection picked{0x20, {1, 2}}, moved{0x20, {0, 1}};
+  QBR1_BeginEdit(3, "Move 2 objects", picked);
+  QBR1_WriteWord(0x20, 0x1234);
+  QBR1_SetEditSelection(moved);
+  QBR1_EndEdit();
+  QBR1_BeginEdit(3, "Paint");
+  QBR1_WriteWord(0x02, 0x0005);
+  QBR1_WriteWord(0x04, 0x0005);
+  QBR1_SetEditLabel("Paint 2 tiles");  // a stroke names its size at the end
+  QBR1_EndEdit();
+  QBR1_WriteByte(0x30, 9);  // a write of its own
+  EXPECT_EQ(QBR1_Document().UndoLabel(), "Edit");
+  EXPECT_EQ(QBR1_Document().RedoLabel(), "");
+
+  struct Expected {
+    bool undo;
+    const char* label;
+    int level;
+    EditSelection selection;
+  };
+  const Expected steps[] = {
+      {true, "Edit", -1, {}},           {true, "Paint 2 tiles", 3, {}}, {true, "Move 2 objects", 3, picked},
+      {false, "Move 2 objects", 3, moved}, {false, "Paint 2 tiles", 3, {}}, {false, "Edit", -1, {}},
+  };
+  for (const Expected& e : steps) {
+    EditStepInfo step;
+    ASSERT_TRUE(e.undo ? QBR1_UndoStep(&step) : QBR1_RedoStep(&step)) << e.label;
+    EXPECT_EQ(step.label, e.label);
+    EXPECT_EQ(step.level, e.level) << e.label;
+    EXPECT_EQ(step.selection, e.selection) << e.label;
+    const EditSelection* restored = QBR1_Document().RestoredSelection();
+    if (e.selection.list < 0) {
+      EXPECT_EQ(restored, nullptr) << e.label;
+    } else {
+      ASSERT_NE(restored, nullptr) << e.label;
+      EXPECT_EQ(*restored, e.selection) << e.label;
+    }
+  }
+  // The restored selection holds only until the image changes again.
+  ASSERT_TRUE(QBR1_UndoStep(nullptr));
+  ASSERT_TRUE(QBR1_UndoStep(nullptr));
+  ASSERT_TRUE(QBR1_UndoStep(nullptr));
+  ASSERT_NE(QBR1_Document().RestoredSelection(), nullptr);
+  EXPECT_EQ(QBR1_Document().RedoLabel(), "Move 2 objects");
+  QBR1_WriteByte(0x31, 1);
+  EXPECT_EQ(QBR1_Document().RestoredSelection(), nullptr);
+}
+
+TEST_F(ImageEdits, ASaveDuringAGestureSplitsItAndLeavesTheRestUnsaved) {
+  Install(Bytes(32, 0), 0);
+  QBR1_BeginEdit(7, "Paint 1 tile");
+  QBR1_WriteByte(1, 0x11);
+  EXPECT_EQ(QBR1_SavedFileBytes()[1], 0x11);  // what Save writes includes the stroke so far
+  QBR1_MarkSaved();
+  EXPECT_FALSE(QBR1_HasUnsavedEdits());
+  QBR1_SetEditLabel("Paint 2 tiles");
+  QBR1_WriteByte(2, 0x22);
+  EXPECT_TRUE(QBR1_HasUnsavedEdits());
+  QBR1_EndEdit();
+  EXPECT_TRUE(QBR1_HasUnsavedEdits());
+  ASSERT_EQ(QBR1_UndoCount(), 2u);
+  EditStepInfo step;
+  ASSERT_TRUE(QBR1_UndoStep(&step));
+  EXPECT_EQ(step.level, 7);
+  EXPECT_EQ(step.label, "Paint 2 tiles");
+  EXPECT_EQ(Image()[2], 0);
+  EXPECT_EQ(Image()[1], 0x11);
+  EXPECT_FALSE(QBR1_HasUnsavedEdits());  // back at the saved position
+}
+
 TEST(CopierHeader, SizeIsWholeBlocksPlus512) {
   struct Case {
     std::size_t size;
