@@ -1,6 +1,6 @@
-// The level editor's pass in the Objects edit mode with 100 selected objects in
-// view: one logic update (GUI, camera, edit mode) and one frame (level, selection
-// outlines, GUI), on the demo image whose level 0x16 is given 100 objects.
+// The level editor's pass with the Objects tool with 100 selected objects in
+// view: one logic update (GUI, camera, tool) and one frame (level, selection
+// outlines, GUI, status line), on the demo image whose level 0x16 is given 100 objects.
 #include <benchmark/benchmark.h>
 
 #include <cerrno>
@@ -9,7 +9,9 @@
 #include "bfa/bfa.h"
 #include "demo/demo_image.h"
 #include "editor/classes.h"
-#include "editor/edit_modes.h"
+#include "editor/edit_commands.h"
+#include "editor/edit_tools.h"
+#include "editor/mode_qbr1leveleditor.h"
 #include "gui/HelioWin.h"
 #include "platform/config_lock.h"
 #include "resources/skin.h"
@@ -72,22 +74,23 @@ void EditModeFramePass(benchmark::State& state) {
   BITMAP* fb = setup.fb;
   {
     CCamera camera(kLevel);
-    EditModesAttach(camera);
-    SetEditMode(EditMode::Objects);
+    RegisterEditCommands();
+    EditToolsAttach(camera);
+    ChooseEditTool(kCmdModifyObjects);
     EditSelectAll();
-    if (Edits().objects.SelectedCount() != kObjects) state.SkipWithError("the long list was not read");
+    if (CurrentEditTool()->Selection()->SelectedCount() != kObjects) state.SkipWithError("the long list was not read");
     for (auto _ : state) {
       gui->Proc();
       camera.Proc();
-      EditModesProc(camera);
+      EditToolsProc(camera, ReadEditInput(camera));
       clear_to_color(fb, 0x0F3F7F);
       camera.Draw(fb);
-      EditModesDraw(fb, camera);
+      EditToolsDraw(fb, camera);
       gui->Draw(fb);
-      EditModesDrawStatus(fb, gui->w, gui->h);
+      DrawLevelStatus(fb, gui->h);
       benchmark::DoNotOptimize(fb->line[0][0]);
     }
-    EditModesDetach();
+    EditToolsDetach();
   }
 }
 BENCHMARK(EditModeFramePass)->Unit(benchmark::kMicrosecond);

@@ -5,6 +5,7 @@
 #include <numeric>
 
 #include "editor/list_growth.h"
+#include "editor/counted_words.h"
 #include "level/level_objects.h"
 #include "rom/globaldata.h"
 #include "rom/image_edits.h"
@@ -44,6 +45,31 @@ void RecordListEditor<R>::Reload() {
 }
 
 template <class R>
+std::string RecordListEditor<R>::Count(std::size_t n) {
+  return Counted(n, Traits::kOne, Traits::kMany);
+}
+
+template <class R>
+EditSelection RecordListEditor<R>::Selection() const {
+  EditSelection s;
+  s.list = offset_;
+  for (std::size_t i = 0; i < selected_.size(); ++i) {
+    if (selected_[i]) s.items.push_back(i);
+  }
+  return s;
+}
+
+template <class R>
+void RecordListEditor<R>::RestoreSelection() {
+  const EditSelection* restored = QBR1_Document().RestoredSelection();
+  if (restored == nullptr || restored->list != offset_) return;
+  selected_.assign(records_.size(), false);
+  for (std::size_t i : restored->items) {
+    if (i < selected_.size()) selected_[i] = true;
+  }
+}
+
+template <class R>
 void RecordListEditor<R>::Sync(const leveldata& lvl, unsigned long long generation, bool own_change) {
   const long long offset = Traits::Offset(lvl);
   if (!known_ || lvl.ID != level_id_ || offset != offset_ || lvl.x != lvl_.x) {
@@ -57,6 +83,7 @@ void RecordListEditor<R>::Sync(const leveldata& lvl, unsigned long long generati
     capacity_ = 0;
     Reload();
     capacity_ = HeldRecords(Traits::kKind, offset_, records_.size());
+    RestoreSelection();
     return;
   }
   if (generation == generation_) return;
@@ -69,9 +96,16 @@ void RecordListEditor<R>::Sync(const leveldata& lvl, unsigned long long generati
     selected_.clear();
     Reload();
     capacity_ = HeldRecords(Traits::kKind, offset_, records_.size());
+    RestoreSelection();
     return;
   }
   Reload();
+}
+
+template <class R>
+void RecordListEditor<R>::Follow(const leveldata& lvl) {
+  const bool own = known_ && QBR1_Document().HistoryGeneration() <= generation_;
+  Sync(lvl, QBR1_EditGeneration(), own);
 }
 
 template <class R>
@@ -147,7 +181,7 @@ bool RecordListEditor<R>::Grow(std::size_t records) {
 }
 
 template <class R>
-bool RecordListEditor<R>::Store(std::vector<R> records, const std::vector<bool>& select) {
+bool RecordListEditor<R>::Store(std::vector<R> records, std::vector<bool> select) {
   note_.clear();
   if (offset_ < 0) return false;
   if (records.size() > capacity_ && !Grow(records.size())) return false;
@@ -175,7 +209,6 @@ bool RecordListEditor<R>::Store(std::vector<R> records, const std::vector<bool>&
   for (std::size_t i = 0; i < length && !differs; ++i) differs = region[i] != rom.Byte(offset_ + i);
   if (differs) {
     if (!QBR1_WriteBytes(static_cast<std::size_t>(offset_), region.data(), region.size())) return false;
-    NoteOwnEdit();
   }
   generation_ = QBR1_EditGeneration();
   Reload();
@@ -196,7 +229,7 @@ void RecordListEditor<R>::BeginMove(int x, int y) {
   move_base_ = records_;
   move_selected_ = selected_;
   move_selected_.resize(move_base_.size(), false);
-  QBR1_BeginEdit(level_id_);
+  QBR1_BeginEdit(level_id_, "Move " + Count(SelectedCount()), Selection());
 }
 
 template <class R>
@@ -231,7 +264,18 @@ void RecordListEditor<R>::EndMove() {
   moving_ = false;
   move_base_.clear();
   move_selected_.clear();
+  QBR1_SetEditSelection(Selection());
   QBR1_EndEdit();
+}
+
+template <class R>
+template <class F>
+bool RecordListEditor<R>::AsOneStep(const std::string& label, F change) {
+  QBR1_BeginEdit(level_id_, label, Selection());
+  const bool stored = change();
+  QBR1_SetEditSelection(Selection());
+  QBR1_EndEdit();
+  return stored;
 }
 
 template <class R>
@@ -241,10 +285,7 @@ bool RecordListEditor<R>::DeleteSelection() {
   for (std::size_t i = 0; i < records_.size(); ++i) {
     if (!selected_[i]) kept.push_back(records_[i]);
   }
-  QBR1_BeginEdit(level_id_);
-  const bool stored = Store(std::move(kept), {});
-  QBR1_EndEdit();
-  return stored;
+  return AsOneStep("Delete " + Count(SelectedCount()), [&] { return Store(std::move(kept), {}); });
 }
 
 template <class R>
@@ -259,7 +300,7 @@ bool RecordListEditor<R>::CopySelection() {
 }
 
 template <class R>
-bool RecordListEditor<R>::Insert(const std::vector<R>& added, int dx, int dy, std::string& why) {
+bool RecordListEditor<R>::Insert(const std::vector<R>& added, int dx, int dy, const char* verb, std::string& why) {
   if (added.empty()) return false;
   for (const R& r : added) {
     const int x = Traits::X(r, lvl_), y = Traits::Y(r, lvl_);
@@ -274,9 +315,8 @@ bool RecordListEditor<R>::Insert(const std::vector<R>& added, int dx, int dy, st
     all.push_back(r);
     select.push_back(true);
   }
-  QBR1_BeginEdit(level_id_);
-  const bool stored = Store(std::move(all), select);
-  QBR1_EndEdit();
+  const bool stored =
+      AsOneStep(verb + (" " + Count(added.size())), [&] { return Store(std::move(all), std::move(select)); });
   if (!stored) why = note_;
   return stored;
 }
@@ -290,7 +330,7 @@ bool RecordListEditor<R>::Paste(int x, int y, std::string& why) {
     left = std::min(left, Traits::X(r, lvl_));
     top = std::min(top, Traits::Y(r, lvl_));
   }
-  return Insert(clipboard, x - left, SnapToStep(y - top, Traits::kYStep), why);
+  return Insert(clipboard, x - left, SnapToStep(y - top, Traits::kYStep), "Paste", why);
 }
 
 template <class R>
@@ -299,7 +339,7 @@ bool RecordListEditor<R>::Duplicate(std::string& why) {
   for (std::size_t i = 0; i < records_.size(); ++i) {
     if (selected_[i]) copies.push_back(records_[i]);
   }
-  return Insert(copies, 16, 16, why);
+  return Insert(copies, 16, 16, "Duplicate", why);
 }
 
 template <class R>
@@ -310,10 +350,10 @@ bool RecordListEditor<R>::SetSelectedDefinition(unsigned zo) {
     for (std::size_t i = 0; i < changed.size(); ++i) {
       if (selected_[i]) changed[i].SetDefinition(zo);
     }
-    QBR1_BeginEdit(level_id_);
-    const bool stored = Store(std::move(changed), selected_);
-    QBR1_EndEdit();
-    return stored;
+    char definition[8];
+    std::snprintf(definition, sizeof definition, "%04X", zo & 0xFFFF);
+    const std::string label = std::string("Definition ") + definition + " for " + Count(SelectedCount());
+    return AsOneStep(label, [&] { return Store(std::move(changed), selected_); });
   } else {
     (void)zo;
     return false;

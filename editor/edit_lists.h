@@ -4,11 +4,12 @@
 #include <string>
 #include <vector>
 
-#include "editor/edit_input.h"
+#include "editor/level_box.h"
 #include "level/level_records.h"
 #include "level/list_pool.h"
 #include "level/leveldata.h"
 #include "level/rom_access.h"
+#include "rom/image_document.h"
 
 // Editing of a level's stored record lists (its objects, its banana groups):
 // selection, moving, deleting and the clipboard. Each change rewrites the list
@@ -25,6 +26,8 @@ struct RecordTraits;
 template <>
 struct RecordTraits<QBR1RawObject> {
   static constexpr ListKind kKind = ListKind::Objects;
+  static constexpr const char* kOne = "object";
+  static constexpr const char* kMany = "objects";
   static constexpr std::size_t kSize = 8;
   static constexpr std::size_t kEndBytes = kQBR1ObjectEndBytes;
   static constexpr int kYStep = 1;
@@ -46,6 +49,8 @@ struct RecordTraits<QBR1RawObject> {
 template <>
 struct RecordTraits<QBR1RawBanana> {
   static constexpr ListKind kKind = ListKind::Bananas;
+  static constexpr const char* kOne = "banana group";
+  static constexpr const char* kMany = "banana groups";
   static constexpr std::size_t kSize = 4;
   static constexpr std::size_t kEndBytes = kQBR1BananaEndBytes;
   static constexpr int kYStep = 8;
@@ -72,8 +77,17 @@ class RecordListEditor {
 
   // Follows the level shown and the image: a new level or list forgets the
   // selection; a change of the image made elsewhere (undo, redo) rereads the
-  // records and forgets the selection; the editor's own changes keep it.
+  // records and forgets the selection; the editor's own changes keep it. After
+  // an undo or redo, the selection the step kept for this list comes back.
   void Sync(const leveldata& lvl, unsigned long long generation, bool own_change);
+  // Sync with the image as it is now; the change counts as the editor's own
+  // unless an undo, redo or new image came since the list last looked.
+  void Follow(const leveldata& lvl);
+
+  // "3 objects", "1 banana group".
+  static std::string Count(std::size_t n);
+  // The selection as the edit history keeps it.
+  EditSelection Selection() const;
 
   const std::vector<R>& Records() const { return records_; }
   const std::vector<LevelBox>& Boxes() const { return boxes_; }
@@ -124,16 +138,20 @@ class RecordListEditor {
   // index is in `select` become the selection. More records than the list's
   // place holds move the list (Note() says where). False when no place of the
   // pool fits them (Note() says how many bytes are missing): nothing changes.
-  bool Store(std::vector<R> records, const std::vector<bool>& select);
+  bool Store(std::vector<R> records, std::vector<bool> select);
 
   static std::vector<R>& Clipboard();
 
  private:
   void Reload();
+  void RestoreSelection();
   // Makes room for `records` records: in place, or by moving the list and
   // rewriting its pointer words. False when nothing fits.
   bool Grow(std::size_t records);
-  bool Insert(const std::vector<R>& added, int dx, int dy, std::string& why);
+  bool Insert(const std::vector<R>& added, int dx, int dy, const char* verb, std::string& why);
+  // Runs `change` (which stores the list) as one undo step named `label`.
+  template <class F>
+  bool AsOneStep(const std::string& label, F change);
 
   leveldata lvl_;
   bool known_ = false;
@@ -153,6 +171,3 @@ class RecordListEditor {
   std::vector<bool> move_selected_;
 };
 
-// Called by the list editors after each of their writes, so the view knows the
-// change was the editor's own.
-void NoteOwnEdit();

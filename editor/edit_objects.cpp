@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <map>
 
-#include "editor/edit_modes.h"
+#include "editor/status_message.h"
 #include "level/level_records.h"
 #include "platform/config_lock.h"
 #include "platform/dialogs.h"
@@ -57,8 +57,7 @@ bool ParseDefinitionAnswer(const std::string& answer, unsigned& zo) {
   return true;
 }
 
-void ChooseObjectDefinition() {
-  RecordListEditor<QBR1RawObject>& list = Edits().objects;
+void ChooseObjectDefinition(RecordListEditor<QBR1RawObject>& list) {
   const std::size_t n = list.SelectedCount();
   if (n == 0) return;
   std::vector<std::vector<std::string>> table;
@@ -66,13 +65,13 @@ void ChooseObjectDefinition() {
     table.push_back({int2hexstr(static_cast<int>(row.zo), 4), row.name, std::to_string(row.uses)});
   }
   const std::string answer =
-      PlatformChooseFromList("Object Definition", "Definition for the " + std::to_string(n) + " selected object(s):",
+      PlatformChooseFromList("Object Definition", "Definition for the " + std::to_string(n) + " selected " + (n == 1 ? "object:" : "objects:"),
                              {"Definition", "Name", "Objects"}, table);
   if (answer.empty()) return;
   unsigned zo = 0;
   if (!ParseDefinitionAnswer(answer, zo)) {
-    SetEditStatus("Not a definition address: " + answer);
+    ShowStatusMessage("Not a definition address: " + answer);
     return;
   }
-  if (list.SetSelectedDefinition(zo)) SetEditStatus("Definition " + int2hexstr(static_cast<int>(zo), 4) + " - " + NameOf(zo));
+  if (list.SetSelectedDefinition(zo)) ShowStatusMessage("Definition " + int2hexstr(static_cast<int>(zo), 4) + " - " + NameOf(zo));
 }

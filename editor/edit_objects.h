@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "editor/edit_lists.h"
+
 // The object definitions the user can give to objects: every named one of the
 // game configuration ("OBJs_Names0001") and every one an object of the image uses.
 
@@ -17,3 +19,7 @@ std::vector<ObjectDefinitionRow> ObjectDefinitionRows();
 
 // Reads a list answer ("1040" or "0x1040") as a definition address; false for anything else.
 bool ParseDefinitionAnswer(const std::string& answer, unsigned& zo);
+
+// Asks for an object definition (the rows above) and gives it to the objects
+// selected in `list`, which stay selected; nothing without a selection.
+void ChooseObjectDefinition(RecordListEditor<QBR1RawObject>& list);

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "editor/edit_lists.h"
+#include "editor/counted_words.h"
 #include "level/rom_access.h"
 #include "resources/skin.h"
 #include "rom/image_edits.h"
@@ -31,27 +31,27 @@ void DrawEntry(BITMAP* dest, BITMAP* tile, int x, int y, bool h, bool v) {
 
 }  // namespace
 
-LevelBox TileEditor::PanelRect(const ViewFrame& frame) {
+LevelBox TileMapTool::PanelRect(const ViewFrame& frame) {
   // Right of the view, left of the vertical scroll bar, over the view's full height.
   const int x1 = frame.w - 16;
   return {x1 - kPanelW, frame.oy, x1, frame.h - 32};
 }
 
-bool TileEditor::PanelHolds(const ViewFrame& frame, int x, int y) const {
+bool TileMapTool::PanelHolds(const ViewFrame& frame, int x, int y) const {
   return panel_shown && PanelRect(frame).Contains(x, y);
 }
 
-int TileEditor::VisibleRows(const ViewFrame& frame) {
+int TileMapTool::VisibleRows(const ViewFrame& frame) {
   const LevelBox r = PanelRect(frame);
   return std::max(1, (r.y1 - r.y0 - kHeaderH) / kCellH);
 }
 
-int TileEditor::MaxScroll(const ViewFrame& frame, int tiles) const {
+int TileMapTool::MaxScroll(const ViewFrame& frame, int tiles) const {
   const int rows = (tiles + kColumns - 1) / kColumns;
   return std::max(0, rows - VisibleRows(frame));
 }
 
-int TileEditor::PanelTileAt(const ViewFrame& frame, int x, int y, int tiles) const {
+int TileMapTool::PanelTileAt(const ViewFrame& frame, int x, int y, int tiles) const {
   if (!PanelHolds(frame, x, y)) return -1;
   const LevelBox r = PanelRect(frame);
   const int cx = x - r.x0 - 4, cy = y - r.y0 - kHeaderH;
@@ -62,15 +62,15 @@ int TileEditor::PanelTileAt(const ViewFrame& frame, int x, int y, int tiles) con
   return tile < tiles ? tile : -1;
 }
 
-bool TileEditor::PaintCell(const leveldata& lvl, int col, int row) const {
+bool TileMapTool::PaintCell(const leveldata& lvl, int col, int row) {
   const long long at = QBR1_MapEntryOffset(lvl, col, row);
   if (!has_brush || at < 0 || QBR1_Word(at) == brush.Word()) return false;
   if (!QBR1_WriteWord(static_cast<std::size_t>(at), static_cast<unsigned short>(brush.Word()))) return false;
-  NoteOwnEdit();
+  if (painting_) QBR1_SetEditLabel("Paint " + Counted(++painted_, "tile", "tiles"));
   return true;
 }
 
-bool TileEditor::PickCell(const leveldata& lvl, int col, int row) {
+bool TileMapTool::PickCell(const leveldata& lvl, int col, int row) {
   const long long at = QBR1_MapEntryOffset(lvl, col, row);
   if (at < 0) return false;
   brush = QBR1TileEntry::FromWord(QBR1_Word(at));
@@ -78,7 +78,7 @@ bool TileEditor::PickCell(const leveldata& lvl, int col, int row) {
   return true;
 }
 
-void TileEditor::Paint(const CCamera& camera, int lx, int ly) {
+void TileMapTool::Paint(const CCamera& camera, int lx, int ly) {
   const int col = FloorDiv32(lx), row = FloorDiv32(ly);
   // Every cell on the line from the last one painted, so a quick stroke leaves no gaps.
   int c = last_col_, r = last_row_;
@@ -96,56 +96,67 @@ void TileEditor::Paint(const CCamera& camera, int lx, int ly) {
   last_row_ = row;
 }
 
-void TileEditor::Cancel() {
+void TileMapTool::EndStroke() {
   if (painting_) QBR1_EndEdit();
   painting_ = false;
 }
 
-void TileEditor::Proc(CCamera& camera, const EditInput& in) {
-  if (camera.lvl.ID != level_id_) {
-    Cancel();
-    level_id_ = camera.lvl.ID;
-  }
-  const int tiles = camera.Layer_MG0 ? static_cast<int>(camera.Layer_MG0->tileset.size()) : 0;
-  if (in.tab) panel_shown = !panel_shown;
-  if (has_brush && in.h) brush.hflip = !brush.hflip;
-  if (has_brush && in.v) brush.vflip = !brush.vflip;
+void TileMapTool::Activate(CCamera&) { EndStroke(); }
+
+void TileMapTool::Deactivate() { EndStroke(); }
+
+namespace {
+
+int TileCount(const CCamera& camera) {
+  return camera.Layer_MG0 ? static_cast<int>(camera.Layer_MG0->tileset.size()) : 0;
+}
+
+}  // namespace
+
+void TileMapTool::Keys(CCamera& camera, const InputSnapshot& in) {
+  const int tiles = TileCount(camera);
+  if (in.PlainPressed(KEY_TAB)) panel_shown = !panel_shown;
+  if (has_brush && in.PlainPressed(KEY_H)) brush.hflip = !brush.hflip;
+  if (has_brush && in.PlainPressed(KEY_V)) brush.vflip = !brush.vflip;
   const bool on_panel = PanelHolds(camera.frame, in.wx, in.wy);
   if (on_panel && in.wheel != 0) {
     panel_scroll = std::clamp(panel_scroll - 2 * in.wheel, 0, MaxScroll(camera.frame, tiles));
   }
   panel_scroll = std::clamp(panel_scroll, 0, MaxScroll(camera.frame, tiles));
-
-  if (painting_) {
-    if (in.left == 2 || in.left == 1) {
-      Paint(camera, in.lx, in.ly);
-    } else {
-      Cancel();
-    }
-    return;
-  }
-  if (on_panel) {
-    if (in.left == 1) {
-      const int tile = PanelTileAt(camera.frame, in.wx, in.wy, tiles);
-      if (tile >= 0) {
-        brush = QBR1TileEntry{tile, false, false};
-        has_brush = true;
-      }
-    }
-    return;
-  }
-  if (!in.in_view) return;
-  if (in.right_pressed) PickCell(camera.lvl, FloorDiv32(in.lx), FloorDiv32(in.ly));
-  if (in.left == 1 && has_brush) {
-    painting_ = true;
-    QBR1_BeginEdit(camera.lvl.ID);
-    last_col_ = FloorDiv32(in.lx);
-    last_row_ = FloorDiv32(in.ly);
-    Paint(camera, in.lx, in.ly);
+  if (!painting_ && !on_panel && in.in_view && in.right_pressed) {
+    PickCell(camera.lvl, FloorDiv32(in.lx), FloorDiv32(in.ly));
   }
 }
 
-void TileEditor::Draw(BITMAP* dest, const CCamera& camera) const {
+void TileMapTool::MousePress(CCamera& camera, const InputSnapshot& in) {
+  if (painting_) {
+    Paint(camera, in.lx, in.ly);
+    return;
+  }
+  if (PanelHolds(camera.frame, in.wx, in.wy)) {
+    const int tile = PanelTileAt(camera.frame, in.wx, in.wy, TileCount(camera));
+    if (tile >= 0) {
+      brush = QBR1TileEntry{tile, false, false};
+      has_brush = true;
+    }
+    return;
+  }
+  if (!in.in_view || !has_brush) return;
+  painting_ = true;
+  painted_ = 0;
+  QBR1_BeginEdit(camera.lvl.ID, "Paint");
+  last_col_ = FloorDiv32(in.lx);
+  last_row_ = FloorDiv32(in.ly);
+  Paint(camera, in.lx, in.ly);
+}
+
+void TileMapTool::MouseMove(CCamera& camera, const InputSnapshot& in) {
+  if (painting_) Paint(camera, in.lx, in.ly);
+}
+
+void TileMapTool::MouseRelease(CCamera&, const InputSnapshot&) { EndStroke(); }
+
+void TileMapTool::Draw(BITMAP* dest, const CCamera& camera) const {
   if (!panel_shown || camera.Layer_MG0 == nullptr) return;
   const std::vector<BITMAP*>& tileset = camera.Layer_MG0->tileset;
   const int tiles = static_cast<int>(tileset.size());

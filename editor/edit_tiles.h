@@ -1,12 +1,14 @@
 #pragma once
 
 #include "editor/classes.h"
-#include "editor/edit_input.h"
+#include "editor/edit_tool.h"
 #include "level/level_records.h"
 
-// The Tile Map edit mode: a brush (a map entry: tile and mirror bits) painted
-// into the level's map, and the tile picker panel at the right of the view.
-class TileEditor {
+// The Tile Map tool: a brush (a map entry: tile and mirror bits) painted into
+// the level's map, and the tile picker panel at the right of the view. Tab
+// shows the picker, H and V mirror the brush, a right click takes the entry
+// under the mouse as the brush; one stroke is one undo step ("Paint 12 tiles").
+class TileMapTool : public EditTool {
  public:
   // Panel geometry: columns of cells, each a 32x32 tile with its number below.
   static constexpr int kColumns = 4;
@@ -20,12 +22,18 @@ class TileEditor {
   bool panel_shown = false;
   int panel_scroll = 0;  // first row of cells shown
 
-  // One logic update: keys (Tab, H, V), the panel and the strokes.
-  void Proc(CCamera& camera, const EditInput& in);
+  void Activate(CCamera& camera) override;
+  // Ends a stroke in progress.
+  void Deactivate() override;
+  // Tab, H, V, the wheel over the panel, and the right button's pick.
+  void Keys(CCamera& camera, const InputSnapshot& in) override;
+  // A press on the panel chooses the brush; in the view it starts a stroke.
+  void MousePress(CCamera& camera, const InputSnapshot& in) override;
+  void MouseMove(CCamera& camera, const InputSnapshot& in) override;
+  void MouseRelease(CCamera& camera, const InputSnapshot& in) override;
   // Draws the panel (when shown) over the view.
-  void Draw(BITMAP* dest, const CCamera& camera) const;
-  // Ends a stroke in progress (level or mode change).
-  void Cancel();
+  void Draw(BITMAP* dest, const CCamera& camera) const override;
+  bool OwnsWheelAt(const CCamera& camera, int x, int y) const override { return PanelHolds(camera.frame, x, y); }
 
   // The panel's rectangle in window pixels for a view frame; x1/y1 exclusive.
   static LevelBox PanelRect(const ViewFrame& frame);
@@ -39,14 +47,15 @@ class TileEditor {
 
   // Writes the brush into the map entry of column `col`, row `row` of the level
   // (level 0x27: its first map); false when nothing changed.
-  bool PaintCell(const leveldata& lvl, int col, int row) const;
+  bool PaintCell(const leveldata& lvl, int col, int row);
   // Takes the entry of (col, row) as the brush; false outside the level.
   bool PickCell(const leveldata& lvl, int col, int row);
 
  private:
   void Paint(const CCamera& camera, int lx, int ly);
+  void EndStroke();
 
   bool painting_ = false;
-  int level_id_ = -1;
+  int painted_ = 0;  // cells the stroke changed
   int last_col_ = 0, last_row_ = 0;
 };

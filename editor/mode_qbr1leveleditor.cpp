@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "editor/classes.h"
-#include "editor/edit_modes.h"
+#include "editor/edit_tools.h"
 #include "editor/save_undo_commands.h"
 #include "editor/level_switch.h"
 #include "editor/view_status.h"
@@ -23,33 +23,35 @@ void DrawLevelStatus(BITMAP* dest, int h) {
   char name[128];
   std::snprintf(name, sizeof name, "Level 0x%02X - %s", cam->lvl.ID, cam->lvl.name.c_str());
   textprintf_ex(dest, NMenuFont[2], 8, h - 18, -1, -1, "%s", name);
-  DrawViewStatus(dest, 8 + text_length(NMenuFont[2], name) + 16, h - 18);
+  // The message or the view's point, then the unsaved-edits note at the right end; the middle ends
+  // 16 pixels before the note (or the window's edge), so the two never meet.
   const char* note = UnsavedEditsNote();
-  if (*note && mui != nullptr) textprintf_ex(dest, NMenuFont[2], mui->w - 24 - text_length(NMenuFont[2], note), h - 18, -1, -1, "%s", note);
+  const int note_x = mui != nullptr ? mui->w - 24 - text_length(NMenuFont[2], note) : dest->w;
+  if (*note && mui != nullptr) textprintf_ex(dest, NMenuFont[2], note_x, h - 18, -1, -1, "%s", note);
+  const int middle_x = 8 + text_length(NMenuFont[2], name) + 16;
+  const std::string middle = FitStatusText(StatusLineMiddle(), note_x - 16 - middle_x);
+  if (!middle.empty()) textprintf_ex(dest, NMenuFont[2], middle_x, h - 18, -1, -1, "%s", middle.c_str());
 }
 
 void QBR1_LEVEL_EDITOR_SUBFUNCTION() {
   if (mui->t) mui->t->Reload();
   if (mui->m) mui->m->Reload();
   CCamera camera(currentlvlid);
-  EditModesAttach(camera);
+  EditToolsAttach(camera);
 
   ModePass pass;
   pass.update = [&camera] {
     Apllication_Critical_Functions();
     mui->Proc();
     camera.Proc();
-    EditModesProc(camera);
+    EditToolsProc(camera, ReadEditInput(camera));
     if (SwitchLevelStep(key[KEY_PGUP], key[KEY_PGDN], currentlvlid, pressdelay)) STATEOVER = true;
   };
   pass.picture = [&camera](BITMAP* fb) {
     camera.Draw(fb);
-    EditModesDraw(fb, camera);
+    EditToolsDraw(fb, camera);
   };
-  pass.overlay = [](BITMAP* fb) {
-    DrawLevelStatus(fb, mui->h);
-    EditModesDrawStatus(fb, mui->w, mui->h);
-  };
+  pass.overlay = [](BITMAP* fb) { DrawLevelStatus(fb, mui->h); };
   RunModePasses(pass);
-  EditModesDetach();
+  EditToolsDetach();
 }

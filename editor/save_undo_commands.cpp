@@ -2,6 +2,7 @@
 
 #include "bfa/bfa.h"
 #include "editor/mode_qbr1leveleditor.h"
+#include "editor/status_message.h"
 #include "gui/commands.h"
 #include "rom/image_edits.h"
 #include "rom/image_save.h"
@@ -30,16 +31,18 @@ void KeepRecoveryCopy() { SaveRecoveryCopy(); }
 }  // namespace
 
 bool UndoAndShowLevel() {
-  int level = -1;
-  if (!QBR1_Undo(&level)) return false;
-  ShowLevel(level);
+  EditStepInfo step;
+  if (!QBR1_UndoStep(&step)) return false;
+  ShowStatusMessage("Undone: " + step.label);
+  ShowLevel(step.level);
   return true;
 }
 
 bool RedoAndShowLevel() {
-  int level = -1;
-  if (!QBR1_Redo(&level)) return false;
-  ShowLevel(level);
+  EditStepInfo step;
+  if (!QBR1_RedoStep(&step)) return false;
+  ShowStatusMessage("Redone: " + step.label);
+  ShowLevel(step.level);
   return true;
 }
 

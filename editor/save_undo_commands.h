@@ -6,8 +6,8 @@
 // registration point.
 void RegisterSaveAndUndoCommands();
 
-// Undo and Redo as the commands run them: one step, then the level editor shows the level the step
-// belongs to. False when there was no step.
+// Undo and Redo as the commands run them: one step, named in the status line ("Undone: Move 3
+// objects"), then the level editor shows the level the step belongs to. False when there was no step.
 bool UndoAndShowLevel();
 bool RedoAndShowLevel();
 

@@ -1,7 +1,7 @@
 #include "editor/view_navigation.h"
 
 #include "editor/classes.h"
-#include "editor/edit_modes.h"
+#include "editor/edit_tools.h"
 #include "editor/view_transform.h"
 #include "gui/HelioWin.h"
 #include "gui/MenuMain.h"
@@ -59,7 +59,7 @@ void ViewNavigationStep(CCamera& camera) {
   // An open menu owns the mouse.
   if (mui && mui->m && mui->m->clicked) notches = sideways = 0;
   // Over the tile picker the wheel scrolls the picker.
-  if (EditModesOwnWheelAt(MouseX(), MouseY())) notches = sideways = 0;
+  if (EditToolOwnsWheelAt(MouseX(), MouseY())) notches = sideways = 0;
 
   const bool ctrl = CtrlHeld();
   int zoom_steps = 0;

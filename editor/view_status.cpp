@@ -3,6 +3,8 @@
 #include <cstdio>
 
 #include "editor/classes.h"
+#include "editor/edit_tools.h"
+#include "editor/status_message.h"
 #include "editor/view_transform.h"
 #include "level/level_records.h"
 #include "level/leveldata.h"
@@ -27,7 +29,18 @@ std::string ViewStatusText() {
   return text;
 }
 
-void DrawViewStatus(BITMAP* dest, int x, int y) {
-  const std::string text = ViewStatusText();
-  if (!text.empty()) textprintf_ex(dest, NMenuFont[2], x, y, -1, -1, "%s", text.c_str());
+std::string StatusLineMiddle() {
+  if (!StatusMessage().empty()) return StatusMessage();
+  std::string text = ViewStatusText();
+  const EditTool* tool = cam != nullptr ? CurrentEditTool() : nullptr;
+  const std::string wanted = tool != nullptr ? tool->StatusText() : "";
+  if (!wanted.empty()) text += (text.empty() ? "" : "    ") + wanted;
+  return text;
+}
+
+std::string FitStatusText(const std::string& text, int width) {
+  if (text_length(NMenuFont[2], text.c_str()) <= width) return text;
+  std::string cut = text;
+  while (!cut.empty() && text_length(NMenuFont[2], (cut + "...").c_str()) > width) cut.pop_back();
+  return cut.empty() ? "" : cut + "...";
 }

@@ -12,5 +12,9 @@ struct leveldata;
 // Empty while the mouse is elsewhere or no camera exists.
 std::string ViewStatusText();
 
-// Prints ViewStatusText() at (x, y) in the status bar's font.
-void DrawViewStatus(BITMAP* dest, int x, int y);
+// What the status line shows after the level's name: the status message while
+// one is shown; otherwise ViewStatusText() followed by the current tool's text.
+std::string StatusLineMiddle();
+
+// `text` cut (ending in "...") to at most `width` pixels in the status bar's font.
+std::string FitStatusText(const std::string& text, int width);

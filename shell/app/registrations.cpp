@@ -2,7 +2,7 @@
 
 #include "shell/base/include.h"
 
-#include "editor/edit_modes.h"
+#include "editor/edit_commands.h"
 #include "editor/level_picker.h"
 #include "editor/mode_qbr1leveleditor.h"
 #include "editor/save_undo_commands.h"
@@ -44,7 +44,7 @@ void RegisterFeatures() {
   RegisterViewLayers();
   RegisterCommand(kCmdSoundsMusic, {BrowseMusic, nullptr, nullptr});
   RegisterShortcut(kCmdSoundsMusic, KEY_M, kModCtrl);
-  RegisterEditModeCommands();
+  RegisterEditCommands();
   RegisterModeSwitchCommands();
   RegisterMode(kModeSpriteViewer, SPRITE_VIEWER_SUBFUNCTION);
   RegisterModeDescriptions(kModeSpriteViewer, kSpriteViewerMenu, kSpriteViewerToolbar);

@@ -160,6 +160,36 @@ TEST_F(EditListsTest, MoveChangesOnlyThePositionWordsAndSortsByX) {
   EXPECT_EQ(Xs(), (std::vector<int>{100, 300, 451}));
 }
 
+// Records at one x keep their order and their bytes when another record moves
+// past them (enough of them that an unstable sort would mix them).
+TEST_F(EditListsTest, RecordsWithEqualXKeepTheirOrderWhenAnotherMoves) {
+  constexpr int kSame = 40;
+  PutObject(image, kObjects, {1, 0x01, 100, 480, 0x1000});
+  for (int i = 0; i < kSame; ++i) {
+    PutObject(image, kObjects + 8 * (i + 1), {1 + i % 5, 0x40 + i, 200, 100 + 8 * i, 0x1100 + i});
+  }
+  image[kObjects + 8 * (kSame + 1)] = 0;
+  editor_test::UseImage(image);
+  QBR1_ResetEdits(image, 0);
+  objects = {};
+  objects.Sync(lvl, QBR1_EditGeneration(), false);
+  ASSERT_EQ(objects.Records().size(), static_cast<std::size_t>(kSame + 1));
+  objects.Click(100, 479, false);
+  ASSERT_TRUE(objects.Selected(0));
+  objects.BeginMove(100, 479);
+  objects.MoveTo(300, 479);
+  objects.EndMove();
+  // The same records, one place up, byte for byte; the moved one last.
+  for (int i = 0; i < kSame; ++i) {
+    const long from = kObjects + 8 * (i + 1), to = kObjects + 8 * i;
+    EXPECT_TRUE(std::equal(image.begin() + from, image.begin() + from + 8, QBR1.begin() + to,
+                           [](unsigned char a, char b) { return a == static_cast<unsigned char>(b); }))
+        << "record " << i;
+  }
+  EXPECT_EQ(objects.Records()[kSame].X(kStart), 300);
+  EXPECT_TRUE(objects.Selected(kSame));
+}
+
 TEST_F(EditListsTest, AMoveStopsWhereARecordCannotStoreItsPosition) {
   bananas.SelectAll();
   bananas.BeginMove(100, 100);
@@ -290,11 +320,42 @@ TEST_F(EditListsTest, ANewDefinitionChangesOnlyTheDefinitionWords) {
 TEST_F(EditListsTest, UndoElsewhereForgetsTheSelection) {
   objects.SelectAll();
   ASSERT_TRUE(objects.DeleteSelection());
+  // A step that keeps no selection of this list: undoing it forgets the selection.
+  QBR1_WriteByte(0x10, 1);
+  objects.SelectAll();
   int level = -1;
   ASSERT_TRUE(QBR1_Undo(&level));
   objects.Sync(lvl, QBR1_EditGeneration(), false);
-  EXPECT_EQ(objects.Records().size(), 3u);
+  EXPECT_EQ(objects.Records().size(), 0u);
   EXPECT_EQ(objects.SelectedCount(), 0u);
+}
+
+// Undo brings back the selection in force before the step, redo the one after
+// it, as record indexes of the list on that side of the step.
+TEST_F(EditListsTest, UndoAndRedoRestoreTheSelectionAroundTheStep) {
+  objects.Click(300, 479, false);  // the last record (x 300) ...
+  objects.BeginMove(300, 479);
+  objects.MoveTo(50, 479);  // ... becomes the first
+  objects.EndMove();
+  ASSERT_EQ(Xs(), (std::vector<int>{50, 100, 200}));
+  ASSERT_TRUE(objects.Selected(0));
+  objects.Click(200, 299, false);  // another selection before the undo
+  EditStepInfo step;
+  ASSERT_TRUE(QBR1_UndoStep(&step));
+  EXPECT_EQ(step.label, "Move 1 object");
+  objects.Follow(lvl);
+  EXPECT_EQ(Xs(), (std::vector<int>{100, 200, 300}));
+  EXPECT_EQ(objects.SelectedCount(), 1u);
+  EXPECT_TRUE(objects.Selected(2));
+  ASSERT_TRUE(QBR1_RedoStep(&step));
+  objects.Follow(lvl);
+  EXPECT_EQ(objects.SelectedCount(), 1u);
+  EXPECT_TRUE(objects.Selected(0));
+  // The list's own next change keeps what is selected now.
+  objects.Click(100, 399, true);
+  ASSERT_TRUE(objects.SetSelectedDefinition(0x1060));
+  objects.Follow(lvl);
+  EXPECT_EQ(objects.SelectedCount(), 2u);
 }
 
 TEST_F(EditListsTest, APressWithoutMovementWritesNothingEvenOnAnUnsortedList) {

@@ -6,7 +6,10 @@
 
 #include "bfa/bfa.h"
 #include "demo/demo_image.h"
-#include "editor/edit_modes.h"
+#include "editor/edit_commands.h"
+#include "editor/edit_tools.h"
+#include "editor/status_message.h"
+#include "gui/commands.h"
 #include "editor/edit_objects.h"
 #include "editor/view_transform.h"
 #include "level/level_objects.h"
@@ -39,15 +42,18 @@ class EditObjectsTest : public ::testing::Test {
     UseImage(Demo().rom);
     QBR1_ResetEdits(Demo().rom, 0);
     Get_QBR1_LevelDataStruct(0x16, lvl);
+    RegisterEditCommands();  // fresh tools
   }
   void TearDown() override {
     SetDialogSeam({});
-    Edits().objects = {};
-    Edits().status.clear();
+    ChooseEditTool(kCmdModifyTileMap);
+    RestoreCommands(commands);
+    ClearStatusMessage();
     RecordListEditor<QBR1RawObject>::Clipboard().clear();
     QBR1_ResetEdits({}, 0);
     QBR1.clear();
   }
+  const CommandTableSnapshot commands = SnapshotCommands();
   leveldata lvl;
 };
 
@@ -94,16 +100,20 @@ TEST_F(EditObjectsTest, TheChosenDefinitionGoesToTheSelectedObjects) {
     asked.push_back(r);
     return std::string("2345");
   });
-  RecordListEditor<QBR1RawObject>& list = Edits().objects;
+  RecordListEditor<QBR1RawObject> list;
   list.Sync(lvl, QBR1_EditGeneration(), false);
   const std::vector<QBR1ObjectRecord> before = QBR1_ReadObjectMap(lvl);
   ASSERT_GE(before.size(), 2u);
   list.Click(before[1].x, before[1].y - 1, false);
   ASSERT_EQ(list.SelectedCount(), 1u);
   ASSERT_TRUE(list.Selected(1));
-  ChooseObjectDefinition();
+  ChooseObjectDefinition(list);
   ASSERT_EQ(asked.size(), 1u);
   EXPECT_EQ(asked[0].kind, BoxKind::List);
+  EXPECT_EQ(asked[0].text.substr(0, asked[0].text.find('\n')), "Definition for the 1 selected object:");
+  // The same object stays selected.
+  EXPECT_EQ(list.SelectedCount(), 1u);
+  EXPECT_TRUE(list.Selected(1));
   const std::vector<QBR1ObjectRecord> after = QBR1_ReadObjectMap(lvl);
   ASSERT_EQ(after.size(), before.size());
   for (std::size_t i = 0; i < after.size(); ++i) {
@@ -113,7 +123,7 @@ TEST_F(EditObjectsTest, TheChosenDefinitionGoesToTheSelectedObjects) {
   // Cancelled: nothing changes.
   SetDialogSeam([](const DialogRecord&) { return std::string("cancel"); });
   const unsigned long long generation = QBR1_EditGeneration();
-  ChooseObjectDefinition();
+  ChooseObjectDefinition(list);
   EXPECT_EQ(QBR1_EditGeneration(), generation);
 }
 
@@ -121,16 +131,16 @@ TEST_F(EditObjectsTest, APasteThatDoesNotFitSaysSoAndAFittingOneLandsAtTheMouse)
   const int saved_x = mouse_x, saved_y = mouse_y;
   {
     CCamera camera(0x16);
-    EditModesAttach(camera);
-    SetEditMode(EditMode::Objects);
+    EditToolsAttach(camera);
+    ASSERT_TRUE(ChooseEditTool(kCmdModifyObjects));
     ASSERT_TRUE(EditSelectAll());
-    const std::size_t count = Edits().objects.SelectedCount();
+    const std::size_t count = CurrentEditTool()->Selection()->SelectedCount();
     ASSERT_GT(count, 1u);
     ASSERT_TRUE(EditCopy());
     const std::vector<unsigned char> before(QBR1.begin(), QBR1.end());
-    Edits().status.clear();
+    ClearStatusMessage();
     EXPECT_FALSE(EditPaste());
-    EXPECT_NE(Edits().status.find("nothing changed"), std::string::npos) << Edits().status;
+    EXPECT_NE(StatusMessage().find("nothing changed"), std::string::npos) << StatusMessage();
     EXPECT_TRUE(before == std::vector<unsigned char>(QBR1.begin(), QBR1.end()));
     // Cut makes the room; the paste puts the copied group's top-left under the mouse.
     ASSERT_TRUE(EditCut());
@@ -146,8 +156,7 @@ TEST_F(EditObjectsTest, APasteThatDoesNotFitSaysSoAndAFittingOneLandsAtTheMouse)
     WindowToLevel(mouse_x, mouse_y, lx, ly);
     EXPECT_EQ(left, lx);
     EXPECT_EQ(top, ly);
-    EditModesDetach();
-    SetEditMode(EditMode::TileMap);
+    EditToolsDetach();
   }
   mouse_x = saved_x;
   mouse_y = saved_y;

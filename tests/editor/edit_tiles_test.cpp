@@ -10,7 +10,7 @@
 #include "rom/image_edits.h"
 #include "tests/editor/editor_support.h"
 
-// The Tile Map edit mode: the brush goes into exactly the map words under the
+// The Tile Map tool: the brush goes into exactly the map words under the
 // stroke, one stroke is one undo step, and the picker chooses the brush.
 
 namespace {
@@ -52,8 +52,8 @@ class EditTilesTest : public ::testing::Test {
     return bytes;
   }
 
-  static EditInput At(int lx, int ly, int left) {
-    EditInput in;
+  static InputSnapshot At(int lx, int ly, int left) {
+    InputSnapshot in;
     in.lx = lx;
     in.ly = ly;
     in.wx = lx + 4;
@@ -75,7 +75,7 @@ TEST_F(EditTilesTest, TheBrushGoesIntoTheMapWordOfTheCell) {
   for (const Case& c : cases) {
     leveldata lvl;
     Get_QBR1_LevelDataStruct(c.level, lvl);
-    TileEditor tiles;
+    TileMapTool tiles;
     EXPECT_FALSE(tiles.PaintCell(lvl, c.col, c.row)) << "no brush yet";
     tiles.has_brush = true;
     tiles.brush = c.brush;
@@ -101,7 +101,7 @@ TEST_F(EditTilesTest, VerticalLevelsAndTheSecondMapOfLevel27) {
     if (d.sequencing == 0 && d.id != 0x27) continue;
     leveldata lvl;
     Get_QBR1_LevelDataStruct(d.id, lvl);
-    TileEditor tiles;
+    TileMapTool tiles;
     tiles.has_brush = true;
     const int col = lvl.tile_w - 1, row = lvl.tile_h - 1;
     // A brush that differs from the entry there in its tile and its vertical mirror.
@@ -119,7 +119,7 @@ TEST_F(EditTilesTest, VerticalLevelsAndTheSecondMapOfLevel27) {
 
 TEST_F(EditTilesTest, OneStrokeIsOneUndoStepWithoutGaps) {
   CCamera camera(0x16);
-  TileEditor tiles;
+  TileMapTool tiles;
   tiles.has_brush = true;
   tiles.brush = {8, false, false};
   tiles.Proc(camera, At(40, 40, 1));   // cell (1, 1)
@@ -145,7 +145,7 @@ TEST_F(EditTilesTest, OneStrokeIsOneUndoStepWithoutGaps) {
 
 TEST_F(EditTilesTest, WithoutABrushClicksChangeNothingAndRightClickPicks) {
   CCamera camera(0x16);
-  TileEditor tiles;
+  TileMapTool tiles;
   tiles.Proc(camera, At(40, 40, 1));
   tiles.Proc(camera, At(80, 40, 2));
   tiles.Proc(camera, At(80, 40, 3));
@@ -154,36 +154,36 @@ TEST_F(EditTilesTest, WithoutABrushClicksChangeNothingAndRightClickPicks) {
   EXPECT_FALSE(QBR1_Undo(&level));
   // The bottom row of the demo's level is ground: take its entry as the brush.
   const DemoLevel& d = *Demo().Level(0x16);
-  EditInput right = At(3 * 32 + 5, 15 * 32 + 5, 0);
+  InputSnapshot right = At(3 * 32 + 5, 15 * 32 + 5, 0);
   right.right_pressed = true;
   tiles.Proc(camera, right);
   ASSERT_TRUE(tiles.has_brush);
   EXPECT_EQ(tiles.brush.Word(), d.MapAt(3, 15));
   // H and V toggle its mirror bits.
-  EditInput keys = At(0, 0, 0);
-  keys.h = true;
+  InputSnapshot keys = At(0, 0, 0);
+  keys.Press(KEY_H);
   tiles.Proc(camera, keys);
   EXPECT_EQ(tiles.brush.Word(), d.MapAt(3, 15) ^ 0x4000u);
-  keys.h = false;
-  keys.v = true;
+  keys = At(0, 0, 0);
+  keys.Press(KEY_V);
   tiles.Proc(camera, keys);
   EXPECT_EQ(tiles.brush.Word(), d.MapAt(3, 15) ^ 0xC000u);
 }
 
 TEST_F(EditTilesTest, ThePickerShowsTheTileSetAndChoosesTheBrush) {
   CCamera camera(0x16);
-  TileEditor tiles;
+  TileMapTool tiles;
   const int count = static_cast<int>(camera.Layer_MG0->tileset.size());
   ASSERT_GT(count, 40);
-  const LevelBox panel = TileEditor::PanelRect(camera.frame);
-  EditInput tab = At(0, 0, 0);
-  tab.tab = true;
+  const LevelBox panel = TileMapTool::PanelRect(camera.frame);
+  InputSnapshot tab = At(0, 0, 0);
+  tab.Press(KEY_TAB);
   tiles.Proc(camera, tab);
   ASSERT_TRUE(tiles.panel_shown);
   // Third cell of the second row: tile 6.
-  EditInput click;
-  click.wx = panel.x0 + 4 + 2 * TileEditor::kCellW + 10;
-  click.wy = panel.y0 + TileEditor::kHeaderH + TileEditor::kCellH + 10;
+  InputSnapshot click;
+  click.wx = panel.x0 + 4 + 2 * TileMapTool::kCellW + 10;
+  click.wy = panel.y0 + TileMapTool::kHeaderH + TileMapTool::kCellH + 10;
   click.left = 1;
   tiles.Proc(camera, click);
   ASSERT_TRUE(tiles.has_brush);
@@ -197,12 +197,41 @@ TEST_F(EditTilesTest, ThePickerShowsTheTileSetAndChoosesTheBrush) {
   click.wheel = -1000;
   tiles.Proc(camera, click);
   EXPECT_EQ(tiles.panel_scroll, tiles.MaxScroll(camera.frame, count));
-  EXPECT_EQ(tiles.PanelTileAt(camera.frame, panel.x0 + 6, panel.y0 + TileEditor::kHeaderH + 1, count),
-            tiles.panel_scroll * TileEditor::kColumns);
+  EXPECT_EQ(tiles.PanelTileAt(camera.frame, panel.x0 + 6, panel.y0 + TileMapTool::kHeaderH + 1, count),
+            tiles.panel_scroll * TileMapTool::kColumns);
   click.wheel = 1000;
   tiles.Proc(camera, click);
   EXPECT_EQ(tiles.panel_scroll, 0);
   tiles.Proc(camera, tab);
   EXPECT_FALSE(tiles.panel_shown);
-  EXPECT_EQ(tiles.PanelTileAt(camera.frame, panel.x0 + 6, panel.y0 + TileEditor::kHeaderH + 1, count), -1);
+  EXPECT_EQ(tiles.PanelTileAt(camera.frame, panel.x0 + 6, panel.y0 + TileMapTool::kHeaderH + 1, count), -1);
+}
+
+// Save while the stroke is held: the file gets the cells painted so far; the
+// rest of the stroke is a change after the save, so the image is unsaved after
+// the release, and undoing it returns to exactly the saved bytes.
+TEST_F(EditTilesTest, ASaveDuringAStrokeKeepsWhatWasPaintedAndTheRestUnsaved) {
+  CCamera camera(0x16);
+  TileMapTool tiles;
+  tiles.has_brush = true;
+  tiles.brush = {0x3ABC, true, false};
+  const unsigned word = tiles.brush.Word();
+  const long long first = QBR1_MapEntryOffset(camera.lvl, 1, 1);
+  tiles.Proc(camera, At(40, 40, 1));  // cell (1, 1)
+  const std::vector<unsigned char> saved = QBR1_SavedFileBytes();
+  ASSERT_EQ(saved.size(), Demo().rom.size());
+  EXPECT_EQ(saved[first] | saved[first + 1] << 8, static_cast<int>(word));
+  QBR1_MarkSaved();
+  EXPECT_FALSE(QBR1_HasUnsavedEdits());
+  tiles.Proc(camera, At(110, 40, 2));  // cells (2, 1) and (3, 1)
+  tiles.Proc(camera, At(110, 40, 3));
+  EXPECT_TRUE(QBR1_HasUnsavedEdits());
+  EXPECT_EQ(QBR1_Word(QBR1_MapEntryOffset(camera.lvl, 3, 1)), word);
+  EditStepInfo step;
+  ASSERT_TRUE(QBR1_UndoStep(&step));
+  EXPECT_EQ(step.label, "Paint 3 tiles");  // the label names the whole stroke
+  EXPECT_EQ(step.level, 0x16);
+  EXPECT_FALSE(QBR1_HasUnsavedEdits());
+  EXPECT_TRUE(QBR1_SavedFileBytes() == saved);
+  EXPECT_EQ(QBR1_Word(first), word);
 }

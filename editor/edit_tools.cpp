@@ -1,0 +1,152 @@
+#include "editor/edit_tools.h"
+
+#include <utility>
+#include <vector>
+
+#include "editor/edit_refresh.h"
+#include "editor/status_message.h"
+#include "gui/HelioWin.h"
+#include "gui/ToolbarMain.h"
+#include "gui/commands.h"
+#include "rom/image_edits.h"
+#include "shell/base/include.h"
+#include "shell/base/variables.h"
+
+namespace {
+
+struct Registered {
+  CommandId command;
+  EditToolFactory factory;
+  std::unique_ptr<EditTool> tool;  // made when first chosen
+};
+
+struct ToolBox {
+  std::vector<Registered> tools;
+  CommandId current = 0;
+  CCamera* camera = nullptr;  // the level editor's camera while attached
+  InputReader input;
+  unsigned long long seen_generation = 0;
+};
+
+ToolBox& Box() {
+  static ToolBox box;
+  return box;
+}
+
+Registered* Find(CommandId command) {
+  for (Registered& r : Box().tools) {
+    if (r.command == command) return &r;
+  }
+  return nullptr;
+}
+
+EditTool* ToolOf(Registered* r) {
+  if (r == nullptr) return nullptr;
+  if (!r->tool && r->factory) r->tool = r->factory();
+  return r->tool.get();
+}
+
+// Keeps the current tool's toolbar button (and through it the menu's mark) down,
+// also after the toolbar was rebuilt or a shortcut chose the tool.
+void SyncToolbar() {
+  if (mui == nullptr || mui->t == nullptr) return;
+  const std::vector<CToolItem*>& items = mui->t->items;
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    if (items[i]->ID != Box().current) continue;
+    if (items[i]->state != 3 && items[i]->state != 4) mui->t->UpdateGroup(static_cast<int>(i));
+    return;
+  }
+}
+
+// Refreshes the view's caches when the image changed since the last look. A
+// change counts as the tools' own unless an undo, redo or new image came since.
+void FollowImage(CCamera& camera) {
+  const unsigned long long generation = QBR1_EditGeneration();
+  ToolBox& box = Box();
+  if (generation == box.seen_generation) return;
+  const bool own = QBR1_Document().HistoryGeneration() <= box.seen_generation;
+  box.seen_generation = generation;
+  if (!own) {
+    if (EditTool* tool = CurrentEditTool()) tool->Deactivate();
+  }
+  ViewCachesRefresh(camera, own);
+  if (!own) {
+    if (EditTool* tool = CurrentEditTool()) tool->Activate(camera);
+  }
+}
+
+bool InLevelEditor() { return cam != nullptr; }
+
+}  // namespace
+
+void RegisterEditTool(CommandId command, int key, EditToolFactory factory) {
+  ToolBox& box = Box();
+  Registered* r = Find(command);
+  if (r != nullptr) {
+    if (box.current == command && r->tool && box.camera != nullptr) r->tool->Deactivate();
+    r->factory = std::move(factory);
+    r->tool.reset();
+  } else {
+    box.tools.push_back({command, std::move(factory), nullptr});
+  }
+  if (box.current == 0) box.current = command;
+  RegisterCommand(command, {[command] { ChooseEditTool(command); }, InLevelEditor,
+                            [command] { return Box().current == command; }});
+  if (key != 0) RegisterShortcut(command, key, kModCtrl);
+}
+
+bool ChooseEditTool(CommandId command) {
+  ToolBox& box = Box();
+  Registered* next = Find(command);
+  if (next == nullptr) return false;
+  if (command != box.current) {
+    if (box.camera != nullptr) {
+      if (EditTool* old = CurrentEditTool()) old->Deactivate();
+    }
+    box.current = command;
+    if (box.camera != nullptr) ToolOf(next)->Activate(*box.camera);
+  }
+  SyncToolbar();
+  return true;
+}
+
+CommandId CurrentEditToolCommand() { return Box().current; }
+
+EditTool* CurrentEditTool() { return ToolOf(Find(Box().current)); }
+
+void EditToolsAttach(CCamera& camera) {
+  ToolBox& box = Box();
+  box.camera = &camera;
+  ViewCachesAttach(camera);
+  box.seen_generation = QBR1_EditGeneration();
+  if (EditTool* tool = CurrentEditTool()) tool->Activate(camera);
+}
+
+void EditToolsDetach() {
+  if (Box().camera == nullptr) return;
+  if (EditTool* tool = CurrentEditTool()) tool->Deactivate();
+  Box().camera = nullptr;
+}
+
+InputSnapshot ReadEditInput(const CCamera& camera) { return Box().input.Take(camera.frame); }
+
+void EditToolsProc(CCamera& camera, const InputSnapshot& in) {
+  SyncToolbar();
+  // Undo and redo run before this (shortcuts and menus come first in the update).
+  FollowImage(camera);
+  if (EditTool* tool = CurrentEditTool()) tool->Proc(camera, in);
+  // The tool's own writes are shown in the next frame.
+  FollowImage(camera);
+  StatusMessageStep(in.Acted());
+}
+
+void EditToolsDraw(BITMAP* dest, const CCamera& camera) {
+  if (EditTool* tool = CurrentEditTool()) tool->Draw(dest, camera);
+}
+
+bool EditToolOwnsWheelAt(int x, int y) {
+  const ToolBox& box = Box();
+  if (box.camera == nullptr) return false;
+  const EditTool* tool = CurrentEditTool();
+  return tool != nullptr && tool->OwnsWheelAt(*box.camera, x, y);
+}
