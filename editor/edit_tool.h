@@ -32,25 +32,25 @@ class EditTool {
   virtual ~EditTool() = default;
 
   // The tool becomes current, or a new camera comes while it is current.
-  virtual void Activate(CCamera& camera) { (void)camera; }
+  virtual void Activate(CCamera& /*camera*/) {}
   // The tool stops being current or its camera goes: a gesture in progress ends.
   virtual void Deactivate() {}
 
   // One logic update: Keys, then the left button as press, move (while held
   // after a press) and release. Tools override the parts they use.
   virtual void Proc(CCamera& camera, const InputSnapshot& in);
-  virtual void Keys(CCamera& camera, const InputSnapshot& in) { (void)camera, (void)in; }
+  virtual void Keys(CCamera& /*camera*/, const InputSnapshot& /*in*/) {}
   // (in.lx, in.ly): the level point under the mouse; in.wx, in.wy the window pixel.
-  virtual void MousePress(CCamera& camera, const InputSnapshot& in) { (void)camera, (void)in; }
-  virtual void MouseMove(CCamera& camera, const InputSnapshot& in) { (void)camera, (void)in; }
-  virtual void MouseRelease(CCamera& camera, const InputSnapshot& in) { (void)camera, (void)in; }
+  virtual void MousePress(CCamera& /*camera*/, const InputSnapshot& /*in*/) {}
+  virtual void MouseMove(CCamera& /*camera*/, const InputSnapshot& /*in*/) {}
+  virtual void MouseRelease(CCamera& /*camera*/, const InputSnapshot& /*in*/) {}
 
   // Draws the tool's overlay over the view (after the camera, before the GUI).
-  virtual void Draw(BITMAP* dest, const CCamera& camera) const { (void)dest, (void)camera; }
+  virtual void Draw(BITMAP* /*dest*/, const CCamera& /*camera*/) const {}
   // What the tool wants in the status line after the view's point ("" for nothing).
   virtual std::string StatusText() const { return ""; }
   // Whether the wheel belongs to the tool at window pixel (x, y) rather than to the view.
-  virtual bool OwnsWheelAt(const CCamera& camera, int x, int y) const { return (void)camera, (void)x, (void)y, false; }
+  virtual bool OwnsWheelAt(const CCamera& /*camera*/, int /*x*/, int /*y*/) const { return false; }
   // The tool's selection for the Edit menu; null when it has none.
   virtual SelectionEditing* Selection() { return nullptr; }
 
