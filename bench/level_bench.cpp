@@ -7,7 +7,7 @@
 
 #include "bfa/bfa.h"
 #include "demo/demo_art.h"
-#include "demo/demo_compress.h"
+#include "codec/char_codec.h"
 #include "demo/demo_image.h"
 #include "level/ex_gfx_QBR1.h"
 #include "level/qbr_sprite_exception.h"
@@ -39,7 +39,7 @@ const DemoImage& Demo() {
         }
     }
     raw.resize(34000);
-    const std::vector<unsigned char> packed = DemoCompress(raw);
+    const std::vector<unsigned char> packed = QBR1_CompressCharacters(raw);
     std::copy(packed.begin(), packed.end(), d.rom.begin() + kBigGraphics);
     BFA_Activate(0x10, 1);
     QBR1.assign(d.rom.begin(), d.rom.end());

@@ -404,6 +404,7 @@ DemoImage BuildDemoImage(std::uint32_t seed) {
     std::vector<unsigned char> raw = EncodeChars(cs.chars);
     DemoArchetype& built = img.archetypes.emplace_back();
     built.archetype = a.archetype;
+    built.gfx = a.gfx;
     built.tileWords = std::move(stored);
     if ((a.archetype & 15) == 12) {
       raw.resize(0x84A0, 0);
@@ -411,8 +412,8 @@ DemoImage BuildDemoImage(std::uint32_t seed) {
       built.characters = raw;
     } else {
       built.characters = raw;
-      DemoCompressionStats st;
-      wr.Bytes(a.gfx, DemoCompress(raw, &st));
+      CharCompressionStats st;
+      wr.Bytes(a.gfx, QBR1_CompressCharacters(raw, &st));
       img.compression.literals += st.literals, img.compression.fills += st.fills;
       img.compression.copies += st.copies, img.compression.overlapping += st.overlapping;
       img.compression.dictionary += st.dictionary;

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "demo/demo_compress.h"
+#include "codec/char_codec.h"
 
 // A picture in 32-bit colours (0xAARRGGBB); 0x00FF00FF is transparent.
 struct DemoPicture {
@@ -67,6 +67,7 @@ struct DemoLevel {
 // One archetype's graphics as built.
 struct DemoArchetype {
   int archetype = 0;
+  long gfx = 0;                           // file offset of the characters as stored (compressed unless plain)
   std::vector<unsigned char> characters;  // the 8x8 characters, 32 bytes each, as decompression should give them
   std::vector<std::uint16_t> tileWords;   // the tile definitions as stored, 16 words per tile
 };
@@ -84,7 +85,7 @@ struct DemoImage {
   std::vector<DemoLevel> levels;                           // in increasing id order
   std::vector<DemoArchetype> archetypes;                   // the archetypes the levels use, ascending
   std::array<std::array<DemoPicture, 8>, 5> bananaFrames;  // set n, frame i, unmirrored
-  DemoCompressionStats compression;                        // summed over the compressed archetypes
+  CharCompressionStats compression;                        // summed over the compressed archetypes
   std::vector<DemoRange> freeObjects;                      // free space declared for object lists ([FreeSpace])
   std::vector<DemoRange> freeBananas;                      // free space declared for banana lists
 

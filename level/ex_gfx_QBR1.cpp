@@ -34,62 +34,13 @@ void QBR1_DecodeCharacter(const RomView& rom, long long o, std::uint8_t out[64])
   }
 }
 
-namespace {
-
-// Appends the decoded stream; returns early wherever the data runs out.
-void DecompressInto(const RomView& rom, long long g, bool plain, std::vector<unsigned char>& out) {
-  const std::size_t start = out.size();
-  auto full = [&] { return out.size() - start >= kQBR1MaxRawGFX; };
+void QBR1_Decompress(const RomView& rom, long long g, bool plain, std::vector<unsigned char>& out) {
   if (plain) {
     for (long long o = g; o < g + kQBR1PlainGFXSize && rom.Contains(o); ++o) out.push_back(rom.Byte(o));
     return;
   }
-  const long long stream = g + 128;
-  long long i = 0;
-  while (!full()) {
-    if (!rom.Contains(stream + i)) return;
-    const unsigned c = rom.Byte(stream + i);
-    if (c == 0) return;
-    ++i;
-    const unsigned n = c & 0x3F;
-    switch (c >> 6) {
-      case 0:  // literal run
-        for (unsigned k = 0; k < n; ++k, ++i) {
-          if (!rom.Contains(stream + i)) return;
-          out.push_back(rom.Byte(stream + i));
-        }
-        break;
-      case 1: {  // fill
-        if (!rom.Contains(stream + i)) return;
-        out.insert(out.end(), n, static_cast<unsigned char>(rom.Byte(stream + i)));
-        ++i;
-        break;
-      }
-      case 2: {  // copy from the output; an overlapping source repeats what is being produced
-        if (!rom.Contains(stream + i + 1)) return;
-        std::size_t s = rom.Word(stream + i);
-        i += 2;
-        for (unsigned k = 0; k < n; ++k, ++s) {
-          if (s >= out.size()) return;
-          out.push_back(out[s]);
-        }
-        break;
-      }
-      default:  // dictionary pair n
-        if (!rom.Contains(g + 2 * n) || !rom.Contains(g + 2 * n + 1)) return;
-        out.push_back(rom.Byte(g + 2 * n));
-        out.push_back(rom.Byte(g + 2 * n + 1));
-        break;
-    }
-  }
-}
-
-}  // namespace
-
-void QBR1_Decompress(const RomView& rom, long long g, bool plain, std::vector<unsigned char>& out) {
-  const std::size_t start = out.size();
-  DecompressInto(rom, g, plain, out);
-  if (out.size() - start > kQBR1MaxRawGFX) out.resize(start + kQBR1MaxRawGFX);
+  const std::string_view block = rom.Tail(g);
+  QBR1_DecompressCharacters(reinterpret_cast<const unsigned char*>(block.data()), block.size(), out);
 }
 
 void RE_QBR1_RawGFX(std::vector<unsigned char>& out_gfx, const leveldata& lvl) {

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "codec/char_codec.h"
 #include "level/compsprite.h"
 #include "level/leveldata.h"
 #include "level/rom_access.h"
@@ -15,9 +16,8 @@ extern const std::uint16_t QBR1_Data_TISNumTiles[14];
 constexpr int kQBR1PlainArchetype = 12;
 // Bytes of an uncompressed character block.
 constexpr int kQBR1PlainGFXSize = 0x84A0;
-// Ceiling of one decompression: eight times what a 10-bit character number can
-// reach, so a stream without its end marker cannot grow the output without bound.
-constexpr std::size_t kQBR1MaxRawGFX = 0x40000;
+// Ceiling of one decompression (see codec/char_codec.h).
+constexpr std::size_t kQBR1MaxRawGFX = kCharMaxRaw;
 
 // The transparent colour of decoded graphics: magenta with alpha 0, the mask colour.
 constexpr std::uint32_t kQBR1Transparent = 0x00FF00FF;
@@ -32,8 +32,9 @@ inline std::uint32_t QBR1_Colour(unsigned c) {
 void QBR1_DecodeCharacter(const RomView& rom, long long o, std::uint8_t out[64]);
 
 // Decompresses the character stream at g of rom and appends it to out: plain
-// when `plain`, else a 64-pair dictionary followed by the control stream. Stops
-// at the end marker, when the stream or a copy source runs out, or at kQBR1MaxRawGFX.
+// when `plain` (kQBR1PlainGFXSize bytes, fewer where the image ends), else the
+// compressed block of codec/char_codec.h. Stops at the end marker, when the
+// stream or a copy source runs out, or at kQBR1MaxRawGFX.
 void QBR1_Decompress(const RomView& rom, long long g, bool plain, std::vector<unsigned char>& out);
 
 // Appends the decoded characters of lvl (its tilegfx and archetype) to out_gfx.

@@ -188,24 +188,4 @@ TEST(DemoBuilderTest, SameSeedSameBytesAndEveryControlForm) {
   EXPECT_GT(a.compression.dictionary, 0);
 }
 
-TEST(DemoCompressTest, RoundTripsThroughTheDecompressor) {
-  std::vector<std::vector<unsigned char>> inputs = {{}, {7}, {1, 2}, std::vector<unsigned char>(300, 9)};
-  std::vector<unsigned char> pattern, noise;
-  for (int i = 0; i < 5000; ++i) pattern.push_back(static_cast<unsigned char>((i % 7) * (i % 3)));
-  std::uint32_t x = 12345;
-  for (int i = 0; i < 5000; ++i) {
-    x = x * 1103515245u + 12345u;
-    noise.push_back(static_cast<unsigned char>(x >> 24));
-  }
-  inputs.push_back(pattern);
-  inputs.push_back(noise);
-  for (const auto& raw : inputs) {
-    const std::vector<unsigned char> packed = DemoCompress(raw);
-    std::vector<unsigned char> out;
-    QBR1_Decompress(RomView(packed.data(), packed.size()), 0, false, out);
-    EXPECT_EQ(out, raw) << raw.size();
-    EXPECT_EQ(packed.back(), 0);
-  }
-}
-
 }  // namespace
