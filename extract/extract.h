@@ -41,6 +41,7 @@ struct ExtractReport {
   std::vector<std::string> skipped;
   std::string failed_path;  // empty unless a write failed
   bool cancelled = false;   // the run stopped because ExtractControl::cancel was set
+  std::vector<std::string> files;  // the names of the files written, in order
 };
 
 // How an extraction runs, and what another thread may watch and change while it does.

@@ -14,6 +14,7 @@
 #include <thread>
 
 #include "level/png_export.h"
+#include "level/rom_access.h"
 
 namespace {
 
@@ -95,7 +96,10 @@ void ExtractSink::ForEach(std::size_t count, const std::function<void(std::size_
   std::vector<std::optional<ExtractPiece>> done(count);
   std::size_t next_item = 0, next_write = 0;
   bool stop = false;
+  // Workers read the image this thread reads (a copy, for a background extraction).
+  const RomView image = CurrentRom();
   auto work = [&] {
+    const ThreadRomImage same(image);
     for (;;) {
       std::size_t i = 0;
       {
@@ -150,6 +154,7 @@ void ExtractSink::Commit(const std::string& temp, const std::string& name, bool 
   const std::string path = (std::filesystem::path(folder_) / name).string();
   if (written && std::rename(temp.c_str(), path.c_str()) == 0) {
     ++report_.written;
+    report_.files.push_back(name);
     if (control_ != nullptr) control_->written.store(report_.written);
     return;
   }

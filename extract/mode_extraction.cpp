@@ -1,10 +1,13 @@
 #include "extract/mode_extraction.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <utility>
 
 #include "bfa/bfa.h"
+#include "extract/extraction_job.h"
 #include "gui/HelioWin.h"
 #include "gui/MenuMain.h"
 #include "gui/ToolbarMain.h"
@@ -21,6 +24,11 @@ constexpr char kBoxTitle[] = "Extraction";
 // Skipped items listed in the result box; the rest are counted.
 constexpr std::size_t kListedSkips = 12;
 constexpr int kRowHeight = 14;
+constexpr int kBarHeight = 12;
+constexpr int kBarWidth = 560;
+
+constexpr int kBarColour = 0x3F9F3F;
+constexpr int kBarFrame = 0xFFFFFF;
 
 // What the last extraction did, for the status line; empty before the first.
 std::string& LastResult() {
@@ -28,7 +36,31 @@ std::string& LastResult() {
   return result;
 }
 
-bool ExtractionAvailable() { return ENGINE_STATE.load() == kModeExtraction && !QBR1.empty(); }
+// The extraction running on its own thread: what it writes, where, and how
+// many files it will write; no job when none runs.
+struct Running {
+  std::unique_ptr<ExtractionJob> job;
+  std::string what;
+  std::string folder;
+  int expected = 0;
+};
+
+Running& Current() {
+  static Running running;
+  return running;
+}
+
+bool ExtractionAvailable() {
+  return ENGINE_STATE.load() == kModeExtraction && !QBR1.empty() && !ExtractionRunning();
+}
+
+// The first kListedSkips lines of `lines`, one a line, and "... and N more" for the rest.
+std::string Listed(const std::vector<std::string>& lines) {
+  std::string text;
+  for (std::size_t i = 0; i < lines.size() && i < kListedSkips; ++i) text += "\n" + lines[i];
+  if (lines.size() > kListedSkips) text += "\n... and " + std::to_string(lines.size() - kListedSkips) + " more";
+  return text;
+}
 
 std::string Plural(int n, const char* one) { return std::to_string(n) + " " + one + (n == 1 ? "" : "s"); }
 
@@ -75,15 +107,33 @@ void ExtractionView::Draw(BITMAP* dest) const {
     textout_ex(dest, font, ExtractKindPattern(e.kind), 200, y, -1, -1);
     textout_ex(dest, font, Plural(files_[i], "file").c_str(), 420, y, -1, -1);
   }
+  const Running& running = Current();
+  if (!running.job) return;
+  // The running extraction: a bar filled as far as its files are written.
+  y += kRowHeight;
+  const int written = running.job->Written();
+  textprintf_ex(dest, NMenuFont[2], 12, y, -1, -1, "%s: %d of %d files written into %s", running.what.c_str(), written,
+                running.expected, running.folder.c_str());
+  y += kRowHeight + 4;
+  const int bar_w = std::min(kBarWidth, dest->w - 24);
+  rect(dest, 12, y, 12 + bar_w, y + kBarHeight, kBarFrame);
+  const int filled = running.expected > 0 ? static_cast<int>(static_cast<long long>(bar_w - 2) *
+                                                             std::min(written, running.expected) / running.expected)
+                                          : 0;
+  if (filled > 0) rectfill(dest, 13, y + 1, 12 + filled, y + kBarHeight - 1, kBarColour);
 }
 
 std::string ExtractionView::Status() const {
+  const Running& running = Current();
+  if (running.job)
+    return running.what + ": " + std::to_string(running.job->Written()) + " of " + std::to_string(running.expected) +
+           " files written - Escape cancels";
   if (!LastResult().empty()) return LastResult();
   return "Extraction - choose an entry of Graphics or Binary";
 }
 
 void RunExtractionEntry(const ExtractionEntry& entry) {
-  if (!entry.known || QBR1.empty()) return;
+  if (!entry.known || QBR1.empty() || ExtractionRunning()) return;
   const std::string what = std::string(entry.menu) + " > " + entry.label;
   const std::string folder = PlatformChooseFolder("Extract " + what + " into...");
   if (folder.empty()) return;
@@ -93,7 +143,26 @@ void RunExtractionEntry(const ExtractionEntry& entry) {
     ErrorBox("Cannot write to the folder \"" + folder + "\".", kBoxTitle);
     return;
   }
-  const ExtractReport report = QBR1_Extract(entry.kind, folder);
+  Running& running = Current();
+  running.what = what;
+  running.folder = folder;
+  running.expected = ExtractFileCount(entry.kind, QBR1_CountExtractables());
+  running.job = std::make_unique<ExtractionJob>(entry.kind, folder);
+}
+
+bool ExtractionRunning() { return Current().job != nullptr; }
+
+void CancelExtraction() {
+  if (Current().job) Current().job->Cancel();
+}
+
+bool ReportFinishedExtraction(bool wait) {
+  Running& running = Current();
+  if (!running.job || (!wait && !running.job->Done())) return false;
+  const ExtractReport report = running.job->Finish();
+  running.job.reset();
+  const std::string& what = running.what;
+  const std::string& folder = running.folder;
   LastResult() = what + ": " + Plural(report.written, "file") + " written into " + folder +
                  (report.skipped.empty() ? "" : ", " + std::to_string(report.skipped.size()) + " skipped");
   if (!report.failed_path.empty()) {
@@ -101,16 +170,19 @@ void RunExtractionEntry(const ExtractionEntry& entry) {
                  " were written before it; the extraction stopped there.",
              kBoxTitle);
     LastResult() = what + ": stopped, could not write " + report.failed_path;
-    return;
+    return true;
+  }
+  if (report.cancelled) {
+    LastResult() = what + ": cancelled, " + Plural(report.written, "file") + " written into " + folder;
+    InfoBox("Cancelled. The " + Plural(report.written, "file") + " written into \"" + folder + "\" stay:" +
+                Listed(report.files),
+            kBoxTitle);
+    return true;
   }
   std::string text = Plural(report.written, "file") + " written into \"" + folder + "\".";
-  if (!report.skipped.empty()) {
-    text += "\n\nSkipped (" + std::to_string(report.skipped.size()) + "):";
-    for (std::size_t i = 0; i < report.skipped.size() && i < kListedSkips; ++i) text += "\n" + report.skipped[i];
-    if (report.skipped.size() > kListedSkips)
-      text += "\n... and " + std::to_string(report.skipped.size() - kListedSkips) + " more";
-  }
+  if (!report.skipped.empty()) text += "\n\nSkipped (" + std::to_string(report.skipped.size()) + "):" + Listed(report.skipped);
   InfoBox(text, kBoxTitle);
+  return true;
 }
 
 void QBR1_EXTRACTION_SUBFUNCTION() {
@@ -121,13 +193,28 @@ void QBR1_EXTRACTION_SUBFUNCTION() {
   const ExtractionView view;
 
   ModePass pass;
-  pass.update = [] {
-    Apllication_Critical_Functions();
+  // While an extraction runs, Escape cancels it instead of closing the window;
+  // the press that cancelled must be let go before Escape asks to close.
+  bool escape_cancelled = false;
+  pass.update = [&escape_cancelled] {
+    if (escape_cancelled && !key[KEY_ESC]) escape_cancelled = false;
+    if (ExtractionRunning()) {
+      if (key[KEY_ESC]) {
+        CancelExtraction();
+        escape_cancelled = true;
+      }
+    } else if (!escape_cancelled) {
+      Apllication_Critical_Functions();
+    }
     mui->Proc();
+    ReportFinishedExtraction(false);
   };
   pass.picture = [&view](BITMAP* fb) { view.Draw(fb); };
   pass.overlay = [&view](BITMAP* fb) { textout_ex(fb, NMenuFont[2], view.Status().c_str(), 8, mui->h - 18, -1, -1); };
   RunModePasses(pass);
+  // Leaving the mode (or closing) stops a running extraction; what it wrote stays.
+  CancelExtraction();
+  ReportFinishedExtraction(true);
 }
 
 void RegisterExtractionCommands() {

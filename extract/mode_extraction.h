@@ -27,7 +27,8 @@ struct ExtractionEntry {
 const std::vector<ExtractionEntry>& ExtractionEntries();
 
 // The mode's picture: one row per entry with its files and how many the
-// loaded image gives, counted when the view is built.
+// loaded image gives, counted when the view is built, and below them the
+// progress of a running extraction.
 class ExtractionView {
  public:
   ExtractionView();
@@ -42,9 +43,21 @@ class ExtractionView {
   std::vector<int> files_;
 };
 
-// Carries out entry `entry`: asks for a folder (cancelling does nothing),
-// writes the files and tells the user what was written, skipped or refused.
+// Carries out entry `entry`: asks for a folder (cancelling does nothing) and
+// starts writing the files there on a thread of its own (ExtractionJob); the
+// view shows how far it got. Nothing while an extraction runs.
 void RunExtractionEntry(const ExtractionEntry& entry);
+
+// Whether an extraction started by an entry has not been reported yet.
+bool ExtractionRunning();
+
+// Asks the running extraction to stop after the file being written.
+void CancelExtraction();
+
+// Once the running extraction has ended (at once when `wait`), tells the user
+// what was written, skipped or refused, or, when cancelled, which files stay,
+// in a box and the status line. True when it reported one.
+bool ReportFinishedExtraction(bool wait);
 
 // Mode function of engine state 2.
 void QBR1_EXTRACTION_SUBFUNCTION();

@@ -37,8 +37,25 @@ class RomView {
 };
 
 // A view of the loaded image (QBR1, the buffer of channel 0x10). Valid until
-// the channel's buffer changes; decoders take one per call.
+// the channel's buffer changes; decoders take one per call. On a thread that
+// holds a ThreadRomImage, a view of that image instead.
 RomView CurrentRom();
+
+// While it lives, every read of the calling thread (CurrentRom and the QBR1_
+// readers) sees `image` instead of the loaded image: a thread that reads a copy
+// of the image (a background extraction) is untouched by edits of the live one.
+// `image` must outlive it. Scopes nest.
+class ThreadRomImage {
+ public:
+  explicit ThreadRomImage(RomView image);
+  ~ThreadRomImage();
+  ThreadRomImage(const ThreadRomImage&) = delete;
+  ThreadRomImage& operator=(const ThreadRomImage&) = delete;
+
+ private:
+  RomView image_;
+  const RomView* previous_;
+};
 
 // Byte, word and 24-bit long pointer of the loaded image at file offset o
 // (0 outside the image).

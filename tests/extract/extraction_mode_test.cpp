@@ -8,6 +8,7 @@
 #include "platform/dialogs.h"
 #include "resources/skin.h"
 #include "rom/globaldata.h"
+#include "rom/image_edits.h"
 #include "shell/base/variables.h"
 #include "tests/common/headless_allegro.h"
 #include "tests/extract/extract_support.h"
@@ -113,6 +114,10 @@ TEST_F(ExtractionModeTest, AnEntryWritesIntoTheChosenFolderAndSaysSo) {
   TempFolder folder("extraction-mode");
   answer_ = (folder.path() / "made" / "here").string();  // a folder that does not exist yet is made
   ASSERT_TRUE(RunRegisteredCommand(0x5206));
+  // The files are written on a thread of the extraction's own; the mode's
+  // update reports them once it has ended.
+  ASSERT_EQ(boxes_.size(), 1u);
+  ASSERT_TRUE(ReportFinishedExtraction(true));
   ASSERT_EQ(boxes_.size(), 2u);
   EXPECT_EQ(boxes_[0].kind, BoxKind::Folder);
   EXPECT_NE(boxes_[0].title.find("Palletes"), std::string::npos) << boxes_[0].title;
@@ -125,6 +130,60 @@ TEST_F(ExtractionModeTest, AnEntryWritesIntoTheChosenFolderAndSaysSo) {
   ASSERT_EQ(bytes.size(), 256u);
   for (int i = 0; i < 128; ++i) EXPECT_EQ(WordAt(bytes, 2u * i), level.palette[i]) << i;
   EXPECT_NE(ExtractionView().Status().find("456 files written"), std::string::npos);
+}
+
+TEST_F(ExtractionModeTest, EditsWhileItRunsChangeNothingItWrites) {
+  TempFolder folder("extraction-edited");
+  answer_ = folder.path().string();
+  const DemoLevel& level = *demo_.Level(0x16);
+  ASSERT_TRUE(RunRegisteredCommand(0x5206));
+  ASSERT_TRUE(ExtractionRunning());
+  // No second extraction while one runs.
+  EXPECT_FALSE(CommandAvailable(0x5202));
+  // The user edits the palette of level 0x16 while the files are written.
+  QBR1_ResetEdits(demo_.rom, 0);
+  const std::vector<unsigned char> red(256, 0x1F);
+  ASSERT_TRUE(QBR1_WriteBytes(static_cast<std::size_t>(level.paletteOffset), red.data(), red.size()));
+  ASSERT_TRUE(ReportFinishedExtraction(true));
+  QBR1_ResetEdits({}, 0);
+  EXPECT_FALSE(ExtractionRunning());
+  // The extraction wrote the image as it was when it started.
+  const std::vector<unsigned char> bytes = ReadFile(folder.path() / "palette-0x16.bin");
+  ASSERT_EQ(bytes.size(), 256u);
+  for (int i = 0; i < 128; ++i) EXPECT_EQ(WordAt(bytes, 2u * i), level.palette[i]) << i;
+  EXPECT_TRUE(CommandAvailable(0x5202));
+}
+
+TEST_F(ExtractionModeTest, ACancelledExtractionKeepsAndListsWhatItWrote) {
+  TempFolder folder("extraction-cancelled");
+  answer_ = folder.path().string();
+  ASSERT_TRUE(RunRegisteredCommand(0x5100));  // every level picture: the longest entry
+  ASSERT_TRUE(ExtractionRunning());
+  // While it runs the view shows its progress below the entries, and the status line how far it got.
+  const ExtractionView view;
+  EXPECT_NE(view.Status().find("of 228 files written - Escape cancels"), std::string::npos) << view.Status();
+  BITMAP* fb = create_bitmap_ex(32, 776, 604);
+  clear_to_color(fb, 0x0F3F7F);
+  view.Draw(fb);
+  int ink = 0;
+  for (int y = 88 + 14 * static_cast<int>(ExtractionEntries().size()); y < 584; ++y)
+    for (int x = 4; x < 772; ++x) ink += getpixel(fb, x, y) != 0x0F3F7F;
+  EXPECT_GT(ink, 0);
+  destroy_bitmap(fb);
+
+  CancelExtraction();
+  ASSERT_TRUE(ReportFinishedExtraction(true));
+  ASSERT_EQ(boxes_.size(), 2u);
+  EXPECT_EQ(boxes_[1].kind, BoxKind::Info);
+  EXPECT_EQ(boxes_[1].text.find("Cancelled."), 0u) << boxes_[1].text;
+  const std::vector<std::string> written = FilesLike(folder.path(), "level-0x", ".png");
+  EXPECT_LT(written.size(), 228u);
+  // Every file written stays, and the box names them (the first dozen of them).
+  EXPECT_NE(boxes_[1].text.find(std::to_string(written.size()) + " file"), std::string::npos) << boxes_[1].text;
+  for (std::size_t i = 0; i < written.size() && i < 12; ++i)
+    EXPECT_NE(boxes_[1].text.find(written[i]), std::string::npos) << written[i];
+  EXPECT_EQ(FilesLike(folder.path(), ".", "").size(), 0u);  // no temporary file left
+  EXPECT_NE(ExtractionView().Status().find("cancelled"), std::string::npos);
 }
 
 TEST_F(ExtractionModeTest, CancellingTheFolderWritesNothing) {
