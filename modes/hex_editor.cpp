@@ -61,9 +61,15 @@ bool HexEditor::TypeDigit(int digit) {
   }
   const unsigned char value = static_cast<unsigned char>(pending_ << 4 | digit);
   pending_ = -1;
-  QBR1_BeginEdit(-1, "Byte " + HexText(cursor_.offset, 6));
-  const bool written = QBR1_WriteByte(cursor_.offset, value);
+  // The changed bytes are up to date before the write; the write can change
+  // only its own byte's state, so only that byte is looked at again.
+  RefreshChanges();
+  const std::size_t at = cursor_.offset;
+  const bool differs = at < QBR1.size() && static_cast<unsigned char>(QBR1[at]) != value;
+  QBR1_BeginEdit(-1, "Byte " + HexText(at, 6));
+  const bool written = QBR1_WriteByte(at, value);
   QBR1_EndEdit();
+  if (written) NoteOwnWrite(at, differs);
   cursor_.Right();
   return written;
 }
@@ -97,6 +103,18 @@ void HexEditor::RefreshChanges() {
   const std::size_t end = std::min(saved.size(), opened.size());
   for (std::size_t i = header; i < end; ++i)
     if (saved[i] != opened[i] && i - header < changed_.size()) changed_[i - header] = true;
+}
+
+void HexEditor::NoteOwnWrite(std::size_t at, bool differs) {
+  // A write that changed the byte is a step of its own, so what Save writes
+  // there is the new byte; one that wrote the same byte left no step.
+  if (differs && at < changed_.size()) {
+    const std::vector<unsigned char>& opened = QBR1_OpenedFile();
+    const std::size_t in_file = QBR1_HeaderSize() + at;
+    changed_[at] = in_file < opened.size() && opened[in_file] != static_cast<unsigned char>(QBR1[at]);
+  }
+  changed_generation_ = QBR1_EditGeneration();
+  changed_unsaved_ = QBR1_HasUnsavedEdits();
 }
 
 bool HexEditor::Changed(std::size_t at) {

@@ -55,7 +55,12 @@ class HexEditor {
   int BookmarkAt(int x, int y) const;
 
  private:
+  // Finds the changed bytes again when the image changed since they were found
+  // (a new image, an undo or redo, an edit made elsewhere).
   void RefreshChanges();
+  // Updates the changed bytes after this editor wrote byte `at` (`differs`:
+  // the byte was not already the value written) and nothing else changed.
+  void NoteOwnWrite(std::size_t at, bool differs);
   void Compose(const ModeView& area);
   void MoveWith(void (HexCursor::*move)());
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <cstdio>
 #include <set>
 #include <vector>
@@ -224,6 +225,44 @@ TEST_F(DemoModes, TwoHexDigitsWriteOneByteAsOneEdit) {
   ASSERT_TRUE(QBR1_Undo(nullptr));
   EXPECT_EQ(static_cast<unsigned char>(QBR1[0x1234]), old);
   EXPECT_FALSE(editor.Changed(0x1234));
+}
+
+TEST_F(DemoModes, TheChangedBytesFollowEveryTypedEditUndoAndRedo) {
+  // The first in-memory correction: the channel differs from the file there.
+  constexpr std::size_t kCorrected = 0x3C983B;
+  QBR1[kCorrected] = static_cast<char>(static_cast<unsigned char>(QBR1[kCorrected]) ^ 0xFF);
+  HexEditor editor(0x16);
+  const auto original = [](std::size_t at) { return QBR1_OpenedFile()[QBR1_HeaderSize() + at]; };
+  const auto type = [&editor](std::size_t at, unsigned value) {
+    editor.cursor().GoTo(at);
+    editor.TypeDigit(static_cast<int>(value >> 4));
+    editor.TypeDigit(static_cast<int>(value & 15));
+  };
+  const auto channel = [](std::size_t at) { return static_cast<unsigned>(static_cast<unsigned char>(QBR1[at])); };
+  struct Step {
+    const char* what;
+    std::function<void()> act;
+  };
+  const Step steps[] = {
+      {"a new value", [&] { type(0x1234, original(0x1234) ^ 0x5A); }},
+      {"the next byte", [&] { type(0x1235, original(0x1235) ^ 0x01); }},
+      {"the same value again", [&] { type(0x1235, channel(0x1235)); }},
+      {"the original value back", [&] { type(0x1234, original(0x1234)); }},
+      {"the corrected byte as corrected", [&] { type(kCorrected, channel(kCorrected)); }},
+      {"the corrected byte as filed", [&] { type(kCorrected, original(kCorrected)); }},
+      {"undo", [] { QBR1_Undo(nullptr); }},
+      {"undo again", [] { QBR1_Undo(nullptr); }},
+      {"redo", [] { QBR1_Redo(nullptr); }},
+      {"a byte after the redo", [&] { type(0x1236, original(0x1236) ^ 0x80); }},
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.what);
+    step.act();
+    // What Save would write against the file as opened, byte by byte.
+    const std::vector<unsigned char> saved = QBR1_SavedFileBytes();
+    for (std::size_t at : {std::size_t{0x1234}, std::size_t{0x1235}, std::size_t{0x1236}, kCorrected})
+      EXPECT_EQ(editor.Changed(at), saved[QBR1_HeaderSize() + at] != original(at)) << std::hex << at;
+  }
 }
 
 TEST_F(DemoModes, InMemoryCorrectionsAreNotShownAsChanged) {
