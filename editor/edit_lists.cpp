@@ -334,6 +334,13 @@ bool RecordListEditor<R>::Paste(int x, int y, std::string& why) {
 }
 
 template <class R>
+bool RecordListEditor<R>::Add(R record, int x, int y, std::string& why) {
+  if (offset_ < 0) return false;
+  Traits::Set(record, x, y, lvl_);
+  return Insert({record}, 0, 0, "Add", why);
+}
+
+template <class R>
 bool RecordListEditor<R>::Duplicate(std::string& why) {
   std::vector<R> copies;
   for (std::size_t i = 0; i < records_.size(); ++i) {

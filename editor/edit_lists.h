@@ -129,6 +129,10 @@ class RecordListEditor {
   // the inserted records become the selection. False (and `why` says so) when
   // the list has no room for them: nothing changes then.
   bool Paste(int x, int y, std::string& why);
+  // Adds `record` at level point (x, y) (kept inside what a record can store;
+  // banana groups at y rounded down to 8); it becomes the selection. One undo
+  // step "Add 1 object". False (and `why` says so) when no place fits the list.
+  bool Add(R record, int x, int y, std::string& why);
   // Inserts copies of the selection 16 pixels right and down; the copies become the selection.
   bool Duplicate(std::string& why);
   // Sets the definition word of every selected record (objects only).

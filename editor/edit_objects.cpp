@@ -57,20 +57,26 @@ bool ParseDefinitionAnswer(const std::string& answer, unsigned& zo) {
   return true;
 }
 
-void ChooseObjectDefinition(RecordListEditor<QBR1RawObject>& list) {
-  const std::size_t n = list.SelectedCount();
-  if (n == 0) return;
+bool AskObjectDefinition(const std::string& text, unsigned& zo) {
   std::vector<std::vector<std::string>> table;
   for (const ObjectDefinitionRow& row : ObjectDefinitionRows()) {
     table.push_back({int2hexstr(static_cast<int>(row.zo), 4), row.name, std::to_string(row.uses)});
   }
-  const std::string answer =
-      PlatformChooseFromList("Object Definition", "Definition for the " + std::to_string(n) + " selected " + (n == 1 ? "object:" : "objects:"),
-                             {"Definition", "Name", "Objects"}, table);
-  if (answer.empty()) return;
-  unsigned zo = 0;
+  const std::string answer = PlatformChooseFromList("Object Definition", text, {"Definition", "Name", "Objects"}, table);
+  if (answer.empty()) return false;
   if (!ParseDefinitionAnswer(answer, zo)) {
     ShowStatusMessage("Not a definition address: " + answer);
+    return false;
+  }
+  return true;
+}
+
+void ChooseObjectDefinition(RecordListEditor<QBR1RawObject>& list) {
+  const std::size_t n = list.SelectedCount();
+  if (n == 0) return;
+  unsigned zo = 0;
+  if (!AskObjectDefinition("Definition for the " + std::to_string(n) + " selected " + (n == 1 ? "object:" : "objects:"),
+                           zo)) {
     return;
   }
   if (list.SetSelectedDefinition(zo)) ShowStatusMessage("Definition " + int2hexstr(static_cast<int>(zo), 4) + " - " + NameOf(zo));

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "editor/add_records.h"
 #include "editor/edit_objects.h"
 #include "editor/status_message.h"
 #include "editor/view_transform.h"
@@ -43,6 +44,7 @@ void RecordListTool<R>::MousePress(CCamera&, const InputSnapshot& in) {
   if (Busy() || !in.in_view) return;
   const int hit = list.HitTest(in.lx, in.ly);
   if (hit < 0) {
+    if (in.double_click && !in.shift && DoubleClickOnGround(in.lx, in.ly)) return;
     band_ = {true, in.shift, in.lx, in.ly, in.lx, in.ly};
     return;
   }
@@ -136,9 +138,30 @@ bool RecordListTool<R>::SelectAll() {
 template class RecordListTool<QBR1RawObject>;
 template class RecordListTool<QBR1RawBanana>;
 
+namespace {
+
+// Insert adds at the mouse, which must point into the view.
+bool InsertAt(const InputSnapshot& in) {
+  if (!in.PlainPressed(KEY_INSERT)) return false;
+  if (!in.in_view) ShowStatusMessage("Insert adds at the mouse: point into the view first");
+  return in.in_view;
+}
+
+}  // namespace
+
 void ObjectsTool::Keys(CCamera&, const InputSnapshot& in) {
   const bool enter = in.PlainPressed(KEY_ENTER) || in.PlainPressed(KEY_ENTER_PAD);
   if (enter && !Busy() && list.SelectedCount() > 0) ChooseObjectDefinition(list);
+  if (!Busy() && InsertAt(in)) AddObjectAt(list, in.lx, in.ly);
+}
+
+bool ObjectsTool::DoubleClickOnGround(int x, int y) {
+  AddObjectAt(list, x, y);
+  return true;
+}
+
+void BananaMapTool::Keys(CCamera&, const InputSnapshot& in) {
+  if (!Busy() && InsertAt(in)) AddBananaGroupAt(list, in.lx, in.ly);
 }
 
 bool ObjectsTool::DoubleClick() {

@@ -40,6 +40,9 @@ class RecordListTool : public EditTool, public SelectionEditing {
   // A double click on a record (already selected by the first click); true
   // when the tool took it (no move starts then).
   virtual bool DoubleClick() { return false; }
+  // A double click on empty ground at level point (x, y); true when the tool
+  // took it (no rubber band starts then).
+  virtual bool DoubleClickOnGround(int x, int y) { return (void)x, (void)y, false; }
 
  private:
   // A rubber band in progress, in level pixels.
@@ -52,14 +55,20 @@ class RecordListTool : public EditTool, public SelectionEditing {
 };
 
 // The Objects tool: besides the list's editing, Enter or a double click on an
-// object asks for a definition for the selected objects.
+// object asks for a definition for the selected objects; Insert, or a double
+// click on empty ground, adds an object of a chosen definition at the mouse.
 class ObjectsTool : public RecordListTool<QBR1RawObject> {
  public:
   void Keys(CCamera& camera, const InputSnapshot& in) override;
 
  protected:
   bool DoubleClick() override;
+  bool DoubleClickOnGround(int x, int y) override;
 };
 
-// The Banana Map tool: the list's editing of the banana groups.
-using BananaMapTool = RecordListTool<QBR1RawBanana>;
+// The Banana Map tool: the list's editing of the banana groups; Insert adds a
+// group of a chosen shape at the mouse.
+class BananaMapTool : public RecordListTool<QBR1RawBanana> {
+ public:
+  void Keys(CCamera& camera, const InputSnapshot& in) override;
+};
