@@ -533,6 +533,7 @@ DemoImage BuildDemoImage(std::uint32_t seed) {
     lvl.size = a.sequencing == 0 ? 32 * lvl.tile_w : 128 * lvl.tile_h;
     lvl.x = static_cast<int>(nextStart[plan.archetype]);
     const long tilemap = a.mapBase + lvl.x;
+    lvl.mapOffset = tilemap;
     auto writeMap = [&](long base, const std::vector<std::uint16_t>& m) {
       for (int r = 0; r < lvl.tile_h; ++r)
         for (int c = 0; c < lvl.tile_w; ++c) {

@@ -54,6 +54,7 @@ struct DemoLevel {
   int tile_h = 0;
   int size = 0;
   long paletteOffset = 0;                // file offset of its 128 colours
+  long mapOffset = 0;                    // file offset of its first map entry
   std::vector<std::uint16_t> map;        // entry of column c, row r at r * tile_w + c
   std::vector<std::uint16_t> underMap;   // level 0x27 only: the map drawn underneath
   std::array<std::uint16_t, 128> palette{};  // the level's 128 colours as stored

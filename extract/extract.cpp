@@ -19,7 +19,7 @@ const KindEntry kKinds[] = {
     {ExtractKind::Terrains, "terrains", "level-0xNN.png", ExtractTerrains},
     {ExtractKind::TileSets, "tilesets", "tileset-0xNN.png", ExtractTileSheets},
     {ExtractKind::Sprites, "sprites", "sprite-0xNNNN.png", ExtractSpritePictures},
-    {ExtractKind::Gfx, "gfx", "gfx-0xNN.bin", ExtractCharacters},
+    {ExtractKind::Gfx, "gfx", "gfx-0xNN.bin + .png", ExtractCharacters},
     {ExtractKind::TileSetData, "tileset-data", "tileset-0xNN.bin", ExtractTileSetData},
     {ExtractKind::TileMaps, "tilemaps", "tilemap-0xNN.bin", ExtractTileMaps},
     {ExtractKind::Palettes, "palettes", "palette-0xNN.bin + .gpl", ExtractPalettes},
@@ -73,7 +73,7 @@ int ExtractFileCount(ExtractKind kind, const ExtractCounts& counts) {
     case ExtractKind::TileSets:
     case ExtractKind::TileMaps: return counts.levels;
     case ExtractKind::Palettes: return 2 * counts.levels;
-    case ExtractKind::Gfx:
+    case ExtractKind::Gfx: return 2 * counts.archetypes;
     case ExtractKind::TileSetData: return counts.archetypes;
     case ExtractKind::Sprites:
     case ExtractKind::SpriteData: return counts.sprites;

@@ -13,7 +13,7 @@ enum class ExtractKind {
   Terrains,     // level-0xNN.png: the level picture of `--export all`
   TileSets,     // tileset-0xNN.png: the level's 32x32 tiles, 16 to a row, RGBA
   Sprites,      // sprite-0xNNNN.png: every sprite an object draws, cropped, RGBA
-  Gfx,          // gfx-0xNN.bin: an archetype's decompressed 8x8 characters
+  Gfx,          // gfx-0xNN.bin and .png: an archetype's decompressed 8x8 characters, raw and as an indexed sheet
   TileSetData,  // tileset-0xNN.bin: an archetype's tile definitions as stored
   TileMaps,     // tilemap-0xNN.bin: a level's map words, column by column
   Palettes,     // palette-0xNN.bin (128 words) and palette-0xNN.gpl per level

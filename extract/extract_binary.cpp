@@ -1,9 +1,11 @@
 // The raw-data kinds: characters, tile-set definitions, tile maps, palettes and sprite pixels.
 #include <cstdio>
 
+#include "extract/character_palette.h"
 #include "extract/extract_output.h"
 #include "extract/extract_survey.h"
 #include "extract/extract_writers.h"
+#include "level/character_sheet.h"
 #include "level/ex_gfx_QBR1.h"
 #include "level/leveldata.h"
 #include "level/rom_access.h"
@@ -49,7 +51,14 @@ void ExtractCharacters(ExtractSink& sink) {
       piece.Skip(ExtractLine("archetype 0x%02X: its 8x8 graphics decode to nothing", a));
       return;
     }
+    const std::vector<unsigned char> sheet =
+        QBR1_IndexedPngBytes(QBR1_CharacterSheet(characters), QBR1_CharacterSheetPalette(a), true);
     piece.Bytes(ExtractFileName("gfx", a, 2, ".bin"), std::move(characters));
+    if (sheet.empty()) {
+      piece.Skip(ExtractLine("archetype 0x%02X: its 8x8 graphics hold no whole character for a sheet", a));
+      return;
+    }
+    piece.Bytes(ExtractFileName("gfx", a, 2, ".png"), sheet);
   });
 }
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "extract/extract.h"
+#include "extract/import.h"
 #include "platform/dialogs.h"
 #include "rom/AppMenu.h"
 #include "shell/app/ips_commands.h"
@@ -49,6 +50,11 @@ int RunExtract(const Args& a) {
   PlatformUseStderrDialogs(true);
   return RunExtractCommand(a[0], a[2], a[3]);
 }
+int RunImport(const Args& a) {
+  if (a[1] != "--output") return UsageError("--import needs --output before the ROM image");
+  PlatformUseStderrDialogs(true);
+  return RunImportCommand(a[0], a[2], a[3]);
+}
 int RunExport(const Args& a) {
   if (a[1] != "--output") return UsageError("--export needs --output before the ROM image");
   PlatformUseStderrDialogs(true);
@@ -83,6 +89,9 @@ const Command commands[] = {
      "write the image's resources into DIR and exit; KIND: terrains, tilesets, sprites, gfx, tileset-data, "
      "tilemaps, palettes, sprite-data or all",
      4, RunExtract},
+    {"--import", "DIR --output OUT ROM",
+     "write ROM to OUT with the files of DIR that --extract writes put back in (OUT may be ROM) and exit", 4,
+     RunImport},
 };
 
 int PrintUsage(std::FILE* out) {

@@ -69,7 +69,7 @@ TEST_F(ExtractDemoTest, AllWritesEveryKindAndSkipsNothing) {
   const std::size_t sprites = 4, archetypes = demo_->archetypes.size();
   const Case cases[] = {
       {"level-0x", ".png", kViewableLevels},   {"tileset-0x", ".png", kViewableLevels},
-      {"sprite-0x", ".png", sprites},          {"gfx-0x", ".bin", archetypes},
+      {"sprite-0x", ".png", sprites},          {"gfx-0x", ".bin", archetypes}, {"gfx-0x", ".png", archetypes},
       {"tileset-0x", ".bin", archetypes},      {"tilemap-0x", ".bin", kViewableLevels},
       {"palette-0x", ".bin", kViewableLevels}, {"palette-0x", ".gpl", kViewableLevels},
       {"sprite-0x", ".bin", sprites},
@@ -228,7 +228,7 @@ TEST(ExtractCommandTest, EachKindWritesOnlyItsOwnFiles) {
       {"terrains", {{"level-0x", ".png"}}, kViewableLevels},
       {"tilesets", {{"tileset-0x", ".png"}}, kViewableLevels},
       {"sprites", {{"sprite-0x", ".png"}}, 4},
-      {"gfx", {{"gfx-0x", ".bin"}}, 4},
+      {"gfx", {{"gfx-0x", ".bin"}, {"gfx-0x", ".png"}}, 8},
       {"tileset-data", {{"tileset-0x", ".bin"}}, 4},
       {"tilemaps", {{"tilemap-0x", ".bin"}}, kViewableLevels},
       {"palettes", {{"palette-0x", ".bin"}, {"palette-0x", ".gpl"}}, 2 * kViewableLevels},

@@ -88,7 +88,7 @@ TEST_F(ExtractionModeTest, ViewCountsTheFilesOfEachEntry) {
   const int levels = 228, archetypes = static_cast<int>(demo_.archetypes.size()), sprites = 4;
   const std::map<unsigned short, int> want = {
       {0x5100, levels},  {0x5101, 0},          {0x5102, levels},     {0x5103, 0},      {0x5104, 0},
-      {0x5105, sprites}, {0x5200, archetypes}, {0x5201, archetypes}, {0x5202, levels}, {0x5203, 0},
+      {0x5105, sprites}, {0x5200, 2 * archetypes}, {0x5201, archetypes}, {0x5202, levels}, {0x5203, 0},
       {0x5204, 0},       {0x5205, sprites},    {0x5206, 2 * levels},
   };
   const auto& entries = ExtractionEntries();
