@@ -5,9 +5,9 @@
 #include <map>
 #include <utility>
 
-#include "bfa/bfa.h"
 #include "extract/import_resources.h"
 #include "rom/file_replace.h"
+#include "level/rom_access.h"
 #include "rom/image_edits.h"
 
 namespace {
@@ -98,7 +98,8 @@ std::vector<ImportLine> QBR1_ImportFiles(const std::vector<std::string>& paths) 
   }
   std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) { return a.line.file < b.line.file; });
   // Every file is compared with the image as it was before the first write.
-  const std::vector<unsigned char> before(QBR1.begin(), QBR1.end());
+  const std::string_view image = CurrentRom().Tail(0);
+  const std::vector<unsigned char> before(image.begin(), image.end());
   const RomView beforeView(before.data(), before.size());
   std::map<std::pair<int, int>, std::vector<Entry*>> resources;
   for (Entry& e : entries)
