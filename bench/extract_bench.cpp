@@ -19,6 +19,7 @@
 #include "gui/HelioWin.h"
 #include "gui/MenuMain.h"
 #include "gui/ToolbarMain.h"
+#include "gui/mode_table.h"
 #include "platform/config_lock.h"
 #include "resources/skin.h"
 #include "rom/globaldata.h"
@@ -84,7 +85,7 @@ BENCHMARK(BM_ExportAllDemo)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseR
 
 void BM_EnterExtractionMode(benchmark::State& state) {
   ExtractFixture& f = Fixture();
-  ENGINE_STATE = kModeExtraction;
+  ENGINE_STATE = static_cast<uint32_t>(Mode::Extraction);
   for (auto _ : state) {
     f.gui->t->Reload();
     f.gui->m->Reload();
@@ -97,7 +98,7 @@ BENCHMARK(BM_EnterExtractionMode)->Unit(benchmark::kMillisecond);
 
 void BM_ExtractionFramePass(benchmark::State& state) {
   ExtractFixture& f = Fixture();
-  ENGINE_STATE = kModeExtraction;
+  ENGINE_STATE = static_cast<uint32_t>(Mode::Extraction);
   f.gui->t->Reload();
   f.gui->m->Reload();
   const ExtractionView view;

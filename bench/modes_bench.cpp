@@ -12,9 +12,9 @@
 #include "demo/demo_image.h"
 #include "gui/HelioWin.h"
 #include "gui/MenuLoad.h"
+#include "gui/mode_table.h"
 #include "modes/hex_editor.h"
 #include "modes/mode_descriptions.h"
-#include "modes/mode_ids.h"
 #include "modes/palette_editor.h"
 #include "modes/sprite_viewer.h"
 #include "platform/config_lock.h"
@@ -30,9 +30,9 @@ namespace {
 struct ModesFixture : DemoBenchFixture {
   ModesFixture() {
     QBR1_ResetEdits(demo.rom, 0);
-    RegisterModeDescriptions(kModeSpriteViewer, kSpriteViewerMenu, kSpriteViewerToolbar);
-    RegisterModeDescriptions(kModePaletteEditor, kPaletteEditorMenu, kPaletteEditorToolbar);
-    RegisterModeDescriptions(kModeHexEditor, kHexEditorMenu, kHexEditorToolbar);
+    RegisterModeDescriptions(Mode::SpriteViewer, kSpriteViewerMenu, kSpriteViewerToolbar);
+    RegisterModeDescriptions(Mode::PaletteEditor, kPaletteEditorMenu, kPaletteEditorToolbar);
+    RegisterModeDescriptions(Mode::HexEditor, kHexEditorMenu, kHexEditorToolbar);
   }
 };
 
@@ -41,9 +41,9 @@ ModesFixture& Fixture() {
   return fixture;
 }
 
-// One pass of mode `Mode`: the GUI's and the mode's logic update, then the frame.
-template <typename Mode>
-void Pass(ModesFixture& f, Mode& mode) {
+// One pass of mode view `View`: the GUI's and the mode's logic update, then the frame.
+template <typename View>
+void Pass(ModesFixture& f, View& mode) {
   f.gui->Proc();
   mode.Proc();
   clear_to_color(f.fb, 0x0F3F7F);
@@ -54,41 +54,41 @@ void Pass(ModesFixture& f, Mode& mode) {
 }
 
 // Entering: the bars of the mode reloaded, the mode built, its first pass.
-template <typename Mode, uint32_t Id>
+template <typename View, Mode Id>
 void BM_Enter(benchmark::State& state) {
   ModesFixture& f = Fixture();
-  ENGINE_STATE = Id;
+  ENGINE_STATE = static_cast<uint32_t>(Id);
   for (auto _ : state) {
     ReloadModeBars();
-    Mode mode(0x16);
+    View mode(0x16);
     Pass(f, mode);
   }
   ENGINE_STATE = 0;
 }
 
-template <typename Mode, uint32_t Id>
+template <typename View, Mode Id>
 void BM_FramePass(benchmark::State& state) {
   ModesFixture& f = Fixture();
-  ENGINE_STATE = Id;
+  ENGINE_STATE = static_cast<uint32_t>(Id);
   ReloadModeBars();
-  Mode mode(0x16);
+  View mode(0x16);
   Pass(f, mode);
   for (auto _ : state) Pass(f, mode);
   ENGINE_STATE = 0;
 }
 
-BENCHMARK(BM_Enter<SpriteViewer, kModeSpriteViewer>)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Enter<PaletteEditor, kModePaletteEditor>)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Enter<HexEditor, kModeHexEditor>)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_FramePass<SpriteViewer, kModeSpriteViewer>)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_FramePass<PaletteEditor, kModePaletteEditor>)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_FramePass<HexEditor, kModeHexEditor>)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Enter<SpriteViewer, Mode::SpriteViewer>)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Enter<PaletteEditor, Mode::PaletteEditor>)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Enter<HexEditor, Mode::HexEditor>)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FramePass<SpriteViewer, Mode::SpriteViewer>)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_FramePass<PaletteEditor, Mode::PaletteEditor>)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_FramePass<HexEditor, Mode::HexEditor>)->Unit(benchmark::kMicrosecond);
 
 // The hex editor after a byte was typed at its cursor: the changed bytes
 // brought up to date and the view redrawn.
 void BM_HexEditorPassAfterAnEdit(benchmark::State& state) {
   ModesFixture& f = Fixture();
-  ENGINE_STATE = kModeHexEditor;
+  ENGINE_STATE = static_cast<uint32_t>(Mode::HexEditor);
   ReloadModeBars();
   HexEditor mode(0x16);
   Pass(f, mode);

@@ -6,6 +6,7 @@
 #include "editor/level_export.h"
 #include "editor/level_switch.h"
 #include "gui/commands.h"
+#include "gui/mode_table.h"
 #include "level/level_display.h"
 #include "level/leveldata.h"
 #include "platform/dialogs.h"
@@ -50,6 +51,6 @@ void RunLevelPicker() {
 }
 
 void RegisterLevelPicker() {
-  RegisterCommand(kCmdSelectLevel, {RunLevelPicker, [] { return ENGINE_STATE.load() == 1; }, nullptr});
+  RegisterCommand(kCmdSelectLevel, {RunLevelPicker, [] { return CurrentMode() == Mode::LevelEditor; }, nullptr});
   RegisterShortcut(kCmdSelectLevel, KEY_L, kModCtrl);
 }

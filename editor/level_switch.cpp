@@ -1,6 +1,7 @@
 #include "editor/level_switch.h"
 
 #include "editor/mode_qbr1leveleditor.h"
+#include "gui/mode_table.h"
 #include "level/leveldata.h"
 #include "shell/base/variables.h"
 
@@ -30,7 +31,6 @@ bool SwitchToLevel(int id) {
   currentlvlid = id;
   // The level editor mode ends and starts again on currentlvlid, exactly as
   // after a Page Up or Page Down.
-  ENGINE_STATE = 1;
-  STATEOVER = true;
+  RequestMode(Mode::LevelEditor);
   return true;
 }

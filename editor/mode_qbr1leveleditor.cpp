@@ -10,6 +10,7 @@
 #include "gui/HelioWin.h"
 #include "gui/MenuMain.h"
 #include "gui/ToolbarMain.h"
+#include "gui/mode_table.h"
 #include "level/leveldata.h"
 #include "resources/skin.h"
 #include "shell/runtime/frame.h"
@@ -45,7 +46,7 @@ void QBR1_LEVEL_EDITOR_SUBFUNCTION() {
     mui->Proc();
     camera.Proc();
     EditToolsProc(camera, ReadEditInput(camera));
-    if (SwitchLevelStep(key[KEY_PGUP], key[KEY_PGDN], currentlvlid, pressdelay)) STATEOVER = true;
+    if (SwitchLevelStep(key[KEY_PGUP], key[KEY_PGDN], currentlvlid, pressdelay)) RequestMode(Mode::LevelEditor);
   };
   pass.picture = [&camera](BITMAP* fb) {
     camera.Draw(fb);

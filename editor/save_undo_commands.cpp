@@ -4,6 +4,7 @@
 #include "editor/mode_qbr1leveleditor.h"
 #include "editor/status_message.h"
 #include "gui/commands.h"
+#include "gui/mode_table.h"
 #include "rom/image_edits.h"
 #include "rom/image_save.h"
 #include "shell/base/close_request.h"
@@ -12,16 +13,13 @@
 
 namespace {
 
-constexpr uint32_t kLevelEditorState = 1;
-
 // A step of `level` (not -1) is shown in the level editor: another level, or another mode, restarts
 // the editor on it, as Page Up and Page Down do.
 void ShowLevel(int level) {
   if (level < 0) return;
-  if (ENGINE_STATE.load() == kLevelEditorState && level == currentlvlid) return;
+  if (CurrentMode() == Mode::LevelEditor && level == currentlvlid) return;
   currentlvlid = level;
-  ENGINE_STATE = kLevelEditorState;
-  STATEOVER = true;
+  RequestMode(Mode::LevelEditor);
 }
 
 bool ImageOpen() { return BFA_IsActive(0x10); }

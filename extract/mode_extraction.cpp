@@ -12,6 +12,7 @@
 #include "gui/MenuMain.h"
 #include "gui/ToolbarMain.h"
 #include "gui/commands.h"
+#include "gui/mode_table.h"
 #include "platform/dialogs.h"
 #include "resources/skin.h"
 #include "shell/base/functions.h"
@@ -51,7 +52,7 @@ Running& Current() {
 }
 
 bool ExtractionAvailable() {
-  return ENGINE_STATE.load() == kModeExtraction && !QBR1.empty() && !ExtractionRunning();
+  return CurrentMode() == Mode::Extraction && !QBR1.empty() && !ExtractionRunning();
 }
 
 // The first kListedSkips lines of `lines`, one a line, and "... and N more" for the rest.

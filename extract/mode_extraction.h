@@ -11,9 +11,6 @@
 // menus writes, and the commands of those entries, which ask for a folder and
 // write the files there.
 
-// Engine state of the Extraction mode.
-constexpr unsigned kModeExtraction = 2;
-
 // One entry of the Graphics or Binary menu.
 struct ExtractionEntry {
   CommandId id;       // command number
@@ -59,7 +56,7 @@ void CancelExtraction();
 // in a box and the status line. True when it reported one.
 bool ReportFinishedExtraction(bool wait);
 
-// Mode function of engine state 2.
+// Mode function of the Extraction mode (Mode::Extraction).
 void QBR1_EXTRACTION_SUBFUNCTION();
 
 // Registers the commands of the known entries; available while the Extraction

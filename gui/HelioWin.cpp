@@ -115,13 +115,13 @@ void CHelioGUI::WindowRunFunction() {
     ReachModeSwitchPoint(ModeSwitchPoint::Cleared);
     if (GAMEOVER.load()) return;
     ReachModeSwitchPoint(ModeSwitchPoint::Checked);
-    const uint32_t id = ENGINE_STATE.load();
-    if (ModeFunction mode = FindModeFunction(id)) {
+    const Mode current = CurrentMode();
+    if (ModeFunction mode = FindModeFunction(current)) {
       ReachModeSwitchPoint(ModeSwitchPoint::Found);
       mode();
       continue;
     }
-    ErrorBox("Could not find a modefunction associated with idenifier 0x" + int2hexstr(static_cast<int>(id), 2) +
+    ErrorBox("Could not find a modefunction associated with idenifier 0x" + int2hexstr(static_cast<int>(current), 2) +
                  ".\nThe program will now exit abruptly.",
              "Unknown Mode");
     GAMEOVER = true;

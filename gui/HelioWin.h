@@ -64,7 +64,7 @@ class CHelioGUI {
   // and centres the window horizontally, one third down.
   void ResizeTilesEx(int tiles_w, int tiles_h, bool h_resize, bool v_resize, bool h_scroll, bool v_scroll);
 
-  // Main loop: runs the mode function of ENGINE_STATE until GAMEOVER, which may
+  // Main loop: runs the mode function of CurrentMode() until GAMEOVER, which may
   // be set at any moment (a close from the main thread); an unknown mode is
   // reported and closes the program.
   void WindowRunFunction();

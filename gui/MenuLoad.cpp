@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "shell/base/functions.h"
-#include "shell/base/variables.h"
 
 // Descriptions are single lines; the literals below are split only for reading.
 // Elements are separated by runs of blanks, which every reader skips.
@@ -82,7 +81,7 @@ unsigned long menuchar = 0;
 namespace {
 
 struct ModeDescriptions {
-  uint32_t mode;
+  Mode mode;
   const char* menu;
   const char* toolbar;
 };
@@ -94,10 +93,10 @@ std::vector<ModeDescriptions>& Registered() {
 
 // The description of the current mode; an unknown mode reads as an empty text.
 const char* CurrentText(MenuTable table) {
-  const uint32_t mode = ENGINE_STATE;
+  const uint32_t mode = static_cast<uint32_t>(CurrentMode());
   if (mode >= 3 && (table == AppMenuL || table == AppToolL)) {
     for (const ModeDescriptions& d : Registered()) {
-      if (d.mode != mode) continue;
+      if (static_cast<uint32_t>(d.mode) != mode) continue;
       const char* text = table == AppMenuL ? d.menu : d.toolbar;
       return text ? text : "";
     }
@@ -137,7 +136,7 @@ int HexValue(const std::string& digits) { return hexstr2int(digits.c_str(), stat
 
 }  // namespace
 
-void RegisterModeDescriptions(uint32_t mode, const char* menu, const char* toolbar) {
+void RegisterModeDescriptions(Mode mode, const char* menu, const char* toolbar) {
   for (ModeDescriptions& d : Registered()) {
     if (d.mode != mode) continue;
     d.menu = menu;

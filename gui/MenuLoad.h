@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "gui/mode_table.h"
+
 // The menu description language: each menu bar and toolbar is one bracketed
 // text, one per engine mode. The readers below share one read position and read
 // from the entry of the current ENGINE_STATE; every reader first skips blanks.
@@ -14,10 +16,10 @@ extern const char* const AppMenuL[3];
 // Toolbar descriptions, indexed by ENGINE_STATE.
 extern const char* const AppToolL[3];
 
-// Registers the menu bar and toolbar descriptions of engine mode `mode` (3 and
-// up; 0-2 are the built-in tables above). The readers take them in place of
-// AppMenuL[mode] and AppToolL[mode]; the texts must outlive the program's GUI.
-void RegisterModeDescriptions(uint32_t mode, const char* menu, const char* toolbar);
+// Registers the menu bar and toolbar descriptions of `mode` (the sprite viewer
+// and up; the first three modes have the built-in tables above). The readers take
+// them in place of AppMenuL and AppToolL; the texts must outlive the program's GUI.
+void RegisterModeDescriptions(Mode mode, const char* menu, const char* toolbar);
 
 // Read position (character index) in the description being parsed; 0 when a parse starts.
 extern unsigned long menuchar;

@@ -7,6 +7,7 @@
 #include "gui/command_states.h"
 #include "resources/skin.h"
 #include "gui/commands.h"
+#include "gui/mode_table.h"
 #include "shell/base/functions.h"
 #include "shell/base/variables.h"
 
@@ -143,7 +144,7 @@ bool CHG_WToolBar::TooltipShown() const {
 
 void CHG_WToolBar::Draw(BITMAP* bmp, int w, int h) {
   Rw_ncblit_vlinestretch(HelioBMP[12], bmp, 4, 36, w - 8);
-  if (display_org && ENGINE_STATE != 0) {
+  if (display_org && CurrentMode() != Mode::StartupScreen) {
     Rw_ncblit(HelioBMP[13], bmp, w - 29, 36);
     Rw_ncblit_vlinestretch(HelioBMP[14], bmp, w - 28, 36, 24);
     if (RegionFlagIcons != nullptr) masked_blit(RegionFlagIcons, bmp, QBRVersion * 16, 0, w - 24, 45, 16, 12);

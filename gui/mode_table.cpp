@@ -2,26 +2,36 @@
 
 #include <map>
 
+#include "shell/base/variables.h"
+
 namespace {
 
 // Filled by the application before the main loop starts and read only by the
 // worker's main loop afterwards, so it needs no lock.
-std::map<uint32_t, ModeFunction>& Modes() {
-  static std::map<uint32_t, ModeFunction> modes;
+std::map<Mode, ModeFunction>& Modes() {
+  static std::map<Mode, ModeFunction> modes;
   return modes;
 }
 
 }  // namespace
 
-void RegisterMode(uint32_t id, ModeFunction f) {
+void RegisterMode(Mode mode, ModeFunction f) {
   if (f == nullptr) {
-    Modes().erase(id);
+    Modes().erase(mode);
     return;
   }
-  Modes()[id] = f;
+  Modes()[mode] = f;
 }
 
-ModeFunction FindModeFunction(uint32_t id) {
-  const auto found = Modes().find(id);
+ModeFunction FindModeFunction(Mode mode) {
+  const auto found = Modes().find(mode);
   return found != Modes().end() ? found->second : nullptr;
+}
+
+Mode CurrentMode() { return static_cast<Mode>(ENGINE_STATE.load()); }
+
+void RequestMode(Mode mode) {
+  // The mode first: the main loop reads it once the current mode's passes end on STATEOVER.
+  ENGINE_STATE = static_cast<uint32_t>(mode);
+  STATEOVER = true;
 }

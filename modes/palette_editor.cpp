@@ -6,6 +6,7 @@
 #include "editor/level_switch.h"
 #include "editor/mode_qbr1leveleditor.h"
 #include "gui/HelioWin.h"
+#include "gui/mode_table.h"
 #include "level/ex_gfx_QBR1.h"
 #include "level/rom_access.h"
 #include "modes/colour15.h"
@@ -113,7 +114,7 @@ void PaletteEditor::Proc() {
     hover_swatch_ = swatch;
     if (mouse_q == 1) EditSwatch(row, swatch);
   }
-  if (SwitchLevelStep(key[KEY_PGUP], key[KEY_PGDN], currentlvlid, pressdelay)) STATEOVER = true;
+  if (SwitchLevelStep(key[KEY_PGUP], key[KEY_PGDN], currentlvlid, pressdelay)) RequestMode(Mode::PaletteEditor);
 }
 
 void PaletteEditor::Compose(const ModeView& area) {

@@ -26,40 +26,38 @@ constexpr char kImageFilter[] = "Quarbo v1.0 US-NTSC\0*.smc\0";
 
 void SetStartupImageOpener(StartupImageOpener opener) { StartupOpener() = opener; }
 
-void AppMenuOpenImage() {
+bool AppMenuOpenImage() {
   // Unsaved edits of the image in use are given up only when the user says so.
-  if (!ConfirmUnsavedEdits()) return;
+  if (!ConfirmUnsavedEdits()) return false;
   // The new file is read into a buffer of its own and replaces the image in use
   // only once it has been accepted: a cancelled or failed Open must not leave the
   // level view running on an empty channel.
   // A path given on the command line answers the first Open (the start-up
   // screen's own); every later Open asks with the dialog. A startup opener (the
   // demo image of `--demo`) answers it instead.
-  if (StartupImageOpener opener = std::exchange(StartupOpener(), nullptr)) {
-    opener();
-    return;
-  }
+  if (StartupImageOpener opener = std::exchange(StartupOpener(), nullptr)) return opener();
   std::string path = std::exchange(StartupRomPath, std::string());
   if (path.empty()) path = OpenFileDialog(kImageFilter, "Open QBR image...");
   if (path == BFA_NO_FILE_SELECTED) {
     ErrorBox("No file was selected. You cannot use this tool without an appropriate ROM image.", "Notice");
-    return;
+    return false;
   }
   BFA_LoadedFile file;
   if (!BFA_ReadFile(path.c_str(), file)) {
     ErrorBox("An error occured when trying to open the ROM image.", "Unable to Open Game");
-    return;
+    return false;
   }
   // A copier header is not part of the image: the checksum of the rest identifies it.
   const std::size_t header = QBR1_CopierHeaderSize(file.bytes.size());
   if (header > 0) {
     file.crc = CharArray_Get_CRC32(file.bytes.data() + header, static_cast<int>(file.bytes.size() - header));
   }
-  if (!LoadQBR1(file.crc, qbr1gbl)) return;
+  if (!LoadQBR1(file.crc, qbr1gbl)) return false;
   const unsigned long origin = ImageOrigin(file.crc);
-  if (!InstallQBR1Image(path.c_str(), std::move(file), header)) return;
+  if (!InstallQBR1Image(path.c_str(), std::move(file), header)) return false;
   SetImageFile(path, origin);
-  EnterLevelEditorAfterOpen();
+  FinishOpen();
+  return true;
 }
 
 // The platform always manages to show a box (on the terminal at worst), so it cannot fail.

@@ -4,7 +4,7 @@
 // carries out; the application registers them in the GUI's command table.
 
 // Something that opens an image without asking (the built-in demo image): true
-// when the image is in use and the editor requested.
+// when the image is in use.
 using StartupImageOpener = bool (*)();
 
 // Makes the next Open call `opener` instead of asking for a file, once; the
@@ -12,10 +12,11 @@ using StartupImageOpener = bool (*)();
 void SetStartupImageOpener(StartupImageOpener opener);
 
 // The Open command: lets the user choose an image (or, once, takes the startup
-// opener or StartupRomPath, when the command line named one), identifies it,
-// corrects it in memory and requests the level editor. A cancelled or failed Open
-// leaves the image in use (if any) and the engine state as they were.
-void AppMenuOpenImage();
+// opener or StartupRomPath, when the command line named one), identifies it and
+// corrects it in memory. True when the new image is in use; the caller decides
+// which mode shows it. A cancelled or failed Open leaves the image in use (if any)
+// as it was and returns false.
+bool AppMenuOpenImage();
 
 // The About command: the program's name and version in a box with an OK button.
 void AppMenuShowAbout();

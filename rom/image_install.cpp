@@ -6,7 +6,6 @@
 #include "platform/config_lock.h"
 #include "rom/image_edits.h"
 #include "shell/base/functions.h"
-#include "shell/base/variables.h"
 
 const QBR1Correction QBR1Corrections[17] = {
     {0x3C95F2, 0x40}, {0x3C983A, 0x80}, {0x3C983B, 0xAB}, {0x3C9A17, 0x48}, {0x3C9C62, 0x00}, {0x3C9C63, 0x39},
@@ -73,11 +72,9 @@ ImageOpenedHook image_opened_hook = nullptr;
 
 void SetImageOpenedHook(ImageOpenedHook hook) { image_opened_hook = hook; }
 
-void EnterLevelEditorAfterOpen() {
+void FinishOpen() {
   if (image_opened_hook != nullptr) image_opened_hook();
   SeedLevelDisplay();
-  ENGINE_STATE = 1;
-  STATEOVER = true;
   InfoBox(
       "This is an alpha version of QBRRE: the tile map, objects and bananas can be edited and saved, and\n"
       "menu items that do nothing yet are shown unavailable.\n\n"

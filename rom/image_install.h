@@ -42,6 +42,6 @@ using ImageOpenedHook = void (*)();
 void SetImageOpenedHook(ImageOpenedHook hook);
 
 // The common end of every successful Open, once the image is in channel 0x10 and
-// its configuration selected: runs the image-opened hook, seeds the view keys,
-// requests the level editor and shows the alpha notice.
-void EnterLevelEditorAfterOpen();
+// its configuration selected: runs the image-opened hook, seeds the view keys and
+// shows the alpha notice. Which mode follows is the application's choice.
+void FinishOpen();

@@ -35,6 +35,6 @@ bool OpenDemoImage() {
     override_config_file(PlatformSettingsFile(kProgramConfigPath, false).c_str());
   }
   ReadGlobalOffsets(qbr1gbl);
-  EnterLevelEditorAfterOpen();
+  FinishOpen();
   return true;
 }

@@ -6,6 +6,6 @@ extern const char* const kDemoImageName;
 // Opens the program's own synthetic demo image instead of a file: builds it in
 // memory, loads it into channel 0x10 with the corrections, selects its game
 // configuration (taken from memory) with Configuration.INI laid over it, and
-// enters the level editor as a file Open does. Asks nothing, since the program
+// finishes as a file Open does. Asks nothing, since the program
 // made the image. False, with the Open's error box, when it cannot be loaded.
 bool OpenDemoImage();

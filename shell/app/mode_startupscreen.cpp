@@ -2,9 +2,9 @@
 
 #include "gui/HelioWin.h"
 #include "gui/commands.h"
+#include "gui/mode_table.h"
 #include "resources/skin.h"
 #include "shell/runtime/frame.h"
-#include "shell/app/mode_switch.h"
 #include "shell/base/variables.h"
 
 void DrawStartupScreen(BITMAP* fb) {
@@ -26,8 +26,7 @@ void STARTUP_SCREEN_SUBFUNCTION() {
     AppMenuExecuteItem(kCmdOpen, false);
   };
   RunModePasses(pass);
-  if (ENGINE_STATE.load() == 0) return;
-  // An Open from here enters the mode chosen on the start-up toolbar.
-  if (ENGINE_STATE.load() == 1) ENGINE_STATE = ModeAfterStartupOpen();
+  // An Open from here has requested the mode that shows the image; a close leaves the mode as it is.
+  if (CurrentMode() == Mode::StartupScreen) return;
   mui->ResizeTilesEx(24, 16, true, false, true, false);
 }

@@ -2,54 +2,59 @@
 
 #include "bfa/bfa.h"
 #include "gui/commands.h"
-#include "gui/mode_table.h"
-#include "shell/base/variables.h"
+#include "rom/AppMenu.h"
 
-uint32_t StartupModeChoice = 1;
+Mode StartupModeChoice = Mode::LevelEditor;
 
 namespace {
 
-// Engine state of each entry; the physmap editor has none.
-constexpr int kEntryMode[kModeEntries] = {1, 2, 3, 4, -1, 5};
+// The mode of each entry; the physmap editor has none.
+constexpr std::optional<Mode> kEntryMode[kModeEntries] = {Mode::LevelEditor,   Mode::Extraction, Mode::SpriteViewer,
+                                                          Mode::PaletteEditor, std::nullopt,     Mode::HexEditor};
 
 }  // namespace
 
-int ModeOfCommand(unsigned short id) {
+std::optional<Mode> ModeOfCommand(CommandId id) {
   for (CommandId first : {kCmdModeMenuFirst, kCmdStartupModeFirst})
     if (id >= first && id < first + kModeEntries) return kEntryMode[id - first];
-  return -1;
+  return std::nullopt;
 }
 
-bool ModeRegistered(int mode) { return mode >= 0 && FindModeFunction(static_cast<uint32_t>(mode)) != nullptr; }
+bool ModeRegistered(Mode mode) { return FindModeFunction(mode) != nullptr; }
 
 bool ImageIsOpen() { return !QBR1.empty(); }
 
-bool SwitchToMode(int mode) {
-  if (!ModeRegistered(mode) || !ImageIsOpen() || static_cast<uint32_t>(mode) == ENGINE_STATE.load()) return false;
-  ENGINE_STATE = static_cast<uint32_t>(mode);
-  STATEOVER = true;
+bool SwitchToMode(Mode mode) {
+  if (!ModeRegistered(mode) || !ImageIsOpen() || mode == CurrentMode()) return false;
+  RequestMode(mode);
   return true;
 }
 
-void ChooseStartupMode(int mode) {
+void ChooseStartupMode(Mode mode) {
   if (!ModeRegistered(mode)) return;
   if (ImageIsOpen()) SwitchToMode(mode);
-  else StartupModeChoice = static_cast<uint32_t>(mode);
+  else StartupModeChoice = mode;
 }
 
-uint32_t ModeAfterStartupOpen() { return ModeRegistered(static_cast<int>(StartupModeChoice)) ? StartupModeChoice : 1; }
+Mode ModeAfterOpen() {
+  if (CurrentMode() == Mode::StartupScreen && ModeRegistered(StartupModeChoice)) return StartupModeChoice;
+  return Mode::LevelEditor;
+}
+
+void OpenAndEnterMode() {
+  if (AppMenuOpenImage()) RequestMode(ModeAfterOpen());
+}
 
 void RegisterModeSwitchCommands() {
   // One handler per family; each entry carries its mode.
   for (int entry = 0; entry < kModeEntries; ++entry) {
-    const int mode = kEntryMode[entry];
+    const std::optional<Mode> mode = kEntryMode[entry];
     RegisterCommand(static_cast<CommandId>(kCmdModeMenuFirst + entry),
-                    {[mode] { SwitchToMode(mode); },
-                     [mode] {
-                       return ModeRegistered(mode) && ImageIsOpen() && static_cast<uint32_t>(mode) != ENGINE_STATE.load();
-                     },
+                    {[mode] { if (mode) SwitchToMode(*mode); },
+                     [mode] { return mode && ModeRegistered(*mode) && ImageIsOpen() && *mode != CurrentMode(); },
                      nullptr});
     RegisterCommand(static_cast<CommandId>(kCmdStartupModeFirst + entry),
-                    {[mode] { ChooseStartupMode(mode); }, [mode] { return ModeRegistered(mode); }, nullptr});
+                    {[mode] { if (mode) ChooseStartupMode(*mode); },
+                     [mode] { return mode && ModeRegistered(*mode); }, nullptr});
   }
 }

@@ -1,36 +1,44 @@
 #pragma once
 
-#include <cstdint>
+#include <optional>
 
-// Switching modes from the "Mode" menu ($FF00-$FF05) and the start-up
-// toolbar ($FE00-$FE05), entries in the order Level Editor, Extraction,
-// Sprite Viewer, Palette Editor, Physmap Editor, Hex Editor.
+#include "gui/command_ids.h"
+#include "gui/mode_table.h"
 
-// The engine state entry `id` stands for; -1 for other commands and for the
-// physmap editor, which has no mode.
-int ModeOfCommand(unsigned short id);
+// Which mode the program shows: switching from the "Mode" menu ($FF00-$FF05)
+// and the start-up toolbar ($FE00-$FE05), entries in the order Level Editor,
+// Extraction, Sprite Viewer, Palette Editor, Physmap Editor, Hex Editor; and
+// the mode that follows a successful Open.
+
+// The mode entry `id` stands for; none for other commands and for the physmap
+// editor, which has no mode.
+std::optional<Mode> ModeOfCommand(CommandId id);
 
 // The mode the start-up toolbar has chosen: the first successful Open enters
-// it instead of the level editor. 1 (the level editor) until a button is chosen.
-extern uint32_t StartupModeChoice;
+// it instead of the level editor. The level editor until a button is chosen.
+extern Mode StartupModeChoice;
 
-// Whether a mode function is registered for engine state `mode`.
-bool ModeRegistered(int mode);
+// Whether a mode function is registered for `mode`.
+bool ModeRegistered(Mode mode);
 
 // Whether an image is open (channel 0x10 holds one).
 bool ImageIsOpen();
 
 // Ends the current mode and enters `mode` when it is registered, an image is
 // open and it is not the current mode; otherwise does nothing. True when it switched.
-bool SwitchToMode(int mode);
+bool SwitchToMode(Mode mode);
 
 // What a start-up toolbar button does: with an image open it switches at
 // once; without one it makes `mode` the mode the next Open enters.
-void ChooseStartupMode(int mode);
+void ChooseStartupMode(Mode mode);
 
-// The mode Open enters from the start-up screen: the start-up toolbar's
-// choice when registered, else the level editor.
-uint32_t ModeAfterStartupOpen();
+// The mode a successful Open enters: from the start-up screen the start-up
+// toolbar's choice when registered, else (and from every other mode) the level editor.
+Mode ModeAfterOpen();
+
+// The Open command ($0000): opens an image (AppMenuOpenImage) and, when it is
+// in use, requests ModeAfterOpen().
+void OpenAndEnterMode();
 
 // Registers the twelve commands. A Mode menu entry is available when its mode
 // is registered, an image is open and it is not the current mode; a start-up

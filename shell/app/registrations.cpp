@@ -14,7 +14,6 @@
 #include "level/free_space_config.h"
 #include "modes/hex_editor.h"
 #include "modes/mode_descriptions.h"
-#include "modes/mode_ids.h"
 #include "modes/palette_editor.h"
 #include "modes/sprite_viewer.h"
 #include "music/music_browser.h"
@@ -26,19 +25,19 @@
 #include "shell/base/functions.h"
 
 void RegisterOpenAboutExit() {
-  RegisterCommand(kCmdOpen, {AppMenuOpenImage, nullptr, nullptr});
+  RegisterCommand(kCmdOpen, {OpenAndEnterMode, nullptr, nullptr});
   RegisterCommand(kCmdAbout, {AppMenuShowAbout, nullptr, nullptr});
   RegisterCommand(kCmdExit, {[] { CaptionButtonFunction(0); }, nullptr, nullptr});
 }
 
 void RegisterFeatures() {
   RegisterOpenAboutExit();
-  RegisterMode(0, STARTUP_SCREEN_SUBFUNCTION);
-  RegisterMode(1, QBR1_LEVEL_EDITOR_SUBFUNCTION);
+  RegisterMode(Mode::StartupScreen, STARTUP_SCREEN_SUBFUNCTION);
+  RegisterMode(Mode::LevelEditor, QBR1_LEVEL_EDITOR_SUBFUNCTION);
   RegisterSaveAndUndoCommands();
   RegisterCommand(kCmdLaunchGame, {LaunchGame, LaunchGameAvailable, nullptr});
   RegisterShortcut(kCmdLaunchGame, KEY_F5, kModNone);
-  RegisterMode(kModeExtraction, QBR1_EXTRACTION_SUBFUNCTION);
+  RegisterMode(Mode::Extraction, QBR1_EXTRACTION_SUBFUNCTION);
   RegisterExtractionCommands();
   RegisterLevelPicker();
   RegisterViewLayers();
@@ -46,11 +45,11 @@ void RegisterFeatures() {
   RegisterShortcut(kCmdSoundsMusic, KEY_M, kModCtrl);
   RegisterEditCommands();
   RegisterModeSwitchCommands();
-  RegisterMode(kModeSpriteViewer, SPRITE_VIEWER_SUBFUNCTION);
-  RegisterModeDescriptions(kModeSpriteViewer, kSpriteViewerMenu, kSpriteViewerToolbar);
-  RegisterMode(kModePaletteEditor, PALETTE_EDITOR_SUBFUNCTION);
-  RegisterModeDescriptions(kModePaletteEditor, kPaletteEditorMenu, kPaletteEditorToolbar);
-  RegisterMode(kModeHexEditor, HEX_EDITOR_SUBFUNCTION);
-  RegisterModeDescriptions(kModeHexEditor, kHexEditorMenu, kHexEditorToolbar);
+  RegisterMode(Mode::SpriteViewer, SPRITE_VIEWER_SUBFUNCTION);
+  RegisterModeDescriptions(Mode::SpriteViewer, kSpriteViewerMenu, kSpriteViewerToolbar);
+  RegisterMode(Mode::PaletteEditor, PALETTE_EDITOR_SUBFUNCTION);
+  RegisterModeDescriptions(Mode::PaletteEditor, kPaletteEditorMenu, kPaletteEditorToolbar);
+  RegisterMode(Mode::HexEditor, HEX_EDITOR_SUBFUNCTION);
+  RegisterModeDescriptions(Mode::HexEditor, kHexEditorMenu, kHexEditorToolbar);
   SetImageOpenedHook(ReportFreeSpace);
 }

@@ -4,6 +4,7 @@
 #include "demo/demo_image.h"
 #include "extract/mode_extraction.h"
 #include "gui/commands.h"
+#include "gui/mode_table.h"
 #include "platform/config_lock.h"
 #include "platform/dialogs.h"
 #include "resources/skin.h"
@@ -34,7 +35,7 @@ class ExtractionModeTest : public ::testing::Test {
     saved_image_.assign(QBR1.begin(), QBR1.end());
     QBR1.assign(demo_.rom.begin(), demo_.rom.end());
     saved_state_ = ENGINE_STATE.load();
-    ENGINE_STATE = kModeExtraction;
+    ENGINE_STATE = static_cast<uint32_t>(Mode::Extraction);
     commands_ = SnapshotCommands();
     RegisterExtractionCommands();
     SetDialogSeam([this](const DialogRecord& r) {
@@ -78,7 +79,7 @@ TEST_F(ExtractionModeTest, KnownEntriesAreAvailableOnlyInTheModeWithAnImage) {
   }
   ENGINE_STATE = 1;
   for (unsigned short id : known) EXPECT_FALSE(CommandAvailable(id)) << std::hex << id;
-  ENGINE_STATE = kModeExtraction;
+  ENGINE_STATE = static_cast<uint32_t>(Mode::Extraction);
   QBR1.clear();
   for (unsigned short id : known) EXPECT_FALSE(CommandAvailable(id)) << std::hex << id;
 }

@@ -20,7 +20,7 @@ namespace {
 // at one chosen moment of the first hand-over, exactly as the main thread's
 // close does it (GAMEOVER, then STATEOVER). Whatever the moment, the main loop
 // must return, and no update may start after the close.
-constexpr uint32_t kModeA = 0x7A, kModeB = 0x7B;
+constexpr Mode kModeA = static_cast<Mode>(0x7A), kModeB = static_cast<Mode>(0x7B);
 constexpr int kUpdatesPerMode = 2;
 // Far more updates than the hand-overs need: a loop that ignores the close runs
 // into this and is stopped, so the test fails instead of hanging.
@@ -58,7 +58,7 @@ void Hook(ModeSwitchPoint point) {
   }
 }
 
-void RunMode(uint32_t next) {
+void RunMode(Mode next) {
   ++run.entries;
   int mine = 0;
   ModePass pass;
@@ -76,8 +76,7 @@ void RunMode(uint32_t next) {
     }
     if (run.entries == 2) LandAt(Landing::InTheNextModesUpdate);
     if (run.entries == 1 && ++mine == kUpdatesPerMode) {
-      ENGINE_STATE = next;
-      STATEOVER = true;
+      RequestMode(next);
       LandAt(Landing::WithTheSwitchRequest);
     }
   };
@@ -107,7 +106,7 @@ class ModeSwitchCloseTest : public ::testing::TestWithParam<Landing> {
     sem_init(&sem_rest, 0, 1);
     ticks = 1;
     saved_state = ENGINE_STATE.load();
-    ENGINE_STATE = kModeA;
+    ENGINE_STATE = static_cast<uint32_t>(kModeA);
     GAMEOVER = false;
     STATEOVER = false;
   }

@@ -5,7 +5,7 @@
 namespace {
 
 // Identifiers no feature registers, so the test leaves the program's own modes alone.
-constexpr uint32_t kFirst = 0x7E, kSecond = 0x7F;
+constexpr Mode kFirst = static_cast<Mode>(0x7E), kSecond = static_cast<Mode>(0x7F);
 
 void ModeA() {}
 void ModeB() {}

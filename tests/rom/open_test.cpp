@@ -68,7 +68,7 @@ TEST_F(Open, IdentifiedImageOpensWithoutAQuestionAndIsCorrectedInMemoryOnly) {
   const std::vector<char> bytes = ImageWithCrc(kImageSize, kQBR1KnownCRC32);
   const fs::path path = Offer("game.smc", bytes);
 
-  AppMenuOpenImage();
+  const bool opened = AppMenuOpenImage();
 
   ASSERT_EQ(log.boxes.size(), 2u);
   EXPECT_EQ(log.boxes[0].kind, BoxKind::Open);
@@ -88,8 +88,8 @@ TEST_F(Open, IdentifiedImageOpensWithoutAQuestionAndIsCorrectedInMemoryOnly) {
   EXPECT_GE(differing, 10u);  // random filler rarely already holds a corrected value
   EXPECT_EQ(ReadWholeFile(path), bytes);
 
-  EXPECT_EQ(ENGINE_STATE, 1u);
-  EXPECT_TRUE(STATEOVER);
+  EXPECT_TRUE(opened);  // the application then enters the mode that shows it
+  EXPECT_EQ(ENGINE_STATE, 0u);  // Open itself requests no mode
   EXPECT_EQ(qbr1gbl.LvlStackTable, 0x18B94u);  // no game configuration file: defaults
   EXPECT_EQ(qbr1gbl.BananaPalette, 0x3C86F2u);
 }
@@ -146,7 +146,7 @@ TEST_F(Open, UnidentifiedImageAsksAndNoLeavesEverythingAsItWas) {
   Offer("headered.smc", bytes);
   log.answers.push_back("no");
 
-  AppMenuOpenImage();
+  const bool opened = AppMenuOpenImage();
 
   ASSERT_EQ(log.boxes.size(), 2u);
   EXPECT_EQ(log.boxes[1].kind, BoxKind::Question);
@@ -156,6 +156,7 @@ TEST_F(Open, UnidentifiedImageAsksAndNoLeavesEverythingAsItWas) {
   EXPECT_TRUE(QBR1.empty());
   EXPECT_EQ(ENGINE_STATE, 0u);
   EXPECT_FALSE(STATEOVER);
+  EXPECT_FALSE(opened);
   EXPECT_EQ(qbr1gbl.LvlStackTable, 0u);
   EXPECT_EQ(Config("LevelDisplay", "Enable"), "<none>");
 }
@@ -164,12 +165,12 @@ TEST_F(Open, UnidentifiedImageAcceptedOpensLikeTheKnownOne) {
   const std::vector<char> bytes = ImageWithCrc(kImageSize, 0x12345678);
   Offer("other.smc", bytes);
   log.answers.push_back("yes");
-  AppMenuOpenImage();
+  const bool opened = AppMenuOpenImage();
   EXPECT_EQ(Titles(),
             (std::vector<std::string>{"Open QBR image...", "ROM Not Identifiable", " IMPORTANT - READ THIS"}));
   EXPECT_EQ(BFA_OpenedCRC32[0x10], 0x12345678u);
   EXPECT_EQ(static_cast<unsigned char>(QBR1[0x3CA7E5]), 0x31);
-  EXPECT_EQ(ENGINE_STATE, 1u);
+  EXPECT_TRUE(opened);
 }
 
 TEST_F(Open, AcceptedShortImageIsCorrectedOnlyInsideItself) {
@@ -177,15 +178,15 @@ TEST_F(Open, AcceptedShortImageIsCorrectedOnlyInsideItself) {
   const std::vector<char> bytes = ImageWithCrc(size, 0x0BADF00D);
   Offer("short.smc", bytes);
   log.answers.push_back("yes");
-  AppMenuOpenImage();
+  const bool opened = AppMenuOpenImage();
   ASSERT_EQ(QBR1.size(), size);
   EXPECT_EQ(static_cast<unsigned char>(QBR1[0x3C9C62]), 0x00);
-  EXPECT_EQ(ENGINE_STATE, 1u);
+  EXPECT_TRUE(opened);
 }
 
 TEST_F(Open, CancelledDialogShowsNoticeAndChangesNothing) {
   log.answers.push_back("");
-  AppMenuOpenImage();
+  const bool opened = AppMenuOpenImage();
   ASSERT_EQ(log.boxes.size(), 2u);
   EXPECT_EQ(log.boxes[1].kind, BoxKind::Error);
   EXPECT_EQ(log.boxes[1].title, "Notice");
@@ -193,16 +194,18 @@ TEST_F(Open, CancelledDialogShowsNoticeAndChangesNothing) {
   EXPECT_FALSE(BFA_IsActive(0x10));
   EXPECT_EQ(ENGINE_STATE, 0u);
   EXPECT_FALSE(STATEOVER);
+  EXPECT_FALSE(opened);
 }
 
 TEST_F(Open, UnreadableFileIsReportedTwice) {
   fs::create_directory(sandbox.dir() / "folder.smc");
   log.answers.push_back((sandbox.dir() / "folder.smc").string());
-  AppMenuOpenImage();
+  const bool opened = AppMenuOpenImage();
   EXPECT_EQ(Titles(), (std::vector<std::string>{"Open QBR image...", "Error opening file!", "Unable to Open Game"}));
   EXPECT_EQ(log.boxes[2].text, "An error occured when trying to open the ROM image.");
   EXPECT_FALSE(BFA_IsActive(0x10));
   EXPECT_EQ(ENGINE_STATE, 0u);
+  EXPECT_FALSE(opened);
 }
 
 TEST_F(Open, FailedReopenKeepsTheImageInUse) {
@@ -228,19 +231,19 @@ TEST_F(Open, FailedReopenKeepsTheImageInUse) {
     ENGINE_STATE = 1;
     STATEOVER = false;
     log.answers = a.answers;
-    AppMenuOpenImage();
+    EXPECT_FALSE(AppMenuOpenImage()) << a.what;  // the level view keeps running on the same image
     EXPECT_TRUE(BFA_IsActive(0x10)) << a.what;
     EXPECT_TRUE(QBR1 == in_use) << a.what;
     EXPECT_EQ(BFA_OpenedCRC32[0x10], crc) << a.what;
-    EXPECT_FALSE(STATEOVER) << a.what;  // the level view keeps running on the same image
+    EXPECT_FALSE(STATEOVER) << a.what;
   }
 
   // A successful reopen replaces the image.
   log.answers = {(sandbox.dir() / "other.smc").string(), "yes"};
-  AppMenuOpenImage();
+  EXPECT_TRUE(AppMenuOpenImage());
   EXPECT_EQ(QBR1.size(), 4096u);
   EXPECT_EQ(BFA_OpenedCRC32[0x10], 0x01020304u);
-  EXPECT_TRUE(STATEOVER);
+  EXPECT_FALSE(STATEOVER);  // which mode shows it is the application's request
 }
 
 TEST_F(Open, CommandLinePathAnswersOnlyTheFirstOpen) {

@@ -14,19 +14,20 @@ namespace {
 // The main loop starts in mode 0 and an Open switches to mode 1: without either
 // registration the program would report an unknown mode and close.
 TEST(Registrations, StartUpAndLevelEditorModesAreRegistered) {
-  const ModeFunction before[3] = {FindModeFunction(0), FindModeFunction(1), FindModeFunction(2)};
+  const ModeFunction before[3] = {FindModeFunction(Mode::StartupScreen), FindModeFunction(Mode::LevelEditor),
+                                  FindModeFunction(Mode::Extraction)};
   const CommandTableSnapshot commands = SnapshotCommands();
-  RegisterMode(0, nullptr);
-  RegisterMode(1, nullptr);
+  RegisterMode(Mode::StartupScreen, nullptr);
+  RegisterMode(Mode::LevelEditor, nullptr);
   RegisterFeatures();
-  EXPECT_EQ(FindModeFunction(0), &STARTUP_SCREEN_SUBFUNCTION);
-  EXPECT_EQ(FindModeFunction(1), &QBR1_LEVEL_EDITOR_SUBFUNCTION);
-  EXPECT_EQ(FindModeFunction(kModeExtraction), &QBR1_EXTRACTION_SUBFUNCTION);
+  EXPECT_EQ(FindModeFunction(Mode::StartupScreen), &STARTUP_SCREEN_SUBFUNCTION);
+  EXPECT_EQ(FindModeFunction(Mode::LevelEditor), &QBR1_LEVEL_EDITOR_SUBFUNCTION);
+  EXPECT_EQ(FindModeFunction(Mode::Extraction), &QBR1_EXTRACTION_SUBFUNCTION);
   EXPECT_NE(FindCommand(0x5100), nullptr);  // Graphics > Level Terrains
   EXPECT_EQ(FindCommand(0x5101), nullptr);  // Graphics > Backgrounds stays unavailable
-  RegisterMode(0, before[0]);
-  RegisterMode(1, before[1]);
-  RegisterMode(2, before[2]);
+  RegisterMode(Mode::StartupScreen, before[0]);
+  RegisterMode(Mode::LevelEditor, before[1]);
+  RegisterMode(Mode::Extraction, before[2]);
   RestoreCommands(commands);
   SetCloseGate(nullptr);
   SetSignalCloseHooks(nullptr, nullptr);
