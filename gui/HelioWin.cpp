@@ -59,7 +59,21 @@ CHelioGUI::~CHelioGUI() {
 }
 
 void CHelioGUI::Proc() {
-  mouse_q = QuadStateSwitch((mouse_b & 1) != 0, mouse_q);
+  const bool down = (mouse_b & 1) != 0;
+  if (swallowed_q != 0) {
+    swallowed_q = QuadStateSwitch(down, swallowed_q);
+    if (swallowed_q == 3) swallowed_q = 0;  // released: the next press is the user's again
+    mouse_q = 0;
+  } else {
+    mouse_q = QuadStateSwitch(down, mouse_q);
+    if (mouse_q == 1 && m->clicked && !m->HoldsMouse(w)) {
+      // A click outside an open menu closes it and acts on nothing under it: not a
+      // caption button, a tool button, a border or the mode's view.
+      m->CloseMenus();
+      swallowed_q = 1;
+      mouse_q = 0;
+    }
+  }
   c->Proc(w, h);
   r->Proc(w, h);
   b->Proc(w, h);

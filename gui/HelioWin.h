@@ -41,6 +41,9 @@ class CHelioGUI {
   CHG_WStatusBar* s = nullptr;
   int w = 520;
   int h = 176;
+  // The four-state left button of a press that closed an open menu (0: none):
+  // the widgets and the mode see the button idle until that press is released.
+  int swallowed_q = 0;
 
   // Sets `mui`, builds the widgets (toolbar before menu bar) and gives the window its
   // 520x176 outline; the window is neither moved nor resized.
@@ -54,6 +57,7 @@ class CHelioGUI {
   void install_pointer();
 
   // One logic step: refreshes mouse_q, then caption, resize widgets, toolbar, menu bar.
+  // A press outside an open menu only closes the menu; nothing else sees it.
   void Proc();
 
   // Draws the whole frame into `bmp`; the menu bar last so its open menus cover the rest.

@@ -109,6 +109,17 @@ int CMenuItem::WindowX(int w) const { return PlacedFromRight() ? w + ix - iw : i
 
 int CMenuItem::DropDownX(int w) const { return PlacedFromRight() ? w + sx - sw : sx; }
 
+bool CMenuItem::MenuUnderMouse(int w) const {
+  if (children == 0) return false;
+  if (IsMouseHover(DropDownX(w), sy, sw, sh)) return true;
+  // A highlighted entry with entries of its own shows its submenu (menus placed from the left only).
+  if (PlacedFromRight()) return false;
+  for (const CMenuItem* e : sub) {
+    if (e->state == 2 && e->MenuUnderMouse(w)) return true;
+  }
+  return false;
+}
+
 void CMenuItem::CalcPos(bool right) {
   if (children == 0) return;
   sw = 96;

@@ -54,6 +54,8 @@ class CMenuItem {
   int WindowX(int w) const;
   // Left edge of this item's drop-down menu in window pixels.
   int DropDownX(int w) const;
+  // Whether the mouse is inside this item's drop-down menu or a submenu open in it.
+  bool MenuUnderMouse(int w) const;
 
  private:
   void Choose();

@@ -105,6 +105,21 @@ void CHG_WAppMenu::Proc(int w, int h) {
   }
 }
 
+bool CHG_WAppMenu::HoldsMouse(int w) const {
+  if (IsMouseHover(4, 24, w - 8, 12)) return true;
+  if (!clicked || iselect < 0 || iselect >= children) return false;
+  const CMenuItem* open = items[iselect];
+  return open->state == 3 && open->MenuUnderMouse(w);
+}
+
+void CHG_WAppMenu::CloseMenus() {
+  clicked = false;
+  iselect = kNone;
+  for (CMenuItem* t : items) {
+    if (t->state != 0) t->state = 1;
+  }
+}
+
 void CHG_WAppMenu::Draw(BITMAP* bmp, int w, int) {
   Rw_ncblit_vlinestretch(HelioBMP[9], bmp, 4, 24, w - 8);
   for (CMenuItem* t : items) t->Draw(bmp, w);

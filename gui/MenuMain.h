@@ -32,6 +32,10 @@ class CHG_WAppMenu {
   void Proc(int w, int h);
   // Draws the bar and the open menu; drawn last so the menu covers everything.
   void Draw(BITMAP* bmp, int w, int h);
+  // Whether the mouse is on the bar or inside the open menu (or an open submenu).
+  bool HoldsMouse(int w) const;
+  // Closes the open menu, if any, as a click on the empty part of the bar does.
+  void CloseMenus();
 
  private:
   void Parse();

@@ -32,7 +32,8 @@ struct RowBand {
 // when FB or page is missing.
 RowBand ComposeFrame(BITMAP* page, const ModePass& pass, bool changed_only = false);
 
-// Runs in every logic update of every mode: Escape asks the window to close.
+// Runs in every logic update of every mode, before the GUI: Escape closes an open menu, or else
+// asks the window to close.
 void Apllication_Critical_Functions();
 
 // Blocks until at least one tick is owed or STATEOVER or GAMEOVER is set (the timer wakes it).

@@ -7,6 +7,8 @@
 #include "gui/HelioWin.h"
 #include "gui/MenuMain.h"
 #include "gui/ToolbarMain.h"
+#include "platform/messages.h"
+#include "shell/runtime/frame.h"
 #include "tests/gui/menu_support.h"
 
 namespace {
@@ -231,6 +233,89 @@ TEST_F(MenuBar, ClosedMenusDoNotReactWhereTheirEntriesWouldBe) {
   // open: only the toolbar's "Open" under it may fire.
   ui.Click(20, 45);
   EXPECT_EQ(ui.Only("command"), Events{"command 0000 silent"});
+}
+
+// One logic update through the GUI root, as a mode runs it, with the left
+// button down or up at (x, y); then the frame that makes entries choosable.
+void RootStep(GuiHarness& ui, int x, int y, bool down) {
+  mouse_x = x;
+  mouse_y = y;
+  mouse_b = down ? 1 : 0;
+  ui.gui->Proc();
+  clear_to_color(ui.frame, 0xFF0F3F7F);
+  ui.gui->t->Draw(ui.frame, kW, kH);
+  ui.gui->m->Draw(ui.frame, kW, kH);
+}
+
+void RootClick(GuiHarness& ui, int x, int y) {
+  RootStep(ui, x, y, true);
+  RootStep(ui, x, y, false);
+}
+
+bool CloseRequested() {
+  PlatformMessage m;
+  bool close = false;
+  while (PlatformPeekMessage(m)) close = close || m.message == PLATFORM_MSG_CLOSE;
+  return close;
+}
+
+TEST_F(MenuBar, AClickOutsideAnOpenMenuOnlyClosesIt) {
+  PlatformClearMessages();
+  struct Place {
+    const char* name;
+    int x, y;
+  };
+  const Place places[] = {
+      {"the level view", 300, 300},
+      {"the toolbar's Open button", 17, 40},
+      {"the caption's close button", kW - 16, 10},
+  };
+  for (const Place& p : places) {
+    RootClick(ui, kW - 20, kBarY);  // "Help"
+    ASSERT_TRUE(ui.menu().clicked) << p.name;
+    ui.events.clear();
+    // The press, held and released: nothing under it sees the button.
+    for (bool down : {true, true, false}) {
+      RootStep(ui, p.x, p.y, down);
+      EXPECT_EQ(mouse_q, 0) << p.name;
+      EXPECT_FALSE(ui.menu().clicked) << p.name;
+    }
+    EXPECT_EQ(ui.Entry({"Help"})->state, 1) << p.name;
+    EXPECT_NE(ui.tools().items[0]->state, 3) << p.name;
+    EXPECT_EQ(ui.Only("command"), Events{}) << p.name;
+    EXPECT_FALSE(CloseRequested()) << p.name;
+  }
+  // The next press is the user's again.
+  RootClick(ui, 17, 40);
+  EXPECT_EQ(ui.Only("command"), Events{"command 0000 silent"});
+  // Inside the open menu a click still chooses.
+  RootClick(ui, kFileX, kBarY);
+  RootStep(ui, 20, 45, false);
+  RootClick(ui, 20, 45);
+  EXPECT_EQ(ui.Only("command"), (Events{"command 0000 silent", "command 0000 sound"}));
+  EXPECT_FALSE(ui.menu().clicked);
+}
+
+TEST_F(MenuBar, EscapeClosesAnOpenMenuAndNothingElse) {
+  PlatformClearMessages();
+  RootClick(ui, kFileX, kBarY);
+  ASSERT_TRUE(ui.menu().clicked);
+  key[KEY_ESC] = 1;
+  for (int update = 0; update < 3; ++update) {  // held: the press is spent on the menu
+    Apllication_Critical_Functions();
+    RootStep(ui, 400, 300, false);
+    EXPECT_FALSE(ui.menu().clicked) << update;
+    EXPECT_FALSE(CloseRequested()) << update;
+  }
+  key[KEY_ESC] = 0;
+  Apllication_Critical_Functions();
+  // With no menu open, Escape asks to close the program as before.
+  key[KEY_ESC] = 1;
+  Apllication_Critical_Functions();
+  EXPECT_TRUE(CloseRequested());
+  key[KEY_ESC] = 0;
+  Apllication_Critical_Functions();
+  EXPECT_EQ(ui.Only("command"), Events{});
 }
 
 }  // namespace
