@@ -28,7 +28,6 @@ void threadfunc() {
     if (screen == nullptr) {
       // Without Allegro or a graphics mode there is nothing to run; end the process.
       exit_code = 1;
-      app = nullptr;
       readytoclose = true;
       PlatformPostMessage(PLATFORM_MSG_CLOSE);
       return;
@@ -41,7 +40,6 @@ void threadfunc() {
       CHelioGUI gui;
       gui.WindowRunFunction();
     }
-    app = nullptr;
     mui = nullptr;
     readytoclose = true;
     PlatformPostMessage(PLATFORM_MSG_WAKE);

@@ -48,7 +48,7 @@ void OpenAndEnterMode() {
 void RegisterModeSwitchCommands() {
   // One handler per family; each entry carries its mode.
   for (int entry = 0; entry < kModeEntries; ++entry) {
-    const std::optional<Mode> mode = kEntryMode[entry];
+    const std::optional<Mode> mode = ModeOfCommand(static_cast<CommandId>(kCmdModeMenuFirst + entry));
     RegisterCommand(static_cast<CommandId>(kCmdModeMenuFirst + entry),
                     {[mode] { if (mode) SwitchToMode(*mode); },
                      [mode] { return mode && ModeRegistered(*mode) && ImageIsOpen() && *mode != CurrentMode(); },

@@ -109,10 +109,7 @@ CWindow::~CWindow() {
   delete scr;
 }
 
-void CProgram::install_pointer() { app = this; }
-
 CProgram::CProgram() {
-  install_pointer();
   sem_init(&sem_rest, 0, 1);
   if (!StartAllegro()) return;
   three_finger_flag = FALSE;

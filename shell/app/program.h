@@ -67,9 +67,6 @@ class CProgram {
   ~CProgram();
   CProgram(const CProgram&) = delete;
   CProgram& operator=(const CProgram&) = delete;
-
-  // app = this.
-  void install_pointer();
 };
 
 // The "Engine" settings of the configuration in force.

@@ -11,7 +11,6 @@ sem_t sem_rest;
 BITMAP* FB = nullptr;
 BITMAP* CB = nullptr;
 
-CProgram* app = nullptr;
 CHelioGUI* mui = nullptr;
 
 bool AllowHResize = false;

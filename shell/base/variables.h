@@ -7,7 +7,6 @@
 
 #include "shell/base/include.h"
 
-class CProgram;
 class CHelioGUI;
 
 // Engine globals shared by the worker, the main thread and the timer thread.
@@ -23,7 +22,6 @@ extern sem_t sem_rest;                      // posted once per tick
 extern BITMAP* FB;  // frame buffer the size of the virtual screen; every frame is composed here
 extern BITMAP* CB;  // page of the screen-update method the current frame is copied to
 
-extern CProgram* app;   // the live program object
 extern CHelioGUI* mui;  // the live GUI root
 
 extern bool AllowHResize;  // the user may resize the window horizontally
