@@ -194,17 +194,18 @@ void QBR1_EXTRACTION_SUBFUNCTION() {
   const ExtractionView view;
 
   ModePass pass;
-  // While an extraction runs, Escape cancels it instead of closing the window;
-  // the press that cancelled must be let go before Escape asks to close.
+  // While an extraction runs, Escape cancels it instead of closing the window
+  // (an open menu takes it first); the press that cancelled must be let go
+  // before Escape asks to close.
   bool escape_cancelled = false;
   pass.update = [&escape_cancelled] {
     if (escape_cancelled && !key[KEY_ESC]) escape_cancelled = false;
-    if (ExtractionRunning()) {
-      if (key[KEY_ESC]) {
-        CancelExtraction();
-        escape_cancelled = true;
-      }
-    } else if (!escape_cancelled) {
+    if (MenuTookEscape()) {
+      // The press closed a menu and does nothing more.
+    } else if (ExtractionRunning() && key[KEY_ESC]) {
+      CancelExtraction();
+      escape_cancelled = true;
+    } else if (!ExtractionRunning() && !escape_cancelled) {
       Apllication_Critical_Functions();
     }
     mui->Proc();

@@ -49,19 +49,26 @@ RowBand CopyChangedRows(BITMAP* from, BITMAP* to, int w, int h) {
 
 }  // namespace
 
-void Apllication_Critical_Functions() {
-  // Escape first closes an open menu, and that press does nothing more. Otherwise it asks on every
-  // update while held, unless its question was answered "stay". A press that closed a menu or was
-  // refused must be let go first, or it would act again at once.
-  static bool escape_spent = false;
-  if (escape_spent && !key[KEY_ESC]) escape_spent = false;
-  if (!key[KEY_ESC] || escape_spent) return;
-  if (mui != nullptr && mui->m != nullptr && mui->m->clicked) {
-    mui->m->CloseMenus();
-    escape_spent = true;
-    return;
+bool MenuTookEscape() {
+  static bool spent = false;  // this Escape press closed a menu
+  if (!key[KEY_ESC]) {
+    spent = false;
+    return false;
   }
-  escape_spent = !RequestProgramClose();
+  if (spent) return true;
+  if (mui == nullptr || mui->m == nullptr || !mui->m->clicked) return false;
+  mui->m->CloseMenus();
+  spent = true;
+  return true;
+}
+
+void Apllication_Critical_Functions() {
+  if (MenuTookEscape()) return;
+  // Escape asks on every update while held, unless its question was answered "stay": then it must be
+  // let go first, or the same press would ask again at once.
+  static bool escape_refused = false;
+  if (escape_refused && !key[KEY_ESC]) escape_refused = false;
+  if (key[KEY_ESC] && !escape_refused) escape_refused = !RequestProgramClose();
 }
 
 void WaitForNextTick() {

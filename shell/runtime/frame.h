@@ -32,6 +32,10 @@ struct RowBand {
 // when FB or page is missing.
 RowBand ComposeFrame(BITMAP* page, const ModePass& pass, bool changed_only = false);
 
+// Escape first closes an open menu: true from the update its press closed one until it is let go
+// (that press does nothing more). Safe to call more than once per update.
+bool MenuTookEscape();
+
 // Runs in every logic update of every mode, before the GUI: Escape closes an open menu, or else
 // asks the window to close.
 void Apllication_Critical_Functions();
