@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <map>
 #include <set>
 #include <sstream>
 
+#include "level/png_indexed.h"
 #include "tests/extract/extract_support.h"
 
 namespace {
@@ -23,6 +25,9 @@ std::uint32_t Rgba(unsigned c) {
 }
 
 constexpr std::uint32_t kClear = 0x00FF00FF;
+constexpr unsigned char kPlte[] = {'P', 'L', 'T', 'E'};
+
+bool HiddenLevel(int id) { return id == 0x5C || id == 0x5E; }
 constexpr int kViewableLevels = 230 - 2;
 
 // The lines of a run's stderr other than the warning that the image is not the supported one.
@@ -161,6 +166,48 @@ TEST_F(ExtractDemoTest, CharactersAndTileSetDataEqualWhatTheBuilderStored) {
     const std::vector<unsigned char> words = ReadFile(out_ / Name("tileset", a.archetype, 2, ".bin"));
     ASSERT_EQ(words.size(), 2 * a.tileWords.size());
     for (std::size_t k = 0; k < a.tileWords.size(); ++k) ASSERT_EQ(WordAt(words, 2 * k), a.tileWords[k]) << k;
+  }
+}
+
+TEST_F(ExtractDemoTest, CharacterSheetsAreIndexedInTheMostUsedRowOfTheFirstLevel) {
+  for (const DemoArchetype& a : demo_->archetypes) {
+    SCOPED_TRACE(a.archetype);
+    const std::vector<unsigned char> file = ReadFile(out_ / Name("gfx", a.archetype, 2, ".png"));
+    ASSERT_GT(file.size(), 33u);
+    EXPECT_EQ(file[24], 4) << "bit depth";
+    EXPECT_EQ(file[25], 3) << "colour type";
+    IndexedPicture sheet;
+    std::string reason;
+    ASSERT_TRUE(QBR1_ReadIndexedPng(file.data(), file.size(), 1 << 20, sheet, reason)) << reason;
+    const std::size_t count = a.characters.size() / 32;
+    ASSERT_EQ(sheet.w, 128);
+    ASSERT_EQ(sheet.h, static_cast<int>((count + 15) / 16 * 8));
+    int differing = 0;
+    for (std::size_t n = 0; n < (count + 15) / 16 * 16; ++n)
+      for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x) {
+          int want = 0;
+          if (n < count)
+            for (int p = 0; p < 4; ++p)
+              want |= ((a.characters[32 * n + (p < 2 ? 2 * y + p : 2 * y + 14 + p)] >> (7 - x)) & 1) << p;
+          differing += sheet.At(static_cast<int>(n % 16 * 8 + x), static_cast<int>(n / 16 * 8 + y)) != want;
+        }
+    EXPECT_EQ(differing, 0);
+    // The palette: the row the tile words name most, of the first level of the archetype (levels
+    // the builder did not make have archetype 0).
+    int uses[8] = {};
+    for (std::uint16_t w : a.tileWords) ++uses[(w >> 10) & 7];
+    const int row = static_cast<int>(std::max_element(uses, uses + 8) - uses);
+    int first = 0;
+    while (HiddenLevel(first) || (demo_->Level(first) ? demo_->Level(first)->archetype : 0) != a.archetype) ++first;
+    const std::vector<unsigned char> palette = ReadFile(out_ / Name("palette", first, 2, ".bin"));
+    const auto plte = std::search(file.begin(), file.end(), std::begin(kPlte), std::end(kPlte));
+    ASSERT_NE(plte, file.end());
+    for (int i = 0; i < 16; ++i) {
+      const std::uint32_t want = Rgba(WordAt(palette, 2u * (16 * row + i))) & 0xFFFFFF;
+      const auto at = plte + 4 + 3 * i;
+      EXPECT_EQ(static_cast<std::uint32_t>(at[0] << 16 | at[1] << 8 | at[2]), want) << i;
+    }
   }
 }
 
