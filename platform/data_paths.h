@@ -10,6 +10,8 @@
 
 // The folder of the installed data relative to the executable's folder.
 inline constexpr const char* kInstalledDataFolder = "../share/qbrre";
+// The folder of the installed plug-ins of the Debian package relative to the executable's folder.
+inline constexpr const char* kInstalledLibraryFolder = "../lib/qbrre";
 
 // Whether the working directory holds a GameConfig/ folder.
 bool PlatformPortableFolder();
