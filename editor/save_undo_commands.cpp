@@ -50,6 +50,7 @@ void RegisterSaveAndUndoCommands() {
   RegisterCommand(kCmdSave, {[] { SaveImage(); }, ImageOpen, nullptr});
   RegisterCommand(kCmdSaveAs, {[] { SaveImageAs(); }, ImageOpen, nullptr});
   RegisterCommand(kCmdSaveIps, {[] { SaveImagePatch(); }, ImageOpen, nullptr});
+  RegisterCommand(kCmdSaveBps, {[] { SaveImageBpsPatch(); }, ImageOpen, nullptr});
   RegisterCommand(kCmdUndo, {[] { UndoAndShowLevel(); }, [] { return QBR1_UndoCount() > 0; }, nullptr});
   RegisterCommand(kCmdRedo, {[] { RedoAndShowLevel(); }, [] { return QBR1_RedoCount() > 0; }, nullptr});
   RegisterShortcut(kCmdSave, KEY_S, kModCtrl);

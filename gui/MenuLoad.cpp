@@ -13,8 +13,9 @@ const char* const AppMenuL[3] = {
     "    [>Y--'Help'        [$F000 Y -- - - 'About QBRRE...']        [$F001 N -- - - 'Documentation...']"
     "        [$F002 N -- - - 'QBR Offset Library...']        [$F003 N -- - - 'Known Issues...']    ]]",
     // Level editor.
-    "[    [+Y--'File'        [$0000 Y 10 - - 'Open...']        [$0001 Y 11 - - 'Save']"
-    "        [$0002 Y -- - - 'Save As...']        [$0003 Y 12 - - 'Save IPS...']        [-]"
+    "[    [+Y--'File'        [$0000 Y 10 - - 'Open...']        [$0006 Y -- - - 'Open Patch...']"
+    "        [$0001 Y 11 - - 'Save']        [$0002 Y -- - - 'Save As...']        [$0003 Y 12 - - 'Save IPS...']"
+    "        [$0007 Y -- - - 'Save BPS...']        [-]"
     "        [$0004 Y 13 - - 'Launch Game']        [$0005 Y 14 - - 'Launch Level']        [-]"
     "        [$FFFF Y 01 - - 'Exit']    ]"
     "    [+Y--'Edit'        [$0100 Y 08 - - 'Undo']        [$0101 Y 09 - - 'Redo']        [-]"

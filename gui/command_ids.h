@@ -12,6 +12,8 @@ constexpr CommandId kCmdSaveAs = 0x0002;
 constexpr CommandId kCmdSaveIps = 0x0003;
 constexpr CommandId kCmdLaunchGame = 0x0004;
 constexpr CommandId kCmdLaunchLevel = 0x0005;
+constexpr CommandId kCmdOpenPatch = 0x0006;
+constexpr CommandId kCmdSaveBps = 0x0007;
 constexpr CommandId kCmdExit = 0xFFFF;
 
 // Edit

@@ -9,6 +9,7 @@
 #include "rom/image_install.h"
 #include "rom/image_edits.h"
 #include "rom/image_save.h"
+#include "rom/patch_open.h"
 #include "shell/base/functions.h"
 #include "shell/base/variables.h"
 
@@ -37,6 +38,9 @@ bool AppMenuOpenImage() {
   // demo image of `--demo`) answers it instead.
   if (StartupImageOpener opener = std::exchange(StartupOpener(), nullptr)) return opener();
   std::string path = std::exchange(StartupRomPath, std::string());
+  // `qbrre ROM --patch PATCH`: the command line's image opens with its patch applied.
+  if (const std::string patch = TakeStartupPatchPath(); !patch.empty() && !path.empty())
+    return OpenImageWithPatch(path, patch);
   if (path.empty()) path = OpenFileDialog(kImageFilter, "Open QBR image...");
   if (path == BFA_NO_FILE_SELECTED) {
     ErrorBox("No file was selected. You cannot use this tool without an appropriate ROM image.", "Notice");

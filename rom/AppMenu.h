@@ -12,7 +12,8 @@ using StartupImageOpener = bool (*)();
 void SetStartupImageOpener(StartupImageOpener opener);
 
 // The Open command: lets the user choose an image (or, once, takes the startup
-// opener or StartupRomPath, when the command line named one), identifies it and
+// opener or StartupRomPath, when the command line named one, with the patch of
+// rom/patch_open.h applied when it named one too), identifies it and
 // corrects it in memory. True when the new image is in use; the caller decides
 // which mode shows it. A cancelled or failed Open leaves the image in use (if any)
 // as it was and returns false.

@@ -6,7 +6,9 @@
 #include "platform/dialogs.h"
 #include "rom/globaldata.h"
 #include "rom/image_edits.h"
+#include "rom/bps_patch.h"
 #include "rom/ips_patch.h"
+#include "rom/patch_session.h"
 #include "shell/base/functions.h"
 
 namespace {
@@ -67,6 +69,7 @@ const std::string& ImageFilePath() { return image_path; }
 std::string ImageDisplayName() { return image_path.empty() ? image_name : BaseName(image_path); }
 
 void SetImageFile(const std::string& path, unsigned long origin_crc, const std::string& name) {
+  EndPatchSession();  // a patch session begins after this, when the image came with a patch
   image_path = path;
   image_name = name;
   image_stamp = path.empty() ? FileStamp{} : StampOf(path);
@@ -90,17 +93,40 @@ bool SaveImageAs() {
   return WriteImageTo(path);
 }
 
-bool SaveImagePatch() {
-  const std::string path = PlatformSaveFileDialog("Save IPS patch...", {{"IPS patch", "*.ips"}}, SuggestedName(".ips"));
+namespace {
+
+// Writes the patch `make` builds from the patch base (the clean image of a patch session, else the
+// file as opened) to the file Save would write now, at a path the save dialog asks for. In a session
+// whose patch has this format, the dialog offers that patch itself, and writing it counts as saving
+// the hack.
+bool SavePatch(const char* title, const char* kind, const char* extension, PatchFormat format,
+               bool (*make)(const std::vector<unsigned char>&, const std::vector<unsigned char>&,
+                            std::vector<unsigned char>&, std::string&)) {
+  const bool own = InPatchSession() && SessionPatchFormat() == format;
+  const std::string path = PlatformSaveFileDialog(title, {{kind, std::string("*") + extension}},
+                                                  own ? SessionPatchPath() : SuggestedName(extension));
   if (path.empty()) return false;
   std::vector<unsigned char> patch;
   std::string error;
-  if (!MakeIpsPatch(QBR1_OpenedFile(), QBR1_SavedFileBytes(), patch, error) || !ReplaceFile(path, patch, error)) {
+  if (!make(PatchBaseBytes(), QBR1_SavedFileBytes(), patch, error) || !ReplaceFile(path, patch, error)) {
     ShowSaveFailure(path, error);
     return false;
   }
+  if (own && IsSessionPatch(path)) QBR1_MarkSaved();
   return true;
 }
+
+bool MakeBps(const std::vector<unsigned char>& base, const std::vector<unsigned char>& image,
+             std::vector<unsigned char>& patch, std::string&) {
+  patch = MakeBpsPatch(base, image);
+  return true;
+}
+
+}  // namespace
+
+bool SaveImagePatch() { return SavePatch("Save IPS patch...", "IPS patch", ".ips", PatchFormat::kIps, MakeIpsPatch); }
+
+bool SaveImageBpsPatch() { return SavePatch("Save BPS patch...", "BPS patch", ".bps", PatchFormat::kBps, MakeBps); }
 
 bool ConfirmUnsavedEdits() {
   if (!QBR1_HasUnsavedEdits()) return true;
@@ -111,9 +137,7 @@ bool ConfirmUnsavedEdits() {
   return false;
 }
 
-std::string RecoveryCopyPath() {
-  return (image_path.empty() ? std::string("demo.smc") : image_path) + ".recovery";
-}
+std::string RecoveryCopyPath() { return (image_path.empty() ? std::string("demo.smc") : image_path) + ".recovery"; }
 
 bool SaveRecoveryCopy() {
   if (!QBR1_HasUnsavedEdits()) return true;

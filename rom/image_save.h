@@ -23,9 +23,12 @@ bool SaveImage();
 // Save As... ($0002): asks for a path with the save dialog, writes the image there as Save does, and
 // makes that path the image's file. False when cancelled or failed (the message has been shown).
 bool SaveImageAs();
-// Save IPS... ($0003): asks for a path and writes the IPS patch from the file as opened to the file
-// Save would write now. False when cancelled or failed.
+// Save IPS... ($0003): asks for a path and writes the IPS patch from the file as opened (in a patch
+// session, rom/patch_session.h: from the clean image, offering the session's IPS patch itself) to the
+// file Save would write now. False when cancelled or failed.
 bool SaveImagePatch();
+// Save BPS... ($0007): the same with a BPS patch.
+bool SaveImageBpsPatch();
 
 // Before unsaved edits are given up (closing, opening another image): asks "Save changes to
 // "FILE"?" with Yes, No and Cancel. True when the caller may go on: no unsaved edits, No, or Yes

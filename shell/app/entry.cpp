@@ -8,6 +8,7 @@
 #include "extract/import.h"
 #include "platform/dialogs.h"
 #include "rom/AppMenu.h"
+#include "rom/patch_open.h"
 #include "shell/app/bps_commands.h"
 #include "shell/app/ips_commands.h"
 #include "shell/app/application.h"
@@ -122,6 +123,9 @@ int PrintUsage(std::FILE* out) {
       "  --scale N before it, or before --demo, draws the window N (1-4) times larger\n"
       "  (also \"Scale\" in [Engine] of Configuration.INI); a scale the screen cannot\n"
       "  hold is lowered.\n"
+      "  qbrre ROM --patch PATCH opens ROM with the IPS or BPS patch applied as the\n"
+      "  starting point: Save asks where to write the result, and Save IPS/BPS...\n"
+      "  offer to update PATCH.\n"
       "\n",
       out);
   for (const Command& c : commands) {
@@ -150,6 +154,17 @@ int QbrreMain(int argc, char** argv) {
     args.erase(args.begin() + static_cast<std::ptrdiff_t>(i), args.begin() + static_cast<std::ptrdiff_t>(i) + 2);
     --i;
   }
+  // --patch PATCH goes with a ROM image, wherever it stands: the editor opens the image with it applied.
+  std::string patch;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    if (args[i] != "--patch") continue;
+    if (i + 1 >= args.size() || !patch.empty()) return UsageError("--patch needs one patch file");
+    patch = args[i + 1];
+    args.erase(args.begin() + static_cast<std::ptrdiff_t>(i), args.begin() + static_cast<std::ptrdiff_t>(i) + 2);
+    --i;
+  }
+  if (!patch.empty() && !args.empty() && args[0].size() > 1 && args[0][0] == '-')
+    return UsageError("--patch goes only with a ROM image");
   if (!args.empty() && args[0].size() > 1 && args[0][0] == '-') {
     for (const Command& c : commands) {
       if (args[0] != c.option) continue;
@@ -161,6 +176,10 @@ int QbrreMain(int argc, char** argv) {
     return UsageError("unknown option " + args[0]);
   }
   if (args.size() > 1) return UsageError("more than one ROM image given");
+  if (!patch.empty()) {
+    if (args.empty()) return UsageError("--patch needs the ROM image it applies to");
+    SetStartupPatchPath(patch);
+  }
   if (!args.empty()) StartupRomPath = args[0];
   return RunEditor();
 }

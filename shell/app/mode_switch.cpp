@@ -3,6 +3,7 @@
 #include "bfa/bfa.h"
 #include "gui/commands.h"
 #include "rom/AppMenu.h"
+#include "rom/patch_open.h"
 
 Mode StartupModeChoice = Mode::LevelEditor;
 
@@ -43,6 +44,10 @@ Mode ModeAfterOpen() {
 
 void OpenAndEnterMode() {
   if (AppMenuOpenImage()) RequestMode(ModeAfterOpen());
+}
+
+void OpenPatchAndEnterMode() {
+  if (OpenPatchWithDialogs()) RequestMode(ModeAfterOpen());
 }
 
 void RegisterModeSwitchCommands() {

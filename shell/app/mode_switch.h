@@ -39,6 +39,9 @@ Mode ModeAfterOpen();
 // The Open command ($0000): opens an image (AppMenuOpenImage) and, when it is
 // in use, requests ModeAfterOpen().
 void OpenAndEnterMode();
+// File > Open Patch...: the patch and the image it applies to (rom/patch_open.h), then the mode an
+// Open enters.
+void OpenPatchAndEnterMode();
 
 // Registers the twelve commands. A Mode menu entry is available when its mode
 // is registered, an image is open and it is not the current mode; a start-up

@@ -17,6 +17,7 @@
 #include "resources/cursors.h"
 #include "shell/base/close_request.h"
 #include "resources/skin.h"
+#include "rom/patch_session.h"
 #include "shell/base/controller.h"
 #include "shell/base/functions.h"
 #include "shell/runtime/screen.h"
@@ -86,7 +87,7 @@ CScreen::CScreen() {
   set_color_conversion(COLORCONV_TOTAL | COLORCONV_KEEP_TRANS);
   const EngineSettings engine = ReadEngineSettings();
   request_refresh_rate(engine.hz);
-  set_window_title("QBR Resource Editor");
+  set_window_title(kProgramWindowTitle);
   if (w <= 0 || h <= 0 || set_gfx_mode(GFX_AUTODETECT_WINDOWED, w, h, 0, 0) != 0) {
     std::fprintf(stderr, "qbrre: no windowed graphics mode of %dx%d: %s\n", w, h, allegro_error);
     return;

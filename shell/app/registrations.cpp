@@ -20,12 +20,14 @@
 #include "rom/AppMenu.h"
 #include "rom/image_install.h"
 #include "rom/launch_game.h"
+#include "rom/patch_open.h"
 #include "shell/app/mode_startupscreen.h"
 #include "shell/app/mode_switch.h"
 #include "shell/base/functions.h"
 
 void RegisterOpenAboutExit() {
   RegisterCommand(kCmdOpen, {OpenAndEnterMode, nullptr, nullptr});
+  RegisterCommand(kCmdOpenPatch, {OpenPatchAndEnterMode, nullptr, nullptr});
   RegisterCommand(kCmdAbout, {AppMenuShowAbout, nullptr, nullptr});
   RegisterCommand(kCmdExit, {[] { CaptionButtonFunction(0); }, nullptr, nullptr});
 }

@@ -58,9 +58,9 @@ TEST_F(SaveUndoCommands, ShortcutsReachTheirCommands) {
     for (const auto& s : now.shortcuts) found = found || (s.id == e.id && s.scancode == e.scancode && s.mods == e.mods);
     EXPECT_TRUE(found) << std::hex << e.id;
   }
-  for (unsigned short id : {0x0001, 0x0002, 0x0003}) EXPECT_TRUE(CommandAvailable(id)) << id;
+  for (unsigned short id : {0x0001, 0x0002, 0x0003, 0x0007}) EXPECT_TRUE(CommandAvailable(id)) << id;
   BFA_Disable(0x10);
-  for (unsigned short id : {0x0001, 0x0002, 0x0003}) EXPECT_FALSE(CommandAvailable(id)) << id;  // no image
+  for (unsigned short id : {0x0001, 0x0002, 0x0003, 0x0007}) EXPECT_FALSE(CommandAvailable(id)) << id;  // no image
 }
 
 TEST_F(SaveUndoCommands, UndoAndRedoShowTheLevelOfTheirStep) {

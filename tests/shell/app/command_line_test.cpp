@@ -45,6 +45,9 @@ TEST(CommandLine, VersionPrintsTheVersionText) {
 TEST(CommandLine, MisuseExitsWithCodeTwoAndUsageOnStderr) {
   const std::vector<std::vector<std::string>> cases = {
       {"--frobnicate"}, {"-x"}, {"--help", "extra"}, {"--list"}, {"--list", "a.smc", "b.smc"}, {"a.smc", "b.smc"},
+      // --patch goes with exactly one patch and one ROM image to start the editor on.
+      {"--patch", "hack.bps"}, {"a.smc", "--patch"}, {"a.smc", "--patch", "a.bps", "--patch", "b.bps"},
+      {"--list", "a.smc", "--patch", "hack.bps"}, {"--demo", "--patch", "hack.bps"},
   };
   for (const auto& args : cases) {
     Outcome r = RunQbrre(args);

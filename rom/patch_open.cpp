@@ -1,0 +1,67 @@
+#include "rom/patch_open.h"
+
+#include <utility>
+
+#include "bfa/bfa.h"
+#include "platform/dialogs.h"
+#include "rom/globaldata.h"
+#include "rom/image_edits.h"
+#include "rom/image_install.h"
+#include "rom/image_save.h"
+#include "rom/patch_session.h"
+#include "shell/base/functions.h"
+
+namespace {
+
+std::string startup_patch;
+
+std::string BaseName(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// The checksum that identifies an image file: of the bytes after a copier header.
+crc32 ImageCrc(const std::vector<unsigned char>& bytes) {
+  const std::size_t header = QBR1_CopierHeaderSize(bytes.size());
+  return CharArray_Get_CRC32(reinterpret_cast<const char*>(bytes.data()) + header,
+                             static_cast<int>(bytes.size() - header));
+}
+
+}  // namespace
+
+void SetStartupPatchPath(const std::string& patch) { startup_patch = patch; }
+
+std::string TakeStartupPatchPath() { return std::exchange(startup_patch, std::string()); }
+
+bool OpenImageWithPatch(const std::string& rom, const std::string& patch) {
+  PatchedImage image;
+  std::string error;
+  if (!ReadPatchedImage(rom, patch, image, error)) {
+    ErrorBox("Could not open \"" + BaseName(patch) + "\" on \"" + BaseName(rom) + "\":\n" + error + ".",
+             "Unable to Open Patch");
+    return false;
+  }
+  // A hack counts as the image it was made from: the clean image identifies it.
+  const crc32 clean_crc = ImageCrc(image.clean);
+  if (!LoadQBR1(clean_crc, qbr1gbl)) return false;
+  BFA_LoadedFile file;
+  file.bytes.assign(image.patched.begin(), image.patched.end());
+  file.crc = ImageCrc(image.patched);
+  const std::size_t header = QBR1_CopierHeaderSize(file.bytes.size());
+  if (!InstallQBR1Image(rom.c_str(), std::move(file), header)) return false;
+  SetImageFile("", ImageOrigin(clean_crc), BaseName(patch) + " on " + BaseName(rom));
+  BeginPatchSession(rom, patch, std::move(image));
+  FinishOpen();
+  return true;
+}
+
+bool OpenPatchWithDialogs() {
+  if (!ConfirmUnsavedEdits()) return false;
+  const std::string patch =
+      PlatformOpenFileDialog("Open patch...", {{"IPS or BPS patch", "*.ips *.bps"}, {"All files", "*"}});
+  if (patch.empty()) return false;
+  const std::string rom = PlatformOpenFileDialog("Open the image \"" + BaseName(patch) + "\" applies to...",
+                                                 {{"Quarbo v1.0 US-NTSC", "*.smc"}});
+  if (rom.empty()) return false;
+  return OpenImageWithPatch(rom, patch);
+}
