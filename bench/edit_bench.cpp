@@ -46,7 +46,7 @@ std::vector<std::size_t> StrokeOffsets() {
 }
 
 void BM_SaveImage4MiB(benchmark::State& state) {
-  SetDialogSeam([](const DialogRecord&) { return std::string("no"); });
+  PlatformUseScriptedDialogs([](const DialogRecord&) { return std::string("no"); });
   InstallImage(RandomImage());
   QBR1_WriteWord(0x2000, 0x1234);
   char dir[] = "/tmp/qbrre_save_bench_XXXXXX";
@@ -61,7 +61,7 @@ void BM_SaveImage4MiB(benchmark::State& state) {
     QBR1_WriteWord(0x2000, static_cast<unsigned short>(state.iterations()));
   }
   std::filesystem::remove_all(dir);
-  SetDialogSeam({});
+  PlatformUseDesktopDialogs();
 }
 BENCHMARK(BM_SaveImage4MiB)->Unit(benchmark::kMillisecond);
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/base/include.h"
+#include "platform/allegro_include.h"
 #include "level/level_objects.h"
 #include "level/leveldata.h"
 #include "gui/view_frame.h"

@@ -6,7 +6,7 @@
 #include "gui/HelioWin.h"
 #include "gui/MenuMain.h"
 #include "shell/base/functions.h"
-#include "shell/base/include.h"
+#include "platform/allegro_include.h"
 #include "shell/base/variables.h"
 
 namespace {

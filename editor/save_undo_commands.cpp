@@ -8,7 +8,7 @@
 #include "rom/image_edits.h"
 #include "rom/image_save.h"
 #include "shell/base/close_request.h"
-#include "shell/base/include.h"
+#include "platform/allegro_include.h"
 #include "shell/base/variables.h"
 
 namespace {

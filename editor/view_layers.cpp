@@ -5,7 +5,7 @@
 #include "editor/classes.h"
 #include "gui/commands.h"
 #include "platform/config_lock.h"
-#include "shell/base/include.h"
+#include "platform/allegro_include.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include "extract/extract.h"
 #include "rom/headless_open.h"
-#include "shell/base/include.h"
+#include "platform/allegro_include.h"
 
 int RunExtractCommand(const std::string& kind, const std::string& output, const std::string& romPath) {
   std::vector<ExtractKind> kinds;

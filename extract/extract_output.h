@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "extract/extract.h"
-#include "shell/base/include.h"
+#include "platform/allegro_include.h"
 
 // What one item of an extraction (a level, an archetype, a sprite) makes:
 // files and skip lines, recorded on a worker thread and written by the sink

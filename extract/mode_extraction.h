@@ -5,7 +5,7 @@
 
 #include "extract/extract.h"
 #include "gui/command_ids.h"
-#include "shell/base/include.h"
+#include "platform/allegro_include.h"
 
 // The Extraction mode: a view of what each entry of the Graphics and Binary
 // menus writes, and the commands of those entries, which ask for a folder and

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/base/include.h"
+#include "platform/allegro_include.h"
 
 // Encodes a 32-bit bitmap as an 8-bit PNG into `out`: RGBA whose alpha is the
 // top byte of each pixel when `alpha`, else RGB (alpha dropped). The same

@@ -3,7 +3,7 @@
 #include <functional>
 #include <string>
 
-#include "shell/base/include.h"
+#include "platform/allegro_include.h"
 
 // What the resource modes share: the view area of the window, the bars,
 // key presses and the wheel, the status line.

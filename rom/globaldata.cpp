@@ -5,7 +5,7 @@
 #include "platform/config_lock.h"
 #include "platform/data_paths.h"
 #include "shell/base/functions.h"
-#include "shell/base/include.h"
+#include "platform/allegro_include.h"
 
 globaldata qbr1gbl;
 

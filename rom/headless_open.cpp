@@ -10,7 +10,7 @@
 #include "rom/image_install.h"
 #include "rom/globaldata.h"
 #include "rom/image_edits.h"
-#include "shell/base/include.h"
+#include "platform/allegro_include.h"
 
 bool LoadRomHeadless(const std::string& romPath) {
   std::error_code ec;

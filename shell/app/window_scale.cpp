@@ -1,6 +1,6 @@
 #include "shell/app/window_scale.h"
 
-#include "shell/base/include.h"
+#include "platform/allegro_include.h"
 
 #include "platform/config_lock.h"
 #include "platform/window.h"

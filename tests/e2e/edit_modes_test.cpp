@@ -15,7 +15,7 @@
 #include "level/leveldata.h"
 #include "platform/config_lock.h"
 #include "rom/globaldata.h"
-#include "shell/base/include.h"
+#include "platform/allegro_include.h"
 #include "tests/common/headless_allegro.h"
 #include "view_support.h"
 

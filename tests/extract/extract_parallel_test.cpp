@@ -7,7 +7,7 @@
 #include "extract/extract.h"
 #include "platform/config_lock.h"
 #include "rom/globaldata.h"
-#include "shell/base/include.h"
+#include "platform/allegro_include.h"
 #include "tests/common/headless_allegro.h"
 #include "tests/extract/extract_support.h"
 

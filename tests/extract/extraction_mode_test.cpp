@@ -38,14 +38,14 @@ class ExtractionModeTest : public ::testing::Test {
     ENGINE_STATE = static_cast<uint32_t>(Mode::Extraction);
     commands_ = SnapshotCommands();
     RegisterExtractionCommands();
-    SetDialogSeam([this](const DialogRecord& r) {
+    PlatformUseScriptedDialogs([this](const DialogRecord& r) {
       boxes_.push_back(r);
       if (r.kind == BoxKind::Folder) return answer_;
       return std::string("ok");
     });
   }
   void TearDown() override {
-    SetDialogSeam({});
+    PlatformUseDesktopDialogs();
     RestoreCommands(commands_);
     ENGINE_STATE = saved_state_;
     QBR1.assign(saved_image_.begin(), saved_image_.end());

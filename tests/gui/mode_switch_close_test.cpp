@@ -3,6 +3,7 @@
 #include <semaphore.h>
 
 #include "gui/HelioWin.h"
+#include "gui/mode_loop.h"
 #include "gui/mode_table.h"
 #include "platform/config_lock.h"
 #include "platform/dialogs.h"
@@ -48,14 +49,24 @@ void LandAt(Landing landing) {
   if (!run.closed && run.landing == landing) Close();
 }
 
-void Hook(ModeSwitchPoint point) {
-  if (run.entries != 1) return;  // the hand-over from the first mode to the second
-  switch (point) {
-    case ModeSwitchPoint::BeforeClear: LandAt(Landing::BeforeClear); break;
-    case ModeSwitchPoint::Cleared: LandAt(Landing::Cleared); break;
-    case ModeSwitchPoint::Checked: LandAt(Landing::Checked); break;
-    case ModeSwitchPoint::Found: LandAt(Landing::Found); break;
+// Lands the close before the main loop's next step, in the hand-over from the
+// first mode to the second.
+void BeforeStep(ModeLoopStep next) {
+  if (run.entries != 1) return;
+  switch (next) {
+    case ModeLoopStep::Clear: LandAt(Landing::BeforeClear); break;
+    case ModeLoopStep::CheckClose: LandAt(Landing::Cleared); break;
+    case ModeLoopStep::Find: LandAt(Landing::Checked); break;
+    case ModeLoopStep::Run: LandAt(Landing::Found); break;
   }
+}
+
+// The main loop of WindowRunFunction, one step at a time.
+void RunMainLoop() {
+  CModeLoop loop;
+  do {
+    BeforeStep(loop.next);
+  } while (loop.Step());
 }
 
 void RunMode(Mode next) {
@@ -93,16 +104,15 @@ class ModeSwitchCloseTest : public ::testing::TestWithParam<Landing> {
       ConfigGuard guard;
       set_config_data("", 0);
     }
-    window = PlatformFakeWindow{};
+    window = HeadlessWindow{};
     window.screen_w = 1280;
     window.screen_h = 1024;
-    PlatformUseFakeWindow(&window);
-    SetDialogSeam([](const DialogRecord&) { return std::string("ok"); });
+    PlatformUseHeadlessWindow(window);
+    PlatformUseScriptedDialogs([](const DialogRecord&) { return std::string("ok"); });
     PlatformClearMessages();
     gui = new CHelioGUI;
     RegisterMode(kModeA, ModeA);
     RegisterMode(kModeB, ModeB);
-    SetModeSwitchHook(Hook);
     sem_init(&sem_rest, 0, 1);
     ticks = 1;
     saved_state = ENGINE_STATE.load();
@@ -111,7 +121,6 @@ class ModeSwitchCloseTest : public ::testing::TestWithParam<Landing> {
     STATEOVER = false;
   }
   void TearDown() override {
-    SetModeSwitchHook(nullptr);
     RegisterMode(kModeA, nullptr);
     RegisterMode(kModeB, nullptr);
     sem_destroy(&sem_rest);
@@ -121,12 +130,12 @@ class ModeSwitchCloseTest : public ::testing::TestWithParam<Landing> {
     STATEOVER = false;
     delete gui;
     mui = nullptr;
-    PlatformUseFakeWindow(nullptr);
-    SetDialogSeam({});
+    PlatformUseX11Window();
+    PlatformUseDesktopDialogs();
     PlatformClearMessages();
   }
 
-  PlatformFakeWindow window;
+  HeadlessWindow window;
   CHelioGUI* gui = nullptr;
   uint32_t saved_state = 0;
 };
@@ -134,7 +143,7 @@ class ModeSwitchCloseTest : public ::testing::TestWithParam<Landing> {
 TEST_P(ModeSwitchCloseTest, ACloseAtAnyMomentOfAModeSwitchEndsTheMainLoop) {
   run = Record{};
   run.landing = GetParam();
-  gui->WindowRunFunction();
+  RunMainLoop();
   EXPECT_TRUE(run.closed);
   EXPECT_FALSE(run.runaway) << "the main loop went on after the close";
   EXPECT_EQ(run.updates_after_close, 0);

@@ -25,7 +25,7 @@ class SpriteExport : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(modes_test::InstallDemo()); }
   void TearDown() override {
-    SetDialogSeam({});
+    PlatformUseDesktopDialogs();
     modes_test::RemoveImage();
   }
 };
@@ -44,7 +44,7 @@ TEST_F(SpriteExport, TheShownSpriteIsWrittenAsTheExtractionWritesIt) {
 
   const std::filesystem::path exported = folder / "viewer.png";
   std::vector<DialogRecord> boxes;
-  SetDialogSeam([&](const DialogRecord& box) {
+  PlatformUseScriptedDialogs([&](const DialogRecord& box) {
     boxes.push_back(box);
     return exported.string();
   });

@@ -14,6 +14,7 @@
 #include <thread>
 
 #include "music/winamp.h"
+#include "platform/dialogs.h"
 #include "tests/music/music_support.h"
 
 namespace {
@@ -61,6 +62,7 @@ class MusicBrowser : public ::testing::Test {
     std::filesystem::create_directories(dir_.path() / "Resources" / "Music");
     saved_host_ = SNESAMP;
     SNESAMP = nullptr;
+    PlatformChooseDialogBackend();
   }
   void TearDown() override {
     if (SNESAMP != nullptr) {
@@ -68,6 +70,7 @@ class MusicBrowser : public ::testing::Test {
       delete SNESAMP;
     }
     SNESAMP = saved_host_;
+    PlatformUseDesktopDialogs();
   }
   void StartHost() {
     SetUpMusicHost((kPlugIns + "/in_snes.so").c_str(), (kPlugIns + "/out_wave.so").c_str());

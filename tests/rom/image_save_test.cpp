@@ -13,7 +13,7 @@
 #include "rom/image_edits.h"
 #include "rom/ips_patch.h"
 #include "shell/base/functions.h"
-#include "shell/base/include.h"
+#include "platform/allegro_include.h"
 #include "tests/rom/rom_support.h"
 
 namespace fs = std::filesystem;

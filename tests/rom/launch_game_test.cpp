@@ -15,7 +15,7 @@
 #include "bfa/bfa.h"
 #include "platform/config_lock.h"
 #include "rom/image_edits.h"
-#include "shell/base/include.h"
+#include "platform/allegro_include.h"
 #include "tests/rom/rom_support.h"
 
 namespace fs = std::filesystem;

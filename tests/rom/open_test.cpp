@@ -8,7 +8,7 @@
 #include "platform/config_lock.h"
 #include "rom/AppMenu.h"
 #include "rom/globaldata.h"
-#include "shell/base/include.h"
+#include "platform/allegro_include.h"
 #include "shell/base/variables.h"
 #include "tests/rom/rom_support.h"
 

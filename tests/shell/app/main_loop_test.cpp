@@ -7,7 +7,7 @@
 #include "platform/messages.h"
 #include "shell/app/application.h"
 #include "shell/runtime/frame.h"
-#include "shell/base/include.h"
+#include "platform/allegro_include.h"
 #include "shell/app/program.h"
 #include "shell/base/variables.h"
 #include "tests/common/headless_allegro.h"

@@ -7,7 +7,7 @@
 
 #include "platform/messages.h"
 #include "shell/base/functions.h"
-#include "shell/base/include.h"
+#include "platform/allegro_include.h"
 #include "shell/runtime/frame.h"
 
 namespace {
