@@ -1,6 +1,7 @@
 #include "gui/mode_loop.h"
 
 #include "platform/messages.h"
+#include "shell/base/frame_log.h"
 #include "shell/base/functions.h"
 #include "shell/base/variables.h"
 
@@ -21,6 +22,7 @@ bool CModeLoop::Step() {
     case ModeLoopStep::Find: {
       const Mode current = CurrentMode();
       found = FindModeFunction(current);
+      found_id = static_cast<uint32_t>(current);
       if (found == nullptr) {
         ErrorBox("Could not find a modefunction associated with idenifier 0x" + int2hexstr(static_cast<int>(current), 2) +
                      ".\nThe program will now exit abruptly.",
@@ -34,6 +36,7 @@ bool CModeLoop::Step() {
       return true;
     }
     case ModeLoopStep::Run:
+      FrameLogModeEntered(found_id);
       found();
       next = ModeLoopStep::Clear;
       return true;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 #include "gui/mode_table.h"
 
 // The main loop over the mode table (CHelioGUI::WindowRunFunction), as steps.
@@ -25,4 +27,5 @@ class CModeLoop {
 
  private:
   ModeFunction found = nullptr;
+  uint32_t found_id = 0;
 };

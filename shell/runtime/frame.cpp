@@ -10,6 +10,7 @@
 #include "platform/messages.h"
 #include "platform/window.h"
 #include "shell/base/close_request.h"
+#include "shell/base/frame_log.h"
 #include "shell/runtime/frame_pacing.h"
 #include "shell/runtime/scaled_present.h"
 #include "shell/runtime/screen.h"
@@ -107,6 +108,7 @@ void RunModePasses(const ModePass& pass) {
     while (sem_wait(&sem_rest) != 0 && errno == EINTR) {
     }
     const int updates = RunOwedUpdates(pass);
+    if (updates > 0) FrameLogUpdatesRan();
     // Every mode takes the close requests other threads handed over, whether or not it checks Escape.
     TakeCloseRequests();
     const bool menu_open = mui && mui->m && mui->m->clicked;
@@ -118,6 +120,7 @@ void RunModePasses(const ModePass& pass) {
       const RowBand band = ComposeFrame(CB, pass, copying);
       if (!copying) SwapBuffers();
       else if (!band.empty()) SwapBuffersRows((mui ? mui->w : CB->w) * PlatformWindowScale(), band.top, band.bottom);
+      FrameLogFrameShown();
     }
     WaitForNextTick();
     if (pass.after_pass) pass.after_pass();

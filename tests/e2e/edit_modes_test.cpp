@@ -51,7 +51,7 @@ std::vector<unsigned char> WaitForFile(const fs::path& path, std::size_t size, c
       std::vector<unsigned char> bytes = ReadBytes(path);
       if (bytes.size() == size && bytes != unlike) return bytes;
     }
-    e2e::Sleep(50);
+    e2e::Hold(50);
   }
   return {};
 }
@@ -96,28 +96,19 @@ void Chord(const std::string& modifiers, const std::string& key) {
   e2e::KeyUp(modifiers);
 }
 
-class EditModesEndToEnd : public ::testing::Test {
+class EditModesEndToEnd : public e2e::EndToEndTest {
  protected:
   void SetUp() override {
-    if (!e2e::HaveDisplay()) GTEST_SKIP() << "DISPLAY is not set";
-    char pattern[] = "/tmp/qbrre-e2e-edit-XXXXXX";
-    ASSERT_NE(::mkdtemp(pattern), nullptr);
-    dir = pattern;
+    e2e::EndToEndTest::SetUp();
+    if (IsSkipped() || HasFatalFailure()) return;
     original = e2e::Demo().rom;
     lvl = DemoLevelRecord();
   }
-  void TearDown() override {
-    app.reset();
-    std::error_code ignored;
-    if (!dir.empty()) fs::remove_all(dir, ignored);
-  }
 
-  void WaitForEditor() {
-    ASSERT_TRUE(app->WaitForWindow()) << app->Stderr();
-    ASSERT_TRUE(app->WaitForDialog("info", 30.0)) << app->Stderr();
-    ASSERT_TRUE(app->WaitForSize(kEditorW, kEditorH, 10.0)) << app->Stderr();
-    int w = 0, h = 0;
-    ASSERT_TRUE(app->Geometry(wx, wy, w, h));
+  // Starts the program and waits for the editor, with the cursor over the view.
+  void StartEditor(const e2e::LaunchOptions& options) {
+    LaunchEditor(options);
+    if (HasFatalFailure()) return;
     e2e::MouseMove(wx + kEditorW / 2, wy + kEditorH / 2);
   }
 
@@ -146,16 +137,16 @@ class EditModesEndToEnd : public ::testing::Test {
     Chord("ctrl", "3");
     const int x = wx + kViewX + o.x, y = wy + kViewY + o.y - 16;
     e2e::MouseMove(x, y);
-    e2e::Sleep(100);
+    e2e::Hold(100);
     e2e::MouseDown();
-    e2e::Sleep(100);
+    e2e::Hold(100);
     for (int step = 1; step <= 4; ++step) {
       e2e::MouseMove(x + step * kDrag / 4, y);
-      e2e::Sleep(40);
+      e2e::Hold(40);
     }
-    e2e::Sleep(100);
+    e2e::Hold(100);
     e2e::MouseUp();
-    e2e::Sleep(100);
+    e2e::Hold(100);
     return chosen;
   }
 
@@ -164,10 +155,10 @@ class EditModesEndToEnd : public ::testing::Test {
     Chord("ctrl", "1");
     e2e::Key("Tab");
     e2e::Click(wx + kPickerX + 4 + (tile % 4) * 36 + 18, wy + kViewY + 48 + (tile / 4) * 46 + 16);
-    e2e::Sleep(100);
+    e2e::Hold(100);
     e2e::Key("Tab");
     e2e::Click(wx + kViewX + 32 * col + 16, wy + kViewY + 32 * row + 16);
-    e2e::Sleep(100);
+    e2e::Hold(100);
   }
 
   // The scenario on an image saved first to `first` by `save` (Ctrl+S, which asks
@@ -218,11 +209,8 @@ class EditModesEndToEnd : public ::testing::Test {
     EXPECT_TRUE(restored == original) << Differences(original, restored).size() << " bytes differ";
   }
 
-  fs::path dir;
   std::vector<unsigned char> original;
   leveldata lvl;
-  std::unique_ptr<e2e::App> app;
-  int wx = 0, wy = 0;
 };
 
 }  // namespace
@@ -233,8 +221,8 @@ TEST_F(EditModesEndToEnd, DemoImageDragPaintSaveAndUndo) {
   options.configuration_ini = e2e::ConfigurationWith({});
   // The alpha notice, the path for the first Save (the demo image has none), the path for Save As.
   options.dialog_answers = {"ok", (dir / "first.smc").string(), (dir / "final.smc").string()};
-  app = std::make_unique<e2e::App>(options);
-  WaitForEditor();
+  StartEditor(options);
+  if (HasFatalFailure()) return;
   DragPaintUndo(dir / "first.smc", dir / "final.smc");
 }
 
@@ -249,8 +237,8 @@ TEST_F(EditModesEndToEnd, GeneratedImageFromAFile) {
   options.configuration_ini = e2e::ConfigurationWith({}, e2e::Demo().config);
   // The file, yes to the unknown image, the alpha notice, the path for Save As.
   options.dialog_answers = {rom.string(), "yes", "ok", (dir / "final.smc").string()};
-  app = std::make_unique<e2e::App>(options);
-  WaitForEditor();
+  StartEditor(options);
+  if (HasFatalFailure()) return;
   DragPaintUndo(rom, dir / "final.smc");
   // The first Save kept the file as it was.
   EXPECT_TRUE(ReadBytes(dir / "game.smc.bak") == original);

@@ -27,18 +27,8 @@ constexpr int kModeEntryX = 680;
 // Entries of the extraction mode's "Binary" menu, from the top.
 enum BinaryEntry { k8x8Tiles, kTileSets, kTileMaps };
 
-class ExtractionEndToEnd : public ::testing::Test {
+class ExtractionEndToEnd : public e2e::EndToEndTest {
  protected:
-  void SetUp() override {
-    if (!e2e::HaveDisplay()) GTEST_SKIP() << "DISPLAY is not set";
-    folder_ = fs::temp_directory_path() / ("qbrre-e2e-extract-" + std::to_string(getpid()));
-    fs::remove_all(folder_);
-  }
-  void TearDown() override {
-    app.reset();
-    std::error_code ignored;
-    fs::remove_all(folder_, ignored);
-  }
 
   // Starts `qbrre --demo`; the script answers the alpha notice, then `answers`.
   void Launch(const std::vector<std::string>& answers) {
@@ -47,22 +37,17 @@ class ExtractionEndToEnd : public ::testing::Test {
     options.configuration_ini = e2e::ConfigurationWith({});
     options.dialog_answers = {"ok"};
     options.dialog_answers.insert(options.dialog_answers.end(), answers.begin(), answers.end());
-    app = std::make_unique<e2e::App>(options);
-    ASSERT_TRUE(app->WaitForWindow()) << app->Stderr();
-    ASSERT_TRUE(app->WaitForDialog("info", 30.0)) << app->Stderr();
-    ASSERT_TRUE(app->WaitForSize(kEditorW, kEditorH, 10.0)) << app->Stderr();
-    int w = 0, h = 0;
-    ASSERT_TRUE(app->Geometry(wx, wy, w, h));
+    LaunchEditor(options);
   }
 
   // A click held long enough for a logic update of an idle program to see it.
   void ClickWindow(int x, int y) {
     e2e::MouseMove(wx + x, wy + y);
-    e2e::Sleep(150);
+    e2e::Hold(150);
     e2e::MouseDown();
-    e2e::Sleep(120);
+    e2e::Hold(120);
     e2e::MouseUp();
-    e2e::Sleep(150);
+    e2e::Hold(150);
   }
 
   // Chooses entry `entry` of the menu whose title starts at window x `title_x`.
@@ -86,14 +71,13 @@ class ExtractionEndToEnd : public ::testing::Test {
     const auto start = std::chrono::steady_clock::now();
     while (!done()) {
       if (std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() > timeout_s) return false;
-      e2e::Sleep(100);
+      e2e::Hold(100);
     }
     return true;
   }
 
-  fs::path folder_;
-  std::unique_ptr<e2e::App> app;
-  int wx = 0, wy = 0;
+  // The folder the extraction is asked to write into; not there before.
+  const fs::path folder_ = dir / "extracted";
 };
 
 TEST_F(ExtractionEndToEnd, BinaryTileMapsFromTheModeMenuWriteIntoTheScriptedFolder) {

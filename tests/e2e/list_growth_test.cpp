@@ -75,13 +75,11 @@ void Chord(const std::string& modifiers, const std::string& key) {
   e2e::KeyUp(modifiers);
 }
 
-class ListGrowthEndToEnd : public ::testing::Test {
+class ListGrowthEndToEnd : public e2e::EndToEndTest {
  protected:
   void SetUp() override {
-    if (!e2e::HaveDisplay()) GTEST_SKIP() << "DISPLAY is not set";
-    char pattern[] = "/tmp/qbrre-e2e-grow-XXXXXX";
-    ASSERT_NE(::mkdtemp(pattern), nullptr);
-    dir = pattern;
+    e2e::EndToEndTest::SetUp();
+    if (IsSkipped() || HasFatalFailure()) return;
     // The table offsets of the demo's game configuration.
     ASSERT_TRUE(StartHeadlessAllegro());
     const std::string& config = e2e::Demo().config;
@@ -90,21 +88,13 @@ class ListGrowthEndToEnd : public ::testing::Test {
     ReadGlobalOffsets(gbl);
     set_config_data("", 0);
   }
-  void TearDown() override {
-    app.reset();
-    std::error_code ignored;
-    if (!dir.empty()) fs::remove_all(dir, ignored);
-  }
-
   // File offset of the pointer word of level `id`'s object list.
   long long Pointer(int id) const { return static_cast<long long>(gbl.LvlOBJMapBank | gbl.LvlOBJMapTable) + 2LL * id; }
   long long ListAt(const Bytes& b, int id) const {
     return static_cast<long long>(WordAt(b, Pointer(id)) | gbl.LvlOBJMapBank);
   }
 
-  fs::path dir;
   globaldata gbl;
-  std::unique_ptr<e2e::App> app;
 };
 
 }  // namespace
@@ -131,20 +121,16 @@ TEST_F(ListGrowthEndToEnd, FivePastesMoveTheListAndUndoGivesTheOriginalBytes) {
   options.configuration_ini = e2e::ConfigurationWith({});
   // The alpha notice, the path for the first Save (the demo image has none), the path for Save As.
   options.dialog_answers = {"ok", (dir / "grown.smc").string(), (dir / "undone.smc").string()};
-  app = std::make_unique<e2e::App>(options);
-  ASSERT_TRUE(app->WaitForWindow()) << app->Stderr();
-  ASSERT_TRUE(app->WaitForDialog("info", 30.0)) << app->Stderr();
-  ASSERT_TRUE(app->WaitForSize(kEditorW, kEditorH, 10.0)) << app->Stderr();
-  int wx = 0, wy = 0, w = 0, h = 0;
-  ASSERT_TRUE(app->Geometry(wx, wy, w, h));
+  LaunchEditor(options);
+  if (HasFatalFailure()) return;
   e2e::MouseMove(wx + kEditorW / 2, wy + kEditorH / 2);
 
   Chord("ctrl", "3");
   e2e::Click(wx + kViewX + chosen->x, wy + kViewY + chosen->y - 16);
-  e2e::Sleep(100);
+  e2e::Hold(100);
   Chord("ctrl", "c");
   e2e::MouseMove(wx + kViewX + 320, wy + kViewY + 200);
-  e2e::Sleep(100);
+  e2e::Hold(100);
   for (int i = 0; i < kPastes; ++i) Chord("ctrl", "v");
   Chord("ctrl", "s");
   const Bytes grown = WaitForFile(dir / "grown.smc", original.size(), {});

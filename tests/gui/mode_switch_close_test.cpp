@@ -11,6 +11,7 @@
 #include "platform/window.h"
 #include "shell/base/variables.h"
 #include "shell/runtime/frame.h"
+#include "tests/common/close_harness.h"
 #include "tests/common/headless_allegro.h"
 
 namespace {
@@ -109,35 +110,24 @@ class ModeSwitchCloseTest : public ::testing::TestWithParam<Landing> {
     window.screen_h = 1024;
     PlatformUseHeadlessWindow(window);
     PlatformUseScriptedDialogs([](const DialogRecord&) { return std::string("ok"); });
-    PlatformClearMessages();
     gui = new CHelioGUI;
     RegisterMode(kModeA, ModeA);
     RegisterMode(kModeB, ModeB);
-    sem_init(&sem_rest, 0, 1);
     ticks = 1;
-    saved_state = ENGINE_STATE.load();
     ENGINE_STATE = static_cast<uint32_t>(kModeA);
-    GAMEOVER = false;
-    STATEOVER = false;
   }
   void TearDown() override {
     RegisterMode(kModeA, nullptr);
     RegisterMode(kModeB, nullptr);
-    sem_destroy(&sem_rest);
-    ticks = 0;
-    ENGINE_STATE = saved_state;
-    GAMEOVER = false;
-    STATEOVER = false;
     delete gui;
     mui = nullptr;
     PlatformUseX11Window();
     PlatformUseDesktopDialogs();
-    PlatformClearMessages();
   }
 
   HeadlessWindow window;
+  CloseHarness engine_;
   CHelioGUI* gui = nullptr;
-  uint32_t saved_state = 0;
 };
 
 TEST_P(ModeSwitchCloseTest, ACloseAtAnyMomentOfAModeSwitchEndsTheMainLoop) {
