@@ -4,7 +4,7 @@
 #include "rom/file_replace.h"
 #include "rom/headless_open.h"
 #include "rom/image_edits.h"
-#include "shell/base/include.h"
+#include "platform/allegro_include.h"
 
 int RunImportCommand(const std::string& folder, const std::string& output, const std::string& romPath) {
   if (!LoadRomHeadless(romPath)) return 1;

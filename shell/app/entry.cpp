@@ -52,7 +52,7 @@ int RunExtract(const Args& a) {
 }
 int RunImport(const Args& a) {
   if (a[1] != "--output") return UsageError("--import needs --output before the ROM image");
-  PlatformUseStderrDialogs(true);
+  PlatformUseStderrDialogs();
   return RunImportCommand(a[0], a[2], a[3]);
 }
 int RunExport(const Args& a) {
