@@ -33,7 +33,7 @@ const char* const AppMenuL[3] = {
     "        [$0304 Y -- Y - 'Objects']        [$0305 Y -- N - 'Hidden Caches']"
     "        [$0306 Y -- Y - 'Collectibles']        [$0307 Y -- Y - 'Bananas']"
     "        [$0308 Y -- N - 'Focus Points']        [-]        [$0309 Y -- Y - 'Level Entrance/Exit']"
-    "        [$030A Y -- Y - 'Bonus Entrances/Exits']    ]"
+    "        [$030A Y -- Y - 'Bonus Entrances/Exits']        [-]        [$030B Y -- Y - 'Grid']    ]"
     "    [>Y--'Mode'        [$FF00 N 02 - - 'Level Editor']        [$FF01 Y 03 - - 'Extraction']"
     "        [$FF02 Y 04 - - 'Sprite Viewer']        [$FF03 Y 05 - - 'Palette Editor']"
     "        [$FF04 Y 06 - - 'Physmap Editor']        [$FF05 Y 07 - - 'Hex Editor']    ]"

@@ -50,6 +50,7 @@ constexpr CommandId kCmdViewBananas = 0x0307;
 constexpr CommandId kCmdViewFocusPoints = 0x0308;
 constexpr CommandId kCmdViewLevelEntrances = 0x0309;
 constexpr CommandId kCmdViewBonusEntrances = 0x030A;
+constexpr CommandId kCmdViewGrid = 0x030B;
 
 // Graphics (Extraction mode): $5100-$5105 in menu order
 constexpr CommandId kCmdGraphicsLevelTerrains = 0x5100;
