@@ -265,7 +265,12 @@ TEST_F(ViewTransformTest, StatusNamesThePointAndTheMapEntry) {
   SetViewZoom(50);
   mouse_y = 118;
   EXPECT_EQ(ViewStatusText(), "X 0x0158  Y 0x0094  Tile 0x0000 --");
+  // The status line leads with the zoom away from 100 %, and only then.
+  EXPECT_EQ(StatusLineMiddle().rfind("50 %    X 0x0158", 0), 0u) << StatusLineMiddle();
+  SetViewZoom(200);
+  EXPECT_EQ(StatusLineMiddle().rfind("200 %", 0), 0u) << StatusLineMiddle();
   SetViewZoom(100);
+  EXPECT_EQ(StatusLineMiddle().rfind("X 0x012C", 0), 0u) << StatusLineMiddle();
   // Outside the view area (toolbar, scroll bar) or the level: nothing.
   struct Case {
     int mx, my;
