@@ -48,7 +48,7 @@ bool AppMenuOpenImage() {
     return false;
   }
   // A copier header is not part of the image: the checksum of the rest identifies it.
-  const std::size_t header = QBR1_CopierHeaderSize(file.bytes.size());
+  const std::size_t header = QBR1_OpenedHeaderSize(file.bytes.size(), file.crc);
   if (header > 0) {
     file.crc = CharArray_Get_CRC32(file.bytes.data() + header, static_cast<int>(file.bytes.size() - header));
   }

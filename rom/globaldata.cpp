@@ -4,6 +4,7 @@
 
 #include "platform/config_lock.h"
 #include "platform/data_paths.h"
+#include "rom/image_edits.h"
 #include "shell/base/functions.h"
 #include "shell/base/include.h"
 
@@ -63,6 +64,11 @@ unsigned long ImageOrigin(unsigned long crc) {
   ConfigGuard guard;
   const std::string origin = get_config_string("EditedImages", int2hexstr(static_cast<int>(crc), 8).c_str(), "");
   return origin == int2hexstr(static_cast<int>(kQBR1KnownCRC32), 8) ? kQBR1KnownCRC32 : 0;
+}
+
+std::size_t QBR1_OpenedHeaderSize(std::size_t file_size, unsigned long whole_crc) {
+  // A size alone cannot tell a header from 512 bytes appended to an image; a known checksum can.
+  return ImageOrigin(whole_crc) != 0 ? 0 : QBR1_CopierHeaderSize(file_size);
 }
 
 void RememberEditedImage(unsigned long crc, unsigned long origin) {

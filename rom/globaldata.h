@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 // ROM offsets of the game's tables, read from section "Global_Offsets" of the
@@ -60,6 +61,9 @@ void SelectGameConfig(globaldata& gbl);
 // for an edit of it this program saved (remembered in section "EditedImages" of the configuration in
 // force, checksum -> the checksum it came from), 0 otherwise.
 unsigned long ImageOrigin(unsigned long crc);
+// The copier header to split off a file of `file_size` bytes whose whole CRC-32 is `whole_crc`: none
+// when the whole file is a known image (ImageOrigin), else QBR1_CopierHeaderSize's rule by size.
+std::size_t QBR1_OpenedHeaderSize(std::size_t file_size, unsigned long whole_crc);
 // Remembers a saved edit in "EditedImages": key `crc`, value `origin` (8 upper-case hex digits each).
 void RememberEditedImage(unsigned long crc, unsigned long origin);
 

@@ -32,7 +32,7 @@ bool LoadRomHeadless(const std::string& romPath) {
     return false;
   }
   // A copier header is not part of the image: it is dropped, and the rest identifies the image.
-  if (const std::size_t header = QBR1_CopierHeaderSize(QBR1.size())) {
+  if (const std::size_t header = QBR1_OpenedHeaderSize(QBR1.size(), BFA_OpenedCRC32[0x10])) {
     QBR1.erase(QBR1.begin(), QBR1.begin() + static_cast<std::ptrdiff_t>(header));
     BFA_OpenedCRC32[0x10] = BFA_GetCRC32();
   }
