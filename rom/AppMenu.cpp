@@ -9,6 +9,7 @@
 #include "rom/image_install.h"
 #include "rom/image_edits.h"
 #include "rom/image_save.h"
+#include "rom/recovery_copy.h"
 #include "shell/base/functions.h"
 #include "shell/base/variables.h"
 
@@ -56,6 +57,7 @@ bool AppMenuOpenImage() {
   const unsigned long origin = ImageOrigin(file.crc);
   if (!InstallQBR1Image(path.c_str(), std::move(file), header)) return false;
   SetImageFile(path, origin);
+  OfferRecoveryCopy(path);
   FinishOpen();
   return true;
 }

@@ -110,13 +110,3 @@ bool ConfirmUnsavedEdits() {
   if (answer == "yes") return SaveImage();
   return false;
 }
-
-std::string RecoveryCopyPath() {
-  return (image_path.empty() ? std::string("demo.smc") : image_path) + ".recovery";
-}
-
-bool SaveRecoveryCopy() {
-  if (!QBR1_HasUnsavedEdits()) return true;
-  std::string error;
-  return ReplaceFile(RecoveryCopyPath(), QBR1_SavedFileBytes(), error);
-}

@@ -31,8 +31,3 @@ bool SaveImagePatch();
 // "FILE"?" with Yes, No and Cancel. True when the caller may go on: no unsaved edits, No, or Yes
 // and the Save succeeded.
 bool ConfirmUnsavedEdits();
-// For a close signal: when the image has unsaved edits, writes FILE.recovery beside its file (or
-// beside the working folder's demo name) and returns true when that worked or was not needed.
-bool SaveRecoveryCopy();
-// Path of the recovery copy of the open image.
-std::string RecoveryCopyPath();

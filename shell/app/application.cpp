@@ -55,7 +55,10 @@ void WndProc(int message, int param) {
       if (closing) return;
       // A signal's close waits while the worker keeps its unsaved work; the worker then posts the
       // close again, confirmed.
-      if (param != kCloseConfirmed && CloseSignalReceived() && HandSignalCloseToWorker()) return;
+      if (param != kCloseConfirmed && param != kCloseWorkLost && CloseSignalReceived() && HandSignalCloseToWorker())
+        return;
+      // Edits that no recovery copy holds are lost: the exit status says so.
+      if (param == kCloseWorkLost) exit_code = 1;
       closing = true;
       // GAMEOVER before STATEOVER: a worker that leaves its mode on STATEOVER must
       // already see GAMEOVER, or the dispatcher would clear STATEOVER and go on.
