@@ -53,10 +53,10 @@ void BM_SaveImage4MiB(benchmark::State& state) {
   char dir[] = "/tmp/qbrre_save_bench_XXXXXX";
   if (mkdtemp(dir) == nullptr) std::abort();
   const std::string path = std::string(dir) + "/game.smc";
-  SetImageFile("", 0);
+  SetImageFile("", "");
   std::string error;
   if (!ReplaceFile(path, QBR1_OpenedFile(), error)) std::abort();
-  SetImageFile(path, 0);
+  SetImageFile(path, "");
   for (auto _ : state) {
     if (!SaveImage()) state.SkipWithError("save failed");
     QBR1_WriteWord(0x2000, static_cast<unsigned short>(state.iterations()));

@@ -54,9 +54,9 @@ bool AppMenuOpenImage() {
     file.crc = CharArray_Get_CRC32(file.bytes.data() + header, static_cast<int>(file.bytes.size() - header));
   }
   if (!LoadQBR1(file.crc, qbr1gbl)) return false;
-  const unsigned long origin = ImageOrigin(file.crc);
+  const std::string config = KnownImageConfig(file.crc);
   if (!InstallQBR1Image(path.c_str(), std::move(file), header)) return false;
-  SetImageFile(path, origin);
+  SetImageFile(path, config);
   OfferRecoveryCopy(path);
   FinishOpen();
   return true;

@@ -11,9 +11,10 @@ const std::string& ImageFilePath();
 // The name shown for the image in questions: the file's name, or the name given for an image without one.
 std::string ImageDisplayName();
 // Records the file of a newly opened image (path "" for none, shown as `name`) and its stamp on disk
-// now; `origin_crc`: the known image it counts as (kQBR1KnownCRC32 for the supported image or a
-// saved edit of it), 0 when the user accepted an unidentified image.
-void SetImageFile(const std::string& path, unsigned long origin_crc, const std::string& name = "untitled");
+// now; `config`: the game configuration it is edited with (KnownImageConfig), "" when the user
+// accepted an unidentified image. A saved image with a configuration is remembered in
+// "EditedImages" (RememberEditedImage), so that it opens again with that configuration.
+void SetImageFile(const std::string& path, const std::string& config, const std::string& name = "untitled");
 
 // Save ($0001): writes the opened file with the user's edits over the image's file (the copier
 // header unchanged). The first Save over a file keeps the file it replaces as FILE.bak; a file

@@ -126,9 +126,9 @@ TEST_F(ImageSave, SavedEditOfTheKnownImageOpensWithoutTheQuestion) {
   const crc32 crc = CharArray_Get_CRC32(saved.data(), static_cast<int>(saved.size()));
   {
     ConfigGuard guard;
-    EXPECT_STREQ(get_config_string("EditedImages", int2hexstr(static_cast<int>(crc), 8).c_str(), ""), "C946DCA0");
+    EXPECT_STREQ(get_config_string("EditedImages", int2hexstr(static_cast<int>(crc), 8).c_str(), ""), "QBR v10U.INI");
   }
-  EXPECT_EQ(ImageOrigin(crc), kQBR1KnownCRC32);
+  EXPECT_EQ(KnownImageConfig(crc), kGameConfigPath);
   log.answers.push_back(path.string());
   AppMenuOpenImage();
   EXPECT_EQ(Titles(), (std::vector<std::string>{"Open QBR image...", " IMPORTANT - READ THIS"}));
@@ -138,7 +138,32 @@ TEST_F(ImageSave, SavedEditOfTheKnownImageOpensWithoutTheQuestion) {
   QBR1_WriteWord(0x500, 0x1234);
   ASSERT_TRUE(SaveImage());
   const std::vector<char> other_saved = ReadWholeFile(other);
-  EXPECT_EQ(ImageOrigin(CharArray_Get_CRC32(other_saved.data(), static_cast<int>(other_saved.size()))), 0u);
+  EXPECT_EQ(KnownImageConfig(CharArray_Get_CRC32(other_saved.data(), static_cast<int>(other_saved.size()))), "");
+}
+
+// An entry names a configuration file of GameConfig/; the supported image's checksum, as older
+// entries hold, names the game configuration; anything leading out of the folder names nothing.
+TEST_F(ImageSave, EditedImagesEntriesNameTheGameConfiguration) {
+  struct Case {
+    const char* key;
+    const char* value;
+    std::string config;
+  };
+  const Case cases[] = {
+      {"11111111", "QBR Demo.INI", kDemoGameConfigPath},
+      {"22222222", "C946DCA0", kGameConfigPath},
+      {"33333333", "../Configuration.INI", ""},
+      {"44444444", "..", ""},
+      {"55555555", "", ""},
+  };
+  for (const Case& c : cases) {
+    {
+      ConfigGuard guard;
+      set_config_string("EditedImages", c.key, c.value);
+    }
+    EXPECT_EQ(KnownImageConfig(std::stoul(c.key, nullptr, 16)), c.config) << c.value;
+  }
+  EXPECT_EQ(KnownImageConfig(kQBR1KnownCRC32), kGameConfigPath);
 }
 
 TEST_F(ImageSave, FileChangedOnDiskIsOverwrittenOnlyWhenTheUserSaysSo) {
@@ -196,7 +221,7 @@ TEST_F(ImageSave, SaveAsAndSaveIpsAskForAPathAndCancelWritesNothing) {
 TEST_F(ImageSave, ImageWithoutAFileSavesAs) {
   const std::vector<char> original = ImageWithCrc(kImageSize, kQBR1KnownCRC32);
   OpenFile("game.smc", original);
-  SetImageFile("", 0);  // as the demo image
+  SetImageFile("", "");  // as an image without a file
   QBR1_WriteByte(7, 1);
   const fs::path target = sandbox.dir() / "demo-copy.smc";
   log.answers = {target.string()};
