@@ -10,6 +10,7 @@
 #include "platform/messages.h"
 #include "platform/signals.h"
 #include "rom/globaldata.h"
+#include "rom/launch_game.h"
 #include "shell/app/program.h"
 #include "shell/app/registrations.h"
 #include "shell/base/close_request.h"
@@ -87,6 +88,8 @@ int RunEditor() {
   // by the worker meanwhile, keep holding them).
   HoldCloseSignals();
   RegisterFeatures();
+  // Game files an emulator kept past the last run are removed once it has ended.
+  RemoveEndedGameFiles();
   std::thread worker(threadfunc);
   PlatformMessage message;
   while (PlatformGetMessage(message)) WndProc(message.message, message.param);
