@@ -317,7 +317,7 @@ TEST_F(ImageSave, RecoveryCopyGoesToTheStateFolderWhenTheFilesFolderRefusesIt) {
   const fs::path path = sandbox.dir() / "ro" / "game.smc";
   WriteWholeFile(path, original);
   log.answers.push_back(path.string());
-  AppMenuExecuteItem(0x0000, false);
+  AppMenuOpenImage();
   QBR1_WriteByte(0x10, 0x55);
   std::vector<char> expected = original;
   expected[0x10] = 0x55;
@@ -388,7 +388,7 @@ TEST_F(ImageSave, OpenOffersANewerRecoveryCopy) {
     log.boxes.clear();
     log.answers = {path.string()};
     if (*c.answer) log.answers.push_back(c.answer);
-    AppMenuExecuteItem(0x0000, false);
+    AppMenuOpenImage();
 
     const bool asked = *c.answer != '\0';
     ASSERT_EQ(log.boxes.size(), asked ? 3u : 2u) << c.name;

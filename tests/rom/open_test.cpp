@@ -159,7 +159,7 @@ TEST_F(Open, CopierHeaderIsSplitOnlyWhenTheWholeFileIsNotKnown) {
   };
   for (const Case& c : cases) {
     const fs::path path = Offer("game.smc", c.bytes);
-    AppMenuExecuteItem(0x0000, false);
+    AppMenuOpenImage();
     EXPECT_EQ(Titles().back(), " IMPORTANT - READ THIS") << c.name;  // identified: no question
     EXPECT_EQ(QBR1_HeaderSize(), c.header) << c.name;
     ASSERT_EQ(QBR1.size(), c.bytes.size() - c.header) << c.name;

@@ -47,7 +47,7 @@ TEST(DemoOpen, SavedDemoOpensAgainWithTheDemosConfiguration) {
 
   log.boxes.clear();
   log.answers = {path.string()};
-  AppMenuExecuteItem(0x0000, false);
+  AppMenuOpenImage();
   ASSERT_EQ(log.boxes.size(), 2u);  // the file dialog and the notice: no identification question
   EXPECT_EQ(log.boxes[1].title, " IMPORTANT - READ THIS");
   EXPECT_EQ(ShownList(), shown);
