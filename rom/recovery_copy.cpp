@@ -87,7 +87,7 @@ void OfferRecoveryCopy(const std::string& path) {
   // Every stretch in which the copy differs becomes a write of one undoable edit; the copier header
   // is not part of the image and stays as opened.
   const std::size_t header = QBR1_HeaderSize();
-  QBR1_BeginEdit(-1);
+  QBR1_BeginEdit(-1, "Restore recovery copy");
   std::size_t i = header;
   while (i < bytes.size()) {
     if (bytes[i] == opened[i]) {
