@@ -47,6 +47,8 @@ const char* const AppMenuL[3] = {
     "    [+Y--'Binary'        [$5200 Y -- - -'8x8 Tiles']        [$5201 Y -- - -'Tile Sets']"
     "        [$5202 Y -- - -'Tile Maps']        [$5203 Y -- - -'Backgrounds']        [$5204 Y -- - -'PhysMaps']"
     "        [$5205 Y -- - -'Sprites']        [$5206 Y -- - -'Palletes']    ]"
+    "    [+Y--'Import'        [$5300 Y -- - -'Folder...']        [-]        [$5301 Y -- - -'8x8 Tiles...']"
+    "        [$5302 Y -- - -'Tile Sets...']        [$5303 Y -- - -'Tile Maps...']        [$5304 Y -- - -'Palettes...']    ]"
     "    [>Y--'Mode'        [$FF00 Y 02 - - 'Level Editor']        [$FF01 N 03 - - 'Extraction']"
     "        [$FF02 Y 04 - - 'Sprite Viewer']        [$FF03 Y 05 - - 'Palette Editor']"
     "        [$FF04 Y 06 - - 'Physmap Editor']        [$FF05 Y 07 - - 'Hex Editor']    ]"
