@@ -66,6 +66,11 @@ const std::string& ImageFilePath() { return image_path; }
 
 std::string ImageDisplayName() { return image_path.empty() ? image_name : BaseName(image_path); }
 
+std::string ImageWindowTitle() {
+  if (QBR1.empty()) return "QBR Resource Editor";
+  return "QBRRE - " + ImageDisplayName() + (QBR1_HasUnsavedEdits() ? " *" : "");
+}
+
 void SetImageFile(const std::string& path, const std::string& config, const std::string& name) {
   image_path = path;
   image_name = name;

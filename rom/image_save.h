@@ -10,6 +10,9 @@
 const std::string& ImageFilePath();
 // The name shown for the image in questions: the file's name, or the name given for an image without one.
 std::string ImageDisplayName();
+// The window's title: "QBRRE - NAME" (ImageDisplayName) with " *" while there are unsaved edits, or
+// "QBR Resource Editor" while no image is open.
+std::string ImageWindowTitle();
 // Records the file of a newly opened image (path "" for none, shown as `name`) and its stamp on disk
 // now; `config`: the game configuration it is edited with (KnownImageConfig), "" when the user
 // accepted an unidentified image. A saved image with a configuration is remembered in

@@ -231,6 +231,24 @@ TEST_F(ImageSave, ImageWithoutAFileSavesAs) {
   EXPECT_EQ(ImageFilePath(), target.string());
 }
 
+// The title names the file (or the name of an image without one) and carries a
+// star exactly while there are unsaved edits.
+TEST_F(ImageSave, TheWindowTitleNamesTheImageAndItsUnsavedEdits) {
+  const std::vector<char> original = ImageWithCrc(kImageSize, kQBR1KnownCRC32);
+  OpenFile("game.smc", original);
+  EXPECT_EQ(ImageWindowTitle(), "QBRRE - game.smc");
+  QBR1_WriteByte(7, 1);
+  EXPECT_EQ(ImageWindowTitle(), "QBRRE - game.smc *");
+  ASSERT_TRUE(SaveImage());
+  EXPECT_EQ(ImageWindowTitle(), "QBRRE - game.smc");
+  QBR1_WriteByte(7, 2);
+  int level = -1;
+  ASSERT_TRUE(QBR1_Undo(&level));
+  EXPECT_EQ(ImageWindowTitle(), "QBRRE - game.smc") << "undone back to the saved bytes";
+  SetImageFile("", "", "QBRRE demo image");
+  EXPECT_EQ(ImageWindowTitle(), "QBRRE - QBRRE demo image");
+}
+
 TEST_F(ImageSave, QuestionBeforeLosingEdits) {
   const fs::path path = OpenFile("game.smc", ImageWithCrc(kImageSize, kQBR1KnownCRC32));
   EXPECT_TRUE(ConfirmUnsavedEdits());  // nothing to lose: no question
