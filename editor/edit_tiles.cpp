@@ -194,6 +194,10 @@ void TileMapTool::Activate(CCamera& camera) {
 void TileMapTool::Deactivate() {
   EndStroke();
   camera_ = nullptr;
+  // The ghost is an Allegro bitmap: released while Allegro surely runs, since
+  // the tool itself lives until the program's static objects go.
+  if (ghost_ != nullptr) destroy_bitmap(ghost_);
+  ghost_ = nullptr;
 }
 
 namespace {
@@ -344,9 +348,6 @@ void TileMapTool::Draw(BITMAP* dest, const CCamera& camera) const {
   if (panel_shown) DrawPanel(dest, camera);
 }
 
-TileMapTool::~TileMapTool() {
-  if (ghost_ != nullptr) destroy_bitmap(ghost_);
-}
 
 void TileMapTool::DrawPanel(BITMAP* dest, const CCamera& camera) const {
   const std::vector<BITMAP*>& tileset = camera.Layer_MG0->tileset;

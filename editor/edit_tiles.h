@@ -78,8 +78,6 @@ class TileMapTool : public EditTool, public SelectionEditing {
   bool Duplicate() override { return false; }
   bool SelectAll() override;
 
- ~TileMapTool() override;
-
  private:
   void Paint(const CCamera& camera, int lx, int ly);
   void DrawGhost(BITMAP* dest, const CCamera& camera) const;
@@ -99,7 +97,8 @@ class TileMapTool : public EditTool, public SelectionEditing {
   int mouse_wx_ = 0, mouse_wy_ = 0, mouse_col_ = 0, mouse_row_ = 0;
   bool mouse_in_view_ = false;
   const CCamera* camera_ = nullptr;
-  // The brush composed once for the translucent ghost; made again when the brush or the tiles change.
+  // The brush composed once for the translucent ghost; made again when the brush or the tiles
+  // change, released by Deactivate.
   mutable BITMAP* ghost_ = nullptr;
   mutable std::vector<QBR1TileEntry> ghost_stamp_;
   mutable BITMAP* const* ghost_tiles_ = nullptr;

@@ -276,22 +276,35 @@ TEST_F(EditModesEndToEnd, StampFillAndFloodFillWriteExactlyTheirWords) {
     return WordAt(bytes, lvl.tilemap + 2LL * (16 * col + row));
   };
   int x = 0, y = 0;
+  // Each step is given time to be seen by the program's next updates, so a slow
+  // update never sees a press only where the mouse went after it.
+  auto step = [] { e2e::Sleep(150); };
   Chord("ctrl", "1");
   cell(2, 12, x, y);
   e2e::MouseMove(x, y);
+  step();
   e2e::MouseDown(3);
+  step();
   cell(4, 13, x, y);
   e2e::MouseMove(x - 8, y);
+  step();
   e2e::MouseMove(x, y);
+  step();
   e2e::MouseUp(3);
+  step();
   e2e::KeyDown("ctrl");
   cell(10, 2, x, y);
   e2e::MouseMove(x, y);
+  step();
   e2e::MouseDown(1);
+  step();
   cell(14, 4, x, y);
   e2e::MouseMove(x - 8, y);
+  step();
   e2e::MouseMove(x, y);
+  step();
   e2e::MouseUp(1);
+  step();
   e2e::KeyUp("ctrl");
   Chord("ctrl", "s");
   const std::vector<unsigned char> stamped = WaitForFile(dir / "tiles.smc", original.size(), original);
@@ -328,7 +341,10 @@ TEST_F(EditModesEndToEnd, StampFillAndFloodFillWriteExactlyTheirWords) {
   }
   e2e::KeyDown("shift");
   cell(c0, r0, x, y);
+  e2e::MouseMove(x, y);
+  step();
   e2e::Click(x, y);
+  step();
   e2e::KeyUp("shift");
   Chord("ctrl", "s");
   const std::vector<unsigned char> flooded = WaitForFile(dir / "tiles.smc", original.size(), stamped);
