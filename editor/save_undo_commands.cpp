@@ -7,6 +7,7 @@
 #include "gui/mode_table.h"
 #include "rom/image_edits.h"
 #include "rom/image_save.h"
+#include "rom/recovery_copy.h"
 #include "shell/base/close_request.h"
 #include "platform/allegro_include.h"
 #include "shell/base/variables.h"
@@ -23,8 +24,6 @@ void ShowLevel(int level) {
 }
 
 bool ImageOpen() { return BFA_IsActive(0x10); }
-
-void KeepRecoveryCopy() { SaveRecoveryCopy(); }
 
 }  // namespace
 
@@ -58,5 +57,5 @@ void RegisterSaveAndUndoCommands() {
   RegisterShortcut(kCmdRedo, KEY_Y, kModCtrl);
   RegisterShortcut(kCmdRedo, KEY_Z, kModCtrl | kModShift);
   SetCloseGate(ConfirmUnsavedEdits);
-  SetSignalCloseHooks(QBR1_HasUnsavedEditsAnyThread, KeepRecoveryCopy);
+  SetSignalCloseHooks(QBR1_HasUnsavedEditsAnyThread, SaveRecoveryCopy);
 }

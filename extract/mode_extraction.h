@@ -37,6 +37,9 @@ class ExtractionView {
   int Files(std::size_t index) const { return files_[index]; }
 
  private:
+  // The last import's summary and per-file lines from row `y` down.
+  void DrawImportLines(BITMAP* dest, int y) const;
+
   std::vector<int> files_;
 };
 

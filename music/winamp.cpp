@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <string>
 
+#include "platform/data_paths.h"
 #include "platform/dynlib.h"
 #include "shell/base/functions.h"
 
@@ -59,14 +60,15 @@ std::string PluginPath(const char* file, const char* dir) {
 
 // Loads path as given (relative names from the working directory); a
 // relative path that is not there is tried again from the executable's
-// folder, where an installed program keeps its plug-ins.
+// folder, where the build tree and `cmake --install` keep the plug-ins, and
+// then from the installed library folder, where the Debian package keeps
+// them (it has no folders in /usr/bin).
 PlatformLibrary OpenPluginLibrary(const std::string& path) {
   const bool relative = path.empty() || path[0] != '/';
   PlatformLibrary lib = PlatformLibraryOpen(path.find('/') == std::string::npos ? "./" + path : path);
-  if (!lib && relative) {
-    const std::string exeDir = PlatformExecutableDirectory();
-    if (!exeDir.empty()) lib = PlatformLibraryOpen(exeDir + "/" + path);
-  }
+  const std::string exeDir = relative && !lib ? PlatformExecutableDirectory() : "";
+  if (!exeDir.empty()) lib = PlatformLibraryOpen(exeDir + "/" + path);
+  if (!exeDir.empty() && !lib) lib = PlatformLibraryOpen(exeDir + "/" + kInstalledLibraryFolder + "/" + path);
   return lib;
 }
 

@@ -10,6 +10,8 @@
 
 // The folder of the installed data relative to the executable's folder.
 inline constexpr const char* kInstalledDataFolder = "../share/qbrre";
+// The folder of the installed plug-ins of the Debian package relative to the executable's folder.
+inline constexpr const char* kInstalledLibraryFolder = "../lib/qbrre";
 
 // Whether the working directory holds a GameConfig/ folder.
 bool PlatformPortableFolder();
@@ -18,6 +20,12 @@ bool PlatformPortableFolder();
 // directory of a portable folder, else the same name under the installed data when it is there, else
 // `relative` unchanged.
 std::string PlatformGameConfigFile(const std::string& relative);
+
+// The program's folder of one kind of user files: $`variable`/qbrre when the variable names an
+// absolute path, else ~/`below_home`/qbrre; "" when neither is known. Kinds: XDG_CONFIG_HOME with
+// ".config" (settings), XDG_STATE_HOME with ".local/state" (recovery copies), XDG_DATA_HOME with
+// ".local/share" (music).
+std::string PlatformUserFolder(const char* variable, const char* below_home);
 
 // The settings file `name` (e.g. "Configuration.INI"): in the working directory of a portable folder,
 // else in $XDG_CONFIG_HOME/qbrre/ or ~/.config/qbrre/ (the working directory when neither is known).

@@ -27,17 +27,26 @@ bool WriteAll(int fd, const unsigned char* data, std::size_t n) {
   return true;
 }
 
-// The file a path names, symbolic links followed; the path itself when it names nothing yet.
-std::string Target(const std::string& path) {
-  char resolved[PATH_MAX];
-  if (::realpath(path.c_str(), resolved) != nullptr) return resolved;
-  return path;
-}
-
 std::string FolderOf(const std::string& path) {
   const std::size_t slash = path.rfind('/');
   if (slash == std::string::npos) return ".";
   return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// The file a path names, symbolic links followed, also a link to a file that does not exist yet (it
+// is created where the link points, so the link stays a link); the path itself when it names nothing.
+std::string Target(const std::string& path) {
+  std::string at = path;
+  for (int hops = 0; hops < 40; ++hops) {
+    char resolved[PATH_MAX];
+    if (::realpath(at.c_str(), resolved) != nullptr) return resolved;
+    char link[PATH_MAX];
+    const ssize_t n = ::readlink(at.c_str(), link, sizeof link - 1);
+    if (n <= 0) return at;
+    const std::string to(link, static_cast<std::size_t>(n));
+    at = to[0] == '/' ? to : FolderOf(at) + "/" + to;
+  }
+  return at;
 }
 
 }  // namespace
@@ -82,6 +91,11 @@ bool ReadRegularFile(const std::string& path, std::vector<unsigned char>& out, s
 bool ReplaceFile(const std::string& path, const unsigned char* data, std::size_t n, std::string& error) {
   const std::string target = Target(path);
   struct stat old {};
+  // A loop of links is never replaced by a file.
+  if (::lstat(target.c_str(), &old) == 0 && S_ISLNK(old.st_mode)) {
+    error = "it is a symbolic link that leads nowhere";
+    return false;
+  }
   const bool existed = ::stat(target.c_str(), &old) == 0;
   if (existed && !S_ISREG(old.st_mode)) {
     error = "it is not a regular file";
@@ -136,6 +150,12 @@ bool ReplaceFile(const std::string& path, const unsigned char* data, std::size_t
   return true;
 }
 
+bool SameFile(const std::string& a, const std::string& b) {
+  struct stat x {
+  }, y{};
+  return ::stat(a.c_str(), &x) == 0 && ::stat(b.c_str(), &y) == 0 && x.st_dev == y.st_dev && x.st_ino == y.st_ino;
+}
+
 bool ReplaceFile(const std::string& path, const std::vector<unsigned char>& bytes, std::string& error) {
   return ReplaceFile(path, bytes.data(), bytes.size(), error);
 }
@@ -148,8 +168,15 @@ bool KeepBackupOnce(const std::string& path, const std::string& backup, std::str
     error = "cannot read it to keep a backup: " + error;
     return false;
   }
+  struct stat original {};
+  if (::stat(path.c_str(), &original) != 0) {
+    error = Reason("cannot read it to keep a backup");
+    return false;
+  }
   // A new file that refuses to replace anything: a backup that appeared meanwhile is kept as it is.
-  const int fd = ::open(backup.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  // Private while it is written; then it gets the original's permissions, so a private file never
+  // has a readable copy.
+  const int fd = ::open(backup.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
   if (fd < 0) {
     if (errno == EEXIST) return true;
     error = Reason(("cannot create the backup " + backup).c_str());
@@ -157,6 +184,10 @@ bool KeepBackupOnce(const std::string& path, const std::string& backup, std::str
   }
   bool ok = WriteAll(fd, bytes.data(), bytes.size()) && ::fsync(fd) == 0;
   if (!ok) error = Reason(("writing the backup " + backup + " failed").c_str());
+  if (ok && ::fchmod(fd, original.st_mode & 07777) != 0) {
+    error = Reason(("setting the permissions of the backup " + backup + " failed").c_str());
+    ok = false;
+  }
   if (::close(fd) != 0 && ok) {
     error = Reason(("writing the backup " + backup + " failed").c_str());
     ok = false;

@@ -13,14 +13,19 @@ bool ReadRegularFile(const std::string& path, std::vector<unsigned char>& out, s
 
 // Replaces the file at `path` (or creates it) with `n` bytes at `data`: temporary file beside it,
 // written, flushed to disk, given the old file's permissions, renamed over it. A symbolic link is
-// followed: the file it names is replaced. False, with a short reason in `error`, the temporary file
-// removed and the old file untouched, when any step fails (read-only folder, full disk, file size
-// limit, a folder in the way).
+// followed (also one to a file not there yet): the file it names is replaced or created, the link
+// stays. False, with a short reason in `error`, the temporary file removed and the old file
+// untouched, when any step fails (read-only folder, full disk, file size limit, a folder in the way,
+// a loop of links).
 bool ReplaceFile(const std::string& path, const unsigned char* data, std::size_t n, std::string& error);
 bool ReplaceFile(const std::string& path, const std::vector<unsigned char>& bytes, std::string& error);
 
-// Keeps a copy of the file at `path` as `backup` unless `backup` already exists (it is never
-// overwritten). True when the backup exists afterwards; false, with `error`, when it could not be made.
+// True when both paths name one file on disk (same device and inode: another spelling of the path,
+// a symbolic link or a hard link); false when either names nothing.
+bool SameFile(const std::string& a, const std::string& b);
+
+// Keeps a copy of the file at `path`, with its permission bits, as `backup` unless `backup` already
+// exists (it is never overwritten). True when the backup exists afterwards; false, with `error`, when it could not be made.
 bool KeepBackupOnce(const std::string& path, const std::string& backup, std::string& error);
 
 // Identity of a file on disk, to notice that another program changed it since it was read.

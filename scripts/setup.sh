@@ -10,6 +10,7 @@ QBRRE_PACKAGES=(
   clang libclang-rt-14-dev llvm
   xvfb xdotool x11-utils x11-apps imagemagick zenity
   git desktop-file-utils man-db groff-base
+  dpkg-dev file lintian appstream shared-mime-info
 )
 
 # Installs the missing packages with apt-get when running as root; otherwise

@@ -8,6 +8,7 @@
 #include "extract/import.h"
 #include "platform/dialogs.h"
 #include "rom/AppMenu.h"
+#include "shell/app/bps_commands.h"
 #include "shell/app/ips_commands.h"
 #include "shell/app/application.h"
 #include "shell/app/window_scale.h"
@@ -44,6 +45,18 @@ int RunMakeIps(const Args& a) {
 int RunApplyIps(const Args& a) {
   if (a[2] != "--output") return UsageError("--apply-ips needs --output before the patched file");
   return RunApplyIpsCommand(a[0], a[1], a[3]);
+}
+int RunMakeBps(const Args& a) {
+  if (a[2] != "--output") return UsageError("--make-bps needs --output before the patch");
+  return RunMakeBpsCommand(a[0], a[1], a[3]);
+}
+int RunApplyBps(const Args& a) {
+  if (a[2] != "--output") return UsageError("--apply-bps needs --output before the patched file");
+  return RunApplyBpsCommand(a[0], a[1], a[3]);
+}
+int RunApplyPatch(const Args& a) {
+  if (a[2] != "--output") return UsageError("--apply needs --output before the patched file");
+  return RunApplyPatchCommand(a[0], a[1], a[3]);
 }
 int RunExtract(const Args& a) {
   if (a[1] != "--output") return UsageError("--extract needs --output before the ROM image");
@@ -85,6 +98,14 @@ const Command commands[] = {
     {"--make-ips", "ORIGINAL EDITED --output PATCH.ips", "write the IPS patch from ORIGINAL to EDITED and exit", 4,
      RunMakeIps},
     {"--apply-ips", "PATCH.ips ROM --output OUT", "write ROM with the patch applied to OUT and exit", 4, RunApplyIps},
+    {"--make-bps", "ORIGINAL EDITED --output PATCH.bps", "write the BPS patch from ORIGINAL to EDITED and exit", 4,
+     RunMakeBps},
+    {"--apply-bps", "PATCH.bps ROM --output OUT",
+     "write ROM with the patch applied to OUT and exit; refused unless ROM, the patch and the result have the "
+     "CRC-32 the patch names",
+     4, RunApplyBps},
+    {"--apply", "PATCH ROM --output OUT", "as --apply-ips or --apply-bps, chosen by the patch's header", 4,
+     RunApplyPatch},
     {"--extract", "KIND --output DIR ROM",
      "write the image's resources into DIR and exit; KIND: terrains, tilesets, sprites, gfx, tileset-data, "
      "tilemaps, palettes, sprite-data or all",

@@ -12,6 +12,7 @@
 #include "level/level_display.h"
 #include "level/leveldata.h"
 #include "level/png_export.h"
+#include "rom/file_replace.h"
 #include "rom/globaldata.h"
 #include "rom/headless_open.h"
 #include "shell/base/functions.h"
@@ -33,8 +34,14 @@ int RunFreeSpaceCommand(const std::string& romPath) {
 
 namespace {
 
-// Writes the picture of one level; a one-line message on stderr when it cannot.
-bool ExportLevel(int id, const std::string& path) {
+// Writes the picture of one level; a one-line message on stderr when it cannot. The image file
+// itself is never written over, under whatever name the output reaches it.
+bool ExportLevel(int id, const std::string& path, const std::string& romPath) {
+  if (SameFile(path, romPath)) {
+    std::fprintf(stderr, "qbrre: the output \"%s\" is the input \"%s\"; choose another file\n", path.c_str(),
+                 romPath.c_str());
+    return false;
+  }
   BITMAP* picture = ComposeLevelPicture(id);
   if (picture == nullptr) {
     std::fprintf(stderr, "qbrre: level 0x%02X has no picture (its size is not positive)\n", id);
@@ -71,7 +78,7 @@ int RunExportCommand(const std::string& level, const std::string& output, const 
   }
   if (!LoadRomHeadless(romPath)) return 1;
   set_color_depth(32);
-  if (!all) return ExportLevel(id, output) ? 0 : 1;
+  if (!all) return ExportLevel(id, output, romPath) ? 0 : 1;
 
   // The level pictures of `--extract terrains`, composed on every core, a
   // picture shared by levels of the same record composed once. A level of a

@@ -20,6 +20,14 @@ bool Read(const std::string& path, std::vector<unsigned char>& out, std::string&
   return false;
 }
 
+// One line on stderr when `output` is the file `input` under any name: writing it would replace an
+// input before the command is done with it.
+bool OutputIsInput(const std::string& output, const std::string& input) {
+  if (!SameFile(output, input)) return false;
+  Fail("the output \"" + output + "\" is the input \"" + input + "\"; choose another file");
+  return true;
+}
+
 int Write(const std::string& path, const std::vector<unsigned char>& bytes) {
   std::string error;
   if (!ReplaceFile(path, bytes, error)) return Fail("cannot write \"" + path + "\": " + error);
@@ -29,6 +37,7 @@ int Write(const std::string& path, const std::vector<unsigned char>& bytes) {
 }  // namespace
 
 int RunMakeIpsCommand(const std::string& original, const std::string& edited, const std::string& output) {
+  if (OutputIsInput(output, original) || OutputIsInput(output, edited)) return 1;
   std::vector<unsigned char> a, b, patch;
   std::string line;
   if (!Read(original, a, line) || !Read(edited, b, line)) return Fail(line);
@@ -38,6 +47,8 @@ int RunMakeIpsCommand(const std::string& original, const std::string& edited, co
 }
 
 int RunApplyIpsCommand(const std::string& patch, const std::string& rom, const std::string& output) {
+  // Writing over ROM itself is allowed: it is read whole first and replaced in one rename.
+  if (OutputIsInput(output, patch)) return 1;
   std::vector<unsigned char> p, file;
   std::string line;
   if (!Read(patch, p, line) || !Read(rom, file, line)) return Fail(line);

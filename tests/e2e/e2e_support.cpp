@@ -250,7 +250,7 @@ std::optional<int> App::WaitForExit(double timeout_s) {
 bool App::WaitForWindow(double timeout_s) {
   const auto start = Clock::now();
   while (SecondsSince(start) < timeout_s && Running()) {
-    std::istringstream ids(RunCommand("xdotool search --name '^QBR Resource Editor$' 2>/dev/null"));
+    std::istringstream ids(RunCommand("xdotool search --name '^(QBR Resource Editor|QBRRE - .+)$' 2>/dev/null"));
     unsigned long id = 0;
     while (ids >> id) {
       std::string pid_text = RunCommand("xdotool getwindowpid " + std::to_string(id) + " 2>/dev/null");

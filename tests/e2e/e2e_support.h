@@ -59,7 +59,7 @@ class App {
   pid_t pid() const { return pid_; }
   const std::string& workdir() const { return workdir_; }
 
-  // Waits until the window titled "QBR Resource Editor" of this process exists and is
+  // Waits until the window titled "QBR Resource Editor" (or "QBRRE - NAME" once an image is open) of this process exists and is
   // mapped (it is created screen-sized; see WaitForSize); false on timeout or exit.
   bool WaitForWindow(double timeout_s = 10.0);
   // The X window id found by WaitForWindow (0 before).

@@ -2,6 +2,7 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -242,4 +243,106 @@ TEST_F(EditModesEndToEnd, GeneratedImageFromAFile) {
   DragPaintUndo(rom, dir / "final.smc");
   // The first Save kept the file as it was.
   EXPECT_TRUE(ReadBytes(dir / "game.smc.bak") == original);
+}
+
+// Tile Map like a user: a right drag takes a 3 x 2 stamp, Ctrl+drag fills a
+// 5 x 3 rectangle with it, and a Shift+click flood-fills a region; each save
+// holds exactly the words the gesture should have written.
+TEST_F(EditModesEndToEnd, StampFillAndFloodFillWriteExactlyTheirWords) {
+  e2e::LaunchOptions options;
+  options.args = {"--demo"};
+  options.configuration_ini = e2e::ConfigurationWith({});
+  options.dialog_answers = {"ok", (dir / "tiles.smc").string()};
+  StartEditor(options);
+  if (HasFatalFailure()) return;
+  const DemoLevel& level = *e2e::Demo().Level(kLevel);
+  auto cell = [&](int col, int row, int& x, int& y) {
+    x = wx + kViewX + 32 * col + 16;
+    y = wy + kViewY + 32 * row + 16;
+  };
+  auto word_of = [&](const std::vector<unsigned char>& bytes, int col, int row) {
+    return WordAt(bytes, lvl.tilemap + 2LL * (16 * col + row));
+  };
+  int x = 0, y = 0;
+  // Each step is seen by the program's next updates before the next one comes, so
+  // a slow update never sees a press only where the mouse went after it.
+  auto step = [] { e2e::Hold(50); };
+  Chord("ctrl", "1");
+  cell(2, 12, x, y);
+  e2e::MouseMove(x, y);
+  step();
+  e2e::MouseDown(3);
+  step();
+  cell(4, 13, x, y);
+  e2e::MouseMove(x - 8, y);
+  step();
+  e2e::MouseMove(x, y);
+  step();
+  e2e::MouseUp(3);
+  step();
+  e2e::KeyDown("ctrl");
+  cell(10, 2, x, y);
+  e2e::MouseMove(x, y);
+  step();
+  e2e::MouseDown(1);
+  step();
+  cell(14, 4, x, y);
+  e2e::MouseMove(x - 8, y);
+  step();
+  e2e::MouseMove(x, y);
+  step();
+  e2e::MouseUp(1);
+  step();
+  e2e::KeyUp("ctrl");
+  Chord("ctrl", "s");
+  const std::vector<unsigned char> stamped = WaitForFile(dir / "tiles.smc", original.size(), original);
+  ASSERT_EQ(stamped.size(), original.size()) << app->Stderr();
+  std::vector<long long> expected;
+  for (int col = 10; col <= 14; ++col) {
+    for (int row = 2; row <= 4; ++row) {
+      const unsigned want = level.MapAt(2 + (col - 10) % 3, 12 + (row - 2) % 2);
+      EXPECT_EQ(word_of(stamped, col, row), want) << col << "," << row;
+      const long long at = lvl.tilemap + 2LL * (16 * col + row);
+      for (long long b : {at, at + 1}) {
+        if (stamped[b] != original[b]) expected.push_back(b);
+      }
+    }
+  }
+  std::sort(expected.begin(), expected.end());
+  EXPECT_FALSE(expected.empty());
+  EXPECT_EQ(Differences(original, stamped), expected);
+
+  // Shift+click on cell (5, 3): the 4-connected cells of its entry, found here in the saved file.
+  const int c0 = 5, r0 = 3;
+  std::vector<std::vector<bool>> in(level.tile_w, std::vector<bool>(level.tile_h, false));
+  std::vector<std::pair<int, int>> todo{{c0, r0}};
+  in[c0][r0] = true;
+  while (!todo.empty()) {
+    const auto [c, r] = todo.back();
+    todo.pop_back();
+    for (const auto& [nc, nr] : {std::pair{c - 1, r}, {c + 1, r}, {c, r - 1}, {c, r + 1}}) {
+      if (nc < 0 || nr < 0 || nc >= level.tile_w || nr >= level.tile_h || in[nc][nr]) continue;
+      if (word_of(stamped, nc, nr) != word_of(stamped, c0, r0)) continue;
+      in[nc][nr] = true;
+      todo.push_back({nc, nr});
+    }
+  }
+  e2e::KeyDown("shift");
+  cell(c0, r0, x, y);
+  e2e::MouseMove(x, y);
+  step();
+  e2e::Click(x, y);
+  step();
+  e2e::KeyUp("shift");
+  Chord("ctrl", "s");
+  const std::vector<unsigned char> flooded = WaitForFile(dir / "tiles.smc", original.size(), stamped);
+  ASSERT_EQ(flooded.size(), original.size()) << app->Stderr();
+  for (int col = 0; col < level.tile_w; ++col) {
+    for (int row = 0; row < level.tile_h; ++row) {
+      // The stamp repeats from the clicked cell.
+      const unsigned want = in[col][row] ? level.MapAt(2 + ((col - c0) % 3 + 3) % 3, 12 + ((row - r0) % 2 + 2) % 2)
+                                         : word_of(stamped, col, row);
+      ASSERT_EQ(word_of(flooded, col, row), want) << col << "," << row;
+    }
+  }
 }

@@ -91,6 +91,34 @@ TEST_F(LaunchGameEndToEnd, F5HandsTheEmulatorTheImageAsSaveWouldWriteIt) {
   EXPECT_EQ(app->WaitForExit(15.0), 0) << app->Stderr();
 }
 
+// Closing the editor first leaves the game file to the emulator that still runs; the next start
+// removes it once that emulator has ended.
+TEST_F(LaunchGameEndToEnd, TheGameFileOutlivesTheEditorUntilTheEmulatorEnds) {
+  const fs::path script = dir_ / "emulator.sh";
+  const fs::path started = dir_ / "started", go = dir_ / "go";
+  std::ofstream(script) << "#!/bin/sh\n"
+                           "touch \"$2\"\n"
+                           "while [ ! -e \"$3\" ]; do sleep 0.05; done\n";
+  chmod(script.c_str(), 0755);
+  Launch(script.string() + " %f " + started.string() + " " + go.string());
+  if (HasFatalFailure()) return;
+  e2e::Key("F5");
+  ASSERT_TRUE(WaitFor([&] { return fs::exists(started); })) << app->Stderr();
+  e2e::Key("Escape");
+  EXPECT_EQ(app->WaitForExit(15.0), 0) << app->Stderr();
+  std::vector<fs::path> folders;
+  for (const auto& entry : fs::directory_iterator(tmp_)) folders.push_back(entry.path());
+  ASSERT_EQ(folders.size(), 1u);
+  EXPECT_TRUE(fs::is_regular_file(folders[0] / "game.smc"));  // the emulator still has its game
+
+  std::ofstream(go).close();  // the emulator ends with no editor to see it
+  Launch(script.string() + " %f " + started.string() + " " + go.string());
+  if (HasFatalFailure()) return;
+  EXPECT_TRUE(WaitFor([&] { return fs::is_empty(tmp_); }));
+  e2e::Key("Escape");
+  EXPECT_EQ(app->WaitForExit(15.0), 0) << app->Stderr();
+}
+
 TEST_F(LaunchGameEndToEnd, AMissingCommandIsReportedAndTheEditorRunsOn) {
   Launch((dir_ / "no such emulator").string() + " %f");
   if (HasFatalFailure()) return;

@@ -165,6 +165,8 @@ TEST_F(WindowScaleTest, AScaleTheScreenCannotHoldIsLowered) {
   Start(small, {"--scale", "4"}, 1, on);
   if (HasFatalFailure()) return;
   EXPECT_EQ(on.w, kStartW);
+  EXPECT_NE(on.app->Stderr().find("qbrre: --scale 4 does not fit the 1280 x "), std::string::npos) << on.app->Stderr();
+  EXPECT_NE(on.app->Stderr().find("; using scale 1\n"), std::string::npos) << on.app->Stderr();
   e2e::Key("Escape");
   EXPECT_EQ(on.app->WaitForExit(10.0), 0) << on.app->Stderr();
 }

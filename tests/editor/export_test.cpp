@@ -128,6 +128,7 @@ TEST_F(ExportTest, Failures) {
       {"--export 0x16 --output x.png missing.smc", "cannot read ROM image"},
       {"--export 0x16 --output no/such/folder/x.png demo.smc", "cannot write"},
       {"--list missing.smc", "cannot read ROM image"},
+      {"--export 0x16 --output ./demo.smc demo.smc", "is the input"},
   };
   for (const Case& c : cases) {
     const RunResult run = Qbrre(dir_, c.args);
@@ -140,6 +141,9 @@ TEST_F(ExportTest, Failures) {
     while (std::getline(lines, line)) errors += line.rfind("qbrre: warning:", 0) != 0;
     EXPECT_EQ(errors, 1) << c.args << ": " << run.err;
   }
+  std::ifstream image(dir_ / "demo.smc", std::ios::binary);
+  const std::vector<unsigned char> left((std::istreambuf_iterator<char>(image)), std::istreambuf_iterator<char>());
+  EXPECT_TRUE(left == demo_->rom);  // the image refused as output is whole
 }
 
 TEST_F(ExportTest, AllWritesOneFilePerListedLevel) {

@@ -72,7 +72,8 @@ class InstallTest : public ::testing::Test {
         "git clone --quiet --no-hardlinks " + Quote(source) + " " + Quote(Clone()) + " && cmake -S " + Quote(Clone()) +
         " -B " + Quote(Build()) + " -G Ninja -DCMAKE_BUILD_TYPE=Release -DQBRRE_TESTS=OFF" + launcher +
         " && cmake --build " + Quote(Build()) + " --target qbrre in_snes out_wave && cmake --install " +
-        Quote(Build()) + " --prefix " + Quote(Prefix());
+        Quote(Build()) + " --prefix " + Quote(Prefix()) + " && cmake --build " + Quote(Build()) +
+        " --target package && dpkg -x " + Quote(Build()) + "/qbrre_*.deb " + Quote(PackageRoot());
     built_ = RunShell("(" + steps + ") >" + log + " 2>&1") == 0;
     if (!built_) build_log_ = ReadFile(root_->path() / "build.log");
   }
@@ -89,6 +90,17 @@ class InstallTest : public ::testing::Test {
   static fs::path Prefix() { return root_->path() / "prefix"; }
   static fs::path Program() { return Prefix() / "bin" / "qbrre"; }
   static fs::path ManPage() { return Prefix() / "share" / "man" / "man1" / "qbrre.1"; }
+  static fs::path PackageRoot() { return root_->path() / "package"; }
+  // The one .deb the package target wrote; empty when there is none or more than one.
+  static fs::path Package() {
+    fs::path found;
+    for (const auto& e : fs::directory_iterator(Build())) {
+      if (e.path().extension() != ".deb") continue;
+      if (!found.empty()) return {};
+      found = e.path();
+    }
+    return found;
+  }
 
   static TempFolder* root_;
   static bool built_;
@@ -107,7 +119,7 @@ TEST_F(InstallTest, TheBuildLeavesTheCloneAlone) {
 
 TEST_F(InstallTest, ThePrefixHoldsTheProgramItsPlugInsAndItsData) {
   for (const char* file :
-       {"bin/qbrre", "bin/PlugIns/in_snes.so", "bin/PlugIns/out_wave.so", "share/qbrre/GameConfig/QBR v10U.INI",
+       {"bin/qbrre", "bin/PlugIns/in_snes.so", "bin/PlugIns/out_wave.so", "share/qbrre/GameConfig/QBR v10U.INI", "share/qbrre/GameConfig/QBR Demo.INI",
         "share/applications/qbrre.desktop", "share/icons/hicolor/64x64/apps/qbrre.png", "share/man/man1/qbrre.1"})
     EXPECT_TRUE(fs::is_regular_file(Prefix() / file)) << file;
   EXPECT_EQ(ReadFile(Prefix() / "share/qbrre/GameConfig/QBR v10U.INI"),
@@ -155,6 +167,60 @@ TEST_F(InstallTest, HeadlessCommandsWorkFromAnEmptyFolder) {
   std::ofstream(config, std::ios::trunc | std::ios::binary) << saved;
   EXPECT_EQ(rc, 0);
   EXPECT_NE(moved, list);
+}
+
+// The Debian package holds what the install puts under a prefix, under /usr, with the files Debian wants
+// beside it; lintian finds no error in it, and its dependencies were computed from the libraries loaded.
+TEST_F(InstallTest, DebianPackageInstallsUnderUsrAndPassesLintian) {
+  const fs::path deb = Package();
+  ASSERT_FALSE(deb.empty()) << "not exactly one .deb in " << Build();
+  EXPECT_EQ(deb.filename().string().rfind("qbrre_", 0), 0u) << deb;
+  for (const char* file :
+       {"usr/bin/qbrre", "usr/lib/qbrre/PlugIns/in_snes.so", "usr/lib/qbrre/PlugIns/out_wave.so",
+        "usr/share/qbrre/GameConfig/QBR v10U.INI", "usr/share/applications/qbrre.desktop",
+        "usr/share/icons/hicolor/64x64/apps/qbrre.png", "usr/share/man/man1/qbrre.1.gz",
+        "usr/share/metainfo/net.qbrre.qbrre.metainfo.xml", "usr/share/doc/qbrre/copyright",
+        "usr/share/doc/qbrre/changelog.gz"})
+    EXPECT_TRUE(fs::is_regular_file(PackageRoot() / file)) << file;
+  // Nothing outside /usr, and nothing from the build tree or the tests.
+  for (const auto& e : fs::directory_iterator(PackageRoot())) EXPECT_EQ(e.path().filename(), "usr");
+  std::string listing;
+  ASSERT_EQ(RunShell("dpkg-deb -c " + Quote(deb), &listing), 0);
+  EXPECT_EQ(listing.find("test"), std::string::npos) << listing;
+
+  std::string depends;
+  ASSERT_EQ(RunShell("dpkg-deb -f " + Quote(deb) + " Depends", &depends), 0);
+  for (const char* library : {"libc6", "liballegro4", "libx11", "libpng", "libgme", "libsdl2"})
+    EXPECT_NE(depends.find(library), std::string::npos) << library << " not in: " << depends;
+
+  if (RunShell("command -v lintian >/dev/null") != 0) GTEST_SKIP() << "lintian is not installed";
+  std::string tags;
+  EXPECT_EQ(RunShell("lintian --fail-on error " + Quote(deb) + " 2>&1", &tags), 0) << tags;
+  EXPECT_EQ(tags.find("E: "), std::string::npos) << tags;
+}
+
+TEST_F(InstallTest, AppStreamDescriptionValidates) {
+  std::string out;
+  EXPECT_EQ(RunShell("appstreamcli validate --no-net " +
+                         Quote(PackageRoot() / "usr/share/metainfo/net.qbrre.qbrre.metainfo.xml") + " 2>&1",
+                     &out),
+            0)
+      << out;
+}
+
+// A file manager offers the program for the files the MIME database names ROM images by their
+// extension: the desktop entry declares that type and takes the file as %f.
+TEST_F(InstallTest, DesktopEntryOpensRomImages) {
+  const std::string globs = ReadFile("/usr/share/mime/globs2");
+  if (globs.empty()) GTEST_SKIP() << "no MIME database (shared-mime-info)";
+  const std::regex smc("[0-9]+:([^:\\n]+):\\*\\.smc\\n");
+  std::smatch type;
+  ASSERT_TRUE(std::regex_search(globs, type, smc)) << "the MIME database names no type for *.smc";
+  const std::string entry = ReadFile(PackageRoot() / "usr/share/applications/qbrre.desktop");
+  std::smatch mime;
+  ASSERT_TRUE(std::regex_search(entry, mime, std::regex("\\nMimeType=([^\\n]*)\\n")));
+  EXPECT_NE((";" + mime[1].str()).find(";" + type[1].str() + ";"), std::string::npos) << mime[1];
+  EXPECT_NE(entry.find("\nExec=qbrre %f\n"), std::string::npos);
 }
 
 TEST_F(InstallTest, DesktopEntryIsValid) {

@@ -55,7 +55,7 @@ OpenSandbox::OpenSandbox(EventLog& log) : previous_(std::filesystem::current_pat
   }
   if (BFA_IsActive(0x10)) BFA_Disable(0x10);
   QBR1_ResetEdits({}, 0);
-  SetImageFile("", 0);
+  SetImageFile("", "");
   qbr1gbl = globaldata{};
   ENGINE_STATE = 0;
   STATEOVER = false;
@@ -84,7 +84,7 @@ OpenSandbox::~OpenSandbox() {
   UseDriverSystemSound();
   if (BFA_IsActive(0x10)) BFA_Disable(0x10);
   QBR1_ResetEdits({}, 0);
-  SetImageFile("", 0);
+  SetImageFile("", "");
   {
     ConfigGuard guard;
     override_config_file(nullptr);
