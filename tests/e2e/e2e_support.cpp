@@ -122,6 +122,34 @@ std::string RunCommand(const std::string& command, int* status) {
   return out;
 }
 
+void Chord(const std::string& modifiers, const std::string& key) {
+  KeyDown(modifiers);
+  Key(key);
+  KeyUp(modifiers);
+}
+
+Bytes ReadBytes(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+Bytes WaitForFile(const std::filesystem::path& path, std::size_t size, const Bytes& unlike, double timeout_s) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(timeout_s);
+  while (std::chrono::steady_clock::now() < deadline) {
+    std::error_code ec;
+    if (std::filesystem::exists(path, ec) && std::filesystem::file_size(path, ec) == size) {
+      Bytes bytes = ReadBytes(path);
+      if (bytes.size() == size && bytes != unlike) return bytes;
+    }
+    Sleep(50);
+  }
+  return {};
+}
+
+unsigned WordAt(const Bytes& bytes, long long at) {
+  return bytes[static_cast<std::size_t>(at)] | (bytes[static_cast<std::size_t>(at) + 1] << 8);
+}
+
 void Sleep(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
 void Hold(int ms) {

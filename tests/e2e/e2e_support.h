@@ -17,7 +17,9 @@
 #include <gtest/gtest.h>
 #include <sys/types.h>
 
+#include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
@@ -136,6 +138,18 @@ struct Screenshot {
 };
 // Captures the root window (ImageMagick's import, decoded with libpng); false on failure.
 bool TakeScreenshot(Screenshot& shot);
+
+// Holds the modifier key(s) `modifiers` down while `key` is pressed as Key presses it.
+void Chord(const std::string& modifiers, const std::string& key);
+
+using Bytes = std::vector<unsigned char>;
+// The bytes of `path`; empty when it cannot be read.
+Bytes ReadBytes(const std::filesystem::path& path);
+// Polls until `path` holds `size` bytes that differ from `unlike` (a save the program
+// writes by temporary file and rename); its bytes then, empty on timeout.
+Bytes WaitForFile(const std::filesystem::path& path, std::size_t size, const Bytes& unlike, double timeout_s = 20.0);
+// The little-endian word at `at` of `bytes`.
+unsigned WordAt(const Bytes& bytes, long long at);
 
 // Sleeps for `ms` milliseconds.
 void Sleep(int ms);

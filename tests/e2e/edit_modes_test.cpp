@@ -29,6 +29,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
+using e2e::Chord;
+using e2e::ReadBytes;
+using e2e::WaitForFile;
+using e2e::WordAt;
+
 constexpr int kLevel = 0x16;
 constexpr int kEditorW = 776;
 constexpr int kEditorH = 604;
@@ -38,25 +43,6 @@ constexpr int kDrag = 24;
 // The tile picker: at the right of the view, cells of 36 x 46 pixels under a 48-pixel brush preview.
 constexpr int kPickerX = kEditorW - 16 - (4 * 36 + 8);
 
-std::vector<unsigned char> ReadBytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::vector<unsigned char>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-// Polls until `path` holds `size` bytes that differ from `unlike`; its bytes then.
-std::vector<unsigned char> WaitForFile(const fs::path& path, std::size_t size, const std::vector<unsigned char>& unlike) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(15);
-  while (std::chrono::steady_clock::now() < deadline) {
-    std::error_code ec;
-    if (fs::exists(path, ec) && fs::file_size(path, ec) == size) {
-      std::vector<unsigned char> bytes = ReadBytes(path);
-      if (bytes.size() == size && bytes != unlike) return bytes;
-    }
-    e2e::Hold(50);
-  }
-  return {};
-}
-
 // Offsets at which two files of one size differ.
 std::vector<long long> Differences(const std::vector<unsigned char>& a, const std::vector<unsigned char>& b) {
   std::vector<long long> at;
@@ -64,10 +50,6 @@ std::vector<long long> Differences(const std::vector<unsigned char>& a, const st
     if (a[i] != b[i]) at.push_back(static_cast<long long>(i));
   }
   return at;
-}
-
-unsigned WordAt(const std::vector<unsigned char>& bytes, long long at) {
-  return bytes[static_cast<std::size_t>(at)] | (bytes[static_cast<std::size_t>(at) + 1] << 8);
 }
 
 // Where level 0x16 keeps its object list and tile map in the demo image, read
@@ -89,12 +71,6 @@ leveldata DemoLevelRecord() {
     set_config_data("", 0);
   }
   return lvl;
-}
-
-void Chord(const std::string& modifiers, const std::string& key) {
-  e2e::KeyDown(modifiers);
-  e2e::Key(key);
-  e2e::KeyUp(modifiers);
 }
 
 class EditModesEndToEnd : public e2e::EndToEndTest {

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <unistd.h>
 
@@ -13,7 +14,8 @@
 
 // The Extraction mode driven through the real program on the demo image:
 // entered from the Mode menu, an entry of its Binary menu answered with a
-// folder by the dialog script, and the files it writes there.
+// folder by the dialog script, and the files it writes there; its Import menu
+// putting a folder back as the command without a window does.
 
 namespace {
 
@@ -67,6 +69,26 @@ class ExtractionEndToEnd : public e2e::EndToEndTest {
     return strip;
   }
 
+  // Mode > Extraction from the level editor; true once the mode's own menu titles show.
+  bool EnterExtraction() {
+    e2e::MouseMove(wx + kEditorW + 40, wy + kEditorH + 40);
+    std::vector<uint32_t> editor_titles;
+    if (!WaitFor([&] { return !(editor_titles = LeftTitles()).empty(); })) return false;
+    ChooseFromMenu(kModeTitleX, kModeEntryX, 1);
+    return WaitFor([&] {
+      const std::vector<uint32_t> now = LeftTitles();
+      return !now.empty() && now != editor_titles;
+    });
+  }
+
+  // Window x of the extraction mode's menu title that follows `before` (File, Graphics, ...):
+  // the titles are as wide as their text, 7 pixels apart, from x 4.
+  static int TitleX(std::initializer_list<const char*> before) {
+    int x = 4;
+    for (const char* t : before) x += helio_stringlength(t) + 7;
+    return x;
+  }
+
   static bool WaitFor(const std::function<bool()>& done, double timeout_s = 30.0) {
     const auto start = std::chrono::steady_clock::now();
     while (!done()) {
@@ -82,17 +104,8 @@ class ExtractionEndToEnd : public e2e::EndToEndTest {
 
 TEST_F(ExtractionEndToEnd, BinaryTileMapsFromTheModeMenuWriteIntoTheScriptedFolder) {
   Launch({folder_.string(), "ok"});
-  e2e::MouseMove(wx + kEditorW + 40, wy + kEditorH + 40);
-  std::vector<uint32_t> editor_titles;
-  ASSERT_TRUE(WaitFor([&] { return !(editor_titles = LeftTitles()).empty(); }));
-  // Mode > Extraction; the mode has begun once its own menu titles show.
-  ChooseFromMenu(kModeTitleX, kModeEntryX, 1);
-  ASSERT_TRUE(WaitFor([&] {
-    const std::vector<uint32_t> now = LeftTitles();
-    return !now.empty() && now != editor_titles;
-  })) << app->Stderr();
-  // Its menu bar: File, Graphics, Binary from the left; the titles are as wide as their text.
-  const int binary_x = 4 + helio_stringlength("File") + 7 + helio_stringlength("Graphics") + 7;
+  ASSERT_TRUE(EnterExtraction()) << app->Stderr();
+  const int binary_x = TitleX({"File", "Graphics"});
   ChooseFromMenu(binary_x + 10, binary_x + kEntryX, kTileMaps);
   ASSERT_TRUE(app->WaitForDialog("folder", 20.0)) << app->Stderr();
   ASSERT_TRUE(app->WaitForDialogs(3, 30.0)) << app->Stderr();
@@ -122,6 +135,47 @@ TEST_F(ExtractionEndToEnd, BinaryTileMapsFromTheModeMenuWriteIntoTheScriptedFold
     EXPECT_EQ(differing, 0);
   }
   EXPECT_TRUE(app->Running());
+  e2e::Key("Escape");
+  EXPECT_EQ(app->WaitForExit(10.0), 0) << app->Stderr();
+}
+
+// A folder exported without a window, one tile map changed in it, put back with
+// Import > Folder... and saved: the saved image is the one --import writes.
+TEST_F(ExtractionEndToEnd, ImportFolderThenSaveWritesWhatTheImportCommandWrites) {
+  e2e::ExportFolder demo;
+  const fs::path work = demo.Rom().parent_path(), exchange = work / "out";
+  const std::string qbrre = "cd '" + work.string() + "' && '" QBRRE_BINARY_PATH "' ";
+  int status = -1;
+  std::string printed = e2e::RunCommand(qbrre + "--extract tilemaps --output out demo.smc 2>&1", &status);
+  ASSERT_EQ(status, 0) << printed;
+  const fs::path map = exchange / "tilemap-0x16.bin";
+  e2e::Bytes words = e2e::ReadBytes(map);
+  ASSERT_GT(words.size(), 12u);
+  words[10] ^= 0x01, words[11] ^= 0x40;
+  std::ofstream(map, std::ios::binary).write(reinterpret_cast<const char*>(words.data()),
+                                             static_cast<std::streamsize>(words.size()));
+  printed = e2e::RunCommand(qbrre + "--import out --output cmd.smc demo.smc 2>&1", &status);
+  ASSERT_EQ(status, 0) << printed;
+  const e2e::Bytes want = e2e::ReadBytes(work / "cmd.smc");
+  ASSERT_EQ(want.size(), e2e::Demo().rom.size());
+  ASSERT_NE(want, e2e::Demo().rom);
+
+  // The folder for Import > Folder..., then the path the first Save asks for.
+  const fs::path saved = dir / "saved.smc";
+  Launch({exchange.string(), saved.string()});
+  ASSERT_TRUE(EnterExtraction()) << app->Stderr();
+  ChooseFromMenu(TitleX({"File", "Graphics", "Binary"}) + 10, TitleX({"File", "Graphics", "Binary"}) + kEntryX, 0);
+  ASSERT_TRUE(app->WaitForDialog("folder", 20.0)) << app->Stderr();
+  // Back to the level editor, which saves the imported image.
+  ChooseFromMenu(kModeTitleX, kModeEntryX, 0);
+  ASSERT_TRUE(app->WaitForMode(1)) << app->Stderr();
+  e2e::Chord("ctrl", "s");
+  const e2e::Bytes written = e2e::WaitForFile(saved, want.size(), {});
+  EXPECT_TRUE(written == want) << "the saved image differs from the --import output\n" << app->Stderr();
+  const auto log = app->DialogLog();
+  ASSERT_GE(log.size(), 3u);
+  EXPECT_EQ(log[1].answer, exchange.string());
+  EXPECT_EQ(log[2].answer, saved.string());
   e2e::Key("Escape");
   EXPECT_EQ(app->WaitForExit(10.0), 0) << app->Stderr();
 }

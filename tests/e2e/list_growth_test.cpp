@@ -27,6 +27,12 @@ namespace fs = std::filesystem;
 
 namespace {
 
+using e2e::Bytes;
+using e2e::Chord;
+using e2e::ReadBytes;
+using e2e::WaitForFile;
+using e2e::WordAt;
+
 constexpr int kLevel = 0x16;
 constexpr int kEditorW = 776;
 constexpr int kEditorH = 604;
@@ -34,30 +40,6 @@ constexpr int kViewX = 4;
 constexpr int kViewY = 60;
 constexpr int kPastes = 5;
 
-using Bytes = std::vector<unsigned char>;
-
-Bytes ReadBytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-// Polls until `path` holds `size` bytes that differ from `unlike`; its bytes then.
-Bytes WaitForFile(const fs::path& path, std::size_t size, const Bytes& unlike) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-  while (std::chrono::steady_clock::now() < deadline) {
-    std::error_code ec;
-    if (fs::exists(path, ec) && fs::file_size(path, ec) == size) {
-      Bytes bytes = ReadBytes(path);
-      if (bytes.size() == size && bytes != unlike) return bytes;
-    }
-    e2e::Sleep(50);
-  }
-  return {};
-}
-
-unsigned WordAt(const Bytes& b, long long at) {
-  return b[static_cast<std::size_t>(at)] | (b[static_cast<std::size_t>(at) + 1] << 8);
-}
 
 // The object records of the list at `at`, up to its end record (kind 0), as 8-byte strings.
 std::vector<Bytes> ObjectRecords(const Bytes& b, long long at) {
@@ -67,12 +49,6 @@ std::vector<Bytes> ObjectRecords(const Bytes& b, long long at) {
     at += 8;
   }
   return records;
-}
-
-void Chord(const std::string& modifiers, const std::string& key) {
-  e2e::KeyDown(modifiers);
-  e2e::Key(key);
-  e2e::KeyUp(modifiers);
 }
 
 class ListGrowthEndToEnd : public e2e::EndToEndTest {

@@ -25,6 +25,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
+using e2e::ReadBytes;
+using e2e::WordAt;
+
 constexpr int kLevel = 0x16;
 constexpr int kEditorW = 776, kEditorH = 604;
 // The "Mode" menu: its title, and its entries from the top, 21 pixels apart.
@@ -48,15 +51,6 @@ constexpr int kPaletteLabelW = 112, kPaletteRowH = 30;
 using e2e::Demo;
 using e2e::Picture;
 using e2e::ReadPng;
-
-std::vector<unsigned char> ReadFile(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-unsigned WordAt(const std::vector<unsigned char>& bytes, long at) {
-  return bytes[static_cast<size_t>(at)] | bytes[static_cast<size_t>(at) + 1] << 8;
-}
 
 class ResourceModes : public e2e::EndToEndTest {
  protected:
@@ -156,7 +150,7 @@ class ResourceModes : public e2e::EndToEndTest {
     e2e::KeyUp("ctrl");
     const auto start = std::chrono::steady_clock::now();
     do {
-      if (done(ReadFile(rom.Rom()))) return true;
+      if (done(ReadBytes(rom.Rom()))) return true;
       e2e::Hold(100);
     } while (std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() < 15.0);
     return false;
@@ -242,7 +236,7 @@ TEST_F(ResourceModes, APaletteEditReachesTheSavedFileAndTheExport) {
 
   const std::vector<unsigned char>& original = Demo().rom;
   ASSERT_TRUE(SaveAndWait([&](const std::vector<unsigned char>& file) { return file != original; })) << app->Stderr();
-  const std::vector<unsigned char> saved = ReadFile(rom.Rom());
+  const std::vector<unsigned char> saved = ReadBytes(rom.Rom());
   ASSERT_EQ(saved.size(), original.size());
   for (size_t i = 0; i < saved.size(); ++i)
     if (static_cast<long>(i) != at && static_cast<long>(i) != at + 1) {
@@ -293,7 +287,7 @@ TEST_F(ResourceModes, AHexEditIsSavedAtItsOffsetAndUndoRestoresIt) {
   ASSERT_TRUE(SaveAndWait([&](const std::vector<unsigned char>& file) {
     return file.size() > kOffset && file[kOffset] == value;
   })) << app->Stderr();
-  std::vector<unsigned char> saved = ReadFile(rom.Rom());
+  std::vector<unsigned char> saved = ReadBytes(rom.Rom());
   ASSERT_EQ(saved.size(), original.size());
   saved[kOffset] = original[kOffset];
   EXPECT_TRUE(saved == original) << "bytes other than the typed one changed";
