@@ -189,7 +189,8 @@ bool ReportFinishedExtraction(bool wait) {
   LastResult() = what + ": " + Plural(report.written, "file") + " written into " + folder +
                  (report.skipped.empty() ? "" : ", " + std::to_string(report.skipped.size()) + " skipped");
   if (!report.failed_path.empty()) {
-    ErrorBox("Could not write \"" + report.failed_path + "\".\n" + Plural(report.written, "file") +
+    ErrorBox("Could not write \"" + report.failed_path + "\": " + report.failed_reason + ".\n" +
+                 Plural(report.written, "file") +
                  " were written before it; the extraction stopped there.",
              kBoxTitle);
     LastResult() = what + ": stopped, could not write " + report.failed_path;

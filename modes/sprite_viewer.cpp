@@ -102,7 +102,9 @@ void SpriteViewer::ExportPng() {
   const std::string path = PlatformSaveFileDialog("Export Sprite...", {{"PNG picture", "*.png"}}, name);
   if (path.empty()) return;
   // RGBA as `--extract sprites` writes it: the mask colour of the picture has alpha 0.
-  if (!QBR1_WritePngAlpha(path, picture)) ErrorBox("The picture could not be written to\n" + path + ".", "Export Sprite");
+  std::string error;
+  if (!QBR1_WritePngAlpha(path, picture, error))
+    ErrorBox("The picture could not be written to\n" + path + ":\n" + error + ".", "Export Sprite");
 }
 
 void SpriteViewer::Refresh() {

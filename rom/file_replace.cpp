@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -49,6 +50,20 @@ std::string Target(const std::string& path) {
   return at;
 }
 
+// A new file in `folder` that no other writer has (O_EXCL), open for writing; -1 when the folder
+// refuses. Private while it is written when it will replace a file (it gets that file's permissions
+// before the rename); else it is created with the permissions any new file gets, the umask applied
+// by the system (reading the umask would mean setting it, which races with other threads).
+int CreateTemp(const std::string& folder, bool replacing, std::string& temp) {
+  static std::atomic<unsigned> counter{0};
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    temp = folder + "/.qbrre-save-" + std::to_string(::getpid()) + "-" + std::to_string(++counter);
+    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, replacing ? 0600 : 0666);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  return -1;
+}
+
 }  // namespace
 
 bool ReadRegularFile(const std::string& path, std::vector<unsigned char>& out, std::string& error) {
@@ -88,7 +103,8 @@ bool ReadRegularFile(const std::string& path, std::vector<unsigned char>& out, s
   return true;
 }
 
-bool ReplaceFile(const std::string& path, const unsigned char* data, std::size_t n, std::string& error) {
+bool ReplaceFile(const std::string& path, const unsigned char* data, std::size_t n, std::string& error,
+                 ReplaceSync sync) {
   const std::string target = Target(path);
   struct stat old {};
   // A loop of links is never replaced by a file.
@@ -101,31 +117,22 @@ bool ReplaceFile(const std::string& path, const unsigned char* data, std::size_t
     error = "it is not a regular file";
     return false;
   }
-  std::string temp = FolderOf(target) + "/.qbrre-save-XXXXXX";
-  const int fd = ::mkstemp(temp.data());
+  std::string temp;
+  const int fd = CreateTemp(FolderOf(target), existed, temp);
   if (fd < 0) {
     error = Reason("cannot create a temporary file in its folder");
     return false;
-  }
-  // mkstemp makes the file private; the saved file keeps the permissions the old one had, or gets
-  // the ones a newly created file would.
-  mode_t mode = 0;
-  if (existed) {
-    mode = old.st_mode & 07777;
-  } else {
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    mode = 0666 & ~mask;
   }
   bool ok = true;
   if (!WriteAll(fd, data, n)) {
     error = Reason("writing failed");
     ok = false;
-  } else if (::fsync(fd) != 0) {
+  } else if (sync == ReplaceSync::Durable && ::fsync(fd) != 0) {
     error = Reason("flushing to disk failed");
     ok = false;
   }
-  if (ok && ::fchmod(fd, mode) != 0) {
+  // The replaced file's permissions; a new file has the ones it was created with.
+  if (ok && existed && ::fchmod(fd, old.st_mode & 07777) != 0) {
     error = Reason("setting its permissions failed");
     ok = false;
   }
@@ -141,6 +148,7 @@ bool ReplaceFile(const std::string& path, const unsigned char* data, std::size_t
     ::unlink(temp.c_str());
     return false;
   }
+  if (sync == ReplaceSync::Batch) return true;
   // The rename is durable once the folder is flushed too.
   const int dir = ::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dir >= 0) {
@@ -156,8 +164,15 @@ bool SameFile(const std::string& a, const std::string& b) {
   return ::stat(a.c_str(), &x) == 0 && ::stat(b.c_str(), &y) == 0 && x.st_dev == y.st_dev && x.st_ino == y.st_ino;
 }
 
-bool ReplaceFile(const std::string& path, const std::vector<unsigned char>& bytes, std::string& error) {
-  return ReplaceFile(path, bytes.data(), bytes.size(), error);
+bool ReplaceFile(const std::string& path, const std::vector<unsigned char>& bytes, std::string& error,
+                 ReplaceSync sync) {
+  return ReplaceFile(path, bytes.data(), bytes.size(), error, sync);
+}
+
+std::string OutputIsInput(const std::string& output, const std::vector<std::string>& inputs) {
+  for (const std::string& input : inputs)
+    if (SameFile(output, input)) return "it is the input \"" + input + "\"; choose another file";
+  return "";
 }
 
 bool KeepBackupOnce(const std::string& path, const std::string& backup, std::string& error) {

@@ -40,7 +40,7 @@ TEST_F(SpriteExport, TheShownSpriteIsWrittenAsTheExtractionWritesIt) {
   for (const QBR1SpriteUse& use : QBR1_SpriteUses())
     if (use.spr == viewer.sprite()) first_use = use.pal == viewer.palette();
   ASSERT_TRUE(first_use);
-  ASSERT_EQ(QBR1_Extract(ExtractKind::Sprites, folder.path().string()).written, 4);
+  ASSERT_EQ(QBR1_Extract(ExtractKind::Sprites, folder.path().string(), "").written, 4);
 
   const std::filesystem::path exported = folder / "viewer.png";
   std::vector<DialogRecord> boxes;

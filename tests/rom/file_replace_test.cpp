@@ -146,6 +146,37 @@ TEST_F(FileReplace, SameFileSeesLinksAndOtherSpellings) {
   EXPECT_TRUE(SameFile(P("hard.smc"), P("game.smc")));
   EXPECT_FALSE(SameFile(P("other.smc"), P("game.smc")));  // equal content is not the same file
   EXPECT_FALSE(SameFile(P("none.smc"), P("none.smc")));
+  // The check before a write names the input the output would replace, the first one it is.
+  const std::vector<std::string> inputs = {P("other.smc"), P("game.smc")};
+  EXPECT_EQ(OutputIsInput(P("hard.smc"), inputs), "it is the input \"" + P("game.smc") + "\"; choose another file");
+  EXPECT_EQ(OutputIsInput(P("soft.smc"), inputs), OutputIsInput(P("game.smc"), inputs));
+  EXPECT_EQ(OutputIsInput(P("new.smc"), inputs), "");
+  EXPECT_EQ(OutputIsInput(P("game.smc"), {}), "");
+}
+
+// Either way of waiting for the disk: a new file gets the permissions the umask leaves it, a replaced
+// one keeps its own (a private file never becomes readable to others, not even for a moment).
+TEST_F(FileReplace, PermissionsFollowTheUmaskOrTheReplacedFile) {
+  using fs::perms;
+  const mode_t masks[] = {022, 077, 002};
+  const mode_t before = umask(022);
+  for (const ReplaceSync sync : {ReplaceSync::Durable, ReplaceSync::Batch}) {
+    for (const mode_t mask : masks) {
+      SCOPED_TRACE(std::to_string(mask) + (sync == ReplaceSync::Durable ? " durable" : " batch"));
+      umask(mask);
+      fs::remove(P("new.png"));
+      std::string error;
+      ASSERT_TRUE(ReplaceFile(P("new.png"), Bytes{'a'}, error, sync)) << error;
+      EXPECT_EQ(fs::status(P("new.png")).permissions() & perms::all, static_cast<perms>(0666 & ~mask));
+      WriteText(P("private.png"), "old");
+      fs::permissions(P("private.png"), perms::owner_read | perms::owner_write);
+      ASSERT_TRUE(ReplaceFile(P("private.png"), Bytes{'b'}, error, sync)) << error;
+      EXPECT_EQ(fs::status(P("private.png")).permissions() & perms::all, perms::owner_read | perms::owner_write);
+      EXPECT_EQ(ReadText(P("private.png")), "b");
+    }
+  }
+  umask(before);
+  EXPECT_EQ(Entries(dir), 2u);
 }
 
 // A link to a file that is not there yet is written through: the file appears where it points.
