@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <thread>
 
@@ -32,8 +33,9 @@ constexpr unsigned long kInputThreadSlackNs = 9000000;
 void CloseButtonPressed() { RequestProgramCloseFromAnyThread(); }
 
 // Installs Allegro. A busy X server refuses a connection for a moment (EAGAIN from
-// the socket's full backlog, or a reset connection while it drops another client);
-// the start-up tries again for about a second then.
+// the socket's full backlog, a reset connection while it drops another client, or
+// a refusal while it is at its client limit, which leaves only a stale errno and no
+// message from Allegro); the start-up tries again for about a second then.
 bool StartAllegro() {
   constexpr int kAttempts = 20;
   for (int attempt = 1;; ++attempt) {
@@ -48,7 +50,9 @@ bool StartAllegro() {
     const int cause = errno;
     PlatformSetTimerSlack(0);
     if (started) return true;
-    const bool busy = cause == EAGAIN || cause == ECONNRESET;
+    const char* display = std::getenv("DISPLAY");
+    const bool refused = allegro_error[0] == '\0' && display != nullptr && display[0] != '\0';
+    const bool busy = cause == EAGAIN || cause == ECONNRESET || refused;
     if (!busy || attempt == kAttempts) {
       const char* reason = allegro_error[0] != '\0' ? allegro_error
                            : cause != 0             ? std::strerror(cause)
