@@ -183,7 +183,9 @@ TEST_P(ImportTest, OnlyWhatTheChangedFilesDescribeChanges) {
   }
   // The other archetypes' identical characters stay where they are.
   for (const DemoArchetype& other : demo.archetypes)
-    if (other.archetype != 0 && (other.archetype & 15) != 12) EXPECT_EQ(Decompress(result, other.gfx), other.characters);
+    if (other.archetype != 0 && (other.archetype & 15) != 12) {
+      EXPECT_EQ(Decompress(result, other.gfx), other.characters);
+    }
 
   // Importing into the ROM itself replaces it with the same result.
   const RunResult in_place = Qbrre(folder->path(), "--import changed --output demo.smc demo.smc");
