@@ -51,7 +51,7 @@ class ImageFile {
 };
 
 void BM_LoadImageWithCrc32(benchmark::State& state) {
-  SetDialogSeam([](const DialogRecord&) { return std::string("ok"); });
+  PlatformUseScriptedDialogs([](const DialogRecord&) { return std::string("ok"); });
   const ImageFile file;
   for (auto _ : state) {
     BFA_Activate(0x10, 1);
@@ -60,7 +60,7 @@ void BM_LoadImageWithCrc32(benchmark::State& state) {
     BFA_Disable(0x10);
   }
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(kImageSize));
-  SetDialogSeam({});
+  PlatformUseDesktopDialogs();
 }
 BENCHMARK(BM_LoadImageWithCrc32)->Unit(benchmark::kMillisecond);
 

@@ -6,7 +6,7 @@
 // window. A fake screen large enough for a window scaled 2x stands behind it:
 // without one the window sizing would shrink the GUI root to nothing.
 
-#include "shell/base/include.h"
+#include "platform/allegro_include.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -22,14 +22,14 @@
 
 struct DemoBenchFixture {
   DemoImage demo = BuildDemoImage(1);
-  PlatformFakeWindow screen;
+  HeadlessWindow screen;
   BITMAP* fb = nullptr;
   CHelioGUI* gui = nullptr;
 
   DemoBenchFixture() {
     screen.screen_w = 2560;
     screen.screen_h = 2048;
-    PlatformUseFakeWindow(&screen);
+    PlatformUseHeadlessWindow(screen);
     install_allegro(SYSTEM_NONE, &errno, std::atexit);
     set_color_depth(32);
     {

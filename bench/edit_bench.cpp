@@ -1,4 +1,5 @@
-// Saving a 4 MiB image, making an IPS patch of 10,000 scattered changes, and undoing a paint stroke
+// Saving a 4 MiB image, making an IPS patch of 10,000 scattered changes, applying patches of 10,000
+// and 100,000 records (the time should grow with the patch, no faster), and undoing a paint stroke
 // that wrote 10,000 map entries.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
@@ -46,22 +47,22 @@ std::vector<std::size_t> StrokeOffsets() {
 }
 
 void BM_SaveImage4MiB(benchmark::State& state) {
-  SetDialogSeam([](const DialogRecord&) { return std::string("no"); });
+  PlatformUseScriptedDialogs([](const DialogRecord&) { return std::string("no"); });
   InstallImage(RandomImage());
   QBR1_WriteWord(0x2000, 0x1234);
   char dir[] = "/tmp/qbrre_save_bench_XXXXXX";
   if (mkdtemp(dir) == nullptr) std::abort();
   const std::string path = std::string(dir) + "/game.smc";
-  SetImageFile("", 0);
+  SetImageFile("", "");
   std::string error;
   if (!ReplaceFile(path, QBR1_OpenedFile(), error)) std::abort();
-  SetImageFile(path, 0);
+  SetImageFile(path, "");
   for (auto _ : state) {
     if (!SaveImage()) state.SkipWithError("save failed");
     QBR1_WriteWord(0x2000, static_cast<unsigned short>(state.iterations()));
   }
   std::filesystem::remove_all(dir);
-  SetDialogSeam({});
+  PlatformUseDesktopDialogs();
 }
 BENCHMARK(BM_SaveImage4MiB)->Unit(benchmark::kMillisecond);
 
@@ -78,6 +79,34 @@ void BM_MakeIps10000ScatteredChanges(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_MakeIps10000ScatteredChanges)->Unit(benchmark::kMillisecond);
+
+// A patch of `records` plain records of four bytes, 40 bytes apart, over a 4 MiB image.
+std::vector<unsigned char> PatchOfRecords(std::size_t records) {
+  std::vector<unsigned char> patch = {'P', 'A', 'T', 'C', 'H'};
+  for (std::size_t i = 0; i < records; ++i) {
+    const std::size_t at = i * 40;
+    patch.insert(patch.end(),
+                 {static_cast<unsigned char>(at >> 16), static_cast<unsigned char>(at >> 8),
+                  static_cast<unsigned char>(at), 0x00, 0x04, 0xDE, 0xAD, 0xBE, static_cast<unsigned char>(i)});
+  }
+  patch.insert(patch.end(), {'E', 'O', 'F'});
+  return patch;
+}
+
+void BM_ApplyIpsRecords(benchmark::State& state) {
+  const std::vector<unsigned char> patch = PatchOfRecords(static_cast<std::size_t>(state.range(0)));
+  const std::vector<unsigned char> image = RandomImage();
+  std::vector<unsigned char> file;
+  std::string error;
+  for (auto _ : state) {
+    state.PauseTiming();
+    file = image;
+    state.ResumeTiming();
+    if (!ApplyIpsPatch(patch, file, error)) state.SkipWithError("apply failed");
+    benchmark::DoNotOptimize(file.data());
+  }
+}
+BENCHMARK(BM_ApplyIpsRecords)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 void BM_UndoStrokeOf10000Entries(benchmark::State& state) {
   InstallImage(RandomImage());

@@ -35,9 +35,10 @@ void BM_ExportLargestLevel(benchmark::State& state) {
   for (const DemoLevel& level : demo.levels)
     if (level.tile_w * level.tile_h > largest->tile_w * largest->tile_h) largest = &level;
   const std::string path = (std::filesystem::temp_directory_path() / "qbrre-export-bench.png").string();
+  std::string error;
   for (auto _ : state) {
     BITMAP* picture = ComposeLevelPicture(largest->id);
-    benchmark::DoNotOptimize(QBR1_WritePng(path, picture));
+    benchmark::DoNotOptimize(QBR1_WritePng(path, picture, error));
     destroy_bitmap(picture);
   }
   std::filesystem::remove(path);

@@ -51,7 +51,7 @@ int ExtractInto(const std::filesystem::path& folder, const std::vector<ExtractKi
   for (ExtractKind kind : kinds) {
     ExtractControl control;
     control.workers = workers;
-    files += QBR1_Extract(kind, folder.string(), &control).written;
+    files += QBR1_Extract(kind, folder.string(), "", &control).written;
   }
   return files;
 }

@@ -1,7 +1,7 @@
 // One frame of the start-up screen as the main loop composes it: the window-sized
 // area of the screen-sized frame buffer cleared, the banner, the whole window frame
 // (caption, borders, toolbar, menu bar, status bar) and the copy to the page.
-#include "shell/base/include.h"
+#include "platform/allegro_include.h"
 
 #include <benchmark/benchmark.h>
 
@@ -21,8 +21,8 @@ void StartupFramePass(benchmark::State& state) {
   install_allegro(SYSTEM_NONE, &errno, std::atexit);
   set_color_depth(32);
   LoadBuiltinResources();
-  PlatformFakeWindow window;
-  PlatformUseFakeWindow(&window);
+  HeadlessWindow window;
+  PlatformUseHeadlessWindow(window);
   FB = create_bitmap_ex(32, window.screen_w, window.screen_h);
   BITMAP* page = create_bitmap_ex(32, window.screen_w, window.screen_h);
   {
@@ -39,7 +39,7 @@ void StartupFramePass(benchmark::State& state) {
   destroy_bitmap(page);
   destroy_bitmap(FB);
   FB = nullptr;
-  PlatformUseFakeWindow(nullptr);
+  PlatformUseX11Window();
   DestroyBuiltinResources();
 }
 BENCHMARK(StartupFramePass)->Unit(benchmark::kMicrosecond);

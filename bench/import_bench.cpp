@@ -18,7 +18,7 @@ void BM_ImportUnchangedDemoExtraction(benchmark::State& state) {
   const std::filesystem::path folder =
       std::filesystem::temp_directory_path() / ("qbrre-import-bench-" + std::to_string(getpid()));
   std::filesystem::create_directories(folder);
-  for (ExtractKind kind : kAllExtractKinds) QBR1_Extract(kind, folder.string());
+  for (ExtractKind kind : kAllExtractKinds) QBR1_Extract(kind, folder.string(), "");
   std::size_t files = 0;
   for (auto _ : state) {
     std::vector<ImportLine> lines;

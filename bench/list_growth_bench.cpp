@@ -14,7 +14,7 @@
 #include "platform/config_lock.h"
 #include "rom/globaldata.h"
 #include "rom/image_edits.h"
-#include "shell/base/include.h"
+#include "platform/allegro_include.h"
 
 namespace {
 

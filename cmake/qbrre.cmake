@@ -11,7 +11,7 @@ set(QBRRE_WARNINGS -Wall -Wextra)
 set(QBRRE_SANITIZERS -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
 
 # What every subsystem builds with: the source root as include path, the
-# warnings, and Allegro (shell/base/include.h puts its header in front of every
+# warnings, and Allegro (platform/allegro_include.h puts its header in front of every
 # file) with the threads. Other system libraries are private to the subsystem
 # that uses them (qbrre_subsystem's SYSTEM list).
 add_library(qbrre_deps INTERFACE)

@@ -79,6 +79,9 @@ struct DemoRange {
   long last = 0;
 };
 
+// The seed of the demo image `--demo` opens; GameConfig/QBR Demo.INI holds its configuration text.
+inline constexpr unsigned kDemoImageSeed = 1;
+
 // The synthetic image, its game configuration and the description of both.
 struct DemoImage {
   std::vector<unsigned char> rom;                          // 4 MiB, tables at the default offsets

@@ -25,6 +25,8 @@ ViewFrame WholeLevelFrame(const leveldata& lvl) {
   frame.h = 32 * lvl.tile_h;
   frame.ox = 0;
   frame.oy = 0;
+  frame.right = 0;
+  frame.bottom = 0;
   return frame;
 }
 

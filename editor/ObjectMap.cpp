@@ -1,5 +1,6 @@
 #include "editor/classes.h"
 
+#include "editor/object_box.h"
 #include "level/qbr_sprite_exception.h"
 #include "level/snesbitmap.h"
 #include "platform/config_lock.h"
@@ -34,15 +35,7 @@ void CObjectMap::Proc(Hex32, Hex32) {}
 
 const ObjectLook& CObjectMap::Look(std::size_t record) {
   if (looks[record]) return *looks[record];
-  ObjectLook& look = looks[record].emplace();
-  int zo = records[record].zo;
-  QBR1ObjectScript script = QBR1_WalkObjectScripts(zo);
-  look.compound = QBR1_SpriteExceptions(zo, script.ani, script.pal, script.spr);
-  look.spr = script.spr;
-  look.pal = script.pal;
-  ConfigGuard guard;
-  look.flipped = get_config_int("OBJs_DisplayFlipped", int2hexstr(zo, 4).c_str(), 0) != 0;
-  return look;
+  return looks[record].emplace(LookOfDefinition(records[record].zo));
 }
 
 void CObjectMap::Draw(BITMAP* dest, Hex32 x, Hex32 y, const ViewFrame& frame, ObjectOverlay overlay) {
@@ -59,7 +52,7 @@ void CObjectMap::Draw(BITMAP* dest, Hex32 x, Hex32 y, const ViewFrame& frame, Ob
 
     if (look.spr != 0) {
       bool flip = look.flipped;
-      if (overlay != ObjectOverlay::Hidden && key[KEY_F]) flip = !flip;
+      if (overlay != ObjectOverlay::Hidden && ViewMirrorsObjects()) flip = !flip;
       const unsigned index = static_cast<unsigned>(look.spr) / 4;
       if (index < static_cast<unsigned>(kCacheSize)) {
         if (sprites[index] == nullptr) sprites[index] = DecodeSprite(look.spr);
@@ -92,8 +85,9 @@ void CObjectMap::DrawOverlay(BITMAP* dest, std::size_t record, int px, int py, i
   const QBR1ObjectRecord& object = records[record];
   if (Look(record).compound) {
     DrawMarker(dest, px, py);
-    Ub_Draw_Gradient(dest, px + 1, py + 1, 160, 12, kLabelColour, 1, true);
-    textprintf_ex(dest, NMenuFont[2], px + 3, py + 1, -1, -1, "%04X - Compound Object", object.zo);
+    const LevelBox label = CompoundLabelBox(px, py);
+    Ub_Draw_Gradient(dest, label.x0, label.y0, label.x1 - label.x0, label.y1 - label.y0, kLabelColour, 1, true);
+    textprintf_ex(dest, NMenuFont[2], label.x0 + 2, label.y0, -1, -1, "%04X - Compound Object", object.zo);
     return;
   }
   // The hover square: 32 x 32 level pixels just above the reference point, centred on it.

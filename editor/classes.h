@@ -4,7 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "shell/base/include.h"
+#include "platform/allegro_include.h"
+#include "editor/object_box.h"
 #include "level/level_objects.h"
 #include "level/leveldata.h"
 #include "gui/view_frame.h"
@@ -94,15 +95,6 @@ class CBananaMap {
 // editor shows them, a picture export leaves them out (and ignores the F key),
 // a zoomed view draws them apart over its scaled picture (DrawOverlays).
 enum class ObjectOverlay { Shown, Hidden, Apart };
-
-// What the scripts and the game configuration say about one object record;
-// worked out once per record, since neither changes while a level is shown.
-struct ObjectLook {
-  int spr = 0;
-  int pal = 0;
-  bool compound = false;
-  bool flipped = false;  // "OBJs_DisplayFlipped"
-};
 
 // The level's objects, drawn with their sprites from the ROM image.
 class CObjectMap {

@@ -9,7 +9,7 @@
 #include "gui/command_ids.h"
 #include "gui/commands.h"
 #include "shell/base/functions.h"
-#include "shell/base/include.h"
+#include "platform/allegro_include.h"
 
 namespace {
 

@@ -21,7 +21,7 @@ int FloorDiv(int a, int b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0)
 
 int SnapToStep(int v, int step) { return step <= 1 ? v : FloorDiv(v, step) * step; }
 
-LevelBox RecordTraits<QBR1RawBanana>::Box(const QBR1RawBanana& r, const leveldata&, const RomView& rom) {
+LevelBox RecordTraits<QBR1RawBanana>::Box(const QBR1RawBanana& r, const leveldata&, const RomView& rom, bool) {
   const long long grid = kQBR1BananaShapeTable + rom.Word(kQBR1BananaShapeTable + r.Shape());
   const int columns = std::max(1, static_cast<int>(rom.Byte(grid)));
   const int rows = std::max(1, static_cast<int>(rom.Byte(grid + 1)));
@@ -39,9 +39,19 @@ void RecordListEditor<R>::Reload() {
   const RomView rom = CurrentRom();
   records_ = Traits::Read(rom, offset_);
   boxes_.clear();
-  for (const R& r : records_) boxes_.push_back(Traits::Box(r, lvl_, rom));
+  for (const R& r : records_) boxes_.push_back(Traits::Box(r, lvl_, rom, mirrored_));
   selected_.resize(records_.size(), false);
   capacity_ = std::max(capacity_, records_.size());
+}
+
+template <class R>
+void RecordListEditor<R>::MirrorView(bool mirrored) {
+  if (mirrored == mirrored_) return;
+  mirrored_ = mirrored;
+  const RomView rom = CurrentRom();
+  for (std::size_t i = 0; i < records_.size() && i < boxes_.size(); ++i) {
+    boxes_[i] = Traits::Box(records_[i], lvl_, rom, mirrored_);
+  }
 }
 
 template <class R>

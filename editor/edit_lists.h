@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "editor/level_box.h"
+#include "editor/object_box.h"
 #include "level/level_records.h"
 #include "level/list_pool.h"
 #include "level/leveldata.h"
@@ -39,10 +40,9 @@ struct RecordTraits<QBR1RawObject> {
   static int X(const QBR1RawObject& r, const leveldata& lvl) { return r.X(lvl.x); }
   static int Y(const QBR1RawObject& r, const leveldata&) { return r.Y(); }
   static void Set(QBR1RawObject& r, int x, int y, const leveldata& lvl) { r.SetPosition(x, y, lvl.x); }
-  // The hover square: 32x32, centred on the reference point and just above it.
-  static LevelBox Box(const QBR1RawObject& r, const leveldata& lvl, const RomView&) {
-    const int x = r.X(lvl.x), y = r.Y();
-    return {x - 16, y - 32, x + 16, y};
+  // The box the object map draws the object in (ObjectBox); `mirrored`: the view mirrors every object.
+  static LevelBox Box(const QBR1RawObject& r, const leveldata& lvl, const RomView&, bool mirrored) {
+    return ObjectBox(static_cast<int>(r.Definition()), r.X(lvl.x), r.Y(), mirrored);
   }
 };
 
@@ -62,8 +62,8 @@ struct RecordTraits<QBR1RawBanana> {
   static int X(const QBR1RawBanana& r, const leveldata&) { return r.X(); }
   static int Y(const QBR1RawBanana& r, const leveldata&) { return r.Y(); }
   static void Set(QBR1RawBanana& r, int x, int y, const leveldata&) { r.SetPosition(x, y); }
-  // The cells' pictures: 16x16 each, 8 pixels apart.
-  static LevelBox Box(const QBR1RawBanana& r, const leveldata& lvl, const RomView& rom);
+  // The cells' pictures: 16x16 each, 8 pixels apart (never mirrored).
+  static LevelBox Box(const QBR1RawBanana& r, const leveldata& lvl, const RomView& rom, bool mirrored);
 };
 
 // Rounds a y step down to the list's grid (8 pixels for banana groups).
@@ -90,7 +90,10 @@ class RecordListEditor {
   EditSelection Selection() const;
 
   const std::vector<R>& Records() const { return records_; }
+  // Each record's box: where it is drawn, as last mirrored by MirrorView.
   const std::vector<LevelBox>& Boxes() const { return boxes_; }
+  // Whether the view mirrors every record left-right (objects: the F key); the boxes follow.
+  void MirrorView(bool mirrored);
   bool Selected(std::size_t i) const { return i < selected_.size() && selected_[i]; }
   std::size_t SelectedCount() const;
   // Most records the list may hold without moving (HeldRecords).
@@ -166,6 +169,7 @@ class RecordListEditor {
   std::string note_;
   std::vector<R> records_;
   std::vector<LevelBox> boxes_;
+  bool mirrored_ = false;
   std::vector<bool> selected_;
 
   bool moving_ = false;

@@ -9,7 +9,7 @@
 #include "gui/ToolbarMain.h"
 #include "gui/commands.h"
 #include "rom/image_edits.h"
-#include "shell/base/include.h"
+#include "platform/allegro_include.h"
 #include "shell/base/variables.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include "gui/HelioWin.h"
 #include "gui/MenuMain.h"
 #include "shell/base/functions.h"
-#include "shell/base/include.h"
+#include "platform/allegro_include.h"
 #include "shell/base/variables.h"
 
 namespace {
@@ -35,7 +35,8 @@ InputSnapshot InputReader::Take(const ViewFrame& f) {
     down_[k] = now;
   }
   const bool right = (mouse_b & 2) != 0;
-  in.right_pressed = right && !right_down_;
+  in.right = right ? (right_down_ ? 2 : 1) : (right_down_ ? 3 : 0);
+  in.right_pressed = in.right == 1;
   right_down_ = right;
   if (wheel_known_) in.wheel = mouse_z - mouse_z_;
   mouse_z_ = mouse_z;

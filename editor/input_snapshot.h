@@ -15,7 +15,8 @@ struct InputSnapshot {
   int lx = 0, ly = 0;       // the level point under the mouse
   bool in_view = false;     // the mouse is over the level view (no menu open)
   int left = 0;             // left button: 0 idle, 1 just pressed, 2 held, 3 just released
-  bool right_pressed = false;
+  int right = 0;              // right button: as `left`
+  bool right_pressed = false;  // right == 1
   bool double_click = false;  // this press is the second of a double click
   int wheel = 0;              // notches turned since the last update (positive: away from the user)
   bool shift = false, ctrl = false, alt = false;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/base/include.h"
+#include "platform/allegro_include.h"
 
 // The picture of level `id` of the loaded image, composed by the level view's
 // own drawing code through a detached camera at (0, 0): grid, tiles, bananas

@@ -11,7 +11,7 @@
 #include "level/leveldata.h"
 #include "platform/dialogs.h"
 #include "shell/base/functions.h"
-#include "shell/base/include.h"
+#include "platform/allegro_include.h"
 #include "shell/base/variables.h"
 
 namespace {

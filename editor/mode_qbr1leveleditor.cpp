@@ -4,6 +4,7 @@
 
 #include "editor/classes.h"
 #include "editor/edit_tools.h"
+#include "editor/view_layers.h"
 #include "editor/save_undo_commands.h"
 #include "editor/level_switch.h"
 #include "editor/view_status.h"
@@ -50,6 +51,7 @@ void QBR1_LEVEL_EDITOR_SUBFUNCTION() {
   };
   pass.picture = [&camera](BITMAP* fb) {
     camera.Draw(fb);
+    DrawViewGrid(fb, camera);
     EditToolsDraw(fb, camera);
   };
   pass.overlay = [](BITMAP* fb) { DrawLevelStatus(fb, mui->h); };

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/base/include.h"
+#include "platform/allegro_include.h"
 
 // The level id the editor shows (0-229); kept across re-entries and images.
 extern int currentlvlid;

@@ -7,8 +7,9 @@
 #include "gui/mode_table.h"
 #include "rom/image_edits.h"
 #include "rom/image_save.h"
+#include "rom/recovery_copy.h"
 #include "shell/base/close_request.h"
-#include "shell/base/include.h"
+#include "platform/allegro_include.h"
 #include "shell/base/variables.h"
 
 namespace {
@@ -23,8 +24,6 @@ void ShowLevel(int level) {
 }
 
 bool ImageOpen() { return BFA_IsActive(0x10); }
-
-void KeepRecoveryCopy() { SaveRecoveryCopy(); }
 
 }  // namespace
 
@@ -59,5 +58,5 @@ void RegisterSaveAndUndoCommands() {
   RegisterShortcut(kCmdRedo, KEY_Y, kModCtrl);
   RegisterShortcut(kCmdRedo, KEY_Z, kModCtrl | kModShift);
   SetCloseGate(ConfirmUnsavedEdits);
-  SetSignalCloseHooks(QBR1_HasUnsavedEditsAnyThread, KeepRecoveryCopy);
+  SetSignalCloseHooks(QBR1_HasUnsavedEditsAnyThread, SaveRecoveryCopy);
 }

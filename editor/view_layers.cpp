@@ -1,23 +1,30 @@
 #include "editor/view_layers.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "editor/classes.h"
+#include "editor/view_transform.h"
 #include "gui/commands.h"
 #include "platform/config_lock.h"
-#include "shell/base/include.h"
+#include "platform/allegro_include.h"
 
 namespace {
 
 struct LayerEntry {
   const char* key;  // in section "View"
   CommandId command;
+  bool by_default;  // when the configuration does not say
 };
-constexpr LayerEntry kLayers[] = {{"Tiles", kCmdViewTiles}, {"Objects", kCmdViewObjects}, {"Bananas", kCmdViewBananas}};
-constexpr int kLayerCount = 3;
+constexpr LayerEntry kLayers[] = {{"Tiles", kCmdViewTiles, true},
+                                  {"Objects", kCmdViewObjects, true},
+                                  {"Bananas", kCmdViewBananas, true},
+                                  {"Grid", kCmdViewGrid, false}};
+constexpr int kLayerCount = 4;
+constexpr int kGridColour = 0x505868;
 
 // -1 until read; the view asks every update, the configuration is read once.
-int shown[kLayerCount] = {-1, -1, -1};
+int shown[kLayerCount] = {-1, -1, -1, -1};
 
 int Index(ViewLayer layer) { return static_cast<int>(layer); }
 
@@ -34,7 +41,9 @@ bool ViewLayerShown(ViewLayer layer) {
   int& value = shown[Index(layer)];
   if (value < 0) {
     ConfigGuard guard;
-    value = std::strcmp(get_config_string("View", kLayers[Index(layer)].key, "Yes"), "No") != 0 ? 1 : 0;
+    const LayerEntry& e = kLayers[Index(layer)];
+    const char* said = get_config_string("View", e.key, e.by_default ? "Yes" : "No");
+    value = std::strcmp(said, "No") != 0 ? 1 : 0;
   }
   return value != 0;
 }
@@ -55,6 +64,28 @@ void ApplyViewLayers(CCamera& camera) {
   if (camera.Banana_MAP != nullptr) camera.Banana_MAP->shown = ViewLayerShown(ViewLayer::Bananas);
 }
 
+void DrawViewGrid(BITMAP* dest, const CCamera& camera) {
+  if (!ViewLayerShown(ViewLayer::Grid)) return;
+  const ViewFrame& f = camera.frame;
+  const int x0 = f.ox, y0 = f.oy, x1 = f.w - 17, y1 = f.h - 33;
+  int lx0 = 0, ly0 = 0, lx1 = 0, ly1 = 0;
+  WindowToLevel(x0, y0, lx0, ly0);
+  WindowToLevel(x1, y1, lx1, ly1);
+  const int w = 32 * camera.lvl.tile_w, h = 32 * camera.lvl.tile_h;
+  // The first cell edge at or right of / below the view's first level pixel.
+  for (int lx = std::max(0, (lx0 + 31) / 32 * 32); lx <= std::min(lx1, w); lx += 32) {
+    int wx = 0, wy = 0;
+    LevelToWindow(lx, 0, wx, wy);
+    if (wx >= x0 && wx <= x1) vline(dest, wx, y0, y1, kGridColour);
+  }
+  for (int ly = std::max(0, (ly0 + 31) / 32 * 32); ly <= std::min(ly1, h); ly += 32) {
+    int wx = 0, wy = 0;
+    LevelToWindow(0, ly, wx, wy);
+    if (wy >= y0 && wy <= y1) hline(dest, x0, wy, x1, kGridColour);
+  }
+}
+
 void RegisterViewLayers() {
-  for (ViewLayer layer : {ViewLayer::Tiles, ViewLayer::Objects, ViewLayer::Bananas}) Register(layer);
+  for (ViewLayer layer : {ViewLayer::Tiles, ViewLayer::Objects, ViewLayer::Bananas, ViewLayer::Grid}) Register(layer);
+  RegisterShortcut(kCmdViewGrid, KEY_G, kModNone);
 }

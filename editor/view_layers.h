@@ -1,12 +1,16 @@
 #pragma once
 
+#include "platform/allegro_include.h"
+
 class CCamera;
 
 // The level view's layers that the View menu shows and hides: Tiles ($0301),
-// Objects ($0304) and Bananas ($0307). The choice is kept in Configuration.INI,
-// section "View" (keys "Tiles", "Objects", "Bananas": "Yes" or "No"; shown when
-// missing). A picture export always shows every layer.
-enum class ViewLayer { Tiles, Objects, Bananas };
+// Objects ($0304), Bananas ($0307) and the 32-pixel cell grid over the view
+// (Grid, $030B, key G). The choice is kept in Configuration.INI, section "View"
+// (keys "Tiles", "Objects", "Bananas", "Grid": "Yes" or "No"; when missing the
+// layers are shown and the grid is not). A picture export always shows every
+// layer and never the grid.
+enum class ViewLayer { Tiles, Objects, Bananas, Grid };
 
 // Whether the layer is shown; read from the configuration at the first call
 // after start-up or ReloadViewLayers.
@@ -21,6 +25,9 @@ void ReloadViewLayers();
 // Gives an editor view's layers the shown / hidden state of the View menu.
 void ApplyViewLayers(CCamera& camera);
 
-// Registers the three View commands (their check marks follow the layers).
+// Draws the grid of 32-pixel cells over the editor view of `camera` when it is shown.
+void DrawViewGrid(BITMAP* dest, const CCamera& camera);
+
+// Registers the View commands (their check marks follow the layers) and G for the grid.
 // Called once from the application's registration point.
 void RegisterViewLayers();

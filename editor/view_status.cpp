@@ -32,6 +32,8 @@ std::string ViewStatusText() {
 std::string StatusLineMiddle() {
   if (!StatusMessage().empty()) return StatusMessage();
   std::string text = ViewStatusText();
+  // Away from 100 % the zoom leads the line, so the user knows why the view looks coarse.
+  if (cam != nullptr && ViewZoom() != 100) text = std::to_string(ViewZoom()) + " %" + (text.empty() ? "" : "    " + text);
   const EditTool* tool = cam != nullptr ? CurrentEditTool() : nullptr;
   const std::string wanted = tool != nullptr ? tool->StatusText() : "";
   if (!wanted.empty()) text += (text.empty() ? "" : "    ") + wanted;

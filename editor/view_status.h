@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "shell/base/include.h"
+#include "platform/allegro_include.h"
 
 struct leveldata;
 
@@ -13,7 +13,8 @@ struct leveldata;
 std::string ViewStatusText();
 
 // What the status line shows after the level's name: the status message while
-// one is shown; otherwise ViewStatusText() followed by the current tool's text.
+// one is shown; otherwise the zoom when it is not 100 % ("50 %"), ViewStatusText() and the
+// current tool's text.
 std::string StatusLineMiddle();
 
 // `text` cut (ending in "...") to at most `width` pixels in the status bar's font.

@@ -52,11 +52,16 @@ bool ExtractKindFromName(const std::string& name, ExtractKind& kind) {
   return false;
 }
 
-ExtractReport QBR1_Extract(ExtractKind kind, const std::string& folder, ExtractControl* control) {
+ExtractReport QBR1_Extract(ExtractKind kind, const std::string& folder, const std::string& image_file,
+                           ExtractControl* control) {
   ExtractReport report;
-  ExtractSink sink(folder, report, control);
+  ExtractSink sink(folder, image_file, report, control);
   Entry(kind).write(sink);
   return report;
+}
+
+std::string ExtractFailureLine(const ExtractReport& report) {
+  return "cannot write \"" + report.failed_path + "\": " + report.failed_reason;
 }
 
 ExtractCounts QBR1_CountExtractables() {

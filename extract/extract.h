@@ -40,6 +40,7 @@ struct ExtractReport {
   int written = 0;
   std::vector<std::string> skipped;
   std::string failed_path;  // empty unless a write failed
+  std::string failed_reason;  // why it failed, a short reason
   bool cancelled = false;   // the run stopped because ExtractControl::cancel was set
   std::vector<std::string> files;  // the names of the files written, in order
 };
@@ -54,11 +55,18 @@ struct ExtractControl {
 // Writes the files of `kind` for the loaded image (channel 0x10, game
 // configuration selected) into the existing folder `folder`. Each file is
 // written under a temporary name and renamed into place, so a failure never
-// leaves half a file under a final name. Items are decoded and encoded on
+// leaves half a file under a final name nor harms the file that was there; a
+// symbolic link is written through. `image_file` (the file the image was read
+// from; "" for none) is never written: a name of the folder that reaches it
+// ends the run like a write that fails. Items are decoded and encoded on
 // `control->workers` threads (one per core without `control`) and written in
 // one fixed order, so the files and the report are the same for any number of
 // workers.
-ExtractReport QBR1_Extract(ExtractKind kind, const std::string& folder, ExtractControl* control = nullptr);
+ExtractReport QBR1_Extract(ExtractKind kind, const std::string& folder, const std::string& image_file,
+                           ExtractControl* control = nullptr);
+
+// The line that names the failed write of `report`: cannot write "PATH": REASON.
+std::string ExtractFailureLine(const ExtractReport& report);
 
 // What the loaded image holds that the kinds write one file each for.
 struct ExtractCounts {

@@ -4,7 +4,7 @@
 
 #include "extract/extract.h"
 #include "rom/headless_open.h"
-#include "shell/base/include.h"
+#include "platform/allegro_include.h"
 
 int RunExtractCommand(const std::string& kind, const std::string& output, const std::string& romPath) {
   std::vector<ExtractKind> kinds;
@@ -32,10 +32,10 @@ int RunExtractCommand(const std::string& kind, const std::string& output, const 
   // What a damaged image does not hold is named and skipped; a file that cannot
   // be written ends the run.
   for (ExtractKind k : kinds) {
-    const ExtractReport report = QBR1_Extract(k, output);
+    const ExtractReport report = QBR1_Extract(k, output, romPath);
     for (const std::string& line : report.skipped) std::fprintf(stderr, "qbrre: %s\n", line.c_str());
     if (!report.failed_path.empty()) {
-      std::fprintf(stderr, "qbrre: cannot write \"%s\"\n", report.failed_path.c_str());
+      std::fprintf(stderr, "qbrre: %s\n", ExtractFailureLine(report).c_str());
       return 1;
     }
   }

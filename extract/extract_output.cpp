@@ -1,11 +1,6 @@
 #include "extract/extract_output.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <atomic>
-#include <cerrno>
 #include <condition_variable>
 #include <cstdio>
 #include <filesystem>
@@ -15,22 +10,7 @@
 
 #include "level/png_export.h"
 #include "level/rom_access.h"
-
-namespace {
-
-// Writes all of data to fd, retrying short writes and interruptions.
-bool WriteAll(int fd, const unsigned char* data, std::size_t size) {
-  while (size > 0) {
-    const ssize_t n = ::write(fd, data, size);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    data += n;
-    size -= static_cast<std::size_t>(n);
-  }
-  return true;
-}
-
-}  // namespace
+#include "rom/file_replace.h"
 
 std::string ExtractLine(const char* format, int n, int m) {
   char text[160];
@@ -71,7 +51,7 @@ void ExtractSink::Write(ExtractPiece& piece) {
       case ExtractPiece::Step::Bytes: Bytes(step.name, step.bytes); break;
       case ExtractPiece::Step::Copy: CopyOf(step.from, step.name); break;
       case ExtractPiece::Step::Unencodable:
-        if (!Stopped()) report_.failed_path = (std::filesystem::path(folder_) / step.name).string();
+        if (!Stopped()) Fail(step.name, "the picture cannot be encoded as PNG");
         break;
     }
   }
@@ -143,38 +123,27 @@ void ExtractSink::ForEach(std::size_t count, const std::function<void(std::size_
   for (std::thread& t : threads) t.join();
 }
 
-std::string ExtractSink::TempPath(const std::string& name) const {
-  static std::atomic<unsigned> counter{0};
-  return (std::filesystem::path(folder_) /
-          ("." + name + ".tmp-" + std::to_string(getpid()) + "-" + std::to_string(++counter)))
-      .string();
-}
-
-void ExtractSink::Commit(const std::string& temp, const std::string& name, bool written) {
-  const std::string path = (std::filesystem::path(folder_) / name).string();
-  if (written && std::rename(temp.c_str(), path.c_str()) == 0) {
-    ++report_.written;
-    report_.files.push_back(name);
-    if (control_ != nullptr) control_->written.store(report_.written);
-    return;
-  }
-  std::remove(temp.c_str());
-  report_.failed_path = path;
+void ExtractSink::Fail(const std::string& name, const std::string& reason) {
+  report_.failed_path = (std::filesystem::path(folder_) / name).string();
+  report_.failed_reason = reason;
 }
 
 void ExtractSink::Bytes(const std::string& name, const std::vector<unsigned char>& bytes) {
   if (Stopped()) return;
-  const std::string temp = TempPath(name);
-  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-  bool written = fd >= 0 && WriteAll(fd, bytes.data(), bytes.size());
-  if (fd >= 0 && ::close(fd) != 0) written = false;
-  Commit(temp, name, written);
+  const std::string path = (std::filesystem::path(folder_) / name).string();
+  std::string error = image_file_.empty() ? "" : OutputIsInput(path, {image_file_});
+  // Hundreds of files, which a new run writes again: flushed by the system, not one by one.
+  if (!error.empty() || !ReplaceFile(path, bytes, error, ReplaceSync::Batch)) return Fail(name, error);
+  ++report_.written;
+  report_.files.push_back(name);
+  if (control_ != nullptr) control_->written.store(report_.written);
 }
 
 void ExtractSink::CopyOf(const std::string& written, const std::string& name) {
   if (Stopped()) return;
-  const std::string temp = TempPath(name);
-  std::error_code ec;
-  const bool copied = std::filesystem::copy_file(std::filesystem::path(folder_) / written, temp, ec) && !ec;
-  Commit(temp, name, copied);
+  std::vector<unsigned char> bytes;
+  std::string error;
+  if (!ReadRegularFile((std::filesystem::path(folder_) / written).string(), bytes, error))
+    return Fail(name, "cannot read " + written + " to copy it: " + error);
+  Bytes(name, bytes);
 }

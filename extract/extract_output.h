@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "extract/extract.h"
-#include "shell/base/include.h"
+#include "platform/allegro_include.h"
 
 // What one item of an extraction (a level, an archetype, a sprite) makes:
 // files and skip lines, recorded on a worker thread and written by the sink
@@ -41,10 +41,13 @@ class ExtractPiece {
 
 // Where an extraction writes: one folder, a report of what was written and
 // skipped, and the stop after the first file the folder refuses (or a cancel).
+// Each file is written in one rename (ReplaceFile: a link is written through,
+// a failure leaves the file that was there whole); the image's own file is
+// never written, under whatever name the folder reaches it.
 class ExtractSink {
  public:
-  ExtractSink(std::string folder, ExtractReport& report, ExtractControl* control = nullptr)
-      : folder_(std::move(folder)), report_(report), control_(control) {}
+  ExtractSink(std::string folder, std::string image_file, ExtractReport& report, ExtractControl* control = nullptr)
+      : folder_(std::move(folder)), image_file_(std::move(image_file)), report_(report), control_(control) {}
 
   // True once a write failed or the run was cancelled; the writers then stop.
   bool Stopped();
@@ -65,12 +68,11 @@ class ExtractSink {
   void Write(ExtractPiece& piece);
   // Worker threads for `count` items.
   int Workers(std::size_t count) const;
-  // A fresh temporary name beside `name` in the folder.
-  std::string TempPath(const std::string& name) const;
-  // Renames the finished temporary file into place; records the failure otherwise.
-  void Commit(const std::string& temp, const std::string& name, bool written);
+  // Ends the run at file `name`, which could not be written because of `reason`.
+  void Fail(const std::string& name, const std::string& reason);
 
   std::string folder_;
+  std::string image_file_;  // "" when the image has no file
   ExtractReport& report_;
   ExtractControl* control_;
 };

@@ -9,7 +9,8 @@
 
 // One extraction running on a thread of its own (the Extraction mode's), from
 // a copy of the loaded image taken when it starts: edits of the image while it
-// runs change nothing it writes, and nothing it reads.
+// runs change nothing it writes, and nothing it reads. The image's file is
+// never written (QBR1_Extract).
 class ExtractionJob {
  public:
   // Starts writing the files of `kind` into the existing folder `folder`.

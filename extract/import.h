@@ -36,5 +36,6 @@ bool QBR1_ImportFolder(const std::string& folder, std::vector<ImportLine>& lines
 // imports DIR, prints one line per file ("NAME: OUTCOME") on stdout and writes
 // the result to OUT (which may be ROM itself) through a temporary file. Exit 0
 // when no file was refused, 1 when one was or when the image, the folder or OUT
-// could not be read or written (one line on stderr).
+// could not be read or written, or OUT is one of the files of DIR the import
+// read (under any name; nothing is printed or written then): one line on stderr.
 int RunImportCommand(const std::string& folder, const std::string& output, const std::string& romPath);

@@ -1,10 +1,11 @@
 #include <cstdio>
+#include <filesystem>
 
 #include "extract/import.h"
 #include "rom/file_replace.h"
 #include "rom/headless_open.h"
 #include "rom/image_edits.h"
-#include "shell/base/include.h"
+#include "platform/allegro_include.h"
 
 int RunImportCommand(const std::string& folder, const std::string& output, const std::string& romPath) {
   if (!LoadRomHeadless(romPath)) return 1;
@@ -21,6 +22,14 @@ int RunImportCommand(const std::string& folder, const std::string& output, const
   std::vector<ImportLine> lines;
   if (!QBR1_ImportFolder(folder, lines, error)) {
     std::fprintf(stderr, "qbrre: cannot read the folder \"%s\": %s\n", folder.c_str(), error.c_str());
+    return 1;
+  }
+  // OUT may be ROM (read whole above, replaced in one rename), never a file the import took from.
+  std::vector<std::string> taken;
+  for (const ImportLine& line : lines) taken.push_back((std::filesystem::path(folder) / line.file).string());
+  const std::string refusal = OutputIsInput(output, taken);
+  if (!refusal.empty()) {
+    std::fprintf(stderr, "qbrre: cannot write \"%s\": %s\n", output.c_str(), refusal.c_str());
     return 1;
   }
   bool refused = false;

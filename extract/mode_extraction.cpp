@@ -8,6 +8,7 @@
 
 #include "bfa/bfa.h"
 #include "extract/extraction_job.h"
+#include "extract/import_menu.h"
 #include "gui/HelioWin.h"
 #include "gui/MenuMain.h"
 #include "gui/ToolbarMain.h"
@@ -109,7 +110,10 @@ void ExtractionView::Draw(BITMAP* dest) const {
     textout_ex(dest, font, Plural(files_[i], "file").c_str(), 420, y, -1, -1);
   }
   const Running& running = Current();
-  if (!running.job) return;
+  if (!running.job) {
+    DrawImportLines(dest, y + kRowHeight);
+    return;
+  }
   // The running extraction: a bar filled as far as its files are written.
   y += kRowHeight;
   const int written = running.job->Written();
@@ -124,11 +128,28 @@ void ExtractionView::Draw(BITMAP* dest) const {
   if (filled > 0) rectfill(dest, 13, y + 1, 12 + filled, y + kBarHeight - 1, kBarColour);
 }
 
+void ExtractionView::DrawImportLines(BITMAP* dest, int y) const {
+  const std::vector<ImportLine>& lines = LastImportLines();
+  if (lines.empty()) return;
+  textout_ex(dest, NMenuFont[2], LastImportSummary().c_str(), 12, y, -1, -1);
+  y += kRowHeight + 4;
+  // As many lines as the view holds above the status bar; the rest counted.
+  const int room = std::max(1, (dest->h - 40 - y) / kRowHeight);
+  for (std::size_t i = 0; i < lines.size(); ++i, y += kRowHeight) {
+    if (static_cast<int>(i) == room - 1 && lines.size() > i + 1) {
+      textprintf_ex(dest, NMenuFont[2], 12, y, -1, -1, "... and %zu more", lines.size() - i);
+      break;
+    }
+    textprintf_ex(dest, NMenuFont[2], 12, y, -1, -1, "%s: %s", lines[i].file.c_str(), lines[i].outcome.c_str());
+  }
+}
+
 std::string ExtractionView::Status() const {
   const Running& running = Current();
   if (running.job)
     return running.what + ": " + std::to_string(running.job->Written()) + " of " + std::to_string(running.expected) +
            " files written - Escape cancels";
+  if (!LastImportSummary().empty()) return LastImportSummary();
   if (!LastResult().empty()) return LastResult();
   return "Extraction - choose an entry of Graphics or Binary";
 }
@@ -138,6 +159,7 @@ void RunExtractionEntry(const ExtractionEntry& entry) {
   const std::string what = std::string(entry.menu) + " > " + entry.label;
   const std::string folder = PlatformChooseFolder("Extract " + what + " into...");
   if (folder.empty()) return;
+  ClearLastImport();
   std::error_code ec;
   std::filesystem::create_directories(folder, ec);
   if (!std::filesystem::is_directory(folder, ec)) {
@@ -167,7 +189,8 @@ bool ReportFinishedExtraction(bool wait) {
   LastResult() = what + ": " + Plural(report.written, "file") + " written into " + folder +
                  (report.skipped.empty() ? "" : ", " + std::to_string(report.skipped.size()) + " skipped");
   if (!report.failed_path.empty()) {
-    ErrorBox("Could not write \"" + report.failed_path + "\".\n" + Plural(report.written, "file") +
+    ErrorBox("Could not write \"" + report.failed_path + "\": " + report.failed_reason + ".\n" +
+                 Plural(report.written, "file") +
                  " were written before it; the extraction stopped there.",
              kBoxTitle);
     LastResult() = what + ": stopped, could not write " + report.failed_path;
@@ -191,6 +214,7 @@ void QBR1_EXTRACTION_SUBFUNCTION() {
   if (mui->t) mui->t->Reload();
   if (mui->m) mui->m->Reload();
   LastResult().clear();
+  ClearLastImport();
   const ExtractionView view;
 
   ModePass pass;
@@ -224,4 +248,5 @@ void RegisterExtractionCommands() {
   for (const ExtractionEntry& e : ExtractionEntries()) {
     if (e.known) RegisterCommand(e.id, {[&e] { RunExtractionEntry(e); }, ExtractionAvailable, nullptr});
   }
+  RegisterImportCommands(ExtractionAvailable);
 }

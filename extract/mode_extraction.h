@@ -5,7 +5,7 @@
 
 #include "extract/extract.h"
 #include "gui/command_ids.h"
-#include "shell/base/include.h"
+#include "platform/allegro_include.h"
 
 // The Extraction mode: a view of what each entry of the Graphics and Binary
 // menus writes, and the commands of those entries, which ask for a folder and
@@ -37,6 +37,9 @@ class ExtractionView {
   int Files(std::size_t index) const { return files_[index]; }
 
  private:
+  // The last import's summary and per-file lines from row `y` down.
+  void DrawImportLines(BITMAP* dest, int y) const;
+
   std::vector<int> files_;
 };
 

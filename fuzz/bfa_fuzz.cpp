@@ -153,8 +153,8 @@ void CheckInvariants() {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  // Every box goes to the in-process seam: nothing may wait for a user.
-  SetDialogSeam([](const DialogRecord& record) -> std::string {
+  // Every box goes to an in-process dialog script: nothing may wait for a user.
+  PlatformUseScriptedDialogs([](const DialogRecord& record) -> std::string {
     if (record.kind == BoxKind::Open) return gOpenAnswersFile ? gFilePath : "cancel";
     return "ok";
   });

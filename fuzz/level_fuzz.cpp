@@ -1,6 +1,6 @@
 // A whole level as the level view reads it, from an arbitrary image and
 // arbitrary game-configuration values: record, tile list, banana walk, object
-// walk, scripts and sprite decoding. Any box goes to the in-process seam.
+// walk, scripts and sprite decoding. Any box goes to an in-process dialog script.
 //
 // Input: a 64-byte header (flags, level id, archetype, ten global offsets,
 // configuration values), then either the image itself (header byte 0, bit 0)
@@ -22,7 +22,7 @@
 #include "platform/dialogs.h"
 #include "rom/globaldata.h"
 #include "shell/base/functions.h"
-#include "shell/base/include.h"
+#include "platform/allegro_include.h"
 
 namespace {
 
@@ -49,7 +49,7 @@ std::uint32_t Offset(const std::uint8_t* p) {
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   install_allegro(SYSTEM_NONE, &errno, std::atexit);
   set_color_depth(32);
-  SetDialogSeam([](const DialogRecord&) { return std::string("no"); });
+  PlatformUseScriptedDialogs([](const DialogRecord&) { return std::string("no"); });
   BFA_Activate(0x10, 1);
   return 0;
 }

@@ -10,7 +10,7 @@
 // Every routine is a no-op for a null bitmap or one that is not 32 bits per pixel, and
 // never reads or writes outside either bitmap whatever the position and sizes.
 
-#include "shell/base/include.h"
+#include "platform/allegro_include.h"
 
 #include "gfx/ExMath.h"
 

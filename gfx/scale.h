@@ -4,7 +4,7 @@
 // scaled window. Both routines clip to both bitmaps and touch rows directly,
 // so they are for memory bitmaps (the frame buffer, pages, off-screen pictures).
 
-#include "shell/base/include.h"
+#include "platform/allegro_include.h"
 
 // Copies the w x h area of `src` at (sx, sy) to `dest` at (dx, dy), every source
 // pixel as a factor x factor block (factor 1-4; other factors do nothing).

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/base/include.h"
+#include "platform/allegro_include.h"
 
 // Fixed metrics of the self-drawn window frame (window pixels).
 constexpr int kCaptionHeight = 24;

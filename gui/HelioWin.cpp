@@ -7,7 +7,7 @@
 #include "gui/WindowCaptionItems.h"
 #include "gui/WindowFrame.h"
 #include "gui/commands.h"
-#include "gui/mode_table.h"
+#include "gui/mode_loop.h"
 #include "platform/config_lock.h"
 #include "platform/window.h"
 #include "shell/base/controller.h"
@@ -17,12 +17,6 @@
 int mouse_q = 0;
 
 namespace {
-
-void (*mode_switch_hook)(ModeSwitchPoint) = nullptr;
-
-void ReachModeSwitchPoint(ModeSwitchPoint point) {
-  if (mode_switch_hook != nullptr) mode_switch_hook(point);
-}
 
 constexpr int kTileSize = 32;
 constexpr int kScrollBarThickness = 12;
@@ -115,32 +109,8 @@ void CHelioGUI::ResizeTilesEx(int tiles_w, int tiles_h, bool h_resize, bool v_re
   PlatformMoveWindow((screen_w - w) >> 1, (screen_h - h) / 3, w, h);
 }
 
-void SetModeSwitchHook(void (*hook)(ModeSwitchPoint point)) { mode_switch_hook = hook; }
-
 void CHelioGUI::WindowRunFunction() {
-  for (;;) {
-    ReachModeSwitchPoint(ModeSwitchPoint::BeforeClear);
-    // A close sets GAMEOVER and then STATEOVER from the main thread at any moment.
-    // STATEOVER is cleared before GAMEOVER is read: a close that lands before the
-    // read is seen here, and one that lands after it sets STATEOVER after the
-    // clear, so the mode's passes see it. (Read first and cleared after, a close
-    // landing in between was lost and the next mode ran for ever.)
-    STATEOVER = false;
-    ReachModeSwitchPoint(ModeSwitchPoint::Cleared);
-    if (GAMEOVER.load()) return;
-    ReachModeSwitchPoint(ModeSwitchPoint::Checked);
-    const Mode current = CurrentMode();
-    if (ModeFunction mode = FindModeFunction(current)) {
-      ReachModeSwitchPoint(ModeSwitchPoint::Found);
-      mode();
-      continue;
-    }
-    ErrorBox("Could not find a modefunction associated with idenifier 0x" + int2hexstr(static_cast<int>(current), 2) +
-                 ".\nThe program will now exit abruptly.",
-             "Unknown Mode");
-    GAMEOVER = true;
-    STATEOVER = true;
-    PlatformPostMessage(PLATFORM_MSG_CLOSE);
-    return;
+  CModeLoop loop;
+  while (loop.Step()) {
   }
 }

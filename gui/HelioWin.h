@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/base/include.h"
+#include "platform/allegro_include.h"
 
 class CHG_WCaption;
 class CHG_WLBorder;
@@ -14,18 +14,6 @@ class CHG_WStatusBar;
 // The left mouse button as four states (0 idle, 1 just pressed, 2 held, 3 just
 // released), refreshed once per logic update by CHelioGUI::Proc; widgets read only this.
 extern int mouse_q;
-
-// The steps of entering a mode in CHelioGUI::WindowRunFunction, in order.
-enum class ModeSwitchPoint {
-  BeforeClear,  // a mode ended (or the loop starts); STATEOVER not yet cleared
-  Cleared,      // STATEOVER cleared, GAMEOVER not yet read
-  Checked,      // GAMEOVER read (not set), the mode not yet looked up
-  Found,        // the mode function found, not yet called
-};
-
-// Test seam: `hook` runs at every ModeSwitchPoint, so a test can land a close
-// between any two steps; nullptr removes it.
-void SetModeSwitchHook(void (*hook)(ModeSwitchPoint point));
 
 // Root of the self-drawn window frame: caption, borders, menu bar, toolbar and status
 // bar, and the window's size in pixels. Exactly one exists, reached through `mui`.

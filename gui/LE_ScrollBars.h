@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/base/include.h"
+#include "platform/allegro_include.h"
 
 // The level view's scroll bars. The view that owns them hands them, on every
 // update, the level's extent in level pixels and its view position, which a

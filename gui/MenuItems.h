@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "gui/MenuLoad.h"
-#include "shell/base/include.h"
+#include "platform/allegro_include.h"
 
 // One node of the menu bar's tree: a title on the bar, a drop-down entry, a
 // separator or a submenu, parsed from the menu bar description. Titles (level 0)

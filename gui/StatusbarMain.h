@@ -1,7 +1,7 @@
 #pragma once
 
 #include "gui/WindowFrame.h"
-#include "shell/base/include.h"
+#include "platform/allegro_include.h"
 
 // The status bar: a 16-pixel band above the bottom border with a resize grip at its
 // right end. It has no text of its own; the level editor prints into it.

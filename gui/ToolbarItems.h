@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "shell/base/include.h"
+#include "platform/allegro_include.h"
 
 class CMenuItem;
 

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "shell/base/include.h"
+#include "platform/allegro_include.h"
 
 // The caption icon at the left of the caption bar.
 class CHG_Icon {

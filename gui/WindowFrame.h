@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/base/include.h"
+#include "platform/allegro_include.h"
 
 // State of a resize gesture, shared by every widget that resizes the window.
 struct CHG_ResizeGesture {

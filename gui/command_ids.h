@@ -52,6 +52,7 @@ constexpr CommandId kCmdViewBananas = 0x0307;
 constexpr CommandId kCmdViewFocusPoints = 0x0308;
 constexpr CommandId kCmdViewLevelEntrances = 0x0309;
 constexpr CommandId kCmdViewBonusEntrances = 0x030A;
+constexpr CommandId kCmdViewGrid = 0x030B;
 
 // Graphics (Extraction mode): $5100-$5105 in menu order
 constexpr CommandId kCmdGraphicsLevelTerrains = 0x5100;
@@ -69,6 +70,13 @@ constexpr CommandId kCmdBinaryBackgrounds = 0x5203;
 constexpr CommandId kCmdBinaryPhysMaps = 0x5204;
 constexpr CommandId kCmdBinarySprites = 0x5205;
 constexpr CommandId kCmdBinaryPalettes = 0x5206;
+
+// Import (Extraction mode): $5300 a whole folder, $5301-$5304 one file of a kind
+constexpr CommandId kCmdImportFolder = 0x5300;
+constexpr CommandId kCmdImportTiles8x8 = 0x5301;
+constexpr CommandId kCmdImportTileSets = 0x5302;
+constexpr CommandId kCmdImportTileMaps = 0x5303;
+constexpr CommandId kCmdImportPalettes = 0x5304;
 
 // Mode menu ($FF00 + entry) and the start-up toolbar's mode buttons ($FE00 +
 // entry), six entries each in the order Level Editor, Extraction, Sprite Viewer,

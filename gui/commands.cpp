@@ -3,7 +3,7 @@
 #include <utility>
 
 #include "platform/system_sound.h"
-#include "shell/base/include.h"
+#include "platform/allegro_include.h"
 
 // The table is used by the worker thread's GUI and filled by the start-up before
 // the worker runs (or by tests on their own thread), so it needs no lock.

@@ -10,6 +10,16 @@ constexpr int kDefaultWindowH = 604;
 
 }  // namespace
 
+ViewFrame ResourceViewFrame() {
+  ViewFrame frame;
+  frame.right = 4;
+  frame.bottom = 20;
+  if (mui == nullptr) return frame;
+  frame.w = mui->w;
+  frame.h = mui->h;
+  return frame;
+}
+
 ViewFrame EditorViewFrame() {
   ViewFrame frame;
   frame.w = mui ? mui->w : kDefaultWindowW;

@@ -17,3 +17,11 @@ struct CompSprite {
 
 // Frees a compressed sprite with its row table and rows, when not null, and clears the pointer.
 void Nullify(CompSprite*& sprite);
+
+// Where a sprite lands when drawn with its reference point at (dx, dy):
+// columns [x0, x1) and rows [y0, y1). Mirroring left-right (flip bit 0) moves
+// the box about the reference column as the drawing mirrors the pixels.
+struct CompSpriteBox {
+  int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+};
+CompSpriteBox PlaceCompSprite(const CompSprite& sprite, int dx, int dy, int flip);

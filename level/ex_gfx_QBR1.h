@@ -7,7 +7,7 @@
 #include "level/compsprite.h"
 #include "level/leveldata.h"
 #include "level/rom_access.h"
-#include "shell/base/include.h"
+#include "platform/allegro_include.h"
 
 // Number of 32x32 tiles of each archetype 0-13.
 extern const std::uint16_t QBR1_Data_TISNumTiles[14];

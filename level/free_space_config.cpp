@@ -5,7 +5,7 @@
 
 #include "platform/config_lock.h"
 #include "shell/base/functions.h"
-#include "shell/base/include.h"
+#include "platform/allegro_include.h"
 
 namespace {
 

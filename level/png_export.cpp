@@ -3,7 +3,8 @@
 #include <png.h>
 
 #include <cstdint>
-#include <cstdio>
+
+#include "rom/file_replace.h"
 
 namespace {
 
@@ -55,15 +56,13 @@ bool EncodeRows(BITMAP* bmp, bool alpha, std::vector<png_byte>& row, std::vector
   return true;
 }
 
-bool WritePng(const std::string& path, BITMAP* bmp, bool alpha) {
+bool WritePng(const std::string& path, BITMAP* bmp, bool alpha, std::string& error) {
   std::vector<unsigned char> bytes;
-  if (!QBR1_EncodePng(bmp, alpha, bytes)) return false;
-  std::FILE* f = std::fopen(path.c_str(), "wb");
-  if (!f) return false;
-  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-  const bool closed = std::fclose(f) == 0;
-  if (!written || !closed) std::remove(path.c_str());
-  return written && closed;
+  if (!QBR1_EncodePng(bmp, alpha, bytes)) {
+    error = "the picture cannot be encoded as PNG";
+    return false;
+  }
+  return ReplaceFile(path, bytes, error);
 }
 
 }  // namespace
@@ -77,6 +76,10 @@ bool QBR1_EncodePng(BITMAP* bmp, bool alpha, std::vector<unsigned char>& out) {
   return false;
 }
 
-bool QBR1_WritePng(const std::string& path, BITMAP* bmp) { return WritePng(path, bmp, false); }
+bool QBR1_WritePng(const std::string& path, BITMAP* bmp, std::string& error) {
+  return WritePng(path, bmp, false, error);
+}
 
-bool QBR1_WritePngAlpha(const std::string& path, BITMAP* bmp) { return WritePng(path, bmp, true); }
+bool QBR1_WritePngAlpha(const std::string& path, BITMAP* bmp, std::string& error) {
+  return WritePng(path, bmp, true, error);
+}

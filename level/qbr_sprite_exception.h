@@ -1,7 +1,7 @@
 #pragma once
 
 #include "level/compsprite.h"
-#include "shell/base/include.h"
+#include "platform/allegro_include.h"
 
 // Marks a game-configuration key that is not defined (no 16-bit value is this).
 constexpr int kQBR1Undefined = 0x10000;

@@ -79,20 +79,20 @@ void DrawCompSprite(CompSprite* src, BITMAP* dest, short dx, short dy, short fli
   if (!src || !dest || src->w == 0 || src->h == 0 || !src->line) return;
   const bool hflip = flip == 1 || flip == 3;
   const bool vflip = flip == 2 || flip == 3;
-  dx = static_cast<short>(dx - (flip & 1 ? src->w - src->cx : src->cx));
-  dy = static_cast<short>(dy - src->cy);
+  const CompSpriteBox box = PlaceCompSprite(*src, dx, dy, flip);
   const RomView rom = CurrentRom();
   std::uint32_t colours[16];
   colours[0] = 0xFF00FF;
   for (int i = 1; i < 16; ++i) colours[i] = QBR1_Colour(rom.Word(static_cast<long long>(pal & 0x3FFFFF) + 2 * (i - 1)));
-  const int x0 = std::max<int>(dx, 0), x1 = std::min<int>(dx + src->w, dest->w);
-  const int y0 = std::max<int>(dy, 0), y1 = std::min<int>(dy + src->h, dest->h);
+  const int dx0 = box.x0, dy0 = box.y0;
+  const int x0 = std::max(dx0, 0), x1 = std::min(box.x1, dest->w);
+  const int y0 = std::max(dy0, 0), y1 = std::min(box.y1, dest->h);
   for (int y = y0; y < y1; ++y) {
-    const int sy = vflip ? src->h - 1 - (y - dy) : y - dy;
+    const int sy = vflip ? src->h - 1 - (y - dy0) : y - dy0;
     const unsigned char* srow = src->line[sy];
     auto* drow = reinterpret_cast<std::uint32_t*>(dest->line[y]);
     for (int x = x0; x < x1; ++x) {
-      const int sx = hflip ? src->w - 1 - (x - dx) : x - dx;
+      const int sx = hflip ? src->w - 1 - (x - dx0) : x - dx0;
       const unsigned v = (srow[sx / 2] >> (4 * (sx & 1))) & 15;
       if (v != 0) drow[x] = combine(drow[x], colours[v]);
     }

@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "level/compsprite.h"
-#include "shell/base/include.h"
+#include "platform/allegro_include.h"
 
 // File offset of the sprite pointer table; a sprite number is a byte offset into it.
 constexpr long long kQBR1SpritePtrTable = 0x3BCC9C;

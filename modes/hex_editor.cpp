@@ -44,13 +44,12 @@ std::vector<HexBookmark> QBR1_LevelBookmarks(int id) {
 
 HexEditor::HexEditor(int level_id) : bookmarks_(QBR1_LevelBookmarks(level_id)), level_id_(level_id) {
   cursor_.size = QBR1.size();
-  cursor_.rows = std::max(1, CurrentModeView().h / kRowHeight);
+  cursor_.rows = std::max(1, ResourceViewFrame().AreaH() / kRowHeight);
   cursor_.GoTo(remembered_offset);
 }
 
 HexEditor::~HexEditor() {
   remembered_offset = cursor_.offset;
-  if (view_) destroy_bitmap(view_);
 }
 
 bool HexEditor::TypeDigit(int digit) {
@@ -123,9 +122,9 @@ bool HexEditor::Changed(std::size_t at) {
 }
 
 bool HexEditor::ByteAt(int px, int py, std::size_t& at) const {
-  const ModeView area = CurrentModeView();
-  if (!area.Contains(px, py)) return false;
-  const int x = px - area.x, y = py - area.y - 2;
+  const ViewFrame area = ResourceViewFrame();
+  if (!area.InArea(px, py)) return false;
+  const int x = px - area.ox, y = py - area.oy - 2;
   if (y < 0) return false;
   int column = -1;
   if (x >= kHexX && x < kHexX + 16 * kByteW) column = (x - kHexX) / kByteW;
@@ -140,9 +139,9 @@ bool HexEditor::ByteAt(int px, int py, std::size_t& at) const {
 }
 
 int HexEditor::BookmarkAt(int px, int py) const {
-  const ModeView area = CurrentModeView();
-  if (!area.Contains(px, py)) return -1;
-  const int x = px - area.x, y = py - area.y - 16;
+  const ViewFrame area = ResourceViewFrame();
+  if (!area.InArea(px, py)) return -1;
+  const int x = px - area.ox, y = py - area.oy - 16;
   if (x < kSideX || y < 0) return -1;
   const int index = y / kBookmarkH;
   return index < static_cast<int>(bookmarks_.size()) ? index : -1;
@@ -171,7 +170,7 @@ void HexEditor::Proc() {
   for (int k = 0; k < 6; ++k)
     if (keys_.Pressed(KEY_A + k)) digit = 10 + k;
   cursor_.size = QBR1.size();
-  cursor_.SetRows(std::max(1, CurrentModeView().h / kRowHeight));
+  cursor_.SetRows(std::max(1, ResourceViewFrame().AreaH() / kRowHeight));
   if (!gate_.Open()) return;
   if (wheel != 0) cursor_.Scroll(-3LL * wheel);
   if (left) MoveWith(&HexCursor::Left);
@@ -203,20 +202,8 @@ void HexEditor::Proc() {
   }
 }
 
-void HexEditor::Compose(const ModeView& area) {
-  if (FitViewBitmap(view_, area)) view_generation_ = ~0ULL;
-  RefreshChanges();
-  const unsigned long long generation = QBR1_EditGeneration() ^ (changed_unsaved_ ? 1ULL << 63 : 0);
-  if (view_ == nullptr || (view_generation_ == generation && view_top_ == cursor_.top &&
-                           view_offset_ == cursor_.offset && view_pending_ == pending_ && view_rows_ == cursor_.rows))
-    return;
-  view_generation_ = generation;
-  view_top_ = cursor_.top;
-  view_offset_ = cursor_.offset;
-  view_pending_ = pending_;
-  view_rows_ = cursor_.rows;
-
-  clear_to_color(view_, kBackground);
+void HexEditor::Compose(BITMAP* view) const {
+  clear_to_color(view, kBackground);
   const RomView rom = CurrentRom();
   char line[80];
   for (int r = 0; r < cursor_.rows; ++r) {
@@ -224,7 +211,7 @@ void HexEditor::Compose(const ModeView& area) {
     if (row_start >= cursor_.size) break;
     const int y = 2 + r * kRowHeight;
     std::snprintf(line, sizeof line, "%06zX", row_start);
-    textout_ex(view_, font, line, 4, y + 2, kOffsetColour, -1);
+    textout_ex(view, font, line, 4, y + 2, kOffsetColour, -1);
     char hex[16 * 3 + 1] = {};
     char text[17] = {};
     for (std::size_t i = 0; i < HexCursor::kRowBytes; ++i) {
@@ -242,38 +229,39 @@ void HexEditor::Compose(const ModeView& area) {
       if (at < changed_.size() && changed_[at]) shade = kChangedColour;
       if (at == cursor_.offset) shade = kCursorColour;
       if (shade >= 0) {
-        rectfill(view_, hx - 2, y, hx + 17, y + kRowHeight - 1, shade);
-        rectfill(view_, tx, y, tx + 7, y + kRowHeight - 1, shade);
+        rectfill(view, hx - 2, y, hx + 17, y + kRowHeight - 1, shade);
+        rectfill(view, tx, y, tx + 7, y + kRowHeight - 1, shade);
       }
     }
-    textout_ex(view_, font, hex, kHexX, y + 2, kTextColour, -1);
-    textout_ex(view_, font, text, kTextX, y + 2, kTextColour, -1);
+    textout_ex(view, font, hex, kHexX, y + 2, kTextColour, -1);
+    textout_ex(view, font, text, kTextX, y + 2, kTextColour, -1);
     if (pending_ >= 0 && cursor_.offset >= row_start && cursor_.offset < row_start + HexCursor::kRowBytes) {
       // The first digit of the byte being typed, over the byte's high digit.
       const int hx = kHexX + static_cast<int>(cursor_.offset - row_start) * kByteW;
-      rectfill(view_, hx, y, hx + 15, y + kRowHeight - 1, kCursorColour);
+      rectfill(view, hx, y, hx + 15, y + kRowHeight - 1, kCursorColour);
       std::snprintf(line, sizeof line, "%X_", pending_);
-      textout_ex(view_, font, line, hx, y + 2, kPendingColour, -1);
+      textout_ex(view, font, line, hx, y + 2, kPendingColour, -1);
     }
   }
   // The side column: the current level's tables; a click moves there.
   if (NMenuFont[2])
-    textout_ex(view_, NMenuFont[2], ("Level " + HexText(static_cast<unsigned>(level_id_), 2)).c_str(), kSideX, 2, -1,
+    textout_ex(view, NMenuFont[2], ("Level " + HexText(static_cast<unsigned>(level_id_), 2)).c_str(), kSideX, 2, -1,
                -1);
   for (std::size_t b = 0; b < bookmarks_.size(); ++b) {
     const int y = 16 + static_cast<int>(b) * kBookmarkH;
-    rectfill(view_, kSideX, y, view_->w - 4, y + kBookmarkH - 3, kBookmarkColour);
-    if (NMenuFont[1]) textout_ex(view_, NMenuFont[1], bookmarks_[b].name.c_str(), kSideX + 4, y + 1, -1, -1);
-    textout_ex(view_, font, HexText(static_cast<unsigned long long>(bookmarks_[b].offset), 6).c_str(), kSideX + 4,
+    rectfill(view, kSideX, y, view->w - 4, y + kBookmarkH - 3, kBookmarkColour);
+    if (NMenuFont[1]) textout_ex(view, NMenuFont[1], bookmarks_[b].name.c_str(), kSideX + 4, y + 1, -1, -1);
+    textout_ex(view, font, HexText(static_cast<unsigned long long>(bookmarks_[b].offset), 6).c_str(), kSideX + 4,
                y + 14, kTextColour, -1);
   }
 }
 
 void HexEditor::Draw(BITMAP* dest) {
-  const ModeView area = CurrentModeView();
-  if (dest == nullptr || area.w <= 0 || area.h <= 0) return;
-  Compose(area);
-  if (view_) blit(view_, dest, 0, 0, area.x, area.y, area.w, area.h);
+  const ViewFrame area = ResourceViewFrame();
+  if (dest == nullptr || area.AreaW() <= 0 || area.AreaH() <= 0) return;
+  RefreshChanges();
+  const ViewKey key{QBR1_EditGeneration(), changed_unsaved_, cursor_.top, cursor_.offset, pending_, cursor_.rows};
+  view_.Draw(dest, area, key, [this](BITMAP* view) { Compose(view); });
 }
 
 std::string HexEditor::Status() const {

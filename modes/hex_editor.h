@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "modes/hex_cursor.h"
+#include "modes/cached_view.h"
 #include "modes/mode_common.h"
 
 // One table of the current level in the hex editor's side column.
@@ -61,7 +62,8 @@ class HexEditor {
   // Updates the changed bytes after this editor wrote byte `at` (`differs`:
   // the byte was not already the value written) and nothing else changed.
   void NoteOwnWrite(std::size_t at, bool differs);
-  void Compose(const ModeView& area);
+  // Paints the view area into `view`: the rows in view, the cursor, the side column.
+  void Compose(BITMAP* view) const;
   void MoveWith(void (HexCursor::*move)());
 
   HexCursor cursor_;
@@ -74,10 +76,16 @@ class HexEditor {
   bool changed_unsaved_ = false;
   const void* changed_file_ = nullptr;
 
-  BITMAP* view_ = nullptr;
-  unsigned long long view_generation_ = ~0ULL;
-  std::size_t view_top_ = ~std::size_t{0}, view_offset_ = 0;
-  int view_pending_ = -2, view_rows_ = 0;
+  // What the view shows: the image (its generation, and whether it is unsaved,
+  // which colours the changed bytes), the rows in view, the cursor, a digit typed.
+  struct ViewKey {
+    unsigned long long generation = 0;
+    bool unsaved = false;
+    std::size_t top = 0, offset = 0;
+    int pending = 0, rows = 0;
+    bool operator==(const ViewKey&) const = default;
+  };
+  CachedView<ViewKey> view_;
 
   KeyPresses keys_;
   InputGate gate_;

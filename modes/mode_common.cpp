@@ -17,15 +17,6 @@ constexpr int kRepeatEvery = 3;
 
 }  // namespace
 
-ModeView CurrentModeView() {
-  ModeView view;
-  if (mui == nullptr) return view;
-  // The frame leaves 4 pixels left and right; the toolbar ends at 60 and the status bar starts 20 above the bottom.
-  view.w = mui->w > 8 ? mui->w - 8 : 0;
-  view.h = mui->h > 80 ? mui->h - 80 : 0;
-  return view;
-}
-
 void ReloadModeBars() {
   if (mui == nullptr) return;
   // The toolbar first: menu entries link themselves to the new tool buttons.
@@ -91,14 +82,6 @@ std::string HexText(unsigned long long value, int digits) {
   char text[24];
   std::snprintf(text, sizeof text, "0x%0*llX", digits, value);
   return text;
-}
-
-bool FitViewBitmap(BITMAP*& view, const ModeView& area) {
-  const int w = area.w > 0 ? area.w : 1, h = area.h > 0 ? area.h : 1;
-  if (view && view->w == w && view->h == h) return false;
-  if (view) destroy_bitmap(view);
-  view = create_bitmap_ex(32, w, h);
-  return view != nullptr;
 }
 
 void RunModeLoop(const std::function<void()>& proc, const std::function<void(BITMAP*)>& draw,

@@ -3,22 +3,11 @@
 #include <functional>
 #include <string>
 
-#include "shell/base/include.h"
+#include "platform/allegro_include.h"
 
-// What the resource modes share: the view area of the window, the bars,
-// key presses and the wheel, the status line.
-
-// The part of the window a mode draws into: below the toolbar, above the status bar.
-struct ModeView {
-  int x = 4;
-  int y = 60;
-  int w = 0;
-  int h = 0;
-  bool Contains(int px, int py) const { return px >= x && py >= y && px < x + w && py < y + h; }
-};
-
-// The view area of the GUI root's window (an empty area before one exists).
-ModeView CurrentModeView();
+// What the resource modes share: the bars, key presses and the wheel, the
+// status line. Their view area is ResourceViewFrame() (gui/view_frame.h), their
+// picture of it a CachedView (modes/cached_view.h).
 
 // Rebuilds the toolbar and then the menu bar from the current mode's descriptions.
 void ReloadModeBars();
@@ -74,10 +63,6 @@ void DrawModeStatus(BITMAP* dest, int h, const std::string& text);
 
 // "0x" and at least `digits` upper-case hexadecimal digits of `value`.
 std::string HexText(unsigned long long value, int digits);
-
-// Gives `view` the size of `area`: a new bitmap when there is none or the
-// size changed. True when the bitmap was made anew (its picture is then unset).
-bool FitViewBitmap(BITMAP*& view, const ModeView& area);
 
 // The frame passes of a resource mode until it ends: each logic update runs
 // the Escape check, the GUI root and `proc`; each frame draws `draw` under the

@@ -39,23 +39,22 @@ PaletteEditor::PaletteEditor(int level_id) {
 }
 
 PaletteEditor::~PaletteEditor() {
-  if (view_) destroy_bitmap(view_);
 }
 
-int PaletteEditor::VisibleRows() const { return std::max(1, CurrentModeView().h / kRowHeight); }
+int PaletteEditor::VisibleRows() const { return std::max(1, ResourceViewFrame().AreaH() / kRowHeight); }
 
 void PaletteEditor::SwatchRect(int row, int swatch, int& x, int& y, int& w, int& h) const {
-  const ModeView area = CurrentModeView();
-  const int cell = std::max(8, (area.w - kLabelWidth - 4) / 16);
-  x = area.x + kLabelWidth + swatch * cell;
-  y = area.y + 2 + (row - first_row_) * kRowHeight;
+  const ViewFrame area = ResourceViewFrame();
+  const int cell = std::max(8, (area.AreaW() - kLabelWidth - 4) / 16);
+  x = area.ox + kLabelWidth + swatch * cell;
+  y = area.oy + 2 + (row - first_row_) * kRowHeight;
   w = cell - 4;
   h = kSwatchHeight;
 }
 
 bool PaletteEditor::SwatchAt(int px, int py, int& row, int& swatch) const {
-  const ModeView area = CurrentModeView();
-  if (!area.Contains(px, py)) return false;
+  const ViewFrame area = ResourceViewFrame();
+  if (!area.InArea(px, py)) return false;
   const int last = std::min(static_cast<int>(rows_.size()), first_row_ + VisibleRows());
   for (int r = first_row_; r < last; ++r)
     for (int s = 1; s < 16; ++s) {
@@ -117,53 +116,42 @@ void PaletteEditor::Proc() {
   if (SwitchLevelStep(key[KEY_PGUP], key[KEY_PGDN], currentlvlid, pressdelay)) RequestMode(Mode::PaletteEditor);
 }
 
-void PaletteEditor::Compose(const ModeView& area) {
-  if (FitViewBitmap(view_, area)) view_generation_ = ~0ULL;
-  const unsigned long long generation = QBR1_EditGeneration();
-  if (view_ == nullptr || (view_generation_ == generation && view_first_ == first_row_ &&
-                           view_hover_row_ == hover_row_ && view_hover_swatch_ == hover_swatch_))
-    return;
-  view_generation_ = generation;
-  view_first_ = first_row_;
-  view_hover_row_ = hover_row_;
-  view_hover_swatch_ = hover_swatch_;
-
-  clear_to_color(view_, kBackground);
+void PaletteEditor::Compose(BITMAP* view) const {
+  const ViewFrame area = ResourceViewFrame();
+  clear_to_color(view, kBackground);
   FONT* label = NMenuFont[2];
   FONT* small = NMenuFont[1];
   const int last = std::min(static_cast<int>(rows_.size()), first_row_ + VisibleRows());
   for (int r = first_row_; r < last; ++r) {
     const PaletteRow& row = rows_[r];
     const int top = 2 + (r - first_row_) * kRowHeight;
-    if ((r & 1) != 0) rectfill(view_, 0, top - 2, view_->w - 1, top + kRowHeight - 3, kRowShade);
-    if (label) textout_ex(view_, label, row.name.c_str(), 4, top, -1, -1);
+    if ((r & 1) != 0) rectfill(view, 0, top - 2, view->w - 1, top + kRowHeight - 3, kRowShade);
+    if (label) textout_ex(view, label, row.name.c_str(), 4, top, -1, -1);
     if (small)
-      textout_ex(view_, small, HexText(static_cast<unsigned long long>(row.Start()), 6).c_str(), 4, top + 13, -1, -1);
+      textout_ex(view, small, HexText(static_cast<unsigned long long>(row.Start()), 6).c_str(), 4, top + 13, -1, -1);
     for (int s = 0; s < 16; ++s) {
       int x = 0, y = 0, w = 0, h = 0;
       SwatchRect(r, s, x, y, w, h);
-      x -= area.x;
-      y -= area.y;
+      x -= area.ox;
+      y -= area.oy;
       const long long at = row.Swatch(s);
       if (at < 0) {
         // The transparent colour: the grid of the level view shows through.
         for (int k = 0; k < w; k += 4)
-          rectfill(view_, x + k, y, std::min(x + k + 3, x + w - 1), y + h - 1, ((k / 4) & 1) ? kGridLight : kGridDark);
+          rectfill(view, x + k, y, std::min(x + k + 3, x + w - 1), y + h - 1, ((k / 4) & 1) ? kGridLight : kGridDark);
         continue;
       }
       const unsigned value = QBR1_Word(at);
-      rectfill(view_, x, y, x + w - 1, y + h - 1, static_cast<int>(QBR1_Colour(value) & 0xFFFFFF));
-      if (r == hover_row_ && s == hover_swatch_) rect(view_, x - 1, y - 1, x + w, y + h, kHoverOutline);
-      if (small) textout_ex(view_, small, Digits(value).c_str(), x, y + h + 1, -1, -1);
+      rectfill(view, x, y, x + w - 1, y + h - 1, static_cast<int>(QBR1_Colour(value) & 0xFFFFFF));
+      if (r == hover_row_ && s == hover_swatch_) rect(view, x - 1, y - 1, x + w, y + h, kHoverOutline);
+      if (small) textout_ex(view, small, Digits(value).c_str(), x, y + h + 1, -1, -1);
     }
   }
 }
 
 void PaletteEditor::Draw(BITMAP* dest) {
-  const ModeView area = CurrentModeView();
-  if (dest == nullptr || area.w <= 0 || area.h <= 0) return;
-  Compose(area);
-  if (view_) blit(view_, dest, 0, 0, area.x, area.y, area.w, area.h);
+  view_.Draw(dest, ResourceViewFrame(), ViewKey{QBR1_EditGeneration(), first_row_, hover_row_, hover_swatch_},
+             [this](BITMAP* view) { Compose(view); });
 }
 
 std::string PaletteEditor::Status() const {

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "level/leveldata.h"
+#include "modes/cached_view.h"
 #include "modes/mode_common.h"
 #include "modes/palette_rows.h"
 
@@ -41,17 +42,21 @@ class PaletteEditor {
 
  private:
   int VisibleRows() const;
-  void Compose(const ModeView& area);
+  // Paints the view area into `view`: the rows in view, the hovered swatch outlined.
+  void Compose(BITMAP* view) const;
 
   leveldata lvl_;
   std::vector<PaletteRow> rows_;
   int first_row_ = 0;  // row shown at the top
   int hover_row_ = -1, hover_swatch_ = -1;
 
-  BITMAP* view_ = nullptr;
-  // What view_ shows: image generation, first row, hovered swatch.
-  unsigned long long view_generation_ = ~0ULL;
-  int view_first_ = -1, view_hover_row_ = -2, view_hover_swatch_ = -2;
+  // What the view shows: image generation, first row, hovered swatch.
+  struct ViewKey {
+    unsigned long long generation = 0;
+    int first_row = 0, hover_row = 0, hover_swatch = 0;
+    bool operator==(const ViewKey&) const = default;
+  };
+  CachedView<ViewKey> view_;
 
   KeyPresses keys_;
   InputGate gate_;

@@ -44,7 +44,6 @@ SpriteViewer::~SpriteViewer() {
   remembered_zoom = zoom_;
   Nullify(comp_);
   if (picture_) destroy_bitmap(picture_);
-  if (view_) destroy_bitmap(view_);
 }
 
 int SpriteViewer::width() const { return comp_ ? comp_->w : 0; }
@@ -103,7 +102,9 @@ void SpriteViewer::ExportPng() {
   const std::string path = PlatformSaveFileDialog("Export Sprite...", {{"PNG picture", "*.png"}}, name);
   if (path.empty()) return;
   // RGBA as `--extract sprites` writes it: the mask colour of the picture has alpha 0.
-  if (!QBR1_WritePngAlpha(path, picture)) ErrorBox("The picture could not be written to\n" + path + ".", "Export Sprite");
+  std::string error;
+  if (!QBR1_WritePngAlpha(path, picture, error))
+    ErrorBox("The picture could not be written to\n" + path + ":\n" + error + ".", "Export Sprite");
 }
 
 void SpriteViewer::Refresh() {
@@ -134,45 +135,39 @@ void SpriteViewer::Refresh() {
   ++picture_version_;
 }
 
-void SpriteViewer::Compose(const ModeView& area) {
-  Refresh();
-  if (FitViewBitmap(view_, area)) view_version_ = ~0ULL;
-  if (view_ == nullptr || (view_version_ == picture_version_ && view_zoom_ == zoom_)) return;
-  view_version_ = picture_version_;
-  view_zoom_ = zoom_;
-
+void SpriteViewer::Compose(BITMAP* view) const {
   const int w = width() * zoom_, h = height() * zoom_;
-  const int left = (view_->w - w) / 2, top = (view_->h - h) / 2;
+  const int left = (view->w - w) / 2, top = (view->h - h) / 2;
   // The grid follows the sprite's characters: a square per 8x8 pixels, one corner on the box's corner.
   const int square = kCharacter * zoom_;
   const int gx = ((left % square) + square) % square - square;
   const int gy = ((top % square) + square) % square - square;
-  for (int y = gy; y < view_->h; y += square)
-    for (int x = gx; x < view_->w; x += square) {
+  for (int y = gy; y < view->h; y += square)
+    for (int x = gx; x < view->w; x += square) {
       const bool light = (((x - left) / square + (y - top) / square) & 1) != 0;
-      rectfill(view_, x, y, x + square - 1, y + square - 1, light ? kGridLight : kGridDark);
+      rectfill(view, x, y, x + square - 1, y + square - 1, light ? kGridLight : kGridDark);
     }
   if (picture_) {
     for (int y = 0; y < picture_->h; ++y) {
       const auto* row = reinterpret_cast<const std::uint32_t*>(picture_->line[y]);
       for (int x = 0; x < picture_->w; ++x) {
         if ((row[x] & 0xFFFFFF) == kMask) continue;
-        rectfill(view_, left + x * zoom_, top + y * zoom_, left + (x + 1) * zoom_ - 1, top + (y + 1) * zoom_ - 1,
+        rectfill(view, left + x * zoom_, top + y * zoom_, left + (x + 1) * zoom_ - 1, top + (y + 1) * zoom_ - 1,
                  static_cast<int>(row[x]));
       }
     }
     // The reference point: where the level puts the object's position.
     const int rx = left + ReferenceX() * zoom_, ry = top + ReferenceY() * zoom_;
-    hline(view_, rx - 4, ry, rx + 4, kReferenceColour);
-    vline(view_, rx, ry - 4, ry + 4, kReferenceColour);
+    hline(view, rx - 4, ry, rx + 4, kReferenceColour);
+    vline(view, rx, ry - 4, ry + 4, kReferenceColour);
   }
 }
 
 void SpriteViewer::Draw(BITMAP* dest) {
-  const ModeView area = CurrentModeView();
-  if (dest == nullptr || area.w <= 0 || area.h <= 0) return;
-  Compose(area);
-  if (view_) blit(view_, dest, 0, 0, area.x, area.y, area.w, area.h);
+  const ViewFrame area = ResourceViewFrame();
+  if (dest == nullptr || area.AreaW() <= 0 || area.AreaH() <= 0) return;
+  Refresh();
+  view_.Draw(dest, area, ViewKey{picture_version_, zoom_}, [this](BITMAP* view) { Compose(view); });
 }
 
 std::string SpriteViewer::Status() const {

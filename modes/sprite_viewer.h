@@ -4,6 +4,7 @@
 #include <string>
 
 #include "level/compsprite.h"
+#include "modes/cached_view.h"
 #include "modes/mode_common.h"
 #include "modes/sprite_catalogue.h"
 
@@ -62,8 +63,8 @@ class SpriteViewer {
   // Decodes the sprite and paints its 1x picture when the sprite, palette,
   // mirroring or the image changed.
   void Refresh();
-  // Composes the view into `view_` when anything shown changed.
-  void Compose(const ModeView& area);
+  // Paints the view area into `view`: the grid, the picture at the zoom, the reference point.
+  void Compose(BITMAP* view) const;
 
   int sprite_ = 0;
   int palette_ = 0;
@@ -80,9 +81,13 @@ class SpriteViewer {
   unsigned long long shown_generation_ = 0;
   unsigned long long picture_version_ = 0;
 
-  BITMAP* view_ = nullptr;
-  unsigned long long view_version_ = ~0ULL;
-  int view_zoom_ = 0;
+  // What the view shows: the picture (its version) at a zoom.
+  struct ViewKey {
+    unsigned long long picture_version = 0;
+    int zoom = 0;
+    bool operator==(const ViewKey&) const = default;
+  };
+  CachedView<ViewKey> view_;
 
   KeyPresses keys_;
   InputGate gate_;

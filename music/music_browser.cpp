@@ -7,8 +7,11 @@
 #include <system_error>
 
 #include "music/winamp.h"
+#include "platform/config_lock.h"
+#include "platform/data_paths.h"
 #include "platform/dialogs.h"
 #include "shell/base/functions.h"
+#include "platform/allegro_include.h"
 
 namespace {
 
@@ -30,11 +33,29 @@ std::string LengthText(int ms) {
 
 }  // namespace
 
+std::string MusicFolder() {
+  std::vector<std::string> candidates;
+  {
+    ConfigGuard guard;
+    const std::string configured = get_config_string("Music", "Folder", "");
+    if (!configured.empty()) candidates.push_back(configured.back() == '/' ? configured : configured + "/");
+  }
+  candidates.push_back("Resources/Music/");
+  if (const std::string data = PlatformUserFolder("XDG_DATA_HOME", ".local/share"); !data.empty())
+    candidates.push_back(data + "/Music/");
+  for (const std::string& folder : candidates) {
+    std::error_code error;
+    if (std::filesystem::is_directory(folder, error)) return folder;
+  }
+  return candidates.front();
+}
+
 std::vector<MusicFile> ListMusicFiles() {
   std::vector<MusicFile> files;
   if (SNESAMP == nullptr) return files;
+  const std::string folder = MusicFolder();
   std::error_code error;
-  for (std::filesystem::directory_iterator it(kMusicFolder, error), end; !error && it != end; it.increment(error)) {
+  for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
     std::error_code kind;
     const std::string name = it->path().filename().string();
     if (IsSpcName(name) && it->is_regular_file(kind)) files.push_back({name, name, 0});
@@ -44,7 +65,7 @@ std::vector<MusicFile> ListMusicFiles() {
     // Room for any title a plug-in writes (the plug-in interface's limit).
     char title[2048] = {};
     int length = 0;
-    const std::string path = kMusicFolder + file.name;
+    const std::string path = folder + file.name;
     if (SNESAMP->GetFileInfo(path.c_str(), title, &length) && title[0] != '\0') file.title = title;
     file.length_ms = length;
   }
@@ -56,9 +77,10 @@ void BrowseMusic() {
     ErrorBox(MusicHostFailure(), "WinAMP Error");
     return;
   }
+  const std::string folder = MusicFolder();
   const std::vector<MusicFile> files = ListMusicFiles();
   if (files.empty()) {
-    ErrorBox(MusicNotFoundText(kMusicFolder + std::string("*.SPC")), "WinAMP Error");
+    ErrorBox(MusicNotFoundText(folder + "*.SPC"), "WinAMP Error");
     return;
   }
   std::vector<std::vector<std::string>> rows = {{kStop, "(stop the music)", ""}};
@@ -74,8 +96,8 @@ void BrowseMusic() {
   const bool listed =
       std::any_of(files.begin(), files.end(), [&](const MusicFile& file) { return file.name == answer; });
   if (listed) {
-    play_music_file(kMusicFolder + answer);
+    play_music_file(folder + answer);
   } else {
-    ErrorBox(MusicNotFoundText(kMusicFolder + answer), "WinAMP Error");
+    ErrorBox(MusicNotFoundText(folder + answer), "WinAMP Error");
   }
 }

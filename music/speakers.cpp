@@ -1,4 +1,4 @@
-#include "shell/base/include.h"
+#include "platform/allegro_include.h"
 
 #include "music/speakers.h"
 

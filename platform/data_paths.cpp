@@ -32,17 +32,21 @@ std::string PlatformGameConfigFile(const std::string& relative) {
   return fs::is_regular_file(installed, error) ? installed.lexically_normal().string() : relative;
 }
 
+std::string PlatformUserFolder(const char* variable, const char* below_home) {
+  if (const std::string xdg = AbsoluteFromEnvironment(variable); !xdg.empty())
+    return (fs::path(xdg) / "qbrre").string();
+  if (const std::string home = AbsoluteFromEnvironment("HOME"); !home.empty())
+    return (fs::path(home) / below_home / "qbrre").string();
+  return "";
+}
+
 std::string PlatformSettingsFile(const std::string& name, bool make_folder) {
   if (PlatformPortableFolder()) return name;
-  fs::path folder;
-  if (const std::string xdg = AbsoluteFromEnvironment("XDG_CONFIG_HOME"); !xdg.empty())
-    folder = fs::path(xdg) / "qbrre";
-  else if (const std::string home = AbsoluteFromEnvironment("HOME"); !home.empty())
-    folder = fs::path(home) / ".config" / "qbrre";
-  else return name;
+  const std::string folder = PlatformUserFolder("XDG_CONFIG_HOME", ".config");
+  if (folder.empty()) return name;
   if (make_folder) {
     std::error_code error;
     fs::create_directories(folder, error);
   }
-  return (folder / name).string();
+  return (fs::path(folder) / name).string();
 }

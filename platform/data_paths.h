@@ -21,6 +21,12 @@ bool PlatformPortableFolder();
 // `relative` unchanged.
 std::string PlatformGameConfigFile(const std::string& relative);
 
+// The program's folder of one kind of user files: $`variable`/qbrre when the variable names an
+// absolute path, else ~/`below_home`/qbrre; "" when neither is known. Kinds: XDG_CONFIG_HOME with
+// ".config" (settings), XDG_STATE_HOME with ".local/state" (recovery copies), XDG_DATA_HOME with
+// ".local/share" (music).
+std::string PlatformUserFolder(const char* variable, const char* below_home);
+
 // The settings file `name` (e.g. "Configuration.INI"): in the working directory of a portable folder,
 // else in $XDG_CONFIG_HOME/qbrre/ or ~/.config/qbrre/ (the working directory when neither is known).
 // With `make_folder`, a missing settings folder is made, so that the settings can be written.

@@ -1,6 +1,5 @@
 #include "platform/dialogs.h"
 
-#include <atomic>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -11,9 +10,18 @@
 
 namespace {
 
-std::mutex seamMutex;
-std::function<std::string(const DialogRecord&)> seam;
-std::atomic<bool> stderrChosen{false};
+enum class Backend { Desktop, Scripted, Stderr };
+
+// The chosen backend and, for the scripted one, its script; read by every box.
+std::mutex backendMutex;
+Backend chosen = Backend::Desktop;
+DialogScript chosenScript;
+
+void Choose(Backend backend, DialogScript script) {
+  std::lock_guard<std::mutex> lock(backendMutex);
+  chosen = backend;
+  chosenScript = std::move(script);
+}
 
 // Value of an environment variable naming a file, or nullptr when unset or empty.
 const char* EnvFile(const char* name) {
@@ -75,26 +83,24 @@ void ShowOnStderr(DialogRecord& record) {
   std::fwrite(message.data(), 1, message.size(), stderr);
 }
 
-// Shows the box through the first backend that can (see dialogs.h) and logs it.
-// `form` is built only when the desktop is asked.
+// Shows the box through the chosen backend (see dialogs.h) and logs it. `form`
+// is built only when the desktop is asked.
 template <typename MakeForm>
 std::string Ask(BoxKind kind, const std::string& title, const std::string& text, MakeForm makeForm) {
   DialogRecord record{kind, title, text, ""};
-  std::function<std::string(const DialogRecord&)> capture;
+  Backend backend;
+  DialogScript script;
   {
-    std::lock_guard<std::mutex> lock(seamMutex);
-    capture = seam;
+    std::lock_guard<std::mutex> lock(backendMutex);
+    backend = chosen;
+    script = chosenScript;
   }
-  const char* script = EnvFile("QBRRE_DIALOG_SCRIPT");
-  if (capture) {
-    record.answer = NormaliseAnswer(kind, capture(record));
-  } else if (stderrChosen.load()) {
-    ShowOnStderr(record);
-  } else if (script != nullptr) {
-    char line[PATH_MAX + 64];
-    record.answer = NextScriptAnswer(script, line, sizeof line) ? NormaliseAnswer(kind, line) : DefaultAnswer(kind);
-  } else if (!DisplayAvailable() || !ShowOnDesktop(record, makeForm())) {
-    ShowOnStderr(record);
+  switch (backend) {
+    case Backend::Scripted: record.answer = NormaliseAnswer(kind, script ? script(record) : ""); break;
+    case Backend::Stderr: ShowOnStderr(record); break;
+    case Backend::Desktop:
+      if (!DisplayAvailable() || !ShowOnDesktop(record, makeForm())) ShowOnStderr(record);
+      break;
   }
   if (const char* log = EnvFile("QBRRE_DIALOG_LOG")) {
     std::string line = DialogLogLine(record);
@@ -173,9 +179,23 @@ std::string PlatformAskYesNoCancel(const std::string& title, const std::string& 
   return PlatformShowBox(BoxKind::YesNoCancel, title, text);
 }
 
-void PlatformUseStderrDialogs(bool use) { stderrChosen = use; }
+DialogScript DialogScriptFile(const std::string& path) {
+  return [path](const DialogRecord& record) {
+    char line[PATH_MAX + 64];
+    return NextScriptAnswer(path.c_str(), line, sizeof line) ? std::string(line) : DefaultAnswer(record.kind);
+  };
+}
 
-void SetDialogSeam(std::function<std::string(const DialogRecord&)> answer) {
-  std::lock_guard<std::mutex> lock(seamMutex);
-  seam = std::move(answer);
+void PlatformUseDesktopDialogs() { Choose(Backend::Desktop, {}); }
+
+void PlatformUseScriptedDialogs(DialogScript script) { Choose(Backend::Scripted, std::move(script)); }
+
+void PlatformUseStderrDialogs() { Choose(Backend::Stderr, {}); }
+
+void PlatformChooseDialogBackend() {
+  if (const char* script = EnvFile("QBRRE_DIALOG_SCRIPT")) {
+    PlatformUseScriptedDialogs(DialogScriptFile(script));
+  } else {
+    PlatformUseDesktopDialogs();
+  }
 }

@@ -6,15 +6,16 @@
 
 // Modal message boxes and the open-file dialog of the program.
 //
-// Backends, tried in this order for every box:
-//   1. the in-process seam (unit tests, SetDialogSeam);
-//   2. the scripted backend, when QBRRE_DIALOG_SCRIPT names a file of answers
-//      (one per line: ok, yes, no, cancel, or the text the box returns: a path,
-//      a list row's first column, a colour, a line of text);
-//   3. the desktop's own dialogs (zenity), then xmessage for the boxes that are
-//      only buttons, when a display opens;
-//   4. stderr, answering with the default, when there is no display or the
-//      program chose it (PlatformUseStderrDialogs).
+// One backend answers every box of the process; the program chooses it at
+// start-up (PlatformChooseDialogBackend) and the commands without a window
+// replace it with stderr:
+//   - desktop (the default): the desktop's own dialogs (zenity), then xmessage
+//     for the boxes that are only buttons; stderr with the default answer when
+//     no display opens or neither program can show the box;
+//   - scripted: the answers come from a script, e.g. the file QBRRE_DIALOG_SCRIPT
+//     names (one per line: ok, yes, no, cancel, or the text the box returns: a
+//     path, a list row's first column, a colour, a line of text);
+//   - stderr: every box is printed on stderr and answered with its default.
 // When QBRRE_DIALOG_LOG names a file, every box shown by any backend appends one
 // JSON line {"kind", "title", "text", "answer"} to it. A box that returns text
 // logs "cancel" as its answer when it was cancelled.
@@ -78,22 +79,35 @@ std::string PlatformAskText(const std::string& title, const std::string& text, c
 // Yes / No / Cancel question; returns "yes", "no" or "cancel" (no display: "cancel").
 std::string PlatformAskYesNoCancel(const std::string& title, const std::string& text);
 
-// What a box showed and how it was answered, as the seam and the log see it.
+// What a box showed and how it was answered, as the scripts and the log see it.
 struct DialogRecord {
   BoxKind kind;
   std::string title, text, answer;
 };
 
-// With `use`, every later box of this process is printed on stderr and answered
-// with its default, in place of the scripted and desktop backends (the seam still
-// comes first): commands that run without a window choose it, since nobody is
-// there to answer. False restores the normal order.
-void PlatformUseStderrDialogs(bool use);
+// The answer a script gives to one box, from what the box shows (its record with
+// the answer empty). For a box that returns text, "" or "cancel" cancels it; an
+// answer the box does not know counts as its default.
+using DialogScript = std::function<std::string(const DialogRecord&)>;
 
-// Routes every box of this process to `answer` (called with answer empty; its
-// result is the box's answer, "" or "cancel" cancelling a box that returns text) instead of a backend; pass {} to
-// restore the normal backends.
-void SetDialogSeam(std::function<std::string(const DialogRecord&)> answer);
+// The answers of the file `path`, one line per box in the order they come;
+// boxes after the last line get their default. The position belongs to the file
+// named: naming another file starts again at its first line.
+DialogScript DialogScriptFile(const std::string& path);
+
+// Chooses the desktop backend.
+void PlatformUseDesktopDialogs();
+
+// Chooses the scripted backend with the answers of `script`.
+void PlatformUseScriptedDialogs(DialogScript script);
+
+// Chooses the stderr backend: commands that run without a window use it, since
+// nobody is there to answer.
+void PlatformUseStderrDialogs();
+
+// The start-up choice: the scripted backend over the file QBRRE_DIALOG_SCRIPT
+// names when it is set and not empty, the desktop backend otherwise.
+void PlatformChooseDialogBackend();
 
 // Name of the kind as written to the dialog log ("error", "question", ...).
 const char* BoxKindName(BoxKind kind);

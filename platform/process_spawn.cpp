@@ -7,6 +7,8 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <fstream>
+#include <sstream>
 #include <thread>
 #include <unistd.h>
 
@@ -87,7 +89,7 @@ std::string PlatformFindProgram(const std::string& name) {
 }
 
 bool PlatformSpawnDetached(const std::vector<std::string>& argv, std::function<void(int status)> on_exit,
-                           std::string& error) {
+                           std::string& error, int* child) {
   if (argv.empty()) {
     error = "no program given";
     return false;
@@ -149,6 +151,7 @@ bool PlatformSpawnDetached(const std::vector<std::string>& argv, std::function<v
     error = program + ": " + std::strerror(cause);
     return false;
   }
+  if (child != nullptr) *child = pid;
   std::thread([pid, on_exit = std::move(on_exit)] {
     int status = 0;
     while (waitpid(pid, &status, 0) < 0) {
@@ -161,4 +164,22 @@ bool PlatformSpawnDetached(const std::vector<std::string>& argv, std::function<v
     if (on_exit) on_exit(code);
   }).detach();
   return true;
+}
+
+std::string PlatformProcessIdentity(int pid) {
+  if (pid <= 0) return "";
+  std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
+  std::string stat;
+  if (!std::getline(in, stat)) return "";
+  // After the program's name in parentheses (which may hold anything): the state, then 18 fields
+  // up to the start time in clock ticks since boot.
+  const std::size_t close = stat.rfind(')');
+  if (close == std::string::npos) return "";
+  std::istringstream fields(stat.substr(close + 1));
+  std::string state, field;
+  fields >> state;
+  for (int i = 0; i < 19 && fields >> field; ++i) {
+  }
+  if (!fields || state == "Z" || state == "X") return "";
+  return std::to_string(pid) + " " + field;
 }

@@ -23,6 +23,12 @@ std::string PlatformFindProgram(const std::string& name);
 // and no descriptor of this process but its output and error. A watcher thread
 // reaps it and then calls `on_exit` with its exit status (128 + the signal when
 // a signal ended it). False, with `error` saying why, when the program could not
-// be started; `on_exit` then never runs.
+// be started; `on_exit` then never runs. `pid`, when given, receives the child's
+// process id.
 bool PlatformSpawnDetached(const std::vector<std::string>& argv, std::function<void(int status)> on_exit,
-                           std::string& error);
+                           std::string& error, int* pid = nullptr);
+
+// A text naming the running process `pid` and no later process of the same number
+// (its id and start time); "" when no such process runs, or it has ended and
+// waits to be reaped.
+std::string PlatformProcessIdentity(int pid);

@@ -1,18 +1,12 @@
 #include "platform/system_sound.h"
 
-#include "shell/base/include.h"
+#include "platform/allegro_include.h"
 
 #include <cmath>
-#include <cstring>
 #include <iterator>
 #include <mutex>
 
 namespace {
-
-std::function<void(const std::string&, bool)>& SoundSeam() {
-  static std::function<void(const std::string&, bool)> seam;
-  return seam;
-}
 
 struct Tone {
   const char* alias;
@@ -48,18 +42,8 @@ SAMPLE* SynthesiseTone(const Tone& tone) {
 
 bool SoundDeviceAvailable() { return digi_driver != nullptr && digi_driver->id != DIGI_NONE; }
 
-}  // namespace
-
-void SetSystemSoundSeam(std::function<void(const std::string& alias, bool wait)> observer) {
-  SoundSeam() = std::move(observer);
-}
-
-void PlaySystemSound(const char* alias, bool wait) {
-  if (SoundSeam()) {
-    SoundSeam()(alias, wait);
-    return;
-  }
-  if (alias == nullptr || !SoundDeviceAvailable()) return;
+void PlayOnDriver(const std::string& alias, bool wait) {
+  if (!SoundDeviceAvailable()) return;
   // Samples are made on first use and kept for the whole run: the sound driver
   // may still be mixing one when the next request comes.
   static SAMPLE* samples[std::size(kTones)] = {};
@@ -68,9 +52,29 @@ void PlaySystemSound(const char* alias, bool wait) {
     for (std::size_t i = 0; i < std::size(kTones); ++i) samples[i] = SynthesiseTone(kTones[i]);
   });
   for (std::size_t i = 0; i < std::size(kTones); ++i) {
-    if (std::strcmp(alias, kTones[i].alias) != 0 || samples[i] == nullptr) continue;
+    if (alias != kTones[i].alias || samples[i] == nullptr) continue;
     play_sample(samples[i], 255, 128, 1000, FALSE);
     if (wait) rest(kTones[i].length_ms + 10);
     return;
   }
+}
+
+// The chosen backend; the worker thread alone plays sounds and chooses.
+SystemSoundSink& Backend() {
+  static SystemSoundSink backend = PlayOnDriver;
+  return backend;
+}
+
+}  // namespace
+
+void UseDriverSystemSound() { Backend() = PlayOnDriver; }
+
+void UseRecordingSystemSound(SystemSoundSink sink) {
+  // A recorder without a sink keeps nothing and stays silent.
+  Backend() = sink ? std::move(sink) : [](const std::string&, bool) {};
+}
+
+void PlaySystemSound(const char* alias, bool wait) {
+  if (alias == nullptr) return;
+  Backend()(alias, wait);
 }

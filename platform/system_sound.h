@@ -12,6 +12,13 @@
 // wait = true returns when it has finished.
 void PlaySystemSound(const char* alias, bool wait);
 
-// Test seam: every PlaySystemSound call is handed to `observer` (alias, wait)
-// instead of the sound driver; pass {} to play sounds again.
-void SetSystemSoundSeam(std::function<void(const std::string& alias, bool wait)> observer);
+// Where the requests go, chosen at start-up: the sound driver (the default), or
+// a recorder that plays nothing and hands each request to its sink, for runs
+// that must stay silent and keep what would have sounded.
+using SystemSoundSink = std::function<void(const std::string& alias, bool wait)>;
+
+// Plays the requests through the sound driver.
+void UseDriverSystemSound();
+
+// Hands every request (alias, wait) to `sink` in place of the driver.
+void UseRecordingSystemSound(SystemSoundSink sink);

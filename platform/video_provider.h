@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/base/include.h"
+#include "platform/allegro_include.h"
 
 // Where the screen update gets its pages from, and how it shows them. The
 // product uses Allegro's graphics driver; tests install a fake with a bitmap budget.

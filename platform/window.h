@@ -53,10 +53,14 @@ void PlatformSetWindowScale(int scale);
 // The window scale: how many screen pixels show one pixel of the program, each way.
 int PlatformWindowScale();
 
-// Test seam: a scripted window and cursor that replace the X11 window, so code above
-// the platform layer runs without a display. Its numbers are screen pixels: the
-// window scale applies to it as to the real window.
-struct PlatformFakeWindow {
+// Where the calls above go, chosen at start-up: the X11 window of Allegro's driver
+// (the default), or a window without a display for runs that have none. The window
+// scale applies to both.
+
+// A window without a display: it keeps where it was put and how it was shaped, and
+// reports the cursor, screen and panel strip it was given. Its numbers are screen
+// pixels.
+struct HeadlessWindow {
   int x = 0, y = 0, w = 0, h = 0;  // window rectangle
   int cursor_x = 0, cursor_y = 0;  // cursor position on the screen
   int screen_w = 1280, screen_h = 1024;
@@ -67,5 +71,8 @@ struct PlatformFakeWindow {
   std::vector<PlatformRect> shape_removed;
 };
 
-// Routes every call above to `fake` (nullptr: back to the real window).
-void PlatformUseFakeWindow(PlatformFakeWindow* fake);
+// Routes every call above to the X11 window.
+void PlatformUseX11Window();
+
+// Routes every call above to `window`, which must outlive its use.
+void PlatformUseHeadlessWindow(HeadlessWindow& window);

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <span>
 
-#include "shell/base/include.h"
+#include "platform/allegro_include.h"
 
 // Loading the images compiled into the program (resources/art). Every bitmap
 // is a new 32-bit memory bitmap owned by the caller; transparent pixels are

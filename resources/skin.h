@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/base/include.h"
+#include "platform/allegro_include.h"
 
 // The built-in pictures the program draws its window with, loaded once by the
 // program object on the worker thread and read by the GUI and the modes.

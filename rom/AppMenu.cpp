@@ -10,6 +10,7 @@
 #include "rom/image_edits.h"
 #include "rom/image_save.h"
 #include "rom/patch_open.h"
+#include "rom/recovery_copy.h"
 #include "shell/base/functions.h"
 #include "shell/base/variables.h"
 
@@ -52,14 +53,15 @@ bool AppMenuOpenImage() {
     return false;
   }
   // A copier header is not part of the image: the checksum of the rest identifies it.
-  const std::size_t header = QBR1_CopierHeaderSize(file.bytes.size());
+  const std::size_t header = QBR1_OpenedHeaderSize(file.bytes.size(), file.crc);
   if (header > 0) {
     file.crc = CharArray_Get_CRC32(file.bytes.data() + header, static_cast<int>(file.bytes.size() - header));
   }
   if (!LoadQBR1(file.crc, qbr1gbl)) return false;
-  const unsigned long origin = ImageOrigin(file.crc);
+  const std::string config = KnownImageConfig(file.crc);
   if (!InstallQBR1Image(path.c_str(), std::move(file), header)) return false;
-  SetImageFile(path, origin);
+  SetImageFile(path, config);
+  OfferRecoveryCopy(path);
   FinishOpen();
   return true;
 }

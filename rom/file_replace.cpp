@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -27,17 +28,40 @@ bool WriteAll(int fd, const unsigned char* data, std::size_t n) {
   return true;
 }
 
-// The file a path names, symbolic links followed; the path itself when it names nothing yet.
-std::string Target(const std::string& path) {
-  char resolved[PATH_MAX];
-  if (::realpath(path.c_str(), resolved) != nullptr) return resolved;
-  return path;
-}
-
 std::string FolderOf(const std::string& path) {
   const std::size_t slash = path.rfind('/');
   if (slash == std::string::npos) return ".";
   return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// The file a path names, symbolic links followed, also a link to a file that does not exist yet (it
+// is created where the link points, so the link stays a link); the path itself when it names nothing.
+std::string Target(const std::string& path) {
+  std::string at = path;
+  for (int hops = 0; hops < 40; ++hops) {
+    char resolved[PATH_MAX];
+    if (::realpath(at.c_str(), resolved) != nullptr) return resolved;
+    char link[PATH_MAX];
+    const ssize_t n = ::readlink(at.c_str(), link, sizeof link - 1);
+    if (n <= 0) return at;
+    const std::string to(link, static_cast<std::size_t>(n));
+    at = to[0] == '/' ? to : FolderOf(at) + "/" + to;
+  }
+  return at;
+}
+
+// A new file in `folder` that no other writer has (O_EXCL), open for writing; -1 when the folder
+// refuses. Private while it is written when it will replace a file (it gets that file's permissions
+// before the rename); else it is created with the permissions any new file gets, the umask applied
+// by the system (reading the umask would mean setting it, which races with other threads).
+int CreateTemp(const std::string& folder, bool replacing, std::string& temp) {
+  static std::atomic<unsigned> counter{0};
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    temp = folder + "/.qbrre-save-" + std::to_string(::getpid()) + "-" + std::to_string(++counter);
+    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, replacing ? 0600 : 0666);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  return -1;
 }
 
 }  // namespace
@@ -79,39 +103,36 @@ bool ReadRegularFile(const std::string& path, std::vector<unsigned char>& out, s
   return true;
 }
 
-bool ReplaceFile(const std::string& path, const unsigned char* data, std::size_t n, std::string& error) {
+bool ReplaceFile(const std::string& path, const unsigned char* data, std::size_t n, std::string& error,
+                 ReplaceSync sync) {
   const std::string target = Target(path);
   struct stat old {};
+  // A loop of links is never replaced by a file.
+  if (::lstat(target.c_str(), &old) == 0 && S_ISLNK(old.st_mode)) {
+    error = "it is a symbolic link that leads nowhere";
+    return false;
+  }
   const bool existed = ::stat(target.c_str(), &old) == 0;
   if (existed && !S_ISREG(old.st_mode)) {
     error = "it is not a regular file";
     return false;
   }
-  std::string temp = FolderOf(target) + "/.qbrre-save-XXXXXX";
-  const int fd = ::mkstemp(temp.data());
+  std::string temp;
+  const int fd = CreateTemp(FolderOf(target), existed, temp);
   if (fd < 0) {
     error = Reason("cannot create a temporary file in its folder");
     return false;
-  }
-  // mkstemp makes the file private; the saved file keeps the permissions the old one had, or gets
-  // the ones a newly created file would.
-  mode_t mode = 0;
-  if (existed) {
-    mode = old.st_mode & 07777;
-  } else {
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    mode = 0666 & ~mask;
   }
   bool ok = true;
   if (!WriteAll(fd, data, n)) {
     error = Reason("writing failed");
     ok = false;
-  } else if (::fsync(fd) != 0) {
+  } else if (sync == ReplaceSync::Durable && ::fsync(fd) != 0) {
     error = Reason("flushing to disk failed");
     ok = false;
   }
-  if (ok && ::fchmod(fd, mode) != 0) {
+  // The replaced file's permissions; a new file has the ones it was created with.
+  if (ok && existed && ::fchmod(fd, old.st_mode & 07777) != 0) {
     error = Reason("setting its permissions failed");
     ok = false;
   }
@@ -127,6 +148,7 @@ bool ReplaceFile(const std::string& path, const unsigned char* data, std::size_t
     ::unlink(temp.c_str());
     return false;
   }
+  if (sync == ReplaceSync::Batch) return true;
   // The rename is durable once the folder is flushed too.
   const int dir = ::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dir >= 0) {
@@ -136,8 +158,21 @@ bool ReplaceFile(const std::string& path, const unsigned char* data, std::size_t
   return true;
 }
 
-bool ReplaceFile(const std::string& path, const std::vector<unsigned char>& bytes, std::string& error) {
-  return ReplaceFile(path, bytes.data(), bytes.size(), error);
+bool SameFile(const std::string& a, const std::string& b) {
+  struct stat x {
+  }, y{};
+  return ::stat(a.c_str(), &x) == 0 && ::stat(b.c_str(), &y) == 0 && x.st_dev == y.st_dev && x.st_ino == y.st_ino;
+}
+
+bool ReplaceFile(const std::string& path, const std::vector<unsigned char>& bytes, std::string& error,
+                 ReplaceSync sync) {
+  return ReplaceFile(path, bytes.data(), bytes.size(), error, sync);
+}
+
+std::string OutputIsInput(const std::string& output, const std::vector<std::string>& inputs) {
+  for (const std::string& input : inputs)
+    if (SameFile(output, input)) return "it is the input \"" + input + "\"; choose another file";
+  return "";
 }
 
 bool KeepBackupOnce(const std::string& path, const std::string& backup, std::string& error) {
@@ -148,8 +183,15 @@ bool KeepBackupOnce(const std::string& path, const std::string& backup, std::str
     error = "cannot read it to keep a backup: " + error;
     return false;
   }
+  struct stat original {};
+  if (::stat(path.c_str(), &original) != 0) {
+    error = Reason("cannot read it to keep a backup");
+    return false;
+  }
   // A new file that refuses to replace anything: a backup that appeared meanwhile is kept as it is.
-  const int fd = ::open(backup.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  // Private while it is written; then it gets the original's permissions, so a private file never
+  // has a readable copy.
+  const int fd = ::open(backup.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
   if (fd < 0) {
     if (errno == EEXIST) return true;
     error = Reason(("cannot create the backup " + backup).c_str());
@@ -157,6 +199,10 @@ bool KeepBackupOnce(const std::string& path, const std::string& backup, std::str
   }
   bool ok = WriteAll(fd, bytes.data(), bytes.size()) && ::fsync(fd) == 0;
   if (!ok) error = Reason(("writing the backup " + backup + " failed").c_str());
+  if (ok && ::fchmod(fd, original.st_mode & 07777) != 0) {
+    error = Reason(("setting the permissions of the backup " + backup + " failed").c_str());
+    ok = false;
+  }
   if (::close(fd) != 0 && ok) {
     error = Reason(("writing the backup " + backup + " failed").c_str());
     ok = false;

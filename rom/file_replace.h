@@ -11,16 +11,34 @@
 // when it is not a regular file or cannot be read whole.
 bool ReadRegularFile(const std::string& path, std::vector<unsigned char>& out, std::string& error);
 
-// Replaces the file at `path` (or creates it) with `n` bytes at `data`: temporary file beside it,
-// written, flushed to disk, given the old file's permissions, renamed over it. A symbolic link is
-// followed: the file it names is replaced. False, with a short reason in `error`, the temporary file
-// removed and the old file untouched, when any step fails (read-only folder, full disk, file size
-// limit, a folder in the way).
-bool ReplaceFile(const std::string& path, const unsigned char* data, std::size_t n, std::string& error);
-bool ReplaceFile(const std::string& path, const std::vector<unsigned char>& bytes, std::string& error);
+// How long ReplaceFile waits for the disk. `Durable` flushes the new file and its folder before it
+// returns (images, patches, a picture the user asked for). `Batch` leaves the flush to the system,
+// for files written by the hundred (an extraction, which a new run writes again: a flush each would
+// cost more than the writing). Either way the old file is replaced in one rename.
+enum class ReplaceSync { Durable, Batch };
 
-// Keeps a copy of the file at `path` as `backup` unless `backup` already exists (it is never
-// overwritten). True when the backup exists afterwards; false, with `error`, when it could not be made.
+// Replaces the file at `path` (or creates it) with `n` bytes at `data`: temporary file beside it,
+// written, flushed to disk (ReplaceSync), given the old file's permissions, renamed over it. A
+// symbolic link is followed (also one to a file not there yet): the file it names is replaced or
+// created, the link stays. False, with a short reason in `error`, the temporary file removed and the
+// old file untouched, when any step fails (read-only folder, full disk, file size limit, a folder in
+// the way, a loop of links). Safe to call from several threads.
+bool ReplaceFile(const std::string& path, const unsigned char* data, std::size_t n, std::string& error,
+                 ReplaceSync sync = ReplaceSync::Durable);
+bool ReplaceFile(const std::string& path, const std::vector<unsigned char>& bytes, std::string& error,
+                 ReplaceSync sync = ReplaceSync::Durable);
+
+// True when both paths name one file on disk (same device and inode: another spelling of the path,
+// a symbolic link or a hard link); false when either names nothing.
+bool SameFile(const std::string& a, const std::string& b);
+
+// The check before anything writes `output`: "" when it is none of `inputs`; else the short reason
+// it may not be written (it is the input "IN"; choose another file), for the first of `inputs`
+// that it is under any name (SameFile). Writing there would replace a file the writer reads.
+std::string OutputIsInput(const std::string& output, const std::vector<std::string>& inputs);
+
+// Keeps a copy of the file at `path`, with its permission bits, as `backup` unless `backup` already
+// exists (it is never overwritten). True when the backup exists afterwards; false, with `error`, when it could not be made.
 bool KeepBackupOnce(const std::string& path, const std::string& backup, std::string& error);
 
 // Identity of a file on disk, to notice that another program changed it since it was read.

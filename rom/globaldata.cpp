@@ -4,8 +4,9 @@
 
 #include "platform/config_lock.h"
 #include "platform/data_paths.h"
+#include "rom/image_edits.h"
 #include "shell/base/functions.h"
-#include "shell/base/include.h"
+#include "platform/allegro_include.h"
 
 globaldata qbr1gbl;
 
@@ -20,6 +21,15 @@ const std::string unidmsg =
     "[Warning, using an incorrect ROM or INI will cause QBRRE to crash.]";
 
 const char* const kGameConfigPath = "GameConfig/QBR v10U.INI";
+const char* const kDemoGameConfigPath = "GameConfig/QBR Demo.INI";
+
+namespace {
+
+constexpr const char* kGameConfigFolder = "GameConfig/";
+
+std::string Hex8(unsigned long value) { return int2hexstr(static_cast<int>(value), 8); }
+
+}  // namespace
 const char* const kProgramConfigPath = "Configuration.INI";
 
 const GlobalOffsetKey kGlobalOffsetKeys[15] = {
@@ -49,31 +59,44 @@ void ReadGlobalOffsets(globaldata& gbl) {
   }
 }
 
-void SelectGameConfig(globaldata& gbl) {
+void SelectGameConfig(globaldata& gbl, const std::string& config) {
   {
     ConfigGuard guard;
-    set_config_file(PlatformGameConfigFile(kGameConfigPath).c_str());
+    set_config_file(PlatformGameConfigFile(config).c_str());
     override_config_file(PlatformSettingsFile(kProgramConfigPath, false).c_str());
   }
   ReadGlobalOffsets(gbl);
 }
 
-unsigned long ImageOrigin(unsigned long crc) {
-  if (crc == kQBR1KnownCRC32) return crc;
-  ConfigGuard guard;
-  const std::string origin = get_config_string("EditedImages", int2hexstr(static_cast<int>(crc), 8).c_str(), "");
-  return origin == int2hexstr(static_cast<int>(kQBR1KnownCRC32), 8) ? kQBR1KnownCRC32 : 0;
+std::string KnownImageConfig(unsigned long crc) {
+  if (crc == kQBR1KnownCRC32) return kGameConfigPath;
+  std::string name;
+  {
+    ConfigGuard guard;
+    name = get_config_string("EditedImages", Hex8(crc).c_str(), "");
+  }
+  if (name == Hex8(kQBR1KnownCRC32)) return kGameConfigPath;
+  // Only a file of GameConfig/ itself: an entry never leads out of the folder.
+  if (name.empty() || name.find('/') != std::string::npos || name == "." || name == "..") return "";
+  return kGameConfigFolder + name;
 }
 
-void RememberEditedImage(unsigned long crc, unsigned long origin) {
+std::size_t QBR1_OpenedHeaderSize(std::size_t file_size, unsigned long whole_crc) {
+  // A size alone cannot tell a header from 512 bytes appended to an image; a known checksum can.
+  return KnownImageConfig(whole_crc).empty() ? QBR1_CopierHeaderSize(file_size) : 0;
+}
+
+void RememberEditedImage(unsigned long crc, const std::string& config) {
+  const std::size_t slash = config.rfind('/');
+  const std::string name = slash == std::string::npos ? config : config.substr(slash + 1);
   ConfigGuard guard;
-  set_config_string("EditedImages", int2hexstr(static_cast<int>(crc), 8).c_str(),
-                    int2hexstr(static_cast<int>(origin), 8).c_str());
+  set_config_string("EditedImages", Hex8(crc).c_str(), name.c_str());
 }
 
 bool LoadQBR1(unsigned long crc, globaldata& gbl) {
-  if (ImageOrigin(crc) == 0 && !YesNoBox(unidmsg, "ROM Not Identifiable")) return false;
-  SelectGameConfig(gbl);
+  const std::string config = KnownImageConfig(crc);
+  if (config.empty() && !YesNoBox(unidmsg, "ROM Not Identifiable")) return false;
+  SelectGameConfig(gbl, config.empty() ? kGameConfigPath : config);
   return true;
 }
 

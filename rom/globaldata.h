@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 // ROM offsets of the game's tables, read from section "Global_Offsets" of the
@@ -34,6 +35,8 @@ constexpr unsigned long kQBR1KnownCRC32 = 0xC946DCA0;
 
 // The game configuration file, relative to the working directory.
 extern const char* const kGameConfigPath;
+// The demo image's game configuration, shipped beside it.
+extern const char* const kDemoGameConfigPath;
 
 // The program's own configuration file, laid over the game configuration.
 extern const char* const kProgramConfigPath;
@@ -52,19 +55,27 @@ extern const GlobalOffsetKey kGlobalOffsetKeys[15];
 // missing keys).
 void ReadGlobalOffsets(globaldata& gbl);
 
-// Makes the game configuration current with Configuration.INI as its override
-// and reads the offsets into gbl. Asks nothing.
-void SelectGameConfig(globaldata& gbl);
+// Makes the game configuration `config` (a path under GameConfig/, found as PlatformGameConfigFile
+// finds it) current with Configuration.INI as its override and reads the offsets into gbl. Asks
+// nothing.
+void SelectGameConfig(globaldata& gbl, const std::string& config = kGameConfigPath);
 
-// The known image an image of checksum `crc` counts as: kQBR1KnownCRC32 for the supported image and
-// for an edit of it this program saved (remembered in section "EditedImages" of the configuration in
-// force, checksum -> the checksum it came from), 0 otherwise.
-unsigned long ImageOrigin(unsigned long crc);
-// Remembers a saved edit in "EditedImages": key `crc`, value `origin` (8 upper-case hex digits each).
-void RememberEditedImage(unsigned long crc, unsigned long origin);
+// The game configuration an image of checksum `crc` is edited with: kGameConfigPath for the
+// supported image; for an image this program saved, the configuration its entry in section
+// "EditedImages" of the configuration in force names (checksum -> file name in GameConfig/; an entry
+// holding the supported image's checksum, as older versions wrote them, names kGameConfigPath); ""
+// when the image is not known.
+std::string KnownImageConfig(unsigned long crc);
+// The copier header to split off a file of `file_size` bytes whose whole CRC-32 is `whole_crc`: none
+// when the whole file is a known image (KnownImageConfig), else QBR1_CopierHeaderSize's rule by size.
+std::size_t QBR1_OpenedHeaderSize(std::size_t file_size, unsigned long whole_crc);
+// Remembers a saved image in "EditedImages": key `crc` (8 upper-case hex digits), value the file name
+// of its game configuration `config` (a path under GameConfig/).
+void RememberEditedImage(unsigned long crc, const std::string& config);
 
-// Identifies the image by crc (ImageOrigin), asks the user about an unknown one, then selects
-// the game configuration and fills gbl. False when the user declined (nothing changed).
+// Identifies the image by crc (KnownImageConfig), asks the user about an unknown one, then selects
+// its game configuration (kGameConfigPath for an unknown one) and fills gbl. False when the user declined (nothing
+// changed).
 bool LoadQBR1(unsigned long crc, globaldata& gbl);
 
 // Returns to the program's own configuration (shutdown, before flushing).

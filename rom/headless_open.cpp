@@ -7,10 +7,12 @@
 #include <fstream>
 
 #include "bfa/bfa.h"
+#include "platform/config_lock.h"
+#include "platform/data_paths.h"
 #include "rom/image_install.h"
 #include "rom/globaldata.h"
 #include "rom/image_edits.h"
-#include "shell/base/include.h"
+#include "platform/allegro_include.h"
 
 bool LoadRomHeadless(const std::string& romPath) {
   std::error_code ec;
@@ -31,16 +33,23 @@ bool LoadRomHeadless(const std::string& romPath) {
     std::fprintf(stderr, "qbrre: cannot read ROM image \"%s\"\n", romPath.c_str());
     return false;
   }
+  // Saved images are remembered in the program's settings: they are read before the image is
+  // identified (nothing is written to them).
+  {
+    ConfigGuard guard;
+    set_config_file(PlatformSettingsFile(kProgramConfigPath, false).c_str());
+  }
   // A copier header is not part of the image: it is dropped, and the rest identifies the image.
-  if (const std::size_t header = QBR1_CopierHeaderSize(QBR1.size())) {
+  if (const std::size_t header = QBR1_OpenedHeaderSize(QBR1.size(), BFA_OpenedCRC32[0x10])) {
     QBR1.erase(QBR1.begin(), QBR1.begin() + static_cast<std::ptrdiff_t>(header));
     BFA_OpenedCRC32[0x10] = BFA_GetCRC32();
   }
-  if (ImageOrigin(BFA_OpenedCRC32[0x10]) == 0) {
+  const std::string config = KnownImageConfig(BFA_OpenedCRC32[0x10]);
+  if (config.empty()) {
     std::fprintf(stderr, "qbrre: warning: \"%s\" is not the supported image (CRC-32 %08X); using it anyway\n",
                  romPath.c_str(), static_cast<unsigned>(BFA_OpenedCRC32[0x10]));
   }
   ApplyQBR1Corrections(QBR1);
-  SelectGameConfig(qbr1gbl);
+  SelectGameConfig(qbr1gbl, config.empty() ? kGameConfigPath : config);
   return true;
 }

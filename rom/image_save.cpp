@@ -14,9 +14,9 @@
 namespace {
 
 std::string image_path;
-std::string image_name;          // shown while there is no file
-FileStamp image_stamp;           // the file on disk as last read or written by us
-unsigned long image_origin = 0;  // the known image this one counts as; 0 unidentified
+std::string image_name;    // shown while there is no file
+FileStamp image_stamp;     // the file on disk as last read or written by us
+std::string image_config;  // the game configuration it is edited with; "" unidentified
 
 const char kSaveErrorTitle[] = "Error saving file!";
 
@@ -45,12 +45,12 @@ bool WriteImageTo(const std::string& path) {
   QBR1_MarkSaved();
   image_path = path;
   image_stamp = StampOf(path);
-  // A saved edit of an identified image opens again without the identification question.
-  if (image_origin != 0) {
+  // A saved image opens again with its game configuration, without the identification question.
+  if (!image_config.empty()) {
     const std::size_t header = QBR1_HeaderSize() < bytes.size() ? QBR1_HeaderSize() : 0;
     const crc32 saved = CharArray_Get_CRC32(reinterpret_cast<const char*>(bytes.data()) + header,
                                             static_cast<int>(bytes.size() - header));
-    RememberEditedImage(saved, image_origin);
+    RememberEditedImage(saved, image_config);
   }
   return true;
 }
@@ -68,12 +68,19 @@ const std::string& ImageFilePath() { return image_path; }
 
 std::string ImageDisplayName() { return image_path.empty() ? image_name : BaseName(image_path); }
 
-void SetImageFile(const std::string& path, unsigned long origin_crc, const std::string& name) {
+std::string ImageWindowTitle() {
+  if (QBR1.empty()) return "QBR Resource Editor";
+  // A hack kept as a patch is named by both files for as long as it is edited.
+  const std::string name = InPatchSession() ? SessionName() : ImageDisplayName();
+  return "QBRRE - " + name + (QBR1_HasUnsavedEdits() ? " *" : "");
+}
+
+void SetImageFile(const std::string& path, const std::string& config, const std::string& name) {
   EndPatchSession();  // a patch session begins after this, when the image came with a patch
   image_path = path;
   image_name = name;
   image_stamp = path.empty() ? FileStamp{} : StampOf(path);
-  image_origin = origin_crc;
+  image_config = config;
 }
 
 bool SaveImage() {
@@ -135,12 +142,4 @@ bool ConfirmUnsavedEdits() {
   if (answer == "no") return true;
   if (answer == "yes") return SaveImage();
   return false;
-}
-
-std::string RecoveryCopyPath() { return (image_path.empty() ? std::string("demo.smc") : image_path) + ".recovery"; }
-
-bool SaveRecoveryCopy() {
-  if (!QBR1_HasUnsavedEdits()) return true;
-  std::string error;
-  return ReplaceFile(RecoveryCopyPath(), QBR1_SavedFileBytes(), error);
 }

@@ -10,10 +10,14 @@
 const std::string& ImageFilePath();
 // The name shown for the image in questions: the file's name, or the name given for an image without one.
 std::string ImageDisplayName();
+// The window's title: "QBRRE - NAME" (ImageDisplayName) with " *" while there are unsaved edits, or
+// "QBR Resource Editor" while no image is open.
+std::string ImageWindowTitle();
 // Records the file of a newly opened image (path "" for none, shown as `name`) and its stamp on disk
-// now; `origin_crc`: the known image it counts as (kQBR1KnownCRC32 for the supported image or a
-// saved edit of it), 0 when the user accepted an unidentified image.
-void SetImageFile(const std::string& path, unsigned long origin_crc, const std::string& name = "untitled");
+// now; `config`: the game configuration it is edited with (KnownImageConfig), "" when the user
+// accepted an unidentified image. A saved image with a configuration is remembered in
+// "EditedImages" (RememberEditedImage), so that it opens again with that configuration.
+void SetImageFile(const std::string& path, const std::string& config, const std::string& name = "untitled");
 
 // Save ($0001): writes the opened file with the user's edits over the image's file (the copier
 // header unchanged). The first Save over a file keeps the file it replaces as FILE.bak; a file
@@ -34,8 +38,3 @@ bool SaveImageBpsPatch();
 // "FILE"?" with Yes, No and Cancel. True when the caller may go on: no unsaved edits, No, or Yes
 // and the Save succeeded.
 bool ConfirmUnsavedEdits();
-// For a close signal: when the image has unsaved edits, writes FILE.recovery beside its file (or
-// beside the working folder's demo name) and returns true when that worked or was not needed.
-bool SaveRecoveryCopy();
-// Path of the recovery copy of the open image.
-std::string RecoveryCopyPath();

@@ -3,17 +3,22 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <mutex>
 #include <set>
 #include <unistd.h>
 
 #include "platform/config_lock.h"
 #include "platform/process_spawn.h"
+#include "rom/file_replace.h"
 #include "rom/image_edits.h"
 #include "shell/base/functions.h"
 
 const char* const kKnownEmulators[2] = {"mednafen", "ares"};
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -23,14 +28,19 @@ constexpr char kHint[] =
     "[Emulator] of Configuration.INI to the emulator's command line, for example\n"
     "Command = mednafen %f\n(%f stands for the game file).";
 
+constexpr char kFolderPrefix[] = "qbrre-game-";
+// The file in a game folder that names the process the folder is kept for: this
+// program while it starts the emulator, then the emulator.
+constexpr char kOwnerName[] = "/emulator";
+
 // A game file and the folder made for it.
 struct GameFile {
   std::string folder, path;
 };
 
-// Game files whose emulator still runs: removed by the watcher when it ends,
-// or at the end of this program. Never destroyed, so a watcher thread that
-// ends during the program's exit still finds it.
+// Game folders whose emulator this program watches: removed by the watcher when
+// it ends. Never destroyed, so a watcher thread that ends during the program's
+// exit still finds it.
 std::mutex& FilesLock() {
   static std::mutex* lock = new std::mutex;
   return *lock;
@@ -42,19 +52,24 @@ std::set<std::string>& LiveFolders() {
 
 void RemoveGameFile(const GameFile& file) {
   unlink(file.path.c_str());
+  unlink((file.folder + kOwnerName).c_str());
   rmdir(file.folder.c_str());
 }
 
-void RemoveLeftFiles() {
-  std::lock_guard<std::mutex> hold(FilesLock());
-  for (const std::string& folder : LiveFolders()) RemoveGameFile({folder, folder + "/game.smc"});
-  LiveFolders().clear();
+std::string TemporaryFolder() {
+  const char* tmp = std::getenv("TMPDIR");
+  return tmp && *tmp ? tmp : "/tmp";
 }
 
-// Writes `bytes` to a new file in a private folder of the temporary folder.
+// Names the process `pid` as the one the folder is kept for (written whole, then renamed into place).
+bool NameOwner(const std::string& folder, int pid, std::string& error) {
+  const std::string identity = PlatformProcessIdentity(pid);
+  return ReplaceFile(folder + kOwnerName, std::vector<unsigned char>(identity.begin(), identity.end()), error);
+}
+
+// Writes `bytes` to a new file in a private folder of the temporary folder, kept for this program.
 bool WriteGameFile(const std::vector<unsigned char>& bytes, GameFile& file, std::string& error) {
-  const char* tmp = std::getenv("TMPDIR");
-  std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/qbrre-game-XXXXXX";
+  std::string pattern = TemporaryFolder() + "/" + kFolderPrefix + "XXXXXX";
   if (mkdtemp(pattern.data()) == nullptr) {
     error = pattern.substr(0, pattern.size() - 6) + "...: " + std::strerror(errno);
     return false;
@@ -74,6 +89,10 @@ bool WriteGameFile(const std::vector<unsigned char>& bytes, GameFile& file, std:
   if (fd >= 0 && close(fd) != 0 && ok) {
     ok = false;
     error = file.path + ": " + std::strerror(errno);
+  }
+  if (ok && !NameOwner(file.folder, getpid(), error)) {
+    error = file.folder + kOwnerName + ": " + error;
+    ok = false;
   }
   if (!ok) RemoveGameFile(file);
   return ok;
@@ -126,25 +145,49 @@ void LaunchGame() {
     ErrorBox(error, kTitle);
     return;
   }
-  static std::once_flag cleanup_registered;
-  std::call_once(cleanup_registered, [] { std::atexit(RemoveLeftFiles); });
   {
     std::lock_guard<std::mutex> hold(FilesLock());
     LiveFolders().insert(file.folder);
   }
+  int pid = 0;
   const bool started = PlatformSpawnDetached(
       command,
       [file](int) {
         std::lock_guard<std::mutex> hold(FilesLock());
         if (LiveFolders().erase(file.folder) != 0) RemoveGameFile(file);
       },
-      error);
-  if (!started) {
+      error, &pid);
+  if (started) {
+    // From now on the folder is kept for the emulator, also past the end of this program. One that
+    // has ended already has had its folder removed by the watcher.
+    std::lock_guard<std::mutex> hold(FilesLock());
+    std::string ignored;
+    if (LiveFolders().count(file.folder) != 0) NameOwner(file.folder, pid, ignored);
+  } else {
     {
       std::lock_guard<std::mutex> hold(FilesLock());
       LiveFolders().erase(file.folder);
     }
     RemoveGameFile(file);
     ErrorBox("The emulator could not be started:\n" + error + "\n\n" + kHint, kTitle);
+  }
+}
+
+void RemoveEndedGameFiles() {
+  std::error_code error;
+  for (fs::directory_iterator it(TemporaryFolder(), error), end; !error && it != end; it.increment(error)) {
+    const std::string folder = it->path().string();
+    struct stat info {};
+    if (it->path().filename().string().rfind(kFolderPrefix, 0) != 0 || lstat(folder.c_str(), &info) != 0 ||
+        !S_ISDIR(info.st_mode) || info.st_uid != getuid())
+      continue;
+    std::vector<unsigned char> owner;
+    std::string ignored;
+    // A folder that names no process is not one of ours to judge.
+    if (!ReadRegularFile(folder + kOwnerName, owner, ignored) || owner.empty()) continue;
+    const std::string identity(owner.begin(), owner.end());
+    if (PlatformProcessIdentity(std::atoi(identity.c_str())) == identity) continue;  // still running
+    std::lock_guard<std::mutex> hold(FilesLock());
+    if (LiveFolders().count(folder) == 0) RemoveGameFile({folder, folder + "/game.smc"});
   }
 }

@@ -4,9 +4,10 @@
 #include <vector>
 
 // Launch Game: the image as Save would write it now (the opened file with the
-// user's edits) goes to a temporary file, and an emulator is started on it
-// without waiting; the file is removed when the emulator ends (or, if it still
-// runs, when this program ends).
+// user's edits) goes to a temporary file in a folder of its own, and an emulator
+// is started on it without waiting; the folder is removed when the emulator ends.
+// An emulator that outlives this program keeps its file: the folder names the
+// emulator's process, and the next start removes it once that process is gone.
 
 // The Debian packages of emulators that run this console's games, in the order
 // they are tried when no command is configured; each installs a program of its name.
@@ -25,3 +26,7 @@ bool LaunchGameAvailable();
 // Writes the game to a temporary file and starts the emulator; every failure
 // is reported in a message box titled "Launch Game" and leaves no file behind.
 void LaunchGame();
+
+// Removes the game folders ($TMPDIR or /tmp, qbrre-game-*, of this user) whose
+// emulator has ended while no program was there to remove them. Called at start.
+void RemoveEndedGameFiles();

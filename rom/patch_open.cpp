@@ -20,11 +20,20 @@ std::string BaseName(const std::string& path) {
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-// The checksum that identifies an image file: of the bytes after a copier header.
-crc32 ImageCrc(const std::vector<unsigned char>& bytes) {
-  const std::size_t header = QBR1_CopierHeaderSize(bytes.size());
-  return CharArray_Get_CRC32(reinterpret_cast<const char*>(bytes.data()) + header,
-                             static_cast<int>(bytes.size() - header));
+// An image file's copier header (QBR1_OpenedHeaderSize) and the checksum that identifies it: of the
+// bytes after the header.
+struct ImageId {
+  std::size_t header = 0;
+  crc32 crc = 0;
+};
+
+ImageId IdentifyImage(const std::vector<unsigned char>& bytes) {
+  const char* data = reinterpret_cast<const char*>(bytes.data());
+  ImageId id;
+  id.crc = CharArray_Get_CRC32(data, static_cast<int>(bytes.size()));
+  id.header = QBR1_OpenedHeaderSize(bytes.size(), id.crc);
+  if (id.header > 0) id.crc = CharArray_Get_CRC32(data + id.header, static_cast<int>(bytes.size() - id.header));
+  return id;
 }
 
 }  // namespace
@@ -42,14 +51,15 @@ bool OpenImageWithPatch(const std::string& rom, const std::string& patch) {
     return false;
   }
   // A hack counts as the image it was made from: the clean image identifies it.
-  const crc32 clean_crc = ImageCrc(image.clean);
+  const crc32 clean_crc = IdentifyImage(image.clean).crc;
   if (!LoadQBR1(clean_crc, qbr1gbl)) return false;
+  const std::string config = KnownImageConfig(clean_crc);
+  const ImageId patched = IdentifyImage(image.patched);
   BFA_LoadedFile file;
   file.bytes.assign(image.patched.begin(), image.patched.end());
-  file.crc = ImageCrc(image.patched);
-  const std::size_t header = QBR1_CopierHeaderSize(file.bytes.size());
-  if (!InstallQBR1Image(rom.c_str(), std::move(file), header)) return false;
-  SetImageFile("", ImageOrigin(clean_crc), BaseName(patch) + " on " + BaseName(rom));
+  file.crc = patched.crc;
+  if (!InstallQBR1Image(rom.c_str(), std::move(file), patched.header)) return false;
+  SetImageFile("", config, BaseName(patch) + " on " + BaseName(rom));
   BeginPatchSession(rom, patch, std::move(image));
   FinishOpen();
   return true;

@@ -4,7 +4,6 @@
 
 #include "rom/file_replace.h"
 #include "rom/image_edits.h"
-#include "shell/base/include.h"
 
 namespace {
 
@@ -54,13 +53,9 @@ void BeginPatchSession(const std::string& rom, const std::string& patch, Patched
   s.patch = std::filesystem::absolute(patch).string();
   s.format = image.format;
   s.clean = std::move(image.clean);
-  set_window_title(SessionWindowTitle().c_str());
 }
 
-void EndPatchSession() {
-  if (InPatchSession()) set_window_title(kProgramWindowTitle);
-  Current() = Session{};
-}
+void EndPatchSession() { Current() = Session{}; }
 
 bool InPatchSession() { return !Current().patch.empty(); }
 
@@ -76,7 +71,7 @@ PatchFormat SessionPatchFormat() { return Current().format; }
 
 const std::vector<unsigned char>& PatchBaseBytes() { return InPatchSession() ? Current().clean : QBR1_OpenedFile(); }
 
-std::string SessionWindowTitle() {
+std::string SessionName() {
   if (!InPatchSession()) return "";
-  return "QBRRE - " + BaseName(Current().patch) + " on " + BaseName(Current().rom);
+  return BaseName(Current().patch) + " on " + BaseName(Current().rom);
 }

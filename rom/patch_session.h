@@ -22,9 +22,9 @@ struct PatchedImage {
 bool ReadPatchedImage(const std::string& rom, const std::string& patch, PatchedImage& out, std::string& error);
 
 // Starts a session for an image just opened from `rom` with `patch` applied (`image.patched` is
-// the file as opened; only the clean image and the format are kept) and titles the window with it.
+// the file as opened; only the clean image and the format are kept).
 void BeginPatchSession(const std::string& rom, const std::string& patch, PatchedImage image);
-// Ends the session (another image was opened) and gives the window its own title back.
+// Ends the session (another image was opened).
 void EndPatchSession();
 // Whether the open image came from a clean image and a patch.
 bool InPatchSession();
@@ -38,7 +38,6 @@ PatchFormat SessionPatchFormat();
 // What a patch is made from: the clean image of the session, else the file as opened.
 const std::vector<unsigned char>& PatchBaseBytes();
 
-// The window's title outside a session.
-inline constexpr const char kProgramWindowTitle[] = "QBR Resource Editor";
-// The window's title in a session, naming both files: "QBRRE - hack.bps on game.smc" ("" without one).
-std::string SessionWindowTitle();
+// The session's name for the window's title (ImageWindowTitle), naming both files: "hack.bps on
+// game.smc" ("" without a session).
+std::string SessionName();

@@ -10,6 +10,7 @@
 #include "platform/messages.h"
 #include "platform/signals.h"
 #include "rom/globaldata.h"
+#include "rom/launch_game.h"
 #include "shell/app/program.h"
 #include "shell/app/registrations.h"
 #include "shell/base/close_request.h"
@@ -55,7 +56,10 @@ void WndProc(int message, int param) {
       if (closing) return;
       // A signal's close waits while the worker keeps its unsaved work; the worker then posts the
       // close again, confirmed.
-      if (param != kCloseConfirmed && CloseSignalReceived() && HandSignalCloseToWorker()) return;
+      if (param != kCloseConfirmed && param != kCloseWorkLost && CloseSignalReceived() && HandSignalCloseToWorker())
+        return;
+      // Edits that no recovery copy holds are lost: the exit status says so.
+      if (param == kCloseWorkLost) exit_code = 1;
       closing = true;
       // GAMEOVER before STATEOVER: a worker that leaves its mode on STATEOVER must
       // already see GAMEOVER, or the dispatcher would clear STATEOVER and go on.
@@ -84,6 +88,8 @@ int RunEditor() {
   // by the worker meanwhile, keep holding them).
   HoldCloseSignals();
   RegisterFeatures();
+  // Game files an emulator kept past the last run are removed once it has ended.
+  RemoveEndedGameFiles();
   std::thread worker(threadfunc);
   PlatformMessage message;
   while (PlatformGetMessage(message)) WndProc(message.message, message.param);

@@ -1,5 +1,7 @@
 #include "shell/app/demo_open.h"
 
+#include <filesystem>
+#include <system_error>
 #include <utility>
 
 #include "bfa/bfa.h"
@@ -13,28 +15,28 @@
 
 const char* const kDemoImageName = "QBRRE demo image";
 
-namespace {
-
-constexpr unsigned kDemoSeed = 1;
-
-}  // namespace
-
 bool OpenDemoImage() {
-  const DemoImage demo = BuildDemoImage(kDemoSeed);
+  const DemoImage demo = BuildDemoImage(kDemoImageSeed);
   BFA_LoadedFile file;
   file.bytes.assign(demo.rom.begin(), demo.rom.end());
   // As for a file, the checksum is that of the image as built.
   file.crc = CharArray_Get_CRC32(file.bytes.data(), static_cast<int>(file.bytes.size()));
   if (!InstallQBR1Image(kDemoImageName, std::move(file))) return false;
-  SetImageFile("", 0, kDemoImageName);  // no file: Save asks where to write it
-  {
-    // The game configuration exists only in memory, so nothing is ever written
-    // back to it: every write goes to Configuration.INI, laid over it.
-    ConfigGuard guard;
-    set_config_data(demo.config.data(), static_cast<int>(demo.config.size()));
-    override_config_file(PlatformSettingsFile(kProgramConfigPath, false).c_str());
+  // No file: Save asks where to write it, and remembers the demo's configuration for what it wrote.
+  SetImageFile("", kDemoGameConfigPath, kDemoImageName);
+  std::error_code error;
+  if (std::filesystem::is_regular_file(PlatformGameConfigFile(kDemoGameConfigPath), error)) {
+    SelectGameConfig(qbr1gbl, kDemoGameConfigPath);
+  } else {
+    // A folder whose GameConfig/ lacks the file: the builder's own text, in memory only; every
+    // write goes to Configuration.INI, laid over it.
+    {
+      ConfigGuard guard;
+      set_config_data(demo.config.data(), static_cast<int>(demo.config.size()));
+      override_config_file(PlatformSettingsFile(kProgramConfigPath, false).c_str());
+    }
+    ReadGlobalOffsets(qbr1gbl);
   }
-  ReadGlobalOffsets(qbr1gbl);
   FinishOpen();
   return true;
 }

@@ -61,25 +61,25 @@ int RunApplyPatch(const Args& a) {
 }
 int RunExtract(const Args& a) {
   if (a[1] != "--output") return UsageError("--extract needs --output before the ROM image");
-  PlatformUseStderrDialogs(true);
+  PlatformUseStderrDialogs();
   return RunExtractCommand(a[0], a[2], a[3]);
 }
 int RunImport(const Args& a) {
   if (a[1] != "--output") return UsageError("--import needs --output before the ROM image");
-  PlatformUseStderrDialogs(true);
+  PlatformUseStderrDialogs();
   return RunImportCommand(a[0], a[2], a[3]);
 }
 int RunExport(const Args& a) {
   if (a[1] != "--output") return UsageError("--export needs --output before the ROM image");
-  PlatformUseStderrDialogs(true);
+  PlatformUseStderrDialogs();
   return RunExportCommand(a[0], a[2], a[3]);
 }
 int RunList(const Args& a) {
-  PlatformUseStderrDialogs(true);
+  PlatformUseStderrDialogs();
   return RunListCommand(a[0]);
 }
 int RunFreeSpace(const Args& a) {
-  PlatformUseStderrDialogs(true);
+  PlatformUseStderrDialogs();
   return RunFreeSpaceCommand(a[0]);
 }
 
@@ -145,6 +145,7 @@ int UsageError(const std::string& problem) {
 
 int QbrreMain(int argc, char** argv) {
   Args args(argv + (argc > 0 ? 1 : 0), argv + (argc > 0 ? argc : 0));
+  PlatformChooseDialogBackend();
   // --scale N goes with the editor's other ways of starting, wherever it stands.
   for (std::size_t i = 0; i < args.size(); ++i) {
     if (args[i] != "--scale") continue;

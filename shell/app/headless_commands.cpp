@@ -14,6 +14,7 @@
 #include "level/png_export.h"
 #include "rom/globaldata.h"
 #include "rom/headless_open.h"
+#include "shell/app/command_files.h"
 #include "shell/base/functions.h"
 
 int RunListCommand(const std::string& romPath) {
@@ -33,17 +34,20 @@ int RunFreeSpaceCommand(const std::string& romPath) {
 
 namespace {
 
-// Writes the picture of one level; a one-line message on stderr when it cannot.
-bool ExportLevel(int id, const std::string& path) {
+// Writes the picture of one level; a one-line message on stderr when it cannot. The image file
+// itself is never written over, under whatever name the output reaches it.
+bool ExportLevel(int id, const std::string& path, const std::string& romPath) {
+  if (!OutputAllowed(path, {romPath})) return false;
   BITMAP* picture = ComposeLevelPicture(id);
   if (picture == nullptr) {
     std::fprintf(stderr, "qbrre: level 0x%02X has no picture (its size is not positive)\n", id);
     return false;
   }
-  const bool written = QBR1_WritePng(path, picture);
+  std::string error;
+  const bool written = QBR1_WritePng(path, picture, error);
   Nullify(picture);
   if (written) return true;
-  std::fprintf(stderr, "qbrre: cannot write \"%s\"\n", path.c_str());
+  CommandFailed("cannot write \"" + path + "\": " + error);
   return false;
 }
 
@@ -71,15 +75,14 @@ int RunExportCommand(const std::string& level, const std::string& output, const 
   }
   if (!LoadRomHeadless(romPath)) return 1;
   set_color_depth(32);
-  if (!all) return ExportLevel(id, output) ? 0 : 1;
+  if (!all) return ExportLevel(id, output, romPath) ? 0 : 1;
 
   // The level pictures of `--extract terrains`, composed on every core, a
   // picture shared by levels of the same record composed once. A level of a
   // damaged image without a picture is reported and skipped; a file that
   // cannot be written ends the run.
-  const ExtractReport report = QBR1_Extract(ExtractKind::Terrains, output);
+  const ExtractReport report = QBR1_Extract(ExtractKind::Terrains, output, romPath);
   for (const std::string& line : report.skipped) std::fprintf(stderr, "qbrre: %s\n", line.c_str());
   if (report.failed_path.empty()) return 0;
-  std::fprintf(stderr, "qbrre: cannot write \"%s\"\n", report.failed_path.c_str());
-  return 1;
+  return CommandFailed(ExtractFailureLine(report));
 }

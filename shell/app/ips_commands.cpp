@@ -1,47 +1,25 @@
 #include "shell/app/ips_commands.h"
 
-#include <cstdio>
 #include <vector>
 
-#include "rom/file_replace.h"
 #include "rom/ips_patch.h"
-
-namespace {
-
-int Fail(const std::string& line) {
-  std::fprintf(stderr, "qbrre: %s\n", line.c_str());
-  return 1;
-}
-
-bool Read(const std::string& path, std::vector<unsigned char>& out, std::string& line) {
-  std::string error;
-  if (ReadRegularFile(path, out, error)) return true;
-  line = "cannot read \"" + path + "\": " + error;
-  return false;
-}
-
-int Write(const std::string& path, const std::vector<unsigned char>& bytes) {
-  std::string error;
-  if (!ReplaceFile(path, bytes, error)) return Fail("cannot write \"" + path + "\": " + error);
-  return 0;
-}
-
-}  // namespace
+#include "shell/app/command_files.h"
 
 int RunMakeIpsCommand(const std::string& original, const std::string& edited, const std::string& output) {
+  if (!OutputAllowed(output, {original, edited})) return 1;
   std::vector<unsigned char> a, b, patch;
-  std::string line;
-  if (!Read(original, a, line) || !Read(edited, b, line)) return Fail(line);
+  if (!ReadCommandInput(original, a) || !ReadCommandInput(edited, b)) return 1;
   std::string error;
-  if (!MakeIpsPatch(a, b, patch, error)) return Fail("cannot make a patch: " + error);
-  return Write(output, patch);
+  if (!MakeIpsPatch(a, b, patch, error)) return CommandFailed("cannot make a patch: " + error);
+  return WriteCommandOutput(output, patch);
 }
 
 int RunApplyIpsCommand(const std::string& patch, const std::string& rom, const std::string& output) {
+  // Writing over ROM itself is allowed: it is read whole first and replaced in one rename.
+  if (!OutputAllowed(output, {patch})) return 1;
   std::vector<unsigned char> p, file;
-  std::string line;
-  if (!Read(patch, p, line) || !Read(rom, file, line)) return Fail(line);
+  if (!ReadCommandInput(patch, p) || !ReadCommandInput(rom, file)) return 1;
   std::string error;
-  if (!ApplyIpsPatch(p, file, error)) return Fail("\"" + patch + "\": " + error);
-  return Write(output, file);
+  if (!ApplyIpsPatch(p, file, error)) return CommandFailed("\"" + patch + "\": " + error);
+  return WriteCommandOutput(output, file);
 }

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <thread>
 
@@ -17,7 +18,6 @@
 #include "resources/cursors.h"
 #include "shell/base/close_request.h"
 #include "resources/skin.h"
-#include "rom/patch_session.h"
 #include "shell/base/controller.h"
 #include "shell/base/functions.h"
 #include "shell/runtime/screen.h"
@@ -33,8 +33,9 @@ constexpr unsigned long kInputThreadSlackNs = 9000000;
 void CloseButtonPressed() { RequestProgramCloseFromAnyThread(); }
 
 // Installs Allegro. A busy X server refuses a connection for a moment (EAGAIN from
-// the socket's full backlog, or a reset connection while it drops another client);
-// the start-up tries again for about a second then.
+// the socket's full backlog, a reset connection while it drops another client, or
+// a refusal while it is at its client limit, which leaves only a stale errno and no
+// message from Allegro); the start-up tries again for about a second then.
 bool StartAllegro() {
   constexpr int kAttempts = 20;
   for (int attempt = 1;; ++attempt) {
@@ -49,7 +50,9 @@ bool StartAllegro() {
     const int cause = errno;
     PlatformSetTimerSlack(0);
     if (started) return true;
-    const bool busy = cause == EAGAIN || cause == ECONNRESET;
+    const char* display = std::getenv("DISPLAY");
+    const bool refused = allegro_error[0] == '\0' && display != nullptr && display[0] != '\0';
+    const bool busy = cause == EAGAIN || cause == ECONNRESET || refused;
     if (!busy || attempt == kAttempts) {
       const char* reason = allegro_error[0] != '\0' ? allegro_error
                            : cause != 0             ? std::strerror(cause)
@@ -87,7 +90,7 @@ CScreen::CScreen() {
   set_color_conversion(COLORCONV_TOTAL | COLORCONV_KEEP_TRANS);
   const EngineSettings engine = ReadEngineSettings();
   request_refresh_rate(engine.hz);
-  set_window_title(kProgramWindowTitle);
+  set_window_title("QBR Resource Editor");
   if (w <= 0 || h <= 0 || set_gfx_mode(GFX_AUTODETECT_WINDOWED, w, h, 0, 0) != 0) {
     std::fprintf(stderr, "qbrre: no windowed graphics mode of %dx%d: %s\n", w, h, allegro_error);
     return;

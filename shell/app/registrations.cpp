@@ -1,6 +1,6 @@
 #include "shell/app/registrations.h"
 
-#include "shell/base/include.h"
+#include "platform/allegro_include.h"
 
 #include "editor/edit_commands.h"
 #include "editor/level_picker.h"

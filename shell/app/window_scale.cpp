@@ -1,6 +1,8 @@
 #include "shell/app/window_scale.h"
 
-#include "shell/base/include.h"
+#include <cstdio>
+
+#include "platform/allegro_include.h"
 
 #include "platform/config_lock.h"
 #include "platform/window.h"
@@ -20,15 +22,27 @@ int FitWindowScale(int requested, int screen_w, int screen_h) {
   return scale;
 }
 
+std::string WindowScaleNotice(int requested, bool from_command_line, int scale, int screen_w, int screen_h) {
+  if (requested < 1 || requested > 4 || scale == requested) return "";
+  const std::string asked = from_command_line ? "--scale " + std::to_string(requested)
+                                              : "\"Scale\" " + std::to_string(requested) + " in [Engine]";
+  return asked + " does not fit the " + std::to_string(screen_w) + " x " + std::to_string(screen_h) +
+         " screen; using scale " + std::to_string(scale);
+}
+
 int ChooseWindowScale(int screen_w, int screen_h) {
   int requested = RequestedWindowScale;
+  const bool from_command_line = requested != 0;
   if (requested == 0) {
     ConfigGuard guard;
     requested = get_config_int("Engine", "Scale", 1);
   }
   // The panel's strip, measured before any scale applies, is not room for the window.
   PlatformSetWindowScale(1);
-  const int scale = FitWindowScale(requested, screen_w, screen_h - PlatformTaskBarHeight());
+  const int room_h = screen_h - PlatformTaskBarHeight();
+  const int scale = FitWindowScale(requested, screen_w, room_h);
+  const std::string notice = WindowScaleNotice(requested, from_command_line, scale, screen_w, room_h);
+  if (!notice.empty()) std::fprintf(stderr, "qbrre: %s\n", notice.c_str());
   PlatformSetWindowScale(scale);
   return scale;
 }

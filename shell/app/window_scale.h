@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 // The window scale for high-density screens: every pixel of the program shown
 // as 2 x 2, 3 x 3 or 4 x 4 screen pixels (PlatformSetWindowScale).
 
@@ -11,7 +13,12 @@ extern int RequestedWindowScale;
 // (h without the desktop panel's strip).
 int FitWindowScale(int requested, int screen_w, int screen_h);
 
+// The line that tells the user a scale asked for (1-4, from --scale or else from "Scale" in
+// [Engine]) was lowered to `scale` for a screen of w x h pixels; "" when it was kept.
+std::string WindowScaleNotice(int requested, bool from_command_line, int scale, int screen_w, int screen_h);
+
 // Chooses the scale for a screen of w x h pixels: RequestedWindowScale, else
 // "Scale" of section "Engine" of the configuration, fitted to the screen; sets
-// it in the platform layer and returns it. Called once the graphics mode is set.
+// it in the platform layer and returns it; a lowered scale is named on stderr (WindowScaleNotice).
+// Called once the graphics mode is set.
 int ChooseWindowScale(int screen_w, int screen_h);

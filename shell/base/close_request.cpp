@@ -11,7 +11,7 @@ bool (*close_gate)() = nullptr;
 // ask again before it gets there.
 bool close_granted = false;
 std::atomic<bool (*)()> signal_pending{nullptr};
-void (*signal_keep)() = nullptr;
+bool (*signal_keep)() = nullptr;
 std::atomic<bool> window_close_requested{false};
 std::atomic<bool> signal_close_handed{false};
 
@@ -22,7 +22,7 @@ void SetCloseGate(bool (*gate)()) {
   close_granted = false;
 }
 
-void SetSignalCloseHooks(bool (*pending)(), void (*keep)()) {
+void SetSignalCloseHooks(bool (*pending)(), bool (*keep)()) {
   signal_keep = keep;
   signal_pending = pending;
 }
@@ -45,8 +45,8 @@ bool HandSignalCloseToWorker() {
 
 void TakeCloseRequests() {
   if (signal_close_handed.exchange(false)) {
-    if (signal_keep != nullptr) signal_keep();
-    PlatformPostMessage(PLATFORM_MSG_CLOSE, kCloseConfirmed);
+    const bool kept = signal_keep == nullptr || signal_keep();
+    PlatformPostMessage(PLATFORM_MSG_CLOSE, kept ? kCloseConfirmed : kCloseWorkLost);
     return;
   }
   if (window_close_requested.exchange(false)) RequestProgramClose();

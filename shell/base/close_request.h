@@ -9,13 +9,16 @@
 
 // Parameter of a close message the worker posts after keeping its work: closes without asking again.
 constexpr int kCloseConfirmed = 1;
+// The same, when the work could not be kept anywhere: the program ends with exit status 1.
+constexpr int kCloseWorkLost = 2;
 
 // The question before closing, run on the worker: true lets the program close. nullptr: always closes.
 // Once it has let a close through it is not asked again (the close is under way).
 void SetCloseGate(bool (*gate)());
 // The signal hooks: `pending` (any thread) tells whether a close signal must wait for the worker;
-// `keep` (worker) saves what would be lost. nullptr for both: signals close at once.
-void SetSignalCloseHooks(bool (*pending)(), void (*keep)());
+// `keep` (worker) saves what would be lost and says whether it could. nullptr for both: signals close
+// at once.
+void SetSignalCloseHooks(bool (*pending)(), bool (*keep)());
 
 // A user's close request on the worker thread (Escape, close button, Exit): posts the close message
 // when the gate allows it. Returns whether it was posted.

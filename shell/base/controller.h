@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/base/include.h"
+#include "platform/allegro_include.h"
 
 // The four-state value of a button from its state now and its previous value:
 // 0 idle, 1 pressed in this update, 2 held, 3 released in this update. Values

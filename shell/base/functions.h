@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/base/include.h"
+#include "platform/allegro_include.h"
 
 struct PlatformRect;
 

@@ -5,7 +5,7 @@
 #include <semaphore.h>
 #include <string>
 
-#include "shell/base/include.h"
+#include "platform/allegro_include.h"
 
 class CHelioGUI;
 

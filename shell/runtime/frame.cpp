@@ -9,7 +9,9 @@
 #include "gui/MenuMain.h"
 #include "platform/messages.h"
 #include "platform/window.h"
+#include "rom/image_save.h"
 #include "shell/base/close_request.h"
+#include "shell/base/frame_log.h"
 #include "shell/runtime/frame_pacing.h"
 #include "shell/runtime/scaled_present.h"
 #include "shell/runtime/screen.h"
@@ -99,6 +101,19 @@ RowBand ComposeFrame(BITMAP* page, const ModePass& pass, bool changed_only) {
   return band;
 }
 
+namespace {
+
+// Gives the window the title of the image shown, when it changed since it was last set.
+void UpdateWindowTitle() {
+  static std::string shown;
+  const std::string title = ImageWindowTitle();
+  if (title == shown) return;
+  shown = title;
+  set_window_title(title.c_str());
+}
+
+}  // namespace
+
 void RunModePasses(const ModePass& pass) {
   FramePacer pacer;
   // GAMEOVER too: a close ends every mode, even one whose STATEOVER was cleared
@@ -107,8 +122,10 @@ void RunModePasses(const ModePass& pass) {
     while (sem_wait(&sem_rest) != 0 && errno == EINTR) {
     }
     const int updates = RunOwedUpdates(pass);
+    if (updates > 0) FrameLogUpdatesRan();
     // Every mode takes the close requests other threads handed over, whether or not it checks Escape.
     TakeCloseRequests();
+    UpdateWindowTitle();
     const bool menu_open = mui && mui->m && mui->m->clicked;
     if (pacer.ShouldDraw(TakeInputSnapshot(mui ? mui->w : 0, mui ? mui->h : 0, menu_open), updates)) {
       CB = GetBuffer();
@@ -118,6 +135,7 @@ void RunModePasses(const ModePass& pass) {
       const RowBand band = ComposeFrame(CB, pass, copying);
       if (!copying) SwapBuffers();
       else if (!band.empty()) SwapBuffersRows((mui ? mui->w : CB->w) * PlatformWindowScale(), band.top, band.bottom);
+      FrameLogFrameShown();
     }
     WaitForNextTick();
     if (pass.after_pass) pass.after_pass();

@@ -2,7 +2,7 @@
 
 #include <functional>
 
-#include "shell/base/include.h"
+#include "platform/allegro_include.h"
 
 // The fixed-rate pass that every mode function runs: one logic update per owed
 // tick (catching up until an update overruns a tick), then one frame.

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "shell/base/include.h"
+#include "platform/allegro_include.h"
 
 // What the user can change between two passes: the mouse, the keys, the
 // window's size, and whether a menu is open.

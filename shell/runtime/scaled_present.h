@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/base/include.h"
+#include "platform/allegro_include.h"
 #include "shell/runtime/frame.h"
 
 // Presentation of a scaled window: the frame is composed at the program's own

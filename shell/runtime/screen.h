@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/video_provider.h"
-#include "shell/base/include.h"
+#include "platform/allegro_include.h"
 
 // Screen update: how a finished frame reaches the display. One of four methods is
 // chosen at start-up: 1 triple buffering, 2 page flipping, 3 system buffer, 4 double

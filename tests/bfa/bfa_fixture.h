@@ -1,5 +1,5 @@
 // Shared fixture of the BFA tests: every channel back to its start-up state, message boxes captured through
-// the dialog seam, and a private scratch directory for files.
+// an in-process dialog script, and a private scratch directory for files.
 #pragma once
 
 #include "bfa/bfa.h"

@@ -98,7 +98,7 @@ TEST_F(BfaTest, ChecksumOfAFileNeedsWriteAccess) {
 TEST_F(BfaTest, OpenFileDialogPassesTheFilterListAndKeepsTheWorkingDirectory) {
   const std::string before = Cwd();
   std::vector<DialogRecord> seen;
-  SetDialogSeam([&](const DialogRecord& record) {
+  PlatformUseScriptedDialogs([&](const DialogRecord& record) {
     seen.push_back(record);
     EXPECT_EQ(::chdir("/"), 0);  // a dialog that navigates away
     return dialogAnswer_;

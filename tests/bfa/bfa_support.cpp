@@ -24,7 +24,7 @@ std::vector<char> ReadFileBytes(const std::string& path) {
 
 void BfaTest::SetUp() {
   BFA_ResetAll();
-  SetDialogSeam([this](const DialogRecord& record) {
+  PlatformUseScriptedDialogs([this](const DialogRecord& record) {
     boxes_.push_back(record);
     return record.kind == BoxKind::Open ? dialogAnswer_ : std::string("ok");
   });
@@ -34,7 +34,7 @@ void BfaTest::SetUp() {
 }
 
 void BfaTest::TearDown() {
-  SetDialogSeam({});
+  PlatformUseDesktopDialogs();
   BFA_ResetAll();
   std::error_code ignored;
   std::filesystem::remove_all(dir_, ignored);

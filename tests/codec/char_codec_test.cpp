@@ -144,7 +144,9 @@ TEST(CharCodecTest, RoundTripsEveryKindOfData) {
   }
   for (const auto& [what, raw] : inputs) {
     const Bytes block = RoundTrip(raw, what);
-    if (!raw.empty()) EXPECT_LE(block.size(), kCharDictionaryBytes + 1 + raw.size() + (raw.size() + 62) / 63) << what;
+    if (!raw.empty()) {
+      EXPECT_LE(block.size(), kCharDictionaryBytes + 1 + raw.size() + (raw.size() + 62) / 63) << what;
+    }
   }
 }
 
@@ -160,7 +162,9 @@ TEST(CharCodecTest, SourcesPastTheSixteenBitsAreNotUsed) {
   const std::vector<Control> controls = Controls(block);
   EXPECT_NE(std::find(controls.begin(), controls.end(), Control{2, 63, 0xFFFF}), controls.end());
   for (const Control& c : controls)
-    if (c.form == 2) EXPECT_LE(c.operand, 0xFFFFu);
+    if (c.form == 2) {
+      EXPECT_LE(c.operand, 0xFFFFu);
+    }
   RoundTrip(Random(kCharMaxRaw, 3, 4), "the ceiling");
   EXPECT_TRUE(QBR1_CompressCharacters(Bytes(kCharMaxRaw + 1, 0)).empty());
 }
@@ -208,9 +212,13 @@ TEST(CharCodecTest, ControlFormsAtTheirLimits) {
     const Bytes block = RoundTrip(c.raw, c.what);
     const std::vector<Control> controls = Controls(block);
     EXPECT_TRUE(c.ok(controls)) << c.what;
-    if (c.size) EXPECT_EQ(block.size(), c.size) << c.what;
+    if (c.size) {
+      EXPECT_EQ(block.size(), c.size) << c.what;
+    }
     for (const Control& k : controls)
-      if (k.form != 3) EXPECT_GE(k.n, 1) << c.what << ": a control that appends nothing";
+      if (k.form != 3) {
+        EXPECT_GE(k.n, 1) << c.what << ": a control that appends nothing";
+      }
   }
 }
 

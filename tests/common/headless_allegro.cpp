@@ -3,7 +3,7 @@
 #include <cerrno>
 #include <cstdlib>
 
-#include "shell/base/include.h"
+#include "platform/allegro_include.h"
 
 bool StartHeadlessAllegro() {
   // Allegro's system driver stays set until allegro_exit, so this also tells whether Allegro is up.

@@ -6,7 +6,7 @@
 
 #include <array>
 
-#include "shell/base/include.h"
+#include "platform/allegro_include.h"
 
 // Saves the input globals when made and writes them back when destroyed, whatever way the test ends.
 class InputStateGuard {

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
+
 #include "bfa/bfa.h"
 #include "demo/demo_image.h"
 #include "level/ex_gfx_QBR1.h"
@@ -186,6 +189,16 @@ TEST(DemoBuilderTest, SameSeedSameBytesAndEveryControlForm) {
   EXPECT_GT(a.compression.copies, 0);
   EXPECT_GT(a.compression.overlapping, 0);
   EXPECT_GT(a.compression.dictionary, 0);
+}
+
+// --demo reads its game configuration from GameConfig/QBR Demo.INI, shipped and installed beside the
+// game's own: the file is the builder's text for the seed --demo uses.
+TEST(DemoBuilderTest, ShippedConfigurationIsTheBuildersText) {
+  std::ifstream in(std::string(QBRRE_SOURCE_DIR) + "/GameConfig/QBR Demo.INI", std::ios::binary);
+  ASSERT_TRUE(in);
+  std::stringstream text;
+  text << in.rdbuf();
+  EXPECT_EQ(text.str(), BuildDemoImage(kDemoImageSeed).config);
 }
 
 }  // namespace

@@ -1,11 +1,13 @@
 #include "e2e_support.h"
 
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <png.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -62,6 +64,42 @@ std::string JsonField(const std::string& line, const std::string& key) {
 
 void Xdotool(const std::string& arguments) { RunCommand("xdotool " + arguments + " >/dev/null 2>&1"); }
 
+// The program launched last: the keys and the mouse go to its window.
+App* current_app = nullptr;
+
+// Waits until the current program reads input.
+void BeforeInput() {
+  if (current_app != nullptr && !current_app->WaitForReady() && current_app->Running())
+    ADD_FAILURE() << "input sent to a program that never showed it reads input";
+}
+
+// The lines of a text file.
+std::vector<std::string> Lines(const fs::path& file) {
+  std::vector<std::string> lines;
+  std::ifstream in(file);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+bool DisplayOpens() {
+  int status = -1;
+  RunCommand("xdpyinfo >/dev/null 2>&1", &status);
+  return status == 0;
+}
+
+// With QBRRE_REQUIRE_DISPLAY=1 a missing or unreachable display fails the
+// suite before its first test instead of letting every test skip.
+class RequireDisplay : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    const char* required = std::getenv("QBRRE_REQUIRE_DISPLAY");
+    if (required == nullptr || std::string(required) != "1") return;
+    ASSERT_TRUE(HaveDisplay() && DisplayOpens()) << "QBRRE_REQUIRE_DISPLAY=1, but no X display opens (DISPLAY="
+                                                 << (std::getenv("DISPLAY") ? std::getenv("DISPLAY") : "") << ")";
+  }
+};
+[[maybe_unused]] const ::testing::Environment* const require_display = ::testing::AddGlobalTestEnvironment(new RequireDisplay);
+
 }  // namespace
 
 bool HaveDisplay() {
@@ -84,7 +122,64 @@ std::string RunCommand(const std::string& command, int* status) {
   return out;
 }
 
+void Chord(const std::string& modifiers, const std::string& key) {
+  KeyDown(modifiers);
+  Key(key);
+  KeyUp(modifiers);
+}
+
+Bytes ReadBytes(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+Bytes WaitForFile(const std::filesystem::path& path, std::size_t size, const Bytes& unlike, double timeout_s) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(timeout_s);
+  while (std::chrono::steady_clock::now() < deadline) {
+    std::error_code ec;
+    if (std::filesystem::exists(path, ec) && std::filesystem::file_size(path, ec) == size) {
+      Bytes bytes = ReadBytes(path);
+      if (bytes.size() == size && bytes != unlike) return bytes;
+    }
+    Sleep(50);
+  }
+  return {};
+}
+
+unsigned WordAt(const Bytes& bytes, long long at) {
+  return bytes[static_cast<std::size_t>(at)] | (bytes[static_cast<std::size_t>(at) + 1] << 8);
+}
+
 void Sleep(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+void Hold(int ms) {
+  const unsigned long long since = current_app != nullptr ? current_app->Passes() : 0;
+  Sleep(ms);
+  if (current_app != nullptr) current_app->WaitForPasses(since);
+}
+
+void EndToEndTest::SetUp() {
+  if (!HaveDisplay()) GTEST_SKIP() << "DISPLAY is not set";
+  ASSERT_FALSE(dir.path().empty());
+}
+
+void EndToEndTest::TearDown() { app.reset(); }
+
+void EndToEndTest::Launch(const LaunchOptions& options) {
+  app = std::make_unique<App>(options);
+  ASSERT_TRUE(app->WaitForWindow()) << app->Stderr();
+  ASSERT_TRUE(app->Geometry(wx, wy, ww, wh)) << app->Stderr();
+}
+
+void EndToEndTest::LaunchEditor(const LaunchOptions& options, double open_timeout_s) {
+  constexpr int kEditorW = 776, kEditorH = 604;
+  Launch(options);
+  if (HasFatalFailure()) return;
+  ASSERT_TRUE(app->WaitForDialog("info", open_timeout_s)) << app->Stderr();
+  ASSERT_TRUE(app->WaitForSize(kEditorW, kEditorH, 15.0)) << app->Stderr();
+  ASSERT_TRUE(app->WaitForMode(1)) << app->Stderr();
+  ASSERT_TRUE(app->Geometry(wx, wy, ww, wh)) << app->Stderr();
+}
 
 App::App(const LaunchOptions& options) {
   char pattern[] = "/tmp/qbrre-e2e-XXXXXX";
@@ -112,6 +207,7 @@ App::App(const LaunchOptions& options) {
   const std::string log_path = (dir / "dialog_log.jsonl").string();
   const std::string out_path = (dir / "stdout.txt").string();
   const std::string err_path = (dir / "stderr.txt").string();
+  const std::string frame_log_path = (dir / "frame_log.txt").string();
 
   // Everything the child needs is prepared here: between fork and exec it only
   // changes folder, redirects its output and executes.
@@ -120,9 +216,11 @@ App::App(const LaunchOptions& options) {
   std::vector<char*> argv;
   for (std::string& a : argv_text) argv.push_back(a.data());
   argv.push_back(nullptr);
-  std::vector<std::string> env_text = {"QBRRE_DIALOG_SCRIPT=" + script_path, "QBRRE_DIALOG_LOG=" + log_path};
+  std::vector<std::string> env_text = {"QBRRE_DIALOG_SCRIPT=" + script_path, "QBRRE_DIALOG_LOG=" + log_path,
+                                       "QBRRE_FRAME_LOG=" + frame_log_path};
   for (char** e = environ; *e != nullptr; ++e)
-    if (std::strncmp(*e, "QBRRE_DIALOG_", 13) != 0) env_text.emplace_back(*e);
+    if (std::strncmp(*e, "QBRRE_DIALOG_", 13) != 0 && std::strncmp(*e, "QBRRE_FRAME_LOG=", 16) != 0)
+      env_text.emplace_back(*e);
   std::vector<char*> envp;
   for (std::string& e : env_text) envp.push_back(e.data());
   envp.push_back(nullptr);
@@ -142,9 +240,11 @@ App::App(const LaunchOptions& options) {
   }
   close(out_fd);
   close(err_fd);
+  current_app = this;
 }
 
 App::~App() {
+  if (current_app == this) current_app = nullptr;
   if (pid_ > 0 && !reaped_) {
     kill(pid_, SIGKILL);
     waitpid(pid_, nullptr, 0);
@@ -264,22 +364,66 @@ std::string App::Stderr() const {
   return text.str();
 }
 
-void KeyDown(const std::string& key) { Xdotool("keydown " + Quote(key)); }
+bool App::WaitForReady(double timeout_s) { return WaitForMode(-1, timeout_s); }
+
+bool App::WaitForMode(int mode, double timeout_s) {
+  const auto start = Clock::now();
+  do {
+    // Ready when the last "enter" has its "ready" after it.
+    bool ready = false;
+    int entered = -1;
+    for (const std::string& line : Lines(fs::path(workdir_) / "frame_log.txt")) {
+      if (line.rfind("enter ", 0) == 0) {
+        ready = false;
+        entered = std::atoi(line.c_str() + 6);
+      }
+      if (line.rfind("ready ", 0) == 0) ready = true;
+    }
+    if (ready && (mode < 0 || entered == mode)) return true;
+    Sleep(20);
+  } while (SecondsSince(start) < timeout_s && Running());
+  return false;
+}
+
+unsigned long long App::Passes() const {
+  std::ifstream in(fs::path(workdir_) / "frame_log.txt.passes");
+  unsigned long long passes = 0;
+  in >> passes;
+  return passes;
+}
+
+void App::WaitForPasses(unsigned long long since, unsigned long long count) {
+  // Generous: a pass that decodes a level under a sanitizer on a loaded machine is slow.
+  const auto start = Clock::now();
+  while (Passes() < since + count && Running() && SecondsSince(start) < 30.0) Sleep(5);
+}
+
+void KeyDown(const std::string& key) {
+  BeforeInput();
+  Xdotool("keydown " + Quote(key));
+}
 void KeyUp(const std::string& key) { Xdotool("keyup " + Quote(key)); }
 void Key(const std::string& key, int hold_ms) {
-  KeyDown(key);
-  Sleep(hold_ms);
+  BeforeInput();
+  Xdotool("keydown " + Quote(key));
+  Hold(hold_ms);
   KeyUp(key);
-  Sleep(hold_ms);
+  Hold(hold_ms);
 }
-void MouseMove(int x, int y) { Xdotool("mousemove " + std::to_string(x) + " " + std::to_string(y)); }
-void MouseDown(int button) { Xdotool("mousedown " + std::to_string(button)); }
+void MouseMove(int x, int y) {
+  BeforeInput();
+  Xdotool("mousemove " + std::to_string(x) + " " + std::to_string(y));
+}
+void MouseDown(int button) {
+  BeforeInput();
+  Xdotool("mousedown " + std::to_string(button));
+}
 void MouseUp(int button) { Xdotool("mouseup " + std::to_string(button)); }
 void Click(int x, int y, int button) {
   MouseMove(x, y);
-  Sleep(60);
+  Hold(60);
   MouseDown(button);
-  Sleep(80);
+  Hold(80);
   MouseUp(button);
 }
 

@@ -2,6 +2,7 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -15,7 +16,7 @@
 #include "level/leveldata.h"
 #include "platform/config_lock.h"
 #include "rom/globaldata.h"
-#include "shell/base/include.h"
+#include "platform/allegro_include.h"
 #include "tests/common/headless_allegro.h"
 #include "view_support.h"
 
@@ -28,6 +29,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
+using e2e::Chord;
+using e2e::ReadBytes;
+using e2e::WaitForFile;
+using e2e::WordAt;
+
 constexpr int kLevel = 0x16;
 constexpr int kEditorW = 776;
 constexpr int kEditorH = 604;
@@ -37,25 +43,6 @@ constexpr int kDrag = 24;
 // The tile picker: at the right of the view, cells of 36 x 46 pixels under a 48-pixel brush preview.
 constexpr int kPickerX = kEditorW - 16 - (4 * 36 + 8);
 
-std::vector<unsigned char> ReadBytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::vector<unsigned char>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-// Polls until `path` holds `size` bytes that differ from `unlike`; its bytes then.
-std::vector<unsigned char> WaitForFile(const fs::path& path, std::size_t size, const std::vector<unsigned char>& unlike) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(15);
-  while (std::chrono::steady_clock::now() < deadline) {
-    std::error_code ec;
-    if (fs::exists(path, ec) && fs::file_size(path, ec) == size) {
-      std::vector<unsigned char> bytes = ReadBytes(path);
-      if (bytes.size() == size && bytes != unlike) return bytes;
-    }
-    e2e::Sleep(50);
-  }
-  return {};
-}
-
 // Offsets at which two files of one size differ.
 std::vector<long long> Differences(const std::vector<unsigned char>& a, const std::vector<unsigned char>& b) {
   std::vector<long long> at;
@@ -63,10 +50,6 @@ std::vector<long long> Differences(const std::vector<unsigned char>& a, const st
     if (a[i] != b[i]) at.push_back(static_cast<long long>(i));
   }
   return at;
-}
-
-unsigned WordAt(const std::vector<unsigned char>& bytes, long long at) {
-  return bytes[static_cast<std::size_t>(at)] | (bytes[static_cast<std::size_t>(at) + 1] << 8);
 }
 
 // Where level 0x16 keeps its object list and tile map in the demo image, read
@@ -90,34 +73,19 @@ leveldata DemoLevelRecord() {
   return lvl;
 }
 
-void Chord(const std::string& modifiers, const std::string& key) {
-  e2e::KeyDown(modifiers);
-  e2e::Key(key);
-  e2e::KeyUp(modifiers);
-}
-
-class EditModesEndToEnd : public ::testing::Test {
+class EditModesEndToEnd : public e2e::EndToEndTest {
  protected:
   void SetUp() override {
-    if (!e2e::HaveDisplay()) GTEST_SKIP() << "DISPLAY is not set";
-    char pattern[] = "/tmp/qbrre-e2e-edit-XXXXXX";
-    ASSERT_NE(::mkdtemp(pattern), nullptr);
-    dir = pattern;
+    e2e::EndToEndTest::SetUp();
+    if (IsSkipped() || HasFatalFailure()) return;
     original = e2e::Demo().rom;
     lvl = DemoLevelRecord();
   }
-  void TearDown() override {
-    app.reset();
-    std::error_code ignored;
-    if (!dir.empty()) fs::remove_all(dir, ignored);
-  }
 
-  void WaitForEditor() {
-    ASSERT_TRUE(app->WaitForWindow()) << app->Stderr();
-    ASSERT_TRUE(app->WaitForDialog("info", 30.0)) << app->Stderr();
-    ASSERT_TRUE(app->WaitForSize(kEditorW, kEditorH, 10.0)) << app->Stderr();
-    int w = 0, h = 0;
-    ASSERT_TRUE(app->Geometry(wx, wy, w, h));
+  // Starts the program and waits for the editor, with the cursor over the view.
+  void StartEditor(const e2e::LaunchOptions& options) {
+    LaunchEditor(options);
+    if (HasFatalFailure()) return;
     e2e::MouseMove(wx + kEditorW / 2, wy + kEditorH / 2);
   }
 
@@ -146,16 +114,16 @@ class EditModesEndToEnd : public ::testing::Test {
     Chord("ctrl", "3");
     const int x = wx + kViewX + o.x, y = wy + kViewY + o.y - 16;
     e2e::MouseMove(x, y);
-    e2e::Sleep(100);
+    e2e::Hold(100);
     e2e::MouseDown();
-    e2e::Sleep(100);
+    e2e::Hold(100);
     for (int step = 1; step <= 4; ++step) {
       e2e::MouseMove(x + step * kDrag / 4, y);
-      e2e::Sleep(40);
+      e2e::Hold(40);
     }
-    e2e::Sleep(100);
+    e2e::Hold(100);
     e2e::MouseUp();
-    e2e::Sleep(100);
+    e2e::Hold(100);
     return chosen;
   }
 
@@ -164,10 +132,10 @@ class EditModesEndToEnd : public ::testing::Test {
     Chord("ctrl", "1");
     e2e::Key("Tab");
     e2e::Click(wx + kPickerX + 4 + (tile % 4) * 36 + 18, wy + kViewY + 48 + (tile / 4) * 46 + 16);
-    e2e::Sleep(100);
+    e2e::Hold(100);
     e2e::Key("Tab");
     e2e::Click(wx + kViewX + 32 * col + 16, wy + kViewY + 32 * row + 16);
-    e2e::Sleep(100);
+    e2e::Hold(100);
   }
 
   // The scenario on an image saved first to `first` by `save` (Ctrl+S, which asks
@@ -218,11 +186,8 @@ class EditModesEndToEnd : public ::testing::Test {
     EXPECT_TRUE(restored == original) << Differences(original, restored).size() << " bytes differ";
   }
 
-  fs::path dir;
   std::vector<unsigned char> original;
   leveldata lvl;
-  std::unique_ptr<e2e::App> app;
-  int wx = 0, wy = 0;
 };
 
 }  // namespace
@@ -233,8 +198,8 @@ TEST_F(EditModesEndToEnd, DemoImageDragPaintSaveAndUndo) {
   options.configuration_ini = e2e::ConfigurationWith({});
   // The alpha notice, the path for the first Save (the demo image has none), the path for Save As.
   options.dialog_answers = {"ok", (dir / "first.smc").string(), (dir / "final.smc").string()};
-  app = std::make_unique<e2e::App>(options);
-  WaitForEditor();
+  StartEditor(options);
+  if (HasFatalFailure()) return;
   DragPaintUndo(dir / "first.smc", dir / "final.smc");
 }
 
@@ -249,9 +214,111 @@ TEST_F(EditModesEndToEnd, GeneratedImageFromAFile) {
   options.configuration_ini = e2e::ConfigurationWith({}, e2e::Demo().config);
   // The file, yes to the unknown image, the alpha notice, the path for Save As.
   options.dialog_answers = {rom.string(), "yes", "ok", (dir / "final.smc").string()};
-  app = std::make_unique<e2e::App>(options);
-  WaitForEditor();
+  StartEditor(options);
+  if (HasFatalFailure()) return;
   DragPaintUndo(rom, dir / "final.smc");
   // The first Save kept the file as it was.
   EXPECT_TRUE(ReadBytes(dir / "game.smc.bak") == original);
+}
+
+// Tile Map like a user: a right drag takes a 3 x 2 stamp, Ctrl+drag fills a
+// 5 x 3 rectangle with it, and a Shift+click flood-fills a region; each save
+// holds exactly the words the gesture should have written.
+TEST_F(EditModesEndToEnd, StampFillAndFloodFillWriteExactlyTheirWords) {
+  e2e::LaunchOptions options;
+  options.args = {"--demo"};
+  options.configuration_ini = e2e::ConfigurationWith({});
+  options.dialog_answers = {"ok", (dir / "tiles.smc").string()};
+  StartEditor(options);
+  if (HasFatalFailure()) return;
+  const DemoLevel& level = *e2e::Demo().Level(kLevel);
+  auto cell = [&](int col, int row, int& x, int& y) {
+    x = wx + kViewX + 32 * col + 16;
+    y = wy + kViewY + 32 * row + 16;
+  };
+  auto word_of = [&](const std::vector<unsigned char>& bytes, int col, int row) {
+    return WordAt(bytes, lvl.tilemap + 2LL * (16 * col + row));
+  };
+  int x = 0, y = 0;
+  // Each step is seen by the program's next updates before the next one comes, so
+  // a slow update never sees a press only where the mouse went after it.
+  auto step = [] { e2e::Hold(50); };
+  Chord("ctrl", "1");
+  cell(2, 12, x, y);
+  e2e::MouseMove(x, y);
+  step();
+  e2e::MouseDown(3);
+  step();
+  cell(4, 13, x, y);
+  e2e::MouseMove(x - 8, y);
+  step();
+  e2e::MouseMove(x, y);
+  step();
+  e2e::MouseUp(3);
+  step();
+  e2e::KeyDown("ctrl");
+  cell(10, 2, x, y);
+  e2e::MouseMove(x, y);
+  step();
+  e2e::MouseDown(1);
+  step();
+  cell(14, 4, x, y);
+  e2e::MouseMove(x - 8, y);
+  step();
+  e2e::MouseMove(x, y);
+  step();
+  e2e::MouseUp(1);
+  step();
+  e2e::KeyUp("ctrl");
+  Chord("ctrl", "s");
+  const std::vector<unsigned char> stamped = WaitForFile(dir / "tiles.smc", original.size(), original);
+  ASSERT_EQ(stamped.size(), original.size()) << app->Stderr();
+  std::vector<long long> expected;
+  for (int col = 10; col <= 14; ++col) {
+    for (int row = 2; row <= 4; ++row) {
+      const unsigned want = level.MapAt(2 + (col - 10) % 3, 12 + (row - 2) % 2);
+      EXPECT_EQ(word_of(stamped, col, row), want) << col << "," << row;
+      const long long at = lvl.tilemap + 2LL * (16 * col + row);
+      for (long long b : {at, at + 1}) {
+        if (stamped[b] != original[b]) expected.push_back(b);
+      }
+    }
+  }
+  std::sort(expected.begin(), expected.end());
+  EXPECT_FALSE(expected.empty());
+  EXPECT_EQ(Differences(original, stamped), expected);
+
+  // Shift+click on cell (5, 3): the 4-connected cells of its entry, found here in the saved file.
+  const int c0 = 5, r0 = 3;
+  std::vector<std::vector<bool>> in(level.tile_w, std::vector<bool>(level.tile_h, false));
+  std::vector<std::pair<int, int>> todo{{c0, r0}};
+  in[c0][r0] = true;
+  while (!todo.empty()) {
+    const auto [c, r] = todo.back();
+    todo.pop_back();
+    for (const auto& [nc, nr] : {std::pair{c - 1, r}, {c + 1, r}, {c, r - 1}, {c, r + 1}}) {
+      if (nc < 0 || nr < 0 || nc >= level.tile_w || nr >= level.tile_h || in[nc][nr]) continue;
+      if (word_of(stamped, nc, nr) != word_of(stamped, c0, r0)) continue;
+      in[nc][nr] = true;
+      todo.push_back({nc, nr});
+    }
+  }
+  e2e::KeyDown("shift");
+  cell(c0, r0, x, y);
+  e2e::MouseMove(x, y);
+  step();
+  e2e::Click(x, y);
+  step();
+  e2e::KeyUp("shift");
+  Chord("ctrl", "s");
+  const std::vector<unsigned char> flooded = WaitForFile(dir / "tiles.smc", original.size(), stamped);
+  ASSERT_EQ(flooded.size(), original.size()) << app->Stderr();
+  for (int col = 0; col < level.tile_w; ++col) {
+    for (int row = 0; row < level.tile_h; ++row) {
+      // The stamp repeats from the clicked cell.
+      const unsigned want = in[col][row] ? level.MapAt(2 + ((col - c0) % 3 + 3) % 3, 12 + ((row - r0) % 2 + 2) % 2)
+                                         : word_of(stamped, col, row);
+      ASSERT_EQ(word_of(flooded, col, row), want) << col << "," << row;
+    }
+  }
 }

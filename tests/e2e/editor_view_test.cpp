@@ -26,9 +26,6 @@ namespace {
 
 constexpr int kLevel = 0x16;
 constexpr int kNextLevel = 0x17;
-// The editor window of a horizontal level: 24 x 16 tiles with the frame and the bar.
-constexpr int kEditorW = 776;
-constexpr int kEditorH = 604;
 // The view area inside the window: from (4, 60), window width - 20 by height - 92.
 constexpr int kViewX = 4;
 constexpr int kViewY = 60;
@@ -43,23 +40,16 @@ using e2e::Picture;
 using e2e::ViewMask;
 
 // The running editor on the demo image, its window found and the level shown.
-class EditorViewTest : public ::testing::Test {
+class EditorViewTest : public e2e::EndToEndTest {
  protected:
-  void SetUp() override {
-    if (!e2e::HaveDisplay()) GTEST_SKIP() << "DISPLAY is not set";
-  }
-
   // Starts `qbrre --demo` with the given view positions and waits for the
   // level editor: the alpha notice answered and the editor's window size.
   void Launch(const std::map<int, unsigned>& positions) {
     e2e::LaunchOptions options;
     options.args = {"--demo"};
     options.configuration_ini = ConfigurationWith(positions);
-    app = std::make_unique<e2e::App>(options);
-    ASSERT_TRUE(app->WaitForWindow()) << app->Stderr();
-    ASSERT_TRUE(app->WaitForDialog("info", 30.0)) << app->Stderr();
-    ASSERT_TRUE(app->WaitForSize(kEditorW, kEditorH, 10.0)) << app->Stderr();
-    ASSERT_TRUE(app->Geometry(wx, wy, ww, wh));
+    LaunchEditor(options);
+    if (HasFatalFailure()) return;
     // No question about the image: the program made it.
     for (const e2e::DialogLogEntry& entry : app->DialogLog()) {
       EXPECT_NE(entry.kind, "question") << entry.title;
@@ -85,7 +75,7 @@ class EditorViewTest : public ::testing::Test {
     do {
       e2e::Screenshot shot;
       if (e2e::TakeScreenshot(shot) && StatusLine(shot) != before) return true;
-      e2e::Sleep(100);
+      e2e::Hold(100);
     } while (std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() < timeout_s);
     return false;
   }
@@ -102,9 +92,6 @@ class EditorViewTest : public ::testing::Test {
     EXPECT_EQ(app->WaitForExit(15.0), 0) << app->Stderr();
     return LevelDisplayKeys(fs::path(app->workdir()) / "Configuration.INI");
   }
-
-  std::unique_ptr<e2e::App> app;
-  int wx = 0, wy = 0, ww = 0, wh = 0;
 };
 
 struct Mismatch {
@@ -140,7 +127,7 @@ TEST_F(EditorViewTest, ViewShowsTheExportCroppedAtTheCamera) {
   ExportFolder folder;
   Picture exported;
   std::string output;
-  ASSERT_TRUE(folder.Export(kLevel, exported, output)) << output;
+  ASSERT_TRUE(folder.Export(kLevel, exported, &output)) << output;
   ASSERT_EQ(exported.w, 32 * level->tile_w);
   ASSERT_EQ(exported.h, 32 * level->tile_h);
 
@@ -164,7 +151,7 @@ TEST_F(EditorViewTest, ViewShowsTheExportCroppedAtTheCamera) {
       ASSERT_TRUE(e2e::TakeScreenshot(shot));
       m = CompareView(shot, wx + kViewX, wy + kViewY, exported, position.x, position.y, mask, view_w, view_h);
       if (m.count == 0) break;
-      e2e::Sleep(200);
+      e2e::Hold(200);
     } while (std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() < 10.0);
     EXPECT_EQ(m.count, 0) << "first at view (" << m.first_x << ", " << m.first_y << "): shown " << std::hex << m.shown
                           << ", exported " << m.exported;
@@ -188,7 +175,7 @@ TEST_F(EditorViewTest, KeysMoveAndSwitchAndPositionsAreRemembered) {
 
   std::vector<uint32_t> status = CurrentStatusLine();
   e2e::KeyDown("Page_Up");
-  e2e::Sleep(400);  // held for many updates: still one switch
+  e2e::Hold(400);  // held for many updates: still one switch
   e2e::KeyUp("Page_Up");
   ASSERT_TRUE(WaitForStatusChange(status)) << app->Stderr();
   int nw = 0, nh = 0;
@@ -197,7 +184,7 @@ TEST_F(EditorViewTest, KeysMoveAndSwitchAndPositionsAreRemembered) {
 
   status = CurrentStatusLine();
   e2e::KeyDown("Page_Down");
-  e2e::Sleep(400);
+  e2e::Hold(400);
   e2e::KeyUp("Page_Down");
   ASSERT_TRUE(WaitForStatusChange(status)) << app->Stderr();
   const auto keys = CloseAndReadKeys();
@@ -233,13 +220,13 @@ TEST_F(EditorViewTest, ThumbDragMovesTheView) {
   const int grab_x = wx + 40, grab_y = wy + wh - 26;
   // Each step is held for many updates, so the press is seen before the move.
   e2e::MouseMove(grab_x, grab_y);
-  e2e::Sleep(200);
+  e2e::Hold(200);
   e2e::MouseDown();
-  e2e::Sleep(300);
+  e2e::Hold(300);
   e2e::MouseMove(grab_x + 10, grab_y);
-  e2e::Sleep(300);
+  e2e::Hold(300);
   e2e::MouseUp();
-  e2e::Sleep(200);
+  e2e::Hold(200);
   ParkMouse();
   const auto keys = CloseAndReadKeys();
   const float per_pixel = static_cast<float>(32 * level->tile_w) / static_cast<float>(ww - 39);

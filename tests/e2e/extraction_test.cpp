@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <unistd.h>
 
@@ -13,7 +14,8 @@
 
 // The Extraction mode driven through the real program on the demo image:
 // entered from the Mode menu, an entry of its Binary menu answered with a
-// folder by the dialog script, and the files it writes there.
+// folder by the dialog script, and the files it writes there; its Import menu
+// putting a folder back as the command without a window does.
 
 namespace {
 
@@ -27,18 +29,8 @@ constexpr int kModeEntryX = 680;
 // Entries of the extraction mode's "Binary" menu, from the top.
 enum BinaryEntry { k8x8Tiles, kTileSets, kTileMaps };
 
-class ExtractionEndToEnd : public ::testing::Test {
+class ExtractionEndToEnd : public e2e::EndToEndTest {
  protected:
-  void SetUp() override {
-    if (!e2e::HaveDisplay()) GTEST_SKIP() << "DISPLAY is not set";
-    folder_ = fs::temp_directory_path() / ("qbrre-e2e-extract-" + std::to_string(getpid()));
-    fs::remove_all(folder_);
-  }
-  void TearDown() override {
-    app.reset();
-    std::error_code ignored;
-    fs::remove_all(folder_, ignored);
-  }
 
   // Starts `qbrre --demo`; the script answers the alpha notice, then `answers`.
   void Launch(const std::vector<std::string>& answers) {
@@ -47,22 +39,17 @@ class ExtractionEndToEnd : public ::testing::Test {
     options.configuration_ini = e2e::ConfigurationWith({});
     options.dialog_answers = {"ok"};
     options.dialog_answers.insert(options.dialog_answers.end(), answers.begin(), answers.end());
-    app = std::make_unique<e2e::App>(options);
-    ASSERT_TRUE(app->WaitForWindow()) << app->Stderr();
-    ASSERT_TRUE(app->WaitForDialog("info", 30.0)) << app->Stderr();
-    ASSERT_TRUE(app->WaitForSize(kEditorW, kEditorH, 10.0)) << app->Stderr();
-    int w = 0, h = 0;
-    ASSERT_TRUE(app->Geometry(wx, wy, w, h));
+    LaunchEditor(options);
   }
 
   // A click held long enough for a logic update of an idle program to see it.
   void ClickWindow(int x, int y) {
     e2e::MouseMove(wx + x, wy + y);
-    e2e::Sleep(150);
+    e2e::Hold(150);
     e2e::MouseDown();
-    e2e::Sleep(120);
+    e2e::Hold(120);
     e2e::MouseUp();
-    e2e::Sleep(150);
+    e2e::Hold(150);
   }
 
   // Chooses entry `entry` of the menu whose title starts at window x `title_x`.
@@ -82,33 +69,43 @@ class ExtractionEndToEnd : public ::testing::Test {
     return strip;
   }
 
+  // Mode > Extraction from the level editor; true once the mode's own menu titles show.
+  bool EnterExtraction() {
+    e2e::MouseMove(wx + kEditorW + 40, wy + kEditorH + 40);
+    std::vector<uint32_t> editor_titles;
+    if (!WaitFor([&] { return !(editor_titles = LeftTitles()).empty(); })) return false;
+    ChooseFromMenu(kModeTitleX, kModeEntryX, 1);
+    return WaitFor([&] {
+      const std::vector<uint32_t> now = LeftTitles();
+      return !now.empty() && now != editor_titles;
+    });
+  }
+
+  // Window x of the extraction mode's menu title that follows `before` (File, Graphics, ...):
+  // the titles are as wide as their text, 7 pixels apart, from x 4.
+  static int TitleX(std::initializer_list<const char*> before) {
+    int x = 4;
+    for (const char* t : before) x += helio_stringlength(t) + 7;
+    return x;
+  }
+
   static bool WaitFor(const std::function<bool()>& done, double timeout_s = 30.0) {
     const auto start = std::chrono::steady_clock::now();
     while (!done()) {
       if (std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() > timeout_s) return false;
-      e2e::Sleep(100);
+      e2e::Hold(100);
     }
     return true;
   }
 
-  fs::path folder_;
-  std::unique_ptr<e2e::App> app;
-  int wx = 0, wy = 0;
+  // The folder the extraction is asked to write into; not there before.
+  const fs::path folder_ = dir / "extracted";
 };
 
 TEST_F(ExtractionEndToEnd, BinaryTileMapsFromTheModeMenuWriteIntoTheScriptedFolder) {
   Launch({folder_.string(), "ok"});
-  e2e::MouseMove(wx + kEditorW + 40, wy + kEditorH + 40);
-  std::vector<uint32_t> editor_titles;
-  ASSERT_TRUE(WaitFor([&] { return !(editor_titles = LeftTitles()).empty(); }));
-  // Mode > Extraction; the mode has begun once its own menu titles show.
-  ChooseFromMenu(kModeTitleX, kModeEntryX, 1);
-  ASSERT_TRUE(WaitFor([&] {
-    const std::vector<uint32_t> now = LeftTitles();
-    return !now.empty() && now != editor_titles;
-  })) << app->Stderr();
-  // Its menu bar: File, Graphics, Binary from the left; the titles are as wide as their text.
-  const int binary_x = 4 + helio_stringlength("File") + 7 + helio_stringlength("Graphics") + 7;
+  ASSERT_TRUE(EnterExtraction()) << app->Stderr();
+  const int binary_x = TitleX({"File", "Graphics"});
   ChooseFromMenu(binary_x + 10, binary_x + kEntryX, kTileMaps);
   ASSERT_TRUE(app->WaitForDialog("folder", 20.0)) << app->Stderr();
   ASSERT_TRUE(app->WaitForDialogs(3, 30.0)) << app->Stderr();
@@ -138,6 +135,47 @@ TEST_F(ExtractionEndToEnd, BinaryTileMapsFromTheModeMenuWriteIntoTheScriptedFold
     EXPECT_EQ(differing, 0);
   }
   EXPECT_TRUE(app->Running());
+  e2e::Key("Escape");
+  EXPECT_EQ(app->WaitForExit(10.0), 0) << app->Stderr();
+}
+
+// A folder exported without a window, one tile map changed in it, put back with
+// Import > Folder... and saved: the saved image is the one --import writes.
+TEST_F(ExtractionEndToEnd, ImportFolderThenSaveWritesWhatTheImportCommandWrites) {
+  e2e::ExportFolder demo;
+  const fs::path work = demo.Rom().parent_path(), exchange = work / "out";
+  const std::string qbrre = "cd '" + work.string() + "' && '" QBRRE_BINARY_PATH "' ";
+  int status = -1;
+  std::string printed = e2e::RunCommand(qbrre + "--extract tilemaps --output out demo.smc 2>&1", &status);
+  ASSERT_EQ(status, 0) << printed;
+  const fs::path map = exchange / "tilemap-0x16.bin";
+  e2e::Bytes words = e2e::ReadBytes(map);
+  ASSERT_GT(words.size(), 12u);
+  words[10] ^= 0x01, words[11] ^= 0x40;
+  std::ofstream(map, std::ios::binary).write(reinterpret_cast<const char*>(words.data()),
+                                             static_cast<std::streamsize>(words.size()));
+  printed = e2e::RunCommand(qbrre + "--import out --output cmd.smc demo.smc 2>&1", &status);
+  ASSERT_EQ(status, 0) << printed;
+  const e2e::Bytes want = e2e::ReadBytes(work / "cmd.smc");
+  ASSERT_EQ(want.size(), e2e::Demo().rom.size());
+  ASSERT_NE(want, e2e::Demo().rom);
+
+  // The folder for Import > Folder..., then the path the first Save asks for.
+  const fs::path saved = dir / "saved.smc";
+  Launch({exchange.string(), saved.string()});
+  ASSERT_TRUE(EnterExtraction()) << app->Stderr();
+  ChooseFromMenu(TitleX({"File", "Graphics", "Binary"}) + 10, TitleX({"File", "Graphics", "Binary"}) + kEntryX, 0);
+  ASSERT_TRUE(app->WaitForDialog("folder", 20.0)) << app->Stderr();
+  // Back to the level editor, which saves the imported image.
+  ChooseFromMenu(kModeTitleX, kModeEntryX, 0);
+  ASSERT_TRUE(app->WaitForMode(1)) << app->Stderr();
+  e2e::Chord("ctrl", "s");
+  const e2e::Bytes written = e2e::WaitForFile(saved, want.size(), {});
+  EXPECT_TRUE(written == want) << "the saved image differs from the --import output\n" << app->Stderr();
+  const auto log = app->DialogLog();
+  ASSERT_GE(log.size(), 3u);
+  EXPECT_EQ(log[1].answer, exchange.string());
+  EXPECT_EQ(log[2].answer, saved.string());
   e2e::Key("Escape");
   EXPECT_EQ(app->WaitForExit(10.0), 0) << app->Stderr();
 }

@@ -23,16 +23,12 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int kEditorW = 776;
-constexpr int kEditorH = 604;
-
-class LaunchGameEndToEnd : public ::testing::Test {
+class LaunchGameEndToEnd : public e2e::EndToEndTest {
  protected:
   void SetUp() override {
-    if (!e2e::HaveDisplay()) GTEST_SKIP() << "DISPLAY is not set";
-    char pattern[] = "/tmp/qbrre-e2e-launch-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    dir_ = pattern;
+    e2e::EndToEndTest::SetUp();
+    if (IsSkipped() || HasFatalFailure()) return;
+    dir_ = dir.path();
     // The program's temporary folder has blanks and quotes in its name.
     tmp_ = dir_ / "a \"quoted\" 'tmp' folder";
     fs::create_directories(tmp_);
@@ -41,35 +37,29 @@ class LaunchGameEndToEnd : public ::testing::Test {
     setenv("TMPDIR", tmp_.c_str(), 1);
   }
   void TearDown() override {
-    app.reset();
+    e2e::EndToEndTest::TearDown();
     if (saved_tmpdir_) setenv("TMPDIR", saved_tmpdir_->c_str(), 1);
-    else unsetenv("TMPDIR");
-    std::error_code ignored;
-    fs::remove_all(dir_, ignored);
+    else if (!dir_.empty()) unsetenv("TMPDIR");
   }
 
   void Launch(const std::string& command) {
     e2e::LaunchOptions options;
     options.args = {"--demo"};
     options.configuration_ini = e2e::ConfigurationWith({}, "[Emulator]\nCommand = " + command + "\n");
-    app = std::make_unique<e2e::App>(options);
-    ASSERT_TRUE(app->WaitForWindow()) << app->Stderr();
-    ASSERT_TRUE(app->WaitForDialog("info", 30.0)) << app->Stderr();
-    ASSERT_TRUE(app->WaitForSize(kEditorW, kEditorH, 10.0)) << app->Stderr();
+    LaunchEditor(options);
   }
 
   static bool WaitFor(const std::function<bool()>& done) {
     const auto start = std::chrono::steady_clock::now();
     while (!done()) {
       if (std::chrono::steady_clock::now() - start > std::chrono::seconds(20)) return false;
-      e2e::Sleep(50);
+      e2e::Hold(50);
     }
     return true;
   }
 
   fs::path dir_, tmp_;
   std::optional<std::string> saved_tmpdir_;
-  std::unique_ptr<e2e::App> app;
 };
 
 TEST_F(LaunchGameEndToEnd, F5HandsTheEmulatorTheImageAsSaveWouldWriteIt) {
@@ -97,6 +87,34 @@ TEST_F(LaunchGameEndToEnd, F5HandsTheEmulatorTheImageAsSaveWouldWriteIt) {
   // The game file goes once the emulator has ended; the editor runs on.
   EXPECT_TRUE(WaitFor([&] { return fs::is_empty(tmp_); }));
   EXPECT_TRUE(app->Running());
+  e2e::Key("Escape");
+  EXPECT_EQ(app->WaitForExit(15.0), 0) << app->Stderr();
+}
+
+// Closing the editor first leaves the game file to the emulator that still runs; the next start
+// removes it once that emulator has ended.
+TEST_F(LaunchGameEndToEnd, TheGameFileOutlivesTheEditorUntilTheEmulatorEnds) {
+  const fs::path script = dir_ / "emulator.sh";
+  const fs::path started = dir_ / "started", go = dir_ / "go";
+  std::ofstream(script) << "#!/bin/sh\n"
+                           "touch \"$2\"\n"
+                           "while [ ! -e \"$3\" ]; do sleep 0.05; done\n";
+  chmod(script.c_str(), 0755);
+  Launch(script.string() + " %f " + started.string() + " " + go.string());
+  if (HasFatalFailure()) return;
+  e2e::Key("F5");
+  ASSERT_TRUE(WaitFor([&] { return fs::exists(started); })) << app->Stderr();
+  e2e::Key("Escape");
+  EXPECT_EQ(app->WaitForExit(15.0), 0) << app->Stderr();
+  std::vector<fs::path> folders;
+  for (const auto& entry : fs::directory_iterator(tmp_)) folders.push_back(entry.path());
+  ASSERT_EQ(folders.size(), 1u);
+  EXPECT_TRUE(fs::is_regular_file(folders[0] / "game.smc"));  // the emulator still has its game
+
+  std::ofstream(go).close();  // the emulator ends with no editor to see it
+  Launch(script.string() + " %f " + started.string() + " " + go.string());
+  if (HasFatalFailure()) return;
+  EXPECT_TRUE(WaitFor([&] { return fs::is_empty(tmp_); }));
   e2e::Key("Escape");
   EXPECT_EQ(app->WaitForExit(15.0), 0) << app->Stderr();
 }

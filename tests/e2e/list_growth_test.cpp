@@ -15,7 +15,7 @@
 #include "level/leveldata.h"
 #include "platform/config_lock.h"
 #include "rom/globaldata.h"
-#include "shell/base/include.h"
+#include "platform/allegro_include.h"
 #include "tests/common/headless_allegro.h"
 #include "view_support.h"
 
@@ -27,6 +27,12 @@ namespace fs = std::filesystem;
 
 namespace {
 
+using e2e::Bytes;
+using e2e::Chord;
+using e2e::ReadBytes;
+using e2e::WaitForFile;
+using e2e::WordAt;
+
 constexpr int kLevel = 0x16;
 constexpr int kEditorW = 776;
 constexpr int kEditorH = 604;
@@ -34,30 +40,6 @@ constexpr int kViewX = 4;
 constexpr int kViewY = 60;
 constexpr int kPastes = 5;
 
-using Bytes = std::vector<unsigned char>;
-
-Bytes ReadBytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-// Polls until `path` holds `size` bytes that differ from `unlike`; its bytes then.
-Bytes WaitForFile(const fs::path& path, std::size_t size, const Bytes& unlike) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-  while (std::chrono::steady_clock::now() < deadline) {
-    std::error_code ec;
-    if (fs::exists(path, ec) && fs::file_size(path, ec) == size) {
-      Bytes bytes = ReadBytes(path);
-      if (bytes.size() == size && bytes != unlike) return bytes;
-    }
-    e2e::Sleep(50);
-  }
-  return {};
-}
-
-unsigned WordAt(const Bytes& b, long long at) {
-  return b[static_cast<std::size_t>(at)] | (b[static_cast<std::size_t>(at) + 1] << 8);
-}
 
 // The object records of the list at `at`, up to its end record (kind 0), as 8-byte strings.
 std::vector<Bytes> ObjectRecords(const Bytes& b, long long at) {
@@ -69,19 +51,11 @@ std::vector<Bytes> ObjectRecords(const Bytes& b, long long at) {
   return records;
 }
 
-void Chord(const std::string& modifiers, const std::string& key) {
-  e2e::KeyDown(modifiers);
-  e2e::Key(key);
-  e2e::KeyUp(modifiers);
-}
-
-class ListGrowthEndToEnd : public ::testing::Test {
+class ListGrowthEndToEnd : public e2e::EndToEndTest {
  protected:
   void SetUp() override {
-    if (!e2e::HaveDisplay()) GTEST_SKIP() << "DISPLAY is not set";
-    char pattern[] = "/tmp/qbrre-e2e-grow-XXXXXX";
-    ASSERT_NE(::mkdtemp(pattern), nullptr);
-    dir = pattern;
+    e2e::EndToEndTest::SetUp();
+    if (IsSkipped() || HasFatalFailure()) return;
     // The table offsets of the demo's game configuration.
     ASSERT_TRUE(StartHeadlessAllegro());
     const std::string& config = e2e::Demo().config;
@@ -90,21 +64,13 @@ class ListGrowthEndToEnd : public ::testing::Test {
     ReadGlobalOffsets(gbl);
     set_config_data("", 0);
   }
-  void TearDown() override {
-    app.reset();
-    std::error_code ignored;
-    if (!dir.empty()) fs::remove_all(dir, ignored);
-  }
-
   // File offset of the pointer word of level `id`'s object list.
   long long Pointer(int id) const { return static_cast<long long>(gbl.LvlOBJMapBank | gbl.LvlOBJMapTable) + 2LL * id; }
   long long ListAt(const Bytes& b, int id) const {
     return static_cast<long long>(WordAt(b, Pointer(id)) | gbl.LvlOBJMapBank);
   }
 
-  fs::path dir;
   globaldata gbl;
-  std::unique_ptr<e2e::App> app;
 };
 
 }  // namespace
@@ -131,20 +97,16 @@ TEST_F(ListGrowthEndToEnd, FivePastesMoveTheListAndUndoGivesTheOriginalBytes) {
   options.configuration_ini = e2e::ConfigurationWith({});
   // The alpha notice, the path for the first Save (the demo image has none), the path for Save As.
   options.dialog_answers = {"ok", (dir / "grown.smc").string(), (dir / "undone.smc").string()};
-  app = std::make_unique<e2e::App>(options);
-  ASSERT_TRUE(app->WaitForWindow()) << app->Stderr();
-  ASSERT_TRUE(app->WaitForDialog("info", 30.0)) << app->Stderr();
-  ASSERT_TRUE(app->WaitForSize(kEditorW, kEditorH, 10.0)) << app->Stderr();
-  int wx = 0, wy = 0, w = 0, h = 0;
-  ASSERT_TRUE(app->Geometry(wx, wy, w, h));
+  LaunchEditor(options);
+  if (HasFatalFailure()) return;
   e2e::MouseMove(wx + kEditorW / 2, wy + kEditorH / 2);
 
   Chord("ctrl", "3");
   e2e::Click(wx + kViewX + chosen->x, wy + kViewY + chosen->y - 16);
-  e2e::Sleep(100);
+  e2e::Hold(100);
   Chord("ctrl", "c");
   e2e::MouseMove(wx + kViewX + 320, wy + kViewY + 200);
-  e2e::Sleep(100);
+  e2e::Hold(100);
   for (int i = 0; i < kPastes; ++i) Chord("ctrl", "v");
   Chord("ctrl", "s");
   const Bytes grown = WaitForFile(dir / "grown.smc", original.size(), {});

@@ -17,18 +17,18 @@ constexpr int kExitY = 68;
 constexpr uint32_t kMenuFill = 0x303030;
 constexpr uint32_t kHighlight = 0x484848;
 
-class MenuEndToEnd : public ::testing::Test {
+class MenuEndToEnd : public e2e::EndToEndTest {
  protected:
   void SetUp() override {
-    if (!e2e::HaveDisplay()) GTEST_SKIP() << "DISPLAY is not set";
+    e2e::EndToEndTest::SetUp();
+    if (IsSkipped() || HasFatalFailure()) return;
     e2e::LaunchOptions options;
     options.dialog_answers = {"cancel", "ok"};
-    app = std::make_unique<e2e::App>(options);
-    ASSERT_TRUE(app->WaitForWindow()) << app->Stderr();
+    Launch(options);
+    if (HasFatalFailure()) return;
     ASSERT_TRUE(app->WaitForDialogs(2)) << app->Stderr();
-    int w = 0, h = 0;
-    ASSERT_TRUE(app->Geometry(x, y, w, h));
-    ASSERT_EQ(w, kW);
+    ASSERT_TRUE(app->Geometry(x, y, ww, wh));
+    ASSERT_EQ(ww, kW);
   }
 
   // The pixel at window point (wx, wy) once it is `want` (or, with `differ`, once it is not),
@@ -45,7 +45,6 @@ class MenuEndToEnd : public ::testing::Test {
     return seen;
   }
 
-  std::unique_ptr<e2e::App> app;
   int x = 0, y = 0;
 };
 
@@ -66,7 +65,7 @@ TEST_F(MenuEndToEnd, OpensHighlightsSwitchesAndChooses) {
 
   // "About QBRRE..." is the first row of the menu.
   e2e::MouseMove(x + kW - 60, y + 45);
-  e2e::Sleep(150);
+  e2e::Hold(150);
   e2e::Click(x + kW - 60, y + 45);
   ASSERT_TRUE(app->WaitForDialogs(3)) << app->Stderr();
   const auto log = app->DialogLog();
@@ -80,7 +79,7 @@ TEST_F(MenuEndToEnd, OpensHighlightsSwitchesAndChooses) {
 TEST_F(MenuEndToEnd, ExitFromTheFileMenuClosesTheProgram) {
   e2e::Click(x + kFileX, y + kBarY);
   e2e::MouseMove(x + 50, y + kExitY);
-  e2e::Sleep(150);
+  e2e::Hold(150);
   e2e::Click(x + 50, y + kExitY);
   EXPECT_EQ(app->WaitForExit(10.0), 0) << app->Stderr();
 }

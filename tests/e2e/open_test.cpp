@@ -27,22 +27,16 @@ void WriteFile(const fs::path& path, const std::vector<char>& bytes) {
 }
 
 // Images live outside the program's folder, so the test can check them after it is gone.
-class OpenEndToEnd : public ::testing::Test {
+class OpenEndToEnd : public e2e::EndToEndTest {
  protected:
   void SetUp() override {
-    if (!e2e::HaveDisplay()) GTEST_SKIP() << "DISPLAY is not set";
-    dir = fs::temp_directory_path() / ("qbrre-e2e-open-" + std::to_string(::getpid()));
-    fs::create_directories(dir);
+    e2e::EndToEndTest::SetUp();
+    if (IsSkipped() || HasFatalFailure()) return;
     known = ImageWithCrc(kImageSize, kKnownCrc);
     other = ImageWithCrc(kImageSize, 0x5EED1234);
     WriteFile(dir / "known.smc", known);
     WriteFile(dir / "other.smc", other);
   }
-  void TearDown() override {
-    if (!dir.empty()) fs::remove_all(dir);
-  }
-
-  fs::path dir;
   std::vector<char> known, other;
 };
 
@@ -51,51 +45,51 @@ class OpenEndToEnd : public ::testing::Test {
 TEST_F(OpenEndToEnd, CancelDeclineAndOpenThroughTheToolbar) {
   e2e::LaunchOptions options;
   options.dialog_answers = {"cancel", "ok", (dir / "other.smc").string(), "no", (dir / "known.smc").string(), "ok"};
-  e2e::App app(options);
-  ASSERT_TRUE(app.WaitForWindow()) << app.Stderr();
-  ASSERT_TRUE(app.WaitForDialogs(2)) << app.Stderr();
-  auto log = app.DialogLog();
+  Launch(options);
+  if (HasFatalFailure()) return;
+  ASSERT_TRUE(app->WaitForDialogs(2)) << app->Stderr();
+  auto log = app->DialogLog();
   EXPECT_EQ(log[0].kind, "open");
   EXPECT_EQ(log[1].kind, "error");
   EXPECT_EQ(log[1].title, "Notice");
   EXPECT_EQ(log[1].text, "No file was selected. You cannot use this tool without an appropriate ROM image.");
 
   int x = 0, y = 0, w = 0, h = 0;
-  ASSERT_TRUE(app.Geometry(x, y, w, h));
+  ASSERT_TRUE(app->Geometry(x, y, w, h));
   ASSERT_EQ(w, 520);
   e2e::MouseMove(x + 17, y + 47);
-  e2e::Sleep(150);
+  e2e::Hold(150);
   e2e::Click(x + 17, y + 47);  // the toolbar's "Open"
-  ASSERT_TRUE(app.WaitForDialogs(4)) << app.Stderr();
-  log = app.DialogLog();
+  ASSERT_TRUE(app->WaitForDialogs(4)) << app->Stderr();
+  log = app->DialogLog();
   EXPECT_EQ(log[2].title, "Open QBR image...");
   EXPECT_EQ(log[3].kind, "question");
   EXPECT_EQ(log[3].title, "ROM Not Identifiable");
   EXPECT_EQ(log[3].text.rfind("This ROM cannot be identified as having been an original version of QBR.\n", 0), 0u);
-  e2e::Sleep(300);
-  ASSERT_TRUE(app.Geometry(x, y, w, h));
+  e2e::Hold(300);
+  ASSERT_TRUE(app->Geometry(x, y, w, h));
   EXPECT_EQ(w, 520);  // declined: still the start-up screen
-  EXPECT_TRUE(app.Running());
+  EXPECT_TRUE(app->Running());
 
   e2e::MouseMove(x + 40, y + 100);
-  e2e::Sleep(150);
+  e2e::Hold(150);
   e2e::MouseMove(x + 17, y + 47);
-  e2e::Sleep(150);
+  e2e::Hold(150);
   e2e::Click(x + 17, y + 47);
-  ASSERT_TRUE(app.WaitForDialogs(6)) << app.Stderr();
-  log = app.DialogLog();
+  ASSERT_TRUE(app->WaitForDialogs(6)) << app->Stderr();
+  log = app->DialogLog();
   EXPECT_EQ(log[4].kind, "open");
   EXPECT_EQ(log[5].kind, "info");  // no question for the known image
   EXPECT_EQ(log[5].title, " IMPORTANT - READ THIS");
 
-  if (app.Running()) {
-    e2e::Sleep(500);
+  if (app->Running()) {
+    e2e::Hold(500);
     e2e::Key("Escape");
   }
-  ASSERT_TRUE(app.WaitForExit(10.0).has_value());
+  ASSERT_TRUE(app->WaitForExit(10.0).has_value());
 
   // The seeded view keys landed in the program's own file, once.
-  std::ifstream config(fs::path(app.workdir()) / "Configuration.INI");
+  std::ifstream config(fs::path(app->workdir()) / "Configuration.INI");
   const std::string text((std::istreambuf_iterator<char>(config)), std::istreambuf_iterator<char>());
   EXPECT_NE(text.find("Enable = Yes"), std::string::npos) << text;
   EXPECT_NE(text.find("FF = 00000000"), std::string::npos) << text;

@@ -25,12 +25,17 @@ namespace fs = std::filesystem;
 
 namespace {
 
+using e2e::ReadBytes;
+using e2e::WordAt;
+
 constexpr int kLevel = 0x16;
 constexpr int kEditorW = 776, kEditorH = 604;
 // The "Mode" menu: its title, and its entries from the top, 21 pixels apart.
 constexpr int kModeTitleX = 722, kMenuY = 29;
 constexpr int kModeEntryX = 680, kModeFirstEntryY = 47, kModeEntryStep = 21;
 enum ModeEntry { kLevelEditor, kExtraction, kSpriteViewer, kPaletteEditor, kPhysmapEditor, kHexEditor };
+// The engine mode each entry enters (the physmap editor has none).
+constexpr int kModeOfEntry[6] = {1, 2, 3, 4, -1, 5};
 // Start-up toolbar: "Open" and the six mode buttons (22 x 24 from y 36).
 constexpr int kOpenButtonX = 6;
 constexpr int kStartupModeButtonX[6] = {378, 401, 424, 447, 470, 493};
@@ -47,55 +52,8 @@ using e2e::Demo;
 using e2e::Picture;
 using e2e::ReadPng;
 
-std::vector<unsigned char> ReadFile(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-unsigned WordAt(const std::vector<unsigned char>& bytes, long at) {
-  return bytes[static_cast<size_t>(at)] | bytes[static_cast<size_t>(at) + 1] << 8;
-}
-
-// A private folder holding the demo image as a file and the demo's game
-// configuration, removed with the object; `qbrre --export` runs there.
-class RomFolder {
- public:
-  RomFolder() {
-    char pattern[] = "/tmp/qbrre-e2e-modes-XXXXXX";
-    const char* made = mkdtemp(pattern);
-    if (made != nullptr) dir_ = made;
-    std::ofstream rom(Rom(), std::ios::binary);
-    rom.write(reinterpret_cast<const char*>(Demo().rom.data()), static_cast<std::streamsize>(Demo().rom.size()));
-    fs::create_directories(dir_ / "GameConfig");
-    std::ofstream(dir_ / "GameConfig" / "QBR v10U.INI", std::ios::binary) << Demo().config;
-  }
-  // The picture `qbrre --export` writes of level `level` of image `image`.
-  bool Export(const fs::path& image, int level, Picture& picture) const {
-    const fs::path png = dir_ / ("level-" + std::to_string(level) + ".png");
-    int status = -1;
-    char id[8];
-    std::snprintf(id, sizeof id, "0x%02X", level);
-    e2e::RunCommand("cd '" + dir_.string() + "' && '" QBRRE_BINARY_PATH "' --export " + id + " --output '" +
-                        png.string() + "' '" + image.string() + "' >/dev/null 2>&1",
-                    &status);
-    return status == 0 && ReadPng(png, picture);
-  }
-  ~RomFolder() {
-    std::error_code ignored;
-    if (!dir_.empty()) fs::remove_all(dir_, ignored);
-  }
-  fs::path Rom() const { return dir_ / "demo.smc"; }
-  const fs::path& dir() const { return dir_; }
-
- private:
-  fs::path dir_;
-};
-
-class ResourceModes : public ::testing::Test {
+class ResourceModes : public e2e::EndToEndTest {
  protected:
-  void SetUp() override {
-    if (!e2e::HaveDisplay()) GTEST_SKIP() << "DISPLAY is not set";
-  }
 
   // Starts the program, cancels its automatic Open, puts the demo's game
   // configuration in place and opens the demo image file with the start-up
@@ -106,8 +64,8 @@ class ResourceModes : public ::testing::Test {
     options.dialog_answers = {"cancel", "ok", rom.Rom().string(), "yes", "ok"};
     options.dialog_answers.insert(options.dialog_answers.end(), more.begin(), more.end());
     options.configuration_ini = "[LevelDisplay]\nEnable = Yes\n";
-    app = std::make_unique<e2e::App>(options);
-    ASSERT_TRUE(app->WaitForWindow()) << app->Stderr();
+    Launch(options);
+    if (HasFatalFailure()) return;
     ASSERT_TRUE(app->WaitForDialogs(2)) << app->Stderr();
     {
       std::ofstream config(fs::path(app->workdir()) / "GameConfig" / "QBR v10U.INI", std::ios::binary);
@@ -118,7 +76,8 @@ class ResourceModes : public ::testing::Test {
     if (startup_mode >= 0) ClickWindow(kStartupModeButtonX[startup_mode] + 11, kToolY + 11);
     ClickWindow(kOpenButtonX + 11, kToolY + 11);
     ASSERT_TRUE(app->WaitForDialog("info", 20.0)) << app->Stderr();
-    ASSERT_TRUE(app->WaitForSize(kEditorW, kEditorH, 10.0)) << app->Stderr();
+    ASSERT_TRUE(app->WaitForSize(kEditorW, kEditorH, 15.0)) << app->Stderr();
+    ASSERT_TRUE(app->WaitForMode(kModeOfEntry[startup_mode >= 0 ? startup_mode : kLevelEditor])) << app->Stderr();
     ASSERT_TRUE(app->Geometry(wx, wy, w, h));
     ParkMouse();
   }
@@ -126,11 +85,11 @@ class ResourceModes : public ::testing::Test {
   // A click held long enough for a logic update of an idle program to see it.
   void ClickWindow(int x, int y) {
     e2e::MouseMove(wx + x, wy + y);
-    e2e::Sleep(150);
+    e2e::Hold(150);
     e2e::MouseDown();
-    e2e::Sleep(120);
+    e2e::Hold(120);
     e2e::MouseUp();
-    e2e::Sleep(150);
+    e2e::Hold(150);
   }
   void ParkMouse() { e2e::MouseMove(wx + kEditorW + 40, wy + kEditorH + 40); }
 
@@ -152,7 +111,7 @@ class ResourceModes : public ::testing::Test {
         if (last) *last = pixel;
         if (want(pixel)) return true;
       }
-      e2e::Sleep(100);
+      e2e::Hold(100);
     } while (std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() < timeout_s);
     return false;
   }
@@ -177,7 +136,7 @@ class ResourceModes : public ::testing::Test {
   }
   bool ShowsLevelEditor(uint32_t* last = nullptr) {
     // The view's top-left corner shows the level at camera (0, 0), as the export does.
-    if (level_picture.w == 0 && !rom.Export(rom.Rom(), kLevel, level_picture)) return false;
+    if (level_picture.w == 0 && !rom.Export(kLevel, level_picture)) return false;
     const uint32_t a = level_picture.At(1, 1), b = level_picture.At(63, 3);
     return WaitForPixel(
                kViewX + 1, kViewY + 1, [a](uint32_t p) { return p == a; }, last) &&
@@ -191,8 +150,8 @@ class ResourceModes : public ::testing::Test {
     e2e::KeyUp("ctrl");
     const auto start = std::chrono::steady_clock::now();
     do {
-      if (done(ReadFile(rom.Rom()))) return true;
-      e2e::Sleep(100);
+      if (done(ReadBytes(rom.Rom()))) return true;
+      e2e::Hold(100);
     } while (std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() < 15.0);
     return false;
   }
@@ -201,10 +160,9 @@ class ResourceModes : public ::testing::Test {
     return kViewX + kPaletteLabelW + swatch * cell;
   }
 
-  RomFolder rom;
+  // The demo image as a file, opened and saved by the tests.
+  e2e::ExportFolder rom;
   Picture level_picture;
-  std::unique_ptr<e2e::App> app;
-  int wx = 0, wy = 0;
 };
 
 TEST_F(ResourceModes, TheModeMenuEntersEachModeAndReturnsToTheLevelEditor) {
@@ -222,7 +180,7 @@ TEST_F(ResourceModes, TheModeMenuEntersEachModeAndReturnsToTheLevelEditor) {
   ChooseMode(kPhysmapEditor);
   ClickWindow(kModeTitleX, kMenuY);
   ParkMouse();
-  e2e::Sleep(400);
+  e2e::Hold(400);
   EXPECT_TRUE(ShowsPaletteEditor(&last)) << std::hex << last;
   ChooseMode(kLevelEditor);
   EXPECT_TRUE(ShowsLevelEditor(&last)) << std::hex << last;
@@ -247,7 +205,7 @@ TEST_F(ResourceModes, APaletteEditReachesTheSavedFileAndTheExport) {
   const DemoLevel* level = Demo().Level(kLevel);
   ASSERT_NE(level, nullptr);
   Picture before;
-  ASSERT_TRUE(rom.Export(rom.Rom(), kLevel, before));
+  ASSERT_TRUE(rom.Export(kLevel, before));
   // A colour of the level palette that no other entry shares and that the
   // picture shows (colours 16p are transparent and never shown).
   int index = -1;
@@ -278,7 +236,7 @@ TEST_F(ResourceModes, APaletteEditReachesTheSavedFileAndTheExport) {
 
   const std::vector<unsigned char>& original = Demo().rom;
   ASSERT_TRUE(SaveAndWait([&](const std::vector<unsigned char>& file) { return file != original; })) << app->Stderr();
-  const std::vector<unsigned char> saved = ReadFile(rom.Rom());
+  const std::vector<unsigned char> saved = ReadBytes(rom.Rom());
   ASSERT_EQ(saved.size(), original.size());
   for (size_t i = 0; i < saved.size(); ++i)
     if (static_cast<long>(i) != at && static_cast<long>(i) != at + 1) {
@@ -287,7 +245,7 @@ TEST_F(ResourceModes, APaletteEditReachesTheSavedFileAndTheExport) {
   EXPECT_EQ(WordAt(saved, at), (old & 0x8000) | 0x001Fu);
 
   Picture after;
-  ASSERT_TRUE(rom.Export(rom.Rom(), kLevel, after));
+  ASSERT_TRUE(rom.Export(kLevel, after));
   ASSERT_EQ(after.pixels.size(), before.pixels.size());
   int turned_red = 0;
   for (size_t i = 0; i < after.pixels.size(); ++i) {
@@ -329,7 +287,7 @@ TEST_F(ResourceModes, AHexEditIsSavedAtItsOffsetAndUndoRestoresIt) {
   ASSERT_TRUE(SaveAndWait([&](const std::vector<unsigned char>& file) {
     return file.size() > kOffset && file[kOffset] == value;
   })) << app->Stderr();
-  std::vector<unsigned char> saved = ReadFile(rom.Rom());
+  std::vector<unsigned char> saved = ReadBytes(rom.Rom());
   ASSERT_EQ(saved.size(), original.size());
   saved[kOffset] = original[kOffset];
   EXPECT_TRUE(saved == original) << "bytes other than the typed one changed";

@@ -51,7 +51,7 @@ bool WaitForFile(const fs::path& path, Ready ready, double timeout_s = 15.0) {
   do {
     std::error_code ec;
     if (fs::exists(path, ec) && ready(Read(path))) return true;
-    e2e::Sleep(50);
+    e2e::Hold(50);
   } while (SecondsSince(start) < timeout_s);
   return false;
 }
@@ -105,22 +105,17 @@ std::string LogText(const std::vector<e2e::DialogLogEntry>& log) {
   return text;
 }
 
-class SaveEndToEnd : public ::testing::Test {
+class SaveEndToEnd : public e2e::EndToEndTest {
  protected:
   void SetUp() override {
-    if (!e2e::HaveDisplay()) GTEST_SKIP() << "DISPLAY is not set";
-    char pattern[] = "/tmp/qbrre-save-e2e-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    dir = pattern;
+    e2e::EndToEndTest::SetUp();
     original = e2e::Demo().rom;
   }
   void TearDown() override {
-    app.reset();
-    if (!dir.empty()) {
-      std::error_code ec;
-      fs::permissions(dir / "ro", fs::perms::owner_all, ec);
-      fs::remove_all(dir, ec);
-    }
+    e2e::EndToEndTest::TearDown();
+    // A folder the test made read-only is opened again, so the private folder can go.
+    std::error_code ec;
+    fs::permissions(dir / "ro", fs::perms::owner_all, ec);
   }
 
   // Writes the generated image to `image` and starts the program on it; the identification
@@ -133,11 +128,8 @@ class SaveEndToEnd : public ::testing::Test {
     options.dialog_answers = {"yes", "ok"};
     options.dialog_answers.insert(options.dialog_answers.end(), answers.begin(), answers.end());
     options.in_child = in_child;
-    app = std::make_unique<e2e::App>(options);
-    ASSERT_TRUE(app->WaitForWindow()) << app->Stderr();
-    ASSERT_TRUE(app->WaitForDialog("info", 30.0)) << app->Stderr();
-    ASSERT_TRUE(app->WaitForSize(776, 604, 15.0)) << app->Stderr();
-    ASSERT_TRUE(app->Geometry(wx, wy, ww, wh));
+    LaunchEditor(options);
+    if (HasFatalFailure()) return;
     ASSERT_TRUE(WaitForLevelName()) << "the status line never showed the level";
   }
 
@@ -152,7 +144,7 @@ class SaveEndToEnd : public ::testing::Test {
           for (int x = 8; x < 120; ++x)
             if (shot.Pixel(wx + x, wy + y) != first) return true;
       }
-      e2e::Sleep(100);
+      e2e::Hold(100);
     } while (SecondsSince(start) < timeout_s);
     return false;
   }
@@ -161,7 +153,7 @@ class SaveEndToEnd : public ::testing::Test {
   // brush (right click), turns the bit (H) and paints it back (left click).
   void PaintMirroredEntry() {
     e2e::Click(wx + kPaintX, wy + kPaintY, 3);
-    e2e::Sleep(150);
+    e2e::Hold(150);
     e2e::Key("h");
     e2e::Click(wx + kPaintX, wy + kPaintY, 1);
   }
@@ -186,7 +178,7 @@ class SaveEndToEnd : public ::testing::Test {
     const auto start = Clock::now();
     do {
       if (pred(StatusNote())) return true;
-      e2e::Sleep(100);
+      e2e::Hold(100);
     } while (SecondsSince(start) < timeout_s);
     return false;
   }
@@ -202,10 +194,7 @@ class SaveEndToEnd : public ::testing::Test {
     EXPECT_EQ(before ^ after, 0x4000u) << std::hex << word;
   }
 
-  fs::path dir;
   Bytes original;
-  std::unique_ptr<e2e::App> app;
-  int wx = 0, wy = 0, ww = 0, wh = 0;
 };
 
 TEST_F(SaveEndToEnd, SaveBackupPatchUndoSaveAsAndTheQuestionBeforeClosing) {

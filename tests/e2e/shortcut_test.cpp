@@ -33,7 +33,7 @@ int CountKind(const std::vector<e2e::DialogLogEntry>& log, const std::string& ki
 bool WaitForKindCount(const e2e::App& app, const std::string& kind, int count, double timeout_s = 15.0) {
   for (double waited = 0; waited < timeout_s; waited += 0.05) {
     if (CountKind(app.DialogLog(), kind) >= count) return true;
-    e2e::Sleep(50);
+    e2e::Hold(50);
   }
   return false;
 }
@@ -54,13 +54,14 @@ bool WaitForStatusChange(const e2e::App& app, const std::vector<uint32_t>& befor
   for (double waited = 0; waited < timeout_s; waited += 0.1) {
     const std::vector<uint32_t> now = StatusLine(app);
     if (!now.empty() && now != before) return true;
-    e2e::Sleep(100);
+    e2e::Hold(100);
   }
   return false;
 }
 
-TEST(ShortcutEndToEnd, CtrlLOpensThePickerOncePerPressAndShowsThePick) {
-  if (!e2e::HaveDisplay()) GTEST_SKIP() << "DISPLAY is not set";
+using ShortcutEndToEnd = e2e::EndToEndTest;
+
+TEST_F(ShortcutEndToEnd, CtrlLOpensThePickerOncePerPressAndShowsThePick) {
   const DemoImage demo = BuildDemoImage(1);
   int target = -1;
   for (const DemoLevel& level : demo.levels) {
@@ -72,34 +73,33 @@ TEST(ShortcutEndToEnd, CtrlLOpensThePickerOncePerPressAndShowsThePick) {
   options.args = {"--demo"};
   options.configuration_ini = "[LevelDisplay]\nEnable = Yes\n16 = 00000000\n";
   options.dialog_answers = {"ok", "0x" + Hex2(target), "cancel"};
-  e2e::App app(options);
-  ASSERT_TRUE(app.WaitForWindow()) << app.Stderr();
-  ASSERT_TRUE(app.WaitForDialog("info", 30.0)) << app.Stderr();
-  ASSERT_TRUE(app.WaitForSize(776, 604, 10.0)) << app.Stderr();
+  LaunchEditor(options);
+  if (HasFatalFailure()) return;
+  const e2e::App& shown = *app;
 
-  const std::vector<uint32_t> status = StatusLine(app);
+  const std::vector<uint32_t> status = StatusLine(shown);
   ASSERT_FALSE(status.empty());
   // Held for many logic updates (and the key's auto-repeat): one picker.
   e2e::KeyDown("ctrl+l");
-  e2e::Sleep(700);
+  e2e::Hold(700);
   e2e::KeyUp("ctrl+l");
-  ASSERT_TRUE(WaitForKindCount(app, "list", 1)) << app.Stderr();
+  ASSERT_TRUE(WaitForKindCount(shown, "list", 1)) << app->Stderr();
   // The picked level is shown; the editor runs on it before the next press.
-  ASSERT_TRUE(WaitForStatusChange(app, status)) << app.Stderr();
+  ASSERT_TRUE(WaitForStatusChange(shown, status)) << app->Stderr();
   // A second press opens it a second time, and only then.
   e2e::Key("ctrl+l", 300);
-  ASSERT_TRUE(WaitForKindCount(app, "list", 2)) << app.Stderr();
-  const std::vector<e2e::DialogLogEntry> log = app.DialogLog();
+  ASSERT_TRUE(WaitForKindCount(shown, "list", 2)) << app->Stderr();
+  const std::vector<e2e::DialogLogEntry> log = app->DialogLog();
   EXPECT_EQ(CountKind(log, "list"), 2);
   EXPECT_EQ(CountKind(log, "error"), 0);
   EXPECT_EQ(log.back().title, "Select Level");
   EXPECT_EQ(log.back().answer, "cancel");
-  EXPECT_TRUE(app.Running());
+  EXPECT_TRUE(app->Running());
 
   // The picked level was shown: its view position was stored when it came up.
   e2e::Key("Escape");
-  ASSERT_EQ(app.WaitForExit(15.0), 0) << app.Stderr();
-  std::ifstream in(fs::path(app.workdir()) / "Configuration.INI");
+  ASSERT_EQ(app->WaitForExit(15.0), 0) << app->Stderr();
+  std::ifstream in(fs::path(app->workdir()) / "Configuration.INI");
   const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   EXPECT_NE(text.find("\n" + Hex2(target) + " = "), std::string::npos) << text.substr(0, 600);
 }

@@ -20,44 +20,34 @@ namespace {
 using e2e::Hex;
 
 constexpr int kLevel = 0x16;  // Grassy Knoll: 96 x 16 tiles
-constexpr int kEditorW = 776;
-constexpr int kEditorH = 604;
 constexpr int kViewX = 4;
 constexpr int kViewY = 60;
 constexpr int kWheelUp = 4;
 constexpr int kWheelDown = 5;
 
-class ViewNavigationTest : public ::testing::Test {
+class ViewNavigationTest : public e2e::EndToEndTest {
  protected:
-  void SetUp() override {
-    if (!e2e::HaveDisplay()) GTEST_SKIP() << "DISPLAY is not set";
-  }
-
   void Launch(unsigned position) {
     e2e::LaunchOptions options;
     options.args = {"--demo"};
     options.configuration_ini = e2e::ConfigurationWith({{kLevel, position}});
-    app = std::make_unique<e2e::App>(options);
-    ASSERT_TRUE(app->WaitForWindow()) << app->Stderr();
-    ASSERT_TRUE(app->WaitForDialog("info", 30.0)) << app->Stderr();
-    ASSERT_TRUE(app->WaitForSize(kEditorW, kEditorH, 10.0)) << app->Stderr();
-    ASSERT_TRUE(app->Geometry(wx, wy, ww, wh));
+    LaunchEditor(options);
   }
 
   // Turns the wheel `notches` notches (button 4 up, 5 down) with `modifier`
   // held ("" for none); each notch and the modifier are held for several updates.
   void Wheel(int button, int notches, const std::string& modifier = "") {
     if (!modifier.empty()) e2e::KeyDown(modifier);
-    e2e::Sleep(100);
+    e2e::Hold(100);
     for (int i = 0; i < notches; ++i) {
       e2e::MouseDown(button);
-      e2e::Sleep(40);
+      e2e::Hold(40);
       e2e::MouseUp(button);
-      e2e::Sleep(80);
+      e2e::Hold(80);
     }
-    e2e::Sleep(100);
+    e2e::Hold(100);
     if (!modifier.empty()) e2e::KeyUp(modifier);
-    e2e::Sleep(100);
+    e2e::Hold(100);
   }
 
   std::string CloseAndReadPosition() {
@@ -67,9 +57,6 @@ class ViewNavigationTest : public ::testing::Test {
     const auto it = keys.find(Hex(kLevel, 2));
     return it == keys.end() ? "" : it->second;
   }
-
-  std::unique_ptr<e2e::App> app;
-  int wx = 0, wy = 0, ww = 0, wh = 0;
 };
 
 // Shift+wheel moves 32 pixels a notch sideways; Ctrl+wheel zooms around the
@@ -104,16 +91,16 @@ TEST_F(ViewNavigationTest, HalfZoomShowsTheExportScaledDownByTwo) {
   e2e::ExportFolder folder;
   e2e::Picture exported;
   std::string output;
-  ASSERT_TRUE(folder.Export(kLevel, exported, output)) << output;
+  ASSERT_TRUE(folder.Export(kLevel, exported, &output)) << output;
 
   Launch(0x04000000);  // x 1024, y 0
   if (HasFatalFailure()) return;
   e2e::MouseMove(wx + ww + 40, wy + wh + 40);
-  e2e::Sleep(200);
+  e2e::Hold(200);
   // Centre of the view: window (4 + 378, 60 + 256) shows level (1402, 256);
   // at 50 % the camera is (1402 - 756, 256 - 512), clamped to y 0.
   e2e::Key("ctrl+minus");
-  e2e::Sleep(300);
+  e2e::Hold(300);
   const int camera_x = 646, camera_y = 0;
   const int view_w = ww - 20, view_h = wh - 92;
   const int shown_h = 32 * level->tile_h / 2;  // the level's 512 rows as 256
@@ -144,7 +131,7 @@ TEST_F(ViewNavigationTest, HalfZoomShowsTheExportScaledDownByTwo) {
         }
       }
     if (mismatches == 0 && below == 0) break;
-    e2e::Sleep(200);
+    e2e::Hold(200);
   } while (std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() < 10.0);
   EXPECT_EQ(mismatches, 0) << "first at view (" << first_x << ", " << first_y << "): shown " << std::hex << shown
                            << ", expected " << expected;
@@ -152,7 +139,7 @@ TEST_F(ViewNavigationTest, HalfZoomShowsTheExportScaledDownByTwo) {
 
   // Ctrl+0: 100 % around the same centre, level point 646 + 756 at window 382.
   e2e::Key("ctrl+0");
-  e2e::Sleep(300);
+  e2e::Hold(300);
   EXPECT_EQ(CloseAndReadPosition(), "04000000");
 }
 

@@ -66,27 +66,23 @@ bool ReadPng(const fs::path& file, Picture& picture) {
 }
 
 ExportFolder::ExportFolder() {
-  char pattern[] = "/tmp/qbrre-e2e-view-XXXXXX";
-  const char* made = ::mkdtemp(pattern);
-  dir_ = made ? fs::path(made) : fs::temp_directory_path() / ("qbrre-e2e-view-" + std::to_string(::getpid()));
   fs::create_directories(dir_ / "GameConfig");
   const DemoImage& demo = Demo();
   std::ofstream(dir_ / "GameConfig" / "QBR v10U.INI", std::ios::binary) << demo.config;
-  std::ofstream rom(dir_ / "demo.smc", std::ios::binary);
+  std::ofstream rom(Rom(), std::ios::binary);
   rom.write(reinterpret_cast<const char*>(demo.rom.data()), static_cast<std::streamsize>(demo.rom.size()));
 }
 
-ExportFolder::~ExportFolder() {
-  std::error_code ignored;
-  fs::remove_all(dir_, ignored);
-}
+ExportFolder::~ExportFolder() = default;
 
-bool ExportFolder::Export(int level, Picture& picture, std::string& output) {
+bool ExportFolder::Export(int level, Picture& picture, std::string* output) const {
   const fs::path png = dir_ / ("level-" + std::to_string(level) + ".png");
   int status = -1;
-  output = RunCommand("cd '" + dir_.string() + "' && '" QBRRE_BINARY_PATH "' --export 0x" + Hex(level, 2) +
-                          " --output '" + png.string() + "' demo.smc 2>&1",
-                      &status);
+  const std::string printed = RunCommand("cd '" + dir_.path().string() + "' && '" QBRRE_BINARY_PATH
+                                         "' --export 0x" + Hex(level, 2) + " --output '" + png.string() +
+                                             "' demo.smc 2>&1",
+                                         &status);
+  if (output != nullptr) *output = printed;
   return status == 0 && ReadPng(png, picture);
 }
 

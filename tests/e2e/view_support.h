@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "demo/demo_image.h"
+#include "tests/common/temp_folder.h"
 
 namespace e2e {
 
@@ -46,11 +47,14 @@ class ExportFolder {
   ExportFolder(const ExportFolder&) = delete;
   ExportFolder& operator=(const ExportFolder&) = delete;
 
-  // Exports `level`; false (with the program's output) when that fails.
-  bool Export(int level, Picture& picture, std::string& output);
+  // Exports `level` of the image file Rom() as it is now; false when that
+  // fails (`output`, when given, gets what the program printed).
+  bool Export(int level, Picture& picture, std::string* output = nullptr) const;
+  // The image file, which a test may open in the program and save.
+  std::filesystem::path Rom() const { return dir_ / "demo.smc"; }
 
  private:
-  std::filesystem::path dir_;
+  TempFolder dir_;
 };
 
 // Which pixels of a view a comparison leaves out.

@@ -94,7 +94,7 @@ class WindowScaleTest : public ::testing::Test {
     ASSERT_TRUE(on.app->WaitForDialogs(2)) << on.app->Stderr();
     ASSERT_TRUE(on.app->Geometry(on.x, on.y, on.w, on.h));
     e2e::MouseMove(0, 0);  // off the window: no hover
-    e2e::Sleep(400);
+    e2e::Hold(400);
   }
 
   std::optional<std::string> saved_display_;
@@ -110,7 +110,7 @@ TEST_F(WindowScaleTest, TwiceTheWindowShowsTheSamePixelsAndTakesTheSameClicks) {
   // A click on the toolbar's "Open" at 1x brings the file dialog again.
   const size_t before1 = one.app->DialogLog().size();
   e2e::MouseMove(one.x + 17, one.y + 47);
-  e2e::Sleep(150);
+  e2e::Hold(150);
   e2e::Click(one.x + 17, one.y + 47);
   ASSERT_TRUE(one.app->WaitForDialogs(before1 + 1)) << one.app->Stderr();
   EXPECT_EQ(one.app->DialogLog()[before1].kind, "open");
@@ -144,12 +144,12 @@ TEST_F(WindowScaleTest, TwiceTheWindowShowsTheSamePixelsAndTakesTheSameClicks) {
   // a click on "Open": the file dialog comes again.
   const size_t before = two.app->DialogLog().size();
   e2e::MouseMove(two.x + 2 * 17 + 1, two.y + 2 * 47 + 1);
-  e2e::Sleep(150);
+  e2e::Hold(150);
   e2e::Click(two.x + 2 * 17 + 1, two.y + 2 * 47 + 1);
   ASSERT_TRUE(two.app->WaitForDialogs(before + 1)) << two.app->Stderr();
   EXPECT_EQ(two.app->DialogLog()[before].kind, "open");
   // The caption's close button (1x: 20 x 20 from x = w - 26, y = 2) at 2x closes the program.
-  e2e::Sleep(300);
+  e2e::Hold(300);
   e2e::Click(two.x + 2 * (kStartW - 16), two.y + 2 * 12);
   EXPECT_EQ(two.app->WaitForExit(10.0), 0) << two.app->Stderr();
   setenv("DISPLAY", small.display().c_str(), 1);
@@ -165,6 +165,8 @@ TEST_F(WindowScaleTest, AScaleTheScreenCannotHoldIsLowered) {
   Start(small, {"--scale", "4"}, 1, on);
   if (HasFatalFailure()) return;
   EXPECT_EQ(on.w, kStartW);
+  EXPECT_NE(on.app->Stderr().find("qbrre: --scale 4 does not fit the 1280 x "), std::string::npos) << on.app->Stderr();
+  EXPECT_NE(on.app->Stderr().find("; using scale 1\n"), std::string::npos) << on.app->Stderr();
   e2e::Key("Escape");
   EXPECT_EQ(on.app->WaitForExit(10.0), 0) << on.app->Stderr();
 }

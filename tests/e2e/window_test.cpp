@@ -1,9 +1,13 @@
-#include "shell/base/include.h"
+#include "platform/allegro_include.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "e2e_support.h"
 #include "tests/common/headless_allegro.h"
@@ -27,15 +31,16 @@ class BuiltinPictures : public HeadlessAllegroEnvironment {
 const auto* const pictures = ::testing::AddGlobalTestEnvironment(new BuiltinPictures);
 
 // The program on the start-up screen, its automatic Open cancelled.
-class StartupWindowTest : public ::testing::Test {
+class StartupWindowTest : public e2e::EndToEndTest {
  protected:
   void SetUp() override {
-    if (!e2e::HaveDisplay()) GTEST_SKIP() << "DISPLAY is not set";
+    e2e::EndToEndTest::SetUp();
+    if (IsSkipped() || HasFatalFailure()) return;
     e2e::LaunchOptions options;
     options.dialog_answers = {"cancel"};
     options.configuration_ini = configuration;
-    app = std::make_unique<e2e::App>(options);
-    ASSERT_TRUE(app->WaitForWindow()) << app->Stderr();
+    Launch(options);
+    if (HasFatalFailure()) return;
     ASSERT_TRUE(app->WaitForSize(kStartW, kStartH)) << app->Stderr();
     // The first pass is on the screen once the automatic Open has been answered.
     ASSERT_TRUE(app->WaitForDialog("open")) << app->Stderr();
@@ -61,7 +66,6 @@ class StartupWindowTest : public ::testing::Test {
   }
 
   std::string configuration = "";
-  std::unique_ptr<e2e::App> app;
   int screen_w = 0, screen_h = 0;
 };
 
@@ -98,7 +102,7 @@ TEST_F(StartupWindowTest, AppearsCentredWithCutCornersAndAsksOnce) {
                  {1, 175, false}, {519, 175, true}, {518, 175, false}};
   for (const auto& c : corners) EXPECT_EQ(shot.Pixel(x + c.wx, y + c.wy) == behind, c.cut) << c.wx << "," << c.wy;
   // Cancelling leaves the start-up screen running without asking again.
-  e2e::Sleep(500);
+  e2e::Hold(500);
   EXPECT_TRUE(app->Running());
   EXPECT_EQ(OpenDialogs(), 1);
 }
@@ -152,9 +156,9 @@ TEST_F(StartupWindowTest, CaptionDragMovesTheWindowAndStopsAtTheScreenEdges) {
   Where(x, y);
   const int grab_x = x + 200, grab_y = y + 12;
   e2e::MouseMove(grab_x, grab_y);
-  e2e::Sleep(80);
+  e2e::Hold(80);
   e2e::MouseDown();
-  e2e::Sleep(80);
+  e2e::Hold(80);
   e2e::MouseMove(grab_x + 40, grab_y + 30);
   int nx = 0, ny = 0;
   WhereOnceAt(x + 40, y + 30, nx, ny);
@@ -169,9 +173,9 @@ TEST_F(StartupWindowTest, CaptionDragMovesTheWindowAndStopsAtTheScreenEdges) {
   EXPECT_EQ(nx, 0);
   EXPECT_EQ(ny, 0);
   e2e::MouseUp();
-  e2e::Sleep(100);
+  e2e::Hold(100);
   e2e::MouseMove(300, 300);
-  e2e::Sleep(150);
+  e2e::Hold(150);
   Where(nx, ny);
   EXPECT_EQ(nx, 0);
   EXPECT_EQ(ny, 0);
@@ -202,6 +206,28 @@ TEST(CommandLineE2E, VersionAndUsageErrors) {
   out = e2e::RunCommand(std::string(QBRRE_BINARY_PATH) + " --no-such-option 2>&1", &status);
   EXPECT_EQ(status, 2);
   EXPECT_NE(out.find("Usage: qbrre [ROM]"), std::string::npos);
+}
+
+// The frame log tells a driving program when each mode reads input: the start-up
+// screen, then the level editor the demo's Open enters, each entered before its
+// first frame; and the count of passes grows while the editor runs.
+using FrameLogEndToEnd = e2e::EndToEndTest;
+
+TEST_F(FrameLogEndToEnd, NamesEachModeEnteredAndItsFirstFrameInOrder) {
+  e2e::LaunchOptions options;
+  options.args = {"--demo"};
+  LaunchEditor(options);
+  if (HasFatalFailure()) return;
+  std::vector<std::string> events;
+  std::ifstream log(std::filesystem::path(app->workdir()) / "frame_log.txt");
+  for (std::string line; std::getline(log, line);) events.push_back(line);
+  const std::vector<std::string> expected = {"enter 0", "ready 0", "enter 1", "ready 1"};
+  EXPECT_EQ(events, expected);
+  const unsigned long long passes = app->Passes();
+  EXPECT_GT(passes, 0u);
+  EXPECT_TRUE(WaitUntil([&] { return app->Passes() > passes + 2; })) << "the passes stopped at " << passes;
+  e2e::Key("Escape");
+  EXPECT_EQ(app->WaitForExit(15.0), 0) << app->Stderr();
 }
 
 }  // namespace

@@ -85,7 +85,7 @@ class AddRecordsTest : public ::testing::Test {
     EditToolsDetach();
     ChooseEditTool(kCmdModifyTileMap);
     camera.reset();
-    SetDialogSeam(nullptr);
+    PlatformUseScriptedDialogs(nullptr);
     ClearStatusMessage();
     RestoreCommands(commands_);
     UseConfig("");
@@ -99,7 +99,7 @@ class AddRecordsTest : public ::testing::Test {
   // Answers every box with `answer` and keeps what it was asked.
   void Answer(const std::string& answer) {
     asked.clear();
-    SetDialogSeam([this, answer](const DialogRecord& r) {
+    PlatformUseScriptedDialogs([this, answer](const DialogRecord& r) {
       asked.push_back(r);
       return answer;
     });

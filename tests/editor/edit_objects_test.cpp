@@ -45,7 +45,7 @@ class EditObjectsTest : public ::testing::Test {
     RegisterEditCommands();  // fresh tools
   }
   void TearDown() override {
-    SetDialogSeam({});
+    PlatformUseDesktopDialogs();
     ChooseEditTool(kCmdModifyTileMap);
     RestoreCommands(commands);
     ClearStatusMessage();
@@ -96,7 +96,7 @@ TEST_F(EditObjectsTest, AnswersAreDefinitionAddresses) {
 
 TEST_F(EditObjectsTest, TheChosenDefinitionGoesToTheSelectedObjects) {
   std::vector<DialogRecord> asked;
-  SetDialogSeam([&](const DialogRecord& r) {
+  PlatformUseScriptedDialogs([&](const DialogRecord& r) {
     asked.push_back(r);
     return std::string("2345");
   });
@@ -121,7 +121,7 @@ TEST_F(EditObjectsTest, TheChosenDefinitionGoesToTheSelectedObjects) {
     EXPECT_EQ(after[i].x, before[i].x);
   }
   // Cancelled: nothing changes.
-  SetDialogSeam([](const DialogRecord&) { return std::string("cancel"); });
+  PlatformUseScriptedDialogs([](const DialogRecord&) { return std::string("cancel"); });
   const unsigned long long generation = QBR1_EditGeneration();
   ChooseObjectDefinition(list);
   EXPECT_EQ(QBR1_EditGeneration(), generation);

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <map>
+#include <set>
+#include <utility>
 #include <vector>
 
 #include "bfa/bfa.h"
@@ -78,7 +81,7 @@ TEST_F(EditTilesTest, TheBrushGoesIntoTheMapWordOfTheCell) {
     TileMapTool tiles;
     EXPECT_FALSE(tiles.PaintCell(lvl, c.col, c.row)) << "no brush yet";
     tiles.has_brush = true;
-    tiles.brush = c.brush;
+    tiles.brush = TileStamp::Single(c.brush);
     ASSERT_TRUE(tiles.PaintCell(lvl, c.col, c.row));
     const long long at = lvl.tilemap + 2LL * (16 * c.col + c.row);
     EXPECT_EQ(QBR1_Word(at), c.brush.Word());
@@ -106,7 +109,7 @@ TEST_F(EditTilesTest, VerticalLevelsAndTheSecondMapOfLevel27) {
     const int col = lvl.tile_w - 1, row = lvl.tile_h - 1;
     // A brush that differs from the entry there in its tile and its vertical mirror.
     const unsigned word = QBR1_Word(QBR1_MapEntryOffset(lvl, col, row)) ^ 0x8001;
-    tiles.brush = QBR1TileEntry::FromWord(word);
+    tiles.brush = TileStamp::Single(QBR1TileEntry::FromWord(word));
     ASSERT_TRUE(tiles.PaintCell(lvl, col, row)) << d.id;
     const long long at = QBR1_MapEntryOffset(lvl, col, row);
     EXPECT_EQ(QBR1_Word(at), word);
@@ -121,7 +124,7 @@ TEST_F(EditTilesTest, OneStrokeIsOneUndoStepWithoutGaps) {
   CCamera camera(0x16);
   TileMapTool tiles;
   tiles.has_brush = true;
-  tiles.brush = {8, false, false};
+  tiles.brush = TileStamp::Single({8, false, false});
   tiles.Proc(camera, At(40, 40, 1));   // cell (1, 1)
   tiles.Proc(camera, At(230, 40, 2));  // a quick move to cell (7, 1)
   tiles.Proc(camera, At(230, 110, 2));  // and down to (7, 3)
@@ -155,19 +158,21 @@ TEST_F(EditTilesTest, WithoutABrushClicksChangeNothingAndRightClickPicks) {
   // The bottom row of the demo's level is ground: take its entry as the brush.
   const DemoLevel& d = *Demo().Level(0x16);
   InputSnapshot right = At(3 * 32 + 5, 15 * 32 + 5, 0);
-  right.right_pressed = true;
+  right.right = 1;
+  tiles.Proc(camera, right);
+  right.right = 3;  // released on the cell it went down on: a click
   tiles.Proc(camera, right);
   ASSERT_TRUE(tiles.has_brush);
-  EXPECT_EQ(tiles.brush.Word(), d.MapAt(3, 15));
+  EXPECT_EQ(tiles.brush.At(0, 0).Word(), d.MapAt(3, 15));
   // H and V toggle its mirror bits.
   InputSnapshot keys = At(0, 0, 0);
   keys.Press(KEY_H);
   tiles.Proc(camera, keys);
-  EXPECT_EQ(tiles.brush.Word(), d.MapAt(3, 15) ^ 0x4000u);
+  EXPECT_EQ(tiles.brush.At(0, 0).Word(), d.MapAt(3, 15) ^ 0x4000u);
   keys = At(0, 0, 0);
   keys.Press(KEY_V);
   tiles.Proc(camera, keys);
-  EXPECT_EQ(tiles.brush.Word(), d.MapAt(3, 15) ^ 0xC000u);
+  EXPECT_EQ(tiles.brush.At(0, 0).Word(), d.MapAt(3, 15) ^ 0xC000u);
 }
 
 TEST_F(EditTilesTest, ThePickerShowsTheTileSetAndChoosesTheBrush) {
@@ -187,7 +192,8 @@ TEST_F(EditTilesTest, ThePickerShowsTheTileSetAndChoosesTheBrush) {
   click.left = 1;
   tiles.Proc(camera, click);
   ASSERT_TRUE(tiles.has_brush);
-  EXPECT_EQ(tiles.brush, (QBR1TileEntry{6, false, false}));
+  EXPECT_EQ(tiles.brush.At(0, 0), (QBR1TileEntry{6, false, false}));
+  EXPECT_EQ(tiles.brush.cells.size(), 1u);
   EXPECT_TRUE(Changed().empty()) << "a click on the picker paints nothing";
   // The wheel scrolls the picker two rows a notch, within its rows.
   click.left = 0;
@@ -214,8 +220,8 @@ TEST_F(EditTilesTest, ASaveDuringAStrokeKeepsWhatWasPaintedAndTheRestUnsaved) {
   CCamera camera(0x16);
   TileMapTool tiles;
   tiles.has_brush = true;
-  tiles.brush = {0x3ABC, true, false};
-  const unsigned word = tiles.brush.Word();
+  tiles.brush = TileStamp::Single({0x3ABC, true, false});
+  const unsigned word = tiles.brush.At(0, 0).Word();
   const long long first = QBR1_MapEntryOffset(camera.lvl, 1, 1);
   tiles.Proc(camera, At(40, 40, 1));  // cell (1, 1)
   const std::vector<unsigned char> saved = QBR1_SavedFileBytes();
@@ -234,4 +240,144 @@ TEST_F(EditTilesTest, ASaveDuringAStrokeKeepsWhatWasPaintedAndTheRestUnsaved) {
   EXPECT_FALSE(QBR1_HasUnsavedEdits());
   EXPECT_TRUE(QBR1_SavedFileBytes() == saved);
   EXPECT_EQ(QBR1_Word(first), word);
+}
+
+// A right drag takes the rectangle under it as a stamp; Ctrl+drag fills the
+// dragged rectangle with the stamp repeated from its top-left corner, as one
+// undo step, and writes exactly those words.
+TEST_F(EditTilesTest, ARightDragStampFillsACtrlDraggedRectangle) {
+  CCamera camera(0x16);
+  const DemoLevel& d = *Demo().Level(0x16);
+  TileMapTool tiles;
+  InputSnapshot right = At(2 * 32 + 3, 12 * 32 + 3, 0);  // cell (2, 12)
+  right.right = 1;
+  tiles.Proc(camera, right);
+  right = At(4 * 32 + 3, 13 * 32 + 3, 0);  // to (4, 13): a 3 x 2 stamp
+  right.right = 2;
+  tiles.Proc(camera, right);
+  right.right = 3;
+  tiles.Proc(camera, right);
+  ASSERT_TRUE(tiles.has_brush);
+  ASSERT_EQ(tiles.brush.w, 3);
+  ASSERT_EQ(tiles.brush.h, 2);
+  EXPECT_EQ(tiles.brush.At(2, 1).Word(), d.MapAt(4, 13));
+  EXPECT_EQ(tiles.SelectedCount(), 6u);
+  EXPECT_TRUE(Changed().empty()) << "taking a stamp writes nothing";
+
+  // Ctrl+drag from cell (10, 2) to (14, 4): 5 x 3 cells.
+  InputSnapshot fill = At(10 * 32 + 1, 2 * 32 + 1, 1);
+  fill.ctrl = true;
+  tiles.Proc(camera, fill);
+  fill = At(14 * 32 + 30, 4 * 32 + 30, 2);
+  fill.ctrl = true;
+  tiles.Proc(camera, fill);
+  EXPECT_TRUE(Changed().empty()) << "the fill waits for the release";
+  fill.left = 3;
+  tiles.Proc(camera, fill);
+  std::map<long long, unsigned> expected;
+  for (int r = 2; r <= 4; ++r) {
+    for (int c = 10; c <= 14; ++c) expected[QBR1_MapEntryOffset(camera.lvl, c, r)] = d.MapAt(2 + (c - 10) % 3, 12 + (r - 2) % 2);
+  }
+  std::vector<long long> bytes;
+  for (const auto& [at, word] : expected) {
+    EXPECT_EQ(QBR1_Word(at), word) << at;
+    for (long long b : {at, at + 1}) {
+      if (static_cast<unsigned char>(QBR1[b]) != Demo().rom[b]) bytes.push_back(b);
+    }
+  }
+  EXPECT_FALSE(bytes.empty());
+  EXPECT_EQ(Changed(), bytes);
+  EditStepInfo step;
+  ASSERT_TRUE(QBR1_UndoStep(&step));
+  EXPECT_EQ(step.label.rfind("Fill ", 0), 0u) << step.label;
+  EXPECT_TRUE(Changed().empty());
+}
+
+// Shift+click fills the 4-connected cells that hold the clicked entry, and no other.
+TEST_F(EditTilesTest, AShiftClickFloodFillsExactlyTheConnectedCells) {
+  CCamera camera(0x16);
+  const DemoLevel& d = *Demo().Level(0x16);
+  TileMapTool tiles;
+  tiles.has_brush = true;
+  tiles.brush = TileStamp::Single({0x2FF, false, true});
+  const int c0 = 5, r0 = 3;
+  // The region, found here over the builder's own map.
+  std::set<std::pair<int, int>> region{{c0, r0}};
+  std::vector<std::pair<int, int>> todo{{c0, r0}};
+  while (!todo.empty()) {
+    const auto [c, r] = todo.back();
+    todo.pop_back();
+    for (const auto& [nc, nr] : {std::pair{c - 1, r}, {c + 1, r}, {c, r - 1}, {c, r + 1}}) {
+      if (nc < 0 || nr < 0 || nc >= d.tile_w || nr >= d.tile_h) continue;
+      if (d.MapAt(nc, nr) != d.MapAt(c0, r0) || !region.insert({nc, nr}).second) continue;
+      todo.push_back({nc, nr});
+    }
+  }
+  ASSERT_GT(region.size(), 1u);
+  ASSERT_LT(region.size(), static_cast<std::size_t>(d.tile_w * d.tile_h));
+  InputSnapshot click = At(c0 * 32 + 7, r0 * 32 + 7, 1);
+  click.shift = true;
+  tiles.Proc(camera, click);
+  click.left = 3;
+  tiles.Proc(camera, click);
+  for (int r = 0; r < d.tile_h; ++r) {
+    for (int c = 0; c < d.tile_w; ++c) {
+      const unsigned want = region.count({c, r}) ? tiles.brush.At(0, 0).Word() : d.MapAt(c, r);
+      ASSERT_EQ(QBR1_Word(QBR1_MapEntryOffset(camera.lvl, c, r)), want) << c << "," << r;
+    }
+  }
+  int level = -1;
+  ASSERT_TRUE(QBR1_Undo(&level));
+  EXPECT_TRUE(Changed().empty());
+}
+
+// H and V mirror a stamp's layout and each entry's bit; Delete writes entry 0
+// into the rectangle taken, Copy takes it again and Paste lays it at a point.
+TEST_F(EditTilesTest, StampsMirrorAndTheTakenRectangleCopiesDeletesAndPastes) {
+  TileStamp s{2, 2, {{1, false, false}, {2, true, false}, {3, false, true}, {4, false, false}}};
+  TileStamp h = s;
+  h.MirrorH();
+  EXPECT_EQ(h.cells, (std::vector<QBR1TileEntry>{{2, false, false}, {1, true, false}, {4, true, false}, {3, true, true}}));
+  TileStamp v = s;
+  v.MirrorV();
+  EXPECT_EQ(v.cells, (std::vector<QBR1TileEntry>{{3, false, false}, {4, false, true}, {1, false, true}, {2, true, true}}));
+
+  CCamera camera(0x16);
+  const DemoLevel& d = *Demo().Level(0x16);
+  TileMapTool tiles;
+  tiles.Activate(camera);
+  ASSERT_TRUE(tiles.CaptureCells(camera.lvl, {0, 14, 1, 15}));
+  ASSERT_TRUE(tiles.Delete());
+  for (int r = 14; r <= 15; ++r) {
+    for (int c = 0; c <= 1; ++c) EXPECT_EQ(QBR1_Word(QBR1_MapEntryOffset(camera.lvl, c, r)), 0u);
+  }
+  EXPECT_EQ(tiles.brush.At(1, 1).Word(), d.MapAt(1, 15)) << "the brush keeps what was taken";
+  ASSERT_TRUE(tiles.Paste(20 * 32 + 5, 1 * 32 + 5));
+  EXPECT_EQ(QBR1_Word(QBR1_MapEntryOffset(camera.lvl, 21, 2)), d.MapAt(1, 15));
+  ASSERT_TRUE(tiles.Copy());
+  EXPECT_EQ(tiles.brush.At(0, 0).Word(), 0u) << "Copy takes the rectangle as it is now";
+  tiles.Deactivate();
+}
+
+// A drag across the picker makes a stamp of the tiles between its ends.
+TEST_F(EditTilesTest, ADragAcrossThePickerMakesAStampOfItsTiles) {
+  CCamera camera(0x16);
+  TileMapTool tiles;
+  tiles.panel_shown = true;
+  const LevelBox panel = TileMapTool::PanelRect(camera.frame);
+  InputSnapshot in;
+  in.wx = panel.x0 + 4 + 1 * TileMapTool::kCellW + 10;  // tile 1
+  in.wy = panel.y0 + TileMapTool::kHeaderH + 10;
+  in.left = 1;
+  tiles.Proc(camera, in);
+  in.wx = panel.x0 + 4 + 2 * TileMapTool::kCellW + 10;  // to tile 10: row 2, column 2
+  in.wy = panel.y0 + TileMapTool::kHeaderH + 2 * TileMapTool::kCellH + 10;
+  in.left = 3;
+  tiles.Proc(camera, in);
+  ASSERT_EQ(tiles.brush.w, 2);
+  ASSERT_EQ(tiles.brush.h, 3);
+  std::vector<int> got;
+  for (const QBR1TileEntry& e : tiles.brush.cells) got.push_back(e.tile);
+  EXPECT_EQ(got, (std::vector<int>{1, 2, 5, 6, 9, 10}));
+  EXPECT_TRUE(Changed().empty());
 }

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/base/include.h"
+#include "platform/allegro_include.h"
 
 // Shared set-up of the level view tests: Allegro without a display, a
 // configuration held in memory, and a ROM image placed in channel 0x10.

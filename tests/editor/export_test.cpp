@@ -128,7 +128,14 @@ TEST_F(ExportTest, Failures) {
       {"--export 0x16 --output x.png missing.smc", "cannot read ROM image"},
       {"--export 0x16 --output no/such/folder/x.png demo.smc", "cannot write"},
       {"--list missing.smc", "cannot read ROM image"},
+      {"--export 0x16 --output ./demo.smc demo.smc", "is the input"},
+      {"--export 0x16 --output link.smc demo.smc", "is the input"},
+      {"--export all --output linked demo.smc", "is the input"},
   };
+  // A link to the image under the output's name, and a folder whose first picture's name is one.
+  fs::create_symlink("demo.smc", dir_ / "link.smc");
+  fs::create_directories(dir_ / "linked");
+  fs::create_symlink("../demo.smc", dir_ / "linked" / "level-0x00.png");
   for (const Case& c : cases) {
     const RunResult run = Qbrre(dir_, c.args);
     EXPECT_NE(run.status, 0) << c.args;
@@ -140,6 +147,9 @@ TEST_F(ExportTest, Failures) {
     while (std::getline(lines, line)) errors += line.rfind("qbrre: warning:", 0) != 0;
     EXPECT_EQ(errors, 1) << c.args << ": " << run.err;
   }
+  std::ifstream image(dir_ / "demo.smc", std::ios::binary);
+  const std::vector<unsigned char> left((std::istreambuf_iterator<char>(image)), std::istreambuf_iterator<char>());
+  EXPECT_TRUE(left == demo_->rom);  // the image refused as output is whole
 }
 
 TEST_F(ExportTest, AllWritesOneFilePerListedLevel) {

@@ -10,6 +10,8 @@
 #include "demo/demo_image.h"
 #include "editor/classes.h"
 #include "editor/mode_qbr1leveleditor.h"
+#include "editor/status_message.h"
+#include "editor/view_transform.h"
 #include "resources/skin.h"
 #include "tests/editor/editor_support.h"
 
@@ -47,6 +49,9 @@ class GuideAndStatusTest : public ::testing::Test {
     resources_.emplace();
     UseConfig(demo_.config);
     UseImage(demo_.rom);
+    // The status line also shows a pending message and the zoom: start without either.
+    ClearStatusMessage();
+    SetViewZoom(100);
   }
   void TearDown() override { resources_.reset(); }
   const DemoImage demo_ = BuildDemoImage(1);

@@ -12,6 +12,7 @@
 #include "editor/classes.h"
 #include "editor/mode_qbr1leveleditor.h"
 #include "gui/commands.h"
+#include "platform/dialogs.h"
 #include "shell/base/variables.h"
 #include "tests/editor/editor_support.h"
 
@@ -46,6 +47,7 @@ class LevelPicker : public ::testing::Test {
     }
     setenv("QBRRE_DIALOG_SCRIPT", (dir_ / "answers.txt").c_str(), 1);
     setenv("QBRRE_DIALOG_LOG", (dir_ / "log.jsonl").c_str(), 1);
+    PlatformChooseDialogBackend();
     saved_level_ = currentlvlid;
     saved_commands_ = SnapshotCommands();
     currentlvlid = 0x16;
@@ -65,6 +67,7 @@ class LevelPicker : public ::testing::Test {
         setenv(name.c_str(), value.c_str(), 1);
       }
     }
+    PlatformUseDesktopDialogs();
     std::filesystem::remove_all(dir_);
   }
   // One run of the picker answered `answer`; the file name changes so the
@@ -73,6 +76,7 @@ class LevelPicker : public ::testing::Test {
     const std::filesystem::path script = dir_ / ("answers" + std::to_string(++scripts_) + ".txt");
     std::ofstream(script) << answer << "\n";
     setenv("QBRRE_DIALOG_SCRIPT", script.c_str(), 1);
+    PlatformChooseDialogBackend();
     RunLevelPicker();
   }
   std::vector<std::string> Log() const {

@@ -4,6 +4,7 @@
 
 #include "demo/demo_image.h"
 #include "editor/classes.h"
+#include "editor/status_message.h"
 #include "editor/view_status.h"
 #include "editor/view_transform.h"
 #include "gui/HelioWin.h"
@@ -265,7 +266,13 @@ TEST_F(ViewTransformTest, StatusNamesThePointAndTheMapEntry) {
   SetViewZoom(50);
   mouse_y = 118;
   EXPECT_EQ(ViewStatusText(), "X 0x0158  Y 0x0094  Tile 0x0000 --");
+  // The status line leads with the zoom away from 100 %, and only then.
+  ClearStatusMessage();
+  EXPECT_EQ(StatusLineMiddle().rfind("50 %    X 0x0158", 0), 0u) << StatusLineMiddle();
+  SetViewZoom(200);
+  EXPECT_EQ(StatusLineMiddle().rfind("200 %", 0), 0u) << StatusLineMiddle();
   SetViewZoom(100);
+  EXPECT_EQ(StatusLineMiddle().rfind("X 0x012C", 0), 0u) << StatusLineMiddle();
   // Outside the view area (toolbar, scroll bar) or the level: nothing.
   struct Case {
     int mx, my;

@@ -14,7 +14,7 @@ namespace {
 
 using namespace editor_test;
 
-// The fake window, the dialog seam and the built-in resources stand in for the desktop while a test
+// The headless window, an in-process dialog script and the built-in resources stand in for the desktop while a test
 // runs; they are put back whatever way the test ends.
 class WindowSizeTest : public ::testing::Test {
  protected:
@@ -23,16 +23,16 @@ class WindowSizeTest : public ::testing::Test {
     resources_.emplace();
     window_.w = 700;
     window_.h = 500;
-    PlatformUseFakeWindow(&window_);
-    SetDialogSeam([](const DialogRecord&) { return std::string("ok"); });
+    PlatformUseHeadlessWindow(window_);
+    PlatformUseScriptedDialogs([](const DialogRecord&) { return std::string("ok"); });
   }
   void TearDown() override {
-    SetDialogSeam({});
-    PlatformUseFakeWindow(nullptr);
+    PlatformUseDesktopDialogs();
+    PlatformUseX11Window();
     mui = nullptr;
     resources_.reset();
   }
-  PlatformFakeWindow window_;
+  HeadlessWindow window_;
   std::optional<BuiltinResources> resources_;
 };
 

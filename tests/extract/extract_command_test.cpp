@@ -343,4 +343,26 @@ TEST(ExtractCommandTest, AFileThatCannotBeWrittenEndsTheRunWithOneError) {
   EXPECT_TRUE(fs::is_directory(folder.path() / "out" / "palette-0x01.bin" / "inside"));
 }
 
+// A name of the output folder that is a symbolic link is written through (the link stays, the file it
+// names gets the content); one that reaches the image being read ends the run before it is written.
+TEST(ExtractCommandTest, LinksAreWrittenThroughButNeverOverTheImage) {
+  const DemoImage demo = BuildDemoImage(1);
+  TempFolder folder("extract-links");
+  PlaceDemo(demo, folder.path());
+  WriteFile(folder.path() / "mine.bin", {1, 2, 3});
+  fs::create_directories(folder.path() / "out");
+  fs::create_symlink("../mine.bin", folder.path() / "out" / "palette-0x00.bin");
+  fs::create_symlink("../demo.smc", folder.path() / "out" / "palette-0x01.bin");
+  const RunResult run = Qbrre(folder.path(), "--extract palettes --output out demo.smc");
+  EXPECT_EQ(run.status, 1);
+  const std::vector<std::string> lines = Complaints(run);
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_NE(lines[0].find("palette-0x01.bin\": it is the input \"demo.smc\""), std::string::npos) << lines[0];
+  EXPECT_EQ(ReadFile(folder.path() / "demo.smc"), demo.rom);
+  EXPECT_TRUE(fs::is_symlink(folder.path() / "out" / "palette-0x00.bin"));
+  EXPECT_TRUE(fs::is_symlink(folder.path() / "out" / "palette-0x01.bin"));
+  EXPECT_EQ(ReadFile(folder.path() / "mine.bin").size(), 256u);  // the level's 128 colour words
+  EXPECT_EQ(FilesLike(folder.path() / "out", ".", "").size(), 0u);
+}
+
 }  // namespace

@@ -7,7 +7,7 @@
 #include "extract/extract.h"
 #include "platform/config_lock.h"
 #include "rom/globaldata.h"
-#include "shell/base/include.h"
+#include "platform/allegro_include.h"
 #include "tests/common/headless_allegro.h"
 #include "tests/extract/extract_support.h"
 
@@ -50,7 +50,7 @@ class ExtractParallelTest : public ::testing::Test {
     fs::create_directories(folder);
     ExtractControl control;
     control.workers = workers;
-    const ExtractReport report = QBR1_Extract(kind, folder.string(), &control);
+    const ExtractReport report = QBR1_Extract(kind, folder.string(), "", &control);
     EXPECT_EQ(control.written.load(), report.written);
     return report;
   }
@@ -112,7 +112,7 @@ TEST_F(ExtractParallelTest, ACancelledRunWritesNothingMore) {
     ExtractControl control;
     control.workers = workers;
     control.cancel = true;
-    const ExtractReport report = QBR1_Extract(ExtractKind::Palettes, folder.path().string(), &control);
+    const ExtractReport report = QBR1_Extract(ExtractKind::Palettes, folder.path().string(), "", &control);
     EXPECT_TRUE(report.cancelled);
     EXPECT_EQ(report.written, 0);
     EXPECT_TRUE(fs::is_empty(folder.path()));

@@ -2,6 +2,7 @@
 
 #include "bfa/bfa.h"
 #include "demo/demo_image.h"
+#include "extract/import_menu.h"
 #include "extract/mode_extraction.h"
 #include "gui/commands.h"
 #include "gui/mode_table.h"
@@ -38,14 +39,14 @@ class ExtractionModeTest : public ::testing::Test {
     ENGINE_STATE = static_cast<uint32_t>(Mode::Extraction);
     commands_ = SnapshotCommands();
     RegisterExtractionCommands();
-    SetDialogSeam([this](const DialogRecord& r) {
+    PlatformUseScriptedDialogs([this](const DialogRecord& r) {
       boxes_.push_back(r);
-      if (r.kind == BoxKind::Folder) return answer_;
+      if (r.kind == BoxKind::Folder || r.kind == BoxKind::Open) return answer_;
       return std::string("ok");
     });
   }
   void TearDown() override {
-    SetDialogSeam({});
+    PlatformUseDesktopDialogs();
     RestoreCommands(commands_);
     ENGINE_STATE = saved_state_;
     QBR1.assign(saved_image_.begin(), saved_image_.end());
@@ -207,3 +208,51 @@ TEST_F(ExtractionModeTest, AFolderThatCannotBeMadeIsReported) {
 }
 
 }  // namespace
+
+// Import > Folder... puts the folder in as --import would (one undoable edit,
+// its lines shown in the view); Import > Tile Maps... takes one file of its kind
+// and refuses a file of another.
+TEST_F(ExtractionModeTest, ImportPutsAFolderOrOneFileInAsTheCommandDoes) {
+  TempFolder folder("import-menu");
+  PlaceDemo(demo_, folder.path());
+  ASSERT_EQ(Qbrre(folder.path(), "--extract tilemaps --output out demo.smc").status, 0);
+  const fs::path map = folder.path() / "out" / "tilemap-0x16.bin";
+  std::vector<unsigned char> words = ReadFile(map);
+  ASSERT_GT(words.size(), 12u);
+  words[10] ^= 0x01, words[11] ^= 0x40;
+  WriteFile(map, words);
+  const RunResult run = Qbrre(folder.path(), "--import out --output cmd.smc demo.smc");
+  ASSERT_EQ(run.status, 0) << run.out;
+  const std::vector<unsigned char> want = ReadFile(folder.path() / "cmd.smc");
+  ASSERT_NE(want, demo_.rom);
+
+  QBR1_ResetEdits(demo_.rom, 0);
+  EXPECT_TRUE(CommandAvailable(kCmdImportFolder));
+  answer_ = (folder.path() / "out").string();
+  ASSERT_TRUE(RunRegisteredCommand(kCmdImportFolder));
+  EXPECT_EQ(QBR1_SavedFileBytes(), want);
+  EXPECT_EQ(QBR1_UndoCount(), 1u);
+  ASSERT_EQ(LastImportLines().size(), 228u);
+  bool written = false;
+  for (const ImportLine& l : LastImportLines()) written |= l.file == "tilemap-0x16.bin" && l.outcome.rfind("written (", 0) == 0;
+  EXPECT_TRUE(written);
+  EXPECT_EQ(LastImportSummary(), "Import \"" + answer_ + "\": 1 written, 227 unchanged, 0 refused");
+  const ExtractionView view;
+  EXPECT_EQ(view.Status(), LastImportSummary());
+  int level = -1;
+  ASSERT_TRUE(QBR1_Undo(&level));
+  EXPECT_EQ(QBR1_SavedFileBytes(), demo_.rom);
+
+  // One file through its kind's entry; a file of another kind is refused with a box.
+  answer_ = map.string();
+  ASSERT_TRUE(RunRegisteredCommand(kCmdImportTileMaps));
+  EXPECT_EQ(QBR1_SavedFileBytes(), want);
+  ASSERT_EQ(LastImportLines().size(), 1u);
+  boxes_.clear();
+  ASSERT_TRUE(RunRegisteredCommand(kCmdImportPalettes));
+  ASSERT_FALSE(boxes_.empty());
+  EXPECT_EQ(boxes_.back().kind, BoxKind::Error);
+  EXPECT_EQ(QBR1_UndoCount(), 1u) << "the refused file made no edit";
+  QBR1_ResetEdits({}, 0);
+  ClearLastImport();
+}

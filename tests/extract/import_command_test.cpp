@@ -183,7 +183,9 @@ TEST_P(ImportTest, OnlyWhatTheChangedFilesDescribeChanges) {
   }
   // The other archetypes' identical characters stay where they are.
   for (const DemoArchetype& other : demo.archetypes)
-    if (other.archetype != 0 && (other.archetype & 15) != 12) EXPECT_EQ(Decompress(result, other.gfx), other.characters);
+    if (other.archetype != 0 && (other.archetype & 15) != 12) {
+      EXPECT_EQ(Decompress(result, other.gfx), other.characters);
+    }
 
   // Importing into the ROM itself replaces it with the same result.
   const RunResult in_place = Qbrre(folder->path(), "--import changed --output demo.smc demo.smc");
@@ -291,6 +293,31 @@ TEST(ImportCommandTest, Failures) {
     EXPECT_NE(line.find(c.says), std::string::npos) << line;
   }
   EXPECT_FALSE(fs::exists(folder.path() / "out.smc"));
+  EXPECT_EQ(ReadFile(folder.path() / "demo.smc"), demo.rom);
+}
+
+// OUT may be the image itself, never a file of the folder the import reads (under any name): refused
+// before anything is printed or written.
+TEST(ImportCommandTest, OutputThatIsAnImportedFileIsRefused) {
+  const DemoImage demo = BuildDemoImage(1);
+  TempFolder folder("import-output");
+  PlaceDemo(demo, folder.path());
+  ASSERT_EQ(Qbrre(folder.path(), "--extract palettes --output out demo.smc").status, 0);
+  const Bytes palette = ReadFile(folder.path() / "out" / "palette-0x16.gpl");
+  ASSERT_FALSE(palette.empty());
+  fs::create_symlink("out/palette-0x16.gpl", folder.path() / "link.gpl");
+  for (const char* output : {"out/palette-0x16.gpl", "out/../out/palette-0x16.gpl", "link.gpl"}) {
+    SCOPED_TRACE(output);
+    const RunResult run = Qbrre(folder.path(), std::string("--import out --output ") + output + " demo.smc");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "");
+    ASSERT_FALSE(run.err.empty());
+    EXPECT_NE(run.err.back().find("is the input"), std::string::npos) << run.err.back();
+    EXPECT_EQ(ReadFile(folder.path() / "out" / "palette-0x16.gpl"), palette);
+  }
+  EXPECT_TRUE(fs::is_symlink(folder.path() / "link.gpl"));
+  const RunResult in_place = Qbrre(folder.path(), "--import out --output demo.smc demo.smc");
+  EXPECT_EQ(in_place.status, 0);
   EXPECT_EQ(ReadFile(folder.path() / "demo.smc"), demo.rom);
 }
 

@@ -10,7 +10,7 @@
 #include "gui/commands.h"
 #include "platform/dialogs.h"
 #include "platform/messages.h"
-#include "shell/base/include.h"
+#include "platform/allegro_include.h"
 #include "tests/gui/menu_support.h"
 
 namespace {
@@ -98,13 +98,13 @@ TEST_F(CommandTable, DispatcherRunsAvailableHandlersOnceAndHasNoBuiltIns) {
   // Open, About and Exit are table entries like the rest: unregistered, they
   // show nothing and ask nothing to close; registered, their number runs the handler.
   std::vector<std::string> boxes;
-  SetDialogSeam([&](const DialogRecord& r) {
+  PlatformUseScriptedDialogs([&](const DialogRecord& r) {
     boxes.push_back(r.title);
     return std::string("ok");
   });
   PlatformClearMessages();
   for (unsigned short id : {0x0000, 0xF000, 0xFFFF}) AppMenuExecuteItem(id, false);
-  SetDialogSeam({});
+  PlatformUseDesktopDialogs();
   EXPECT_EQ(boxes, std::vector<std::string>{});
   PlatformMessage m;
   EXPECT_FALSE(PlatformPeekMessage(m));

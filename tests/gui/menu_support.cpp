@@ -10,7 +10,7 @@
 #include "platform/system_sound.h"
 #include "platform/window.h"
 #include "resources/skin.h"
-#include "shell/base/include.h"
+#include "platform/allegro_include.h"
 #include "shell/base/variables.h"
 #include "tests/common/headless_allegro.h"
 
@@ -63,15 +63,15 @@ OwnTable::OwnTable(std::string description, int mode) : text(std::move(descripti
   entries[mode] = text.c_str();
 }
 
-GuiHarness::GuiHarness(int mode, int w, int h) : window(new PlatformFakeWindow) {
-  PlatformUseFakeWindow(window);
+GuiHarness::GuiHarness(int mode, int w, int h) : window(new HeadlessWindow) {
+  PlatformUseHeadlessWindow(*window);
   ENGINE_STATE = mode;
   STATEOVER = false;
-  SetDialogSeam([this](const DialogRecord& r) {
+  PlatformUseScriptedDialogs([this](const DialogRecord& r) {
     events.push_back("box " + r.title);
     return std::string(r.kind == BoxKind::Question ? "no" : r.kind == BoxKind::Open ? "" : "ok");
   });
-  SetSystemSoundSeam([this](const std::string& alias, bool wait) {
+  UseRecordingSystemSound([this](const std::string& alias, bool wait) {
     events.push_back("sound " + alias + (wait ? " wait" : " async"));
   });
   gui = new CHelioGUI;
@@ -114,9 +114,9 @@ GuiHarness::~GuiHarness() {
   delete gui;
   mui = nullptr;
   destroy_bitmap(frame);
-  SetDialogSeam({});
-  SetSystemSoundSeam({});
-  PlatformUseFakeWindow(nullptr);
+  PlatformUseDesktopDialogs();
+  UseDriverSystemSound();
+  PlatformUseX11Window();
   delete window;
   ENGINE_STATE = 0;
   STATEOVER = false;

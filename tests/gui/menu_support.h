@@ -23,9 +23,9 @@ struct OwnTable {
 };
 
 class CHelioGUI;
-struct PlatformFakeWindow;
+struct HeadlessWindow;
 
-// A live GUI root over a fake window, with the built-in skin loaded, a frame
+// A live GUI root over a headless window, with the built-in skin loaded, a frame
 // bitmap to draw into, and a scripted mouse. Records every sound, box and
 // recorded command in `events` ("command <id> <sound>", "sound <alias> <wait>",
 // "box <title>"); a command counts as chosen with sound when the dispatcher
@@ -64,5 +64,5 @@ class GuiHarness {
   CommandTableSnapshot saved_commands;
   BITMAP* frame = nullptr;
   CHelioGUI* gui = nullptr;
-  PlatformFakeWindow* window = nullptr;
+  HeadlessWindow* window = nullptr;
 };

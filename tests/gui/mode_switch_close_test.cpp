@@ -3,6 +3,7 @@
 #include <semaphore.h>
 
 #include "gui/HelioWin.h"
+#include "gui/mode_loop.h"
 #include "gui/mode_table.h"
 #include "platform/config_lock.h"
 #include "platform/dialogs.h"
@@ -10,6 +11,7 @@
 #include "platform/window.h"
 #include "shell/base/variables.h"
 #include "shell/runtime/frame.h"
+#include "tests/common/close_harness.h"
 #include "tests/common/headless_allegro.h"
 
 namespace {
@@ -48,14 +50,24 @@ void LandAt(Landing landing) {
   if (!run.closed && run.landing == landing) Close();
 }
 
-void Hook(ModeSwitchPoint point) {
-  if (run.entries != 1) return;  // the hand-over from the first mode to the second
-  switch (point) {
-    case ModeSwitchPoint::BeforeClear: LandAt(Landing::BeforeClear); break;
-    case ModeSwitchPoint::Cleared: LandAt(Landing::Cleared); break;
-    case ModeSwitchPoint::Checked: LandAt(Landing::Checked); break;
-    case ModeSwitchPoint::Found: LandAt(Landing::Found); break;
+// Lands the close before the main loop's next step, in the hand-over from the
+// first mode to the second.
+void BeforeStep(ModeLoopStep next) {
+  if (run.entries != 1) return;
+  switch (next) {
+    case ModeLoopStep::Clear: LandAt(Landing::BeforeClear); break;
+    case ModeLoopStep::CheckClose: LandAt(Landing::Cleared); break;
+    case ModeLoopStep::Find: LandAt(Landing::Checked); break;
+    case ModeLoopStep::Run: LandAt(Landing::Found); break;
   }
+}
+
+// The main loop of WindowRunFunction, one step at a time.
+void RunMainLoop() {
+  CModeLoop loop;
+  do {
+    BeforeStep(loop.next);
+  } while (loop.Step());
 }
 
 void RunMode(Mode next) {
@@ -93,48 +105,35 @@ class ModeSwitchCloseTest : public ::testing::TestWithParam<Landing> {
       ConfigGuard guard;
       set_config_data("", 0);
     }
-    window = PlatformFakeWindow{};
+    window = HeadlessWindow{};
     window.screen_w = 1280;
     window.screen_h = 1024;
-    PlatformUseFakeWindow(&window);
-    SetDialogSeam([](const DialogRecord&) { return std::string("ok"); });
-    PlatformClearMessages();
+    PlatformUseHeadlessWindow(window);
+    PlatformUseScriptedDialogs([](const DialogRecord&) { return std::string("ok"); });
     gui = new CHelioGUI;
     RegisterMode(kModeA, ModeA);
     RegisterMode(kModeB, ModeB);
-    SetModeSwitchHook(Hook);
-    sem_init(&sem_rest, 0, 1);
     ticks = 1;
-    saved_state = ENGINE_STATE.load();
     ENGINE_STATE = static_cast<uint32_t>(kModeA);
-    GAMEOVER = false;
-    STATEOVER = false;
   }
   void TearDown() override {
-    SetModeSwitchHook(nullptr);
     RegisterMode(kModeA, nullptr);
     RegisterMode(kModeB, nullptr);
-    sem_destroy(&sem_rest);
-    ticks = 0;
-    ENGINE_STATE = saved_state;
-    GAMEOVER = false;
-    STATEOVER = false;
     delete gui;
     mui = nullptr;
-    PlatformUseFakeWindow(nullptr);
-    SetDialogSeam({});
-    PlatformClearMessages();
+    PlatformUseX11Window();
+    PlatformUseDesktopDialogs();
   }
 
-  PlatformFakeWindow window;
+  HeadlessWindow window;
+  CloseHarness engine_;
   CHelioGUI* gui = nullptr;
-  uint32_t saved_state = 0;
 };
 
 TEST_P(ModeSwitchCloseTest, ACloseAtAnyMomentOfAModeSwitchEndsTheMainLoop) {
   run = Record{};
   run.landing = GetParam();
-  gui->WindowRunFunction();
+  RunMainLoop();
   EXPECT_TRUE(run.closed);
   EXPECT_FALSE(run.runaway) << "the main loop went on after the close";
   EXPECT_EQ(run.updates_after_close, 0);

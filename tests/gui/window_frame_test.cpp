@@ -9,7 +9,7 @@
 #include "platform/messages.h"
 #include "platform/window.h"
 #include "shell/runtime/frame.h"
-#include "shell/base/include.h"
+#include "platform/allegro_include.h"
 #include "shell/base/variables.h"
 #include "tests/common/headless_allegro.h"
 #include "tests/common/input_state.h"
@@ -26,15 +26,15 @@ class WindowFrameTest : public ::testing::Test {
       ConfigGuard guard;
       set_config_data("", 0);
     }
-    window = PlatformFakeWindow{};
+    window = HeadlessWindow{};
     window.screen_w = 1280;
     window.screen_h = 1024;
     window.x = 380;
     window.y = 282;
     window.w = 520;
     window.h = 176;
-    PlatformUseFakeWindow(&window);
-    SetDialogSeam([this](const DialogRecord& r) {
+    PlatformUseHeadlessWindow(window);
+    PlatformUseScriptedDialogs([this](const DialogRecord& r) {
       boxes.push_back(r.title);
       return std::string("ok");
     });
@@ -49,8 +49,8 @@ class WindowFrameTest : public ::testing::Test {
   void TearDown() override {
     delete gui;
     mui = nullptr;
-    PlatformUseFakeWindow(nullptr);
-    SetDialogSeam({});
+    PlatformUseX11Window();
+    PlatformUseDesktopDialogs();
     PlatformClearMessages();
     AllowHResize = saved_h_resize_;
     AllowVResize = saved_v_resize_;
@@ -85,7 +85,7 @@ class WindowFrameTest : public ::testing::Test {
     return n;
   }
 
-  PlatformFakeWindow window;
+  HeadlessWindow window;
   CHelioGUI* gui = nullptr;
   std::vector<std::string> boxes;
 };
@@ -329,7 +329,7 @@ TEST_F(WindowFrameTest, FramePassComposesOnlyTheWindowArea) {
 
 TEST_F(WindowFrameTest, UnknownModeIsReportedAndClosesTheProgram) {
   std::vector<DialogRecord> shown;
-  SetDialogSeam([&shown](const DialogRecord& r) {
+  PlatformUseScriptedDialogs([&shown](const DialogRecord& r) {
     shown.push_back(r);
     return std::string("ok");
   });

@@ -119,7 +119,7 @@ TEST_F(InstallTest, TheBuildLeavesTheCloneAlone) {
 
 TEST_F(InstallTest, ThePrefixHoldsTheProgramItsPlugInsAndItsData) {
   for (const char* file :
-       {"bin/qbrre", "bin/PlugIns/in_snes.so", "bin/PlugIns/out_wave.so", "share/qbrre/GameConfig/QBR v10U.INI",
+       {"bin/qbrre", "bin/PlugIns/in_snes.so", "bin/PlugIns/out_wave.so", "share/qbrre/GameConfig/QBR v10U.INI", "share/qbrre/GameConfig/QBR Demo.INI",
         "share/applications/qbrre.desktop", "share/icons/hicolor/64x64/apps/qbrre.png", "share/man/man1/qbrre.1"})
     EXPECT_TRUE(fs::is_regular_file(Prefix() / file)) << file;
   EXPECT_EQ(ReadFile(Prefix() / "share/qbrre/GameConfig/QBR v10U.INI"),

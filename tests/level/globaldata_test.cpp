@@ -18,13 +18,13 @@ class LoadQBR1Test : public ScratchDirTest {
  protected:
   void SetUp() override {
     ScratchDirTest::SetUp();
-    SetDialogSeam([this](const DialogRecord& r) {
+    PlatformUseScriptedDialogs([this](const DialogRecord& r) {
       boxes.push_back(r);
       return answer;
     });
   }
   void TearDown() override {
-    SetDialogSeam({});
+    PlatformUseDesktopDialogs();
     ScratchDirTest::TearDown();
   }
   static void Write(const fs::path& p, const std::string& text) { std::ofstream(p) << text; }

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/base/include.h"
+#include "platform/allegro_include.h"
 #include "tests/common/headless_allegro.h"
 
 // A fresh scratch working directory (dir) holding an empty GameConfig folder, with Allegro up; afterwards

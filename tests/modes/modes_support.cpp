@@ -1,7 +1,7 @@
 #include "tests/modes/modes_support.h"
 
 #include "bfa/bfa.h"
-#include "shell/base/include.h"
+#include "platform/allegro_include.h"
 #include "platform/config_lock.h"
 #include "rom/globaldata.h"
 #include "rom/image_edits.h"

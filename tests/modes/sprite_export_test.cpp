@@ -25,7 +25,7 @@ class SpriteExport : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(modes_test::InstallDemo()); }
   void TearDown() override {
-    SetDialogSeam({});
+    PlatformUseDesktopDialogs();
     modes_test::RemoveImage();
   }
 };
@@ -40,11 +40,11 @@ TEST_F(SpriteExport, TheShownSpriteIsWrittenAsTheExtractionWritesIt) {
   for (const QBR1SpriteUse& use : QBR1_SpriteUses())
     if (use.spr == viewer.sprite()) first_use = use.pal == viewer.palette();
   ASSERT_TRUE(first_use);
-  ASSERT_EQ(QBR1_Extract(ExtractKind::Sprites, folder.path().string()).written, 4);
+  ASSERT_EQ(QBR1_Extract(ExtractKind::Sprites, folder.path().string(), "").written, 4);
 
   const std::filesystem::path exported = folder / "viewer.png";
   std::vector<DialogRecord> boxes;
-  SetDialogSeam([&](const DialogRecord& box) {
+  PlatformUseScriptedDialogs([&](const DialogRecord& box) {
     boxes.push_back(box);
     return exported.string();
   });

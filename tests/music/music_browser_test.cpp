@@ -14,6 +14,9 @@
 #include <thread>
 
 #include "music/winamp.h"
+#include "platform/config_lock.h"
+#include "platform/dialogs.h"
+#include "platform/allegro_include.h"
 #include "tests/music/music_support.h"
 
 namespace {
@@ -59,8 +62,15 @@ class MusicBrowser : public ::testing::Test {
  protected:
   void SetUp() override {
     std::filesystem::create_directories(dir_.path() / "Resources" / "Music");
+    // The browser reads its folder from the configuration: an empty one, as a program without
+    // Configuration.INI has.
+    {
+      ConfigGuard guard;
+      set_config_data("", 0);
+    }
     saved_host_ = SNESAMP;
     SNESAMP = nullptr;
+    PlatformChooseDialogBackend();
   }
   void TearDown() override {
     if (SNESAMP != nullptr) {
@@ -68,6 +78,7 @@ class MusicBrowser : public ::testing::Test {
       delete SNESAMP;
     }
     SNESAMP = saved_host_;
+    PlatformUseDesktopDialogs();
   }
   void StartHost() {
     SetUpMusicHost((kPlugIns + "/in_snes.so").c_str(), (kPlugIns + "/out_wave.so").c_str());
@@ -187,6 +198,52 @@ TEST_F(MusicBrowser, WithoutTunesOrHostOneMessageOfTheHostAndNoList) {
             R"({"kind": "error", "title": "WinAMP Error", "text": "File not found.\n\"Resources/Music/*.SPC\"\n)"
             R"(Music will not play.", "answer": "ok"})");
   for (const std::string& line : log) EXPECT_EQ(line.find("\"list\""), std::string::npos) << line;
+}
+
+// The browser's folder: "Folder" of [Music] when it is set and there, else Resources/Music/ of the
+// working folder, else the user's data folder; an installed program started elsewhere lists the
+// tunes of the data folder.
+TEST_F(MusicBrowser, FindsTheTunesOfTheConfiguredPortableOrUserFolder) {
+  namespace fs = std::filesystem;
+  const fs::path data = dir_.path() / "data";
+  const std::string installed = (data / "qbrre" / "Music").string() + "/";
+  const fs::path mine = dir_.path() / "mine";
+  fs::create_directories(installed);
+  fs::create_directories(mine);
+  ScopedEnv xdg{"XDG_DATA_HOME", data.string()};
+  const auto configure = [](const std::string& folder) {
+    const std::string text = folder.empty() ? "" : "[Music]\nFolder = " + folder + "\n";
+    ConfigGuard guard;
+    set_config_data(text.c_str(), static_cast<int>(text.size()));
+  };
+  struct Case {
+    const char* name;
+    std::string configured;
+    bool portable;
+    std::string want;
+  };
+  const Case cases[] = {
+      {"portable folder", "", true, "Resources/Music/"},
+      {"installed", "", false, installed},
+      {"configured", mine.string(), true, mine.string() + "/"},
+      {"configured but missing", (dir_.path() / "none").string(), false, installed},
+  };
+  for (const Case& c : cases) {
+    if (c.portable) {
+      fs::create_directories("Resources/Music");
+    } else {
+      fs::remove_all("Resources");
+    }
+    configure(c.configured);
+    EXPECT_EQ(MusicFolder(), c.want) << c.name;
+  }
+  configure("");
+  StartHost();
+  WriteBytes(fs::path(installed) / "0003.SPC", MakeSpc(440, 1));
+  const std::vector<MusicFile> files = ListMusicFiles();
+  ASSERT_EQ(files.size(), 1u);
+  EXPECT_EQ(files[0].name, "0003.SPC");
+  EXPECT_EQ(files[0].title, "Test Tone");  // read by the plug-in from the data folder
 }
 
 }  // namespace

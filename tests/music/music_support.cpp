@@ -129,13 +129,13 @@ int ThreadCount() {
 }
 
 BoxRecorder::BoxRecorder() {
-  SetDialogSeam([this](const DialogRecord& box) {
+  PlatformUseScriptedDialogs([this](const DialogRecord& box) {
     boxes.push_back(box);
     return std::string("ok");
   });
 }
 
-BoxRecorder::~BoxRecorder() { SetDialogSeam({}); }
+BoxRecorder::~BoxRecorder() { PlatformUseDesktopDialogs(); }
 
 TempDir::TempDir() {
   std::string pattern = (std::filesystem::temp_directory_path() / "qbrre_music_XXXXXX").string();

@@ -70,7 +70,7 @@ TEST_F(ChooserDialogTest, SeamSeesWhatEachBoxShowsAndItsAnswerIsNormalised) {
   };
   for (const Case& c : cases) {
     std::vector<DialogRecord> seen;
-    SetDialogSeam([&](const DialogRecord& record) {
+    PlatformUseScriptedDialogs([&](const DialogRecord& record) {
       seen.push_back(record);
       return c.seamAnswer;
     });

@@ -8,7 +8,7 @@
 #include "platform/dialogs.h"
 
 // A temporary directory, the dialog environment variables cleared (and
-// restored afterwards) and the seam reset, so each test picks its backend.
+// restored afterwards) and the desktop backend chosen, so each test picks its backend.
 class DialogTest : public ::testing::Test {
  protected:
   void SetUp() override;
@@ -16,7 +16,8 @@ class DialogTest : public ::testing::Test {
 
   // Path of a file in the test's directory.
   std::string Path(const std::string& name) const { return dir_ + "/" + name; }
-  // Points the scripted backend at a new script holding `content`, and the log at log.jsonl.
+  // Names a new script holding `content` in QBRRE_DIALOG_SCRIPT and makes the
+  // start-up choice (the scripted backend over it); points the log at log.jsonl.
   void UseScript(const std::string& content);
   // Lines of the dialog log.
   std::vector<std::string> LogLines() const;

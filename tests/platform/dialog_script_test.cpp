@@ -57,6 +57,7 @@ TEST_F(ScriptedDialogTest, NamingAnotherScriptStartsFromItsFirstLine) {
 
 TEST_F(ScriptedDialogTest, MissingScriptFileAnswersDefaults) {
   setenv("QBRRE_DIALOG_SCRIPT", Path("absent.txt").c_str(), 1);
+  PlatformChooseDialogBackend();
   EXPECT_EQ(PlatformShowBox(BoxKind::Question, "T", "X"), "no");
   EXPECT_EQ(PlatformOpenFileDialog("Open", {}), "");
 }

@@ -4,25 +4,22 @@
 
 namespace {
 
-// Chooses the stderr backend for one test and restores the normal order after it,
-// also when an assertion fails.
+// Chooses the stderr backend for one test; the fixture restores the desktop
+// backend after it, also when an assertion fails.
 class StderrChosenTest : public DialogTest {
  protected:
   void SetUp() override {
     DialogTest::SetUp();
-    PlatformUseStderrDialogs(true);
-  }
-  void TearDown() override {
-    PlatformUseStderrDialogs(false);
-    SetDialogSeam({});
-    DialogTest::TearDown();
+    PlatformUseStderrDialogs();
   }
 };
 
 // A command without a window prints its boxes and takes their defaults even when
-// an answer script is named, which stays unread for the program that owns it.
+// an answer script is named (the start-up chose it), which stays unread for the
+// program that owns it.
 TEST_F(StderrChosenTest, BoxesArePrintedAndLoggedWithTheirDefaultsAndTheScriptIsLeft) {
   UseScript("yes\n/roms/a.smc\n");
+  PlatformUseStderrDialogs();
   testing::internal::CaptureStderr();
   const std::string question = PlatformShowBox(BoxKind::Question, "Q", "Go on?");
   const std::string open = PlatformOpenFileDialog("Open", {{"ROM image", "*.smc"}});
@@ -36,12 +33,12 @@ TEST_F(StderrChosenTest, BoxesArePrintedAndLoggedWithTheirDefaultsAndTheScriptIs
   };
   EXPECT_EQ(LogLines(), expected);
 
-  PlatformUseStderrDialogs(false);
+  PlatformChooseDialogBackend();
   EXPECT_EQ(PlatformShowBox(BoxKind::Question, "Q", "Go on?"), "yes");
 }
 
-TEST_F(StderrChosenTest, TheSeamStillComesFirst) {
-  SetDialogSeam([](const DialogRecord&) { return std::string("yes"); });
+TEST_F(StderrChosenTest, ChoosingTheScriptedBackendReplacesIt) {
+  PlatformUseScriptedDialogs([](const DialogRecord&) { return std::string("yes"); });
   testing::internal::CaptureStderr();
   EXPECT_EQ(PlatformShowBox(BoxKind::Question, "Q", "Go on?"), "yes");
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "");

@@ -28,14 +28,14 @@ void DialogTest::SetUp() {
   }
   unsetenv("QBRRE_DIALOG_SCRIPT");
   unsetenv("QBRRE_DIALOG_LOG");
-  SetDialogSeam({});
+  PlatformUseDesktopDialogs();
   std::string pattern = (std::filesystem::temp_directory_path() / "dialog_test_XXXXXX").string();
   ASSERT_NE(mkdtemp(pattern.data()), nullptr);
   dir_ = pattern;
 }
 
 void DialogTest::TearDown() {
-  SetDialogSeam({});
+  PlatformUseDesktopDialogs();
   for (const auto& [name, value] : saved_) {
     if (value == "\x01unset") {
       unsetenv(name.c_str());
@@ -52,6 +52,7 @@ void DialogTest::UseScript(const std::string& content) {
   WriteTextFile(script, content);
   setenv("QBRRE_DIALOG_SCRIPT", script.c_str(), 1);
   setenv("QBRRE_DIALOG_LOG", Path("log.jsonl").c_str(), 1);
+  PlatformChooseDialogBackend();
 }
 
 std::vector<std::string> DialogTest::LogLines() const {

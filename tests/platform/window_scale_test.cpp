@@ -14,13 +14,13 @@ class PlatformWindowScaleTest : public ::testing::Test {
     screen.screen_w = 2561;
     screen.screen_h = 2048;
     screen.taskbar_h = 25;
-    PlatformUseFakeWindow(&screen);
+    PlatformUseHeadlessWindow(screen);
   }
   void TearDown() override {
     PlatformSetWindowScale(1);
-    PlatformUseFakeWindow(nullptr);
+    PlatformUseX11Window();
   }
-  PlatformFakeWindow screen;
+  HeadlessWindow screen;
 };
 
 TEST_F(PlatformWindowScaleTest, ReadsDivideAndWritesMultiply) {

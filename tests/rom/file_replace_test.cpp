@@ -116,6 +116,85 @@ TEST_F(FileReplace, BackupIsMadeOnceAndNeverOverwritten) {
   EXPECT_FALSE(fs::exists(P("missing.smc.bak")));
 }
 
+// The backup carries the original's permission bits, whatever the umask would give a new file.
+TEST_F(FileReplace, BackupKeepsThePermissionsOfTheOriginal) {
+  using fs::perms;
+  const perms cases[] = {perms::owner_read | perms::owner_write,
+                         perms::owner_read | perms::group_read | perms::others_read,
+                         perms::owner_all | perms::group_read | perms::group_exec};
+  const mode_t mask = umask(0);  // the widest a new file would get
+  for (const perms p : cases) {
+    WriteText(P("game.smc"), "original");
+    fs::permissions(P("game.smc"), p);
+    std::string error;
+    EXPECT_TRUE(KeepBackupOnce(P("game.smc"), P("game.smc.bak"), error)) << error;
+    EXPECT_EQ(fs::status(P("game.smc.bak")).permissions() & perms::all, p) << static_cast<int>(p);
+    fs::remove(P("game.smc.bak"));
+    fs::permissions(P("game.smc"), perms::owner_read | perms::owner_write);
+  }
+  umask(mask);
+}
+
+TEST_F(FileReplace, SameFileSeesLinksAndOtherSpellings) {
+  WriteText(P("game.smc"), "one");
+  WriteText(P("other.smc"), "one");
+  fs::create_symlink("game.smc", P("soft.smc"));
+  fs::create_hard_link(P("game.smc"), P("hard.smc"));
+  EXPECT_TRUE(SameFile(P("game.smc"), P("game.smc")));
+  EXPECT_TRUE(SameFile(P("game.smc"), (dir / "." / "game.smc").string()));
+  EXPECT_TRUE(SameFile(P("soft.smc"), P("game.smc")));
+  EXPECT_TRUE(SameFile(P("hard.smc"), P("game.smc")));
+  EXPECT_FALSE(SameFile(P("other.smc"), P("game.smc")));  // equal content is not the same file
+  EXPECT_FALSE(SameFile(P("none.smc"), P("none.smc")));
+  // The check before a write names the input the output would replace, the first one it is.
+  const std::vector<std::string> inputs = {P("other.smc"), P("game.smc")};
+  EXPECT_EQ(OutputIsInput(P("hard.smc"), inputs), "it is the input \"" + P("game.smc") + "\"; choose another file");
+  EXPECT_EQ(OutputIsInput(P("soft.smc"), inputs), OutputIsInput(P("game.smc"), inputs));
+  EXPECT_EQ(OutputIsInput(P("new.smc"), inputs), "");
+  EXPECT_EQ(OutputIsInput(P("game.smc"), {}), "");
+}
+
+// Either way of waiting for the disk: a new file gets the permissions the umask leaves it, a replaced
+// one keeps its own (a private file never becomes readable to others, not even for a moment).
+TEST_F(FileReplace, PermissionsFollowTheUmaskOrTheReplacedFile) {
+  using fs::perms;
+  const mode_t masks[] = {022, 077, 002};
+  const mode_t before = umask(022);
+  for (const ReplaceSync sync : {ReplaceSync::Durable, ReplaceSync::Batch}) {
+    for (const mode_t mask : masks) {
+      SCOPED_TRACE(std::to_string(mask) + (sync == ReplaceSync::Durable ? " durable" : " batch"));
+      umask(mask);
+      fs::remove(P("new.png"));
+      std::string error;
+      ASSERT_TRUE(ReplaceFile(P("new.png"), Bytes{'a'}, error, sync)) << error;
+      EXPECT_EQ(fs::status(P("new.png")).permissions() & perms::all, static_cast<perms>(0666 & ~mask));
+      WriteText(P("private.png"), "old");
+      fs::permissions(P("private.png"), perms::owner_read | perms::owner_write);
+      ASSERT_TRUE(ReplaceFile(P("private.png"), Bytes{'b'}, error, sync)) << error;
+      EXPECT_EQ(fs::status(P("private.png")).permissions() & perms::all, perms::owner_read | perms::owner_write);
+      EXPECT_EQ(ReadText(P("private.png")), "b");
+    }
+  }
+  umask(before);
+  EXPECT_EQ(Entries(dir), 2u);
+}
+
+// A link to a file that is not there yet is written through: the file appears where it points.
+TEST_F(FileReplace, LinkToAMissingFileStaysALink) {
+  fs::create_directory(dir / "roms");
+  fs::create_symlink("roms/new.smc", P("link.smc"));
+  fs::create_symlink("link.smc", P("chain.smc"));
+  std::string error;
+  ASSERT_TRUE(ReplaceFile(P("chain.smc"), Bytes{'n', 'e', 'w'}, error)) << error;
+  EXPECT_TRUE(fs::is_symlink(P("chain.smc")));
+  EXPECT_TRUE(fs::is_symlink(P("link.smc")));
+  EXPECT_EQ(ReadText(dir / "roms" / "new.smc"), "new");
+  fs::create_symlink("loop-b.smc", P("loop-a.smc"));
+  fs::create_symlink("loop-a.smc", P("loop-b.smc"));
+  EXPECT_FALSE(ReplaceFile(P("loop-a.smc"), Bytes{'x'}, error));
+  EXPECT_TRUE(fs::is_symlink(P("loop-a.smc")));
+}
+
 TEST_F(FileReplace, StampNoticesAChangeOnDisk) {
   WriteText(P("game.smc"), "one");
   const FileStamp before = StampOf(P("game.smc"));

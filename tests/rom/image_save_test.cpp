@@ -2,6 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -12,8 +18,11 @@
 #include "rom/globaldata.h"
 #include "rom/image_edits.h"
 #include "rom/ips_patch.h"
+#include "rom/recovery_copy.h"
 #include "shell/base/functions.h"
-#include "shell/base/include.h"
+#include "platform/allegro_include.h"
+#include "tests/common/file_rights.h"
+#include "tests/common/scoped_env.h"
 #include "tests/rom/rom_support.h"
 
 namespace fs = std::filesystem;
@@ -117,9 +126,9 @@ TEST_F(ImageSave, SavedEditOfTheKnownImageOpensWithoutTheQuestion) {
   const crc32 crc = CharArray_Get_CRC32(saved.data(), static_cast<int>(saved.size()));
   {
     ConfigGuard guard;
-    EXPECT_STREQ(get_config_string("EditedImages", int2hexstr(static_cast<int>(crc), 8).c_str(), ""), "C946DCA0");
+    EXPECT_STREQ(get_config_string("EditedImages", int2hexstr(static_cast<int>(crc), 8).c_str(), ""), "QBR v10U.INI");
   }
-  EXPECT_EQ(ImageOrigin(crc), kQBR1KnownCRC32);
+  EXPECT_EQ(KnownImageConfig(crc), kGameConfigPath);
   log.answers.push_back(path.string());
   AppMenuOpenImage();
   EXPECT_EQ(Titles(), (std::vector<std::string>{"Open QBR image...", " IMPORTANT - READ THIS"}));
@@ -129,7 +138,32 @@ TEST_F(ImageSave, SavedEditOfTheKnownImageOpensWithoutTheQuestion) {
   QBR1_WriteWord(0x500, 0x1234);
   ASSERT_TRUE(SaveImage());
   const std::vector<char> other_saved = ReadWholeFile(other);
-  EXPECT_EQ(ImageOrigin(CharArray_Get_CRC32(other_saved.data(), static_cast<int>(other_saved.size()))), 0u);
+  EXPECT_EQ(KnownImageConfig(CharArray_Get_CRC32(other_saved.data(), static_cast<int>(other_saved.size()))), "");
+}
+
+// An entry names a configuration file of GameConfig/; the supported image's checksum, as older
+// entries hold, names the game configuration; anything leading out of the folder names nothing.
+TEST_F(ImageSave, EditedImagesEntriesNameTheGameConfiguration) {
+  struct Case {
+    const char* key;
+    const char* value;
+    std::string config;
+  };
+  const Case cases[] = {
+      {"11111111", "QBR Demo.INI", kDemoGameConfigPath},
+      {"22222222", "C946DCA0", kGameConfigPath},
+      {"33333333", "../Configuration.INI", ""},
+      {"44444444", "..", ""},
+      {"55555555", "", ""},
+  };
+  for (const Case& c : cases) {
+    {
+      ConfigGuard guard;
+      set_config_string("EditedImages", c.key, c.value);
+    }
+    EXPECT_EQ(KnownImageConfig(std::stoul(c.key, nullptr, 16)), c.config) << c.value;
+  }
+  EXPECT_EQ(KnownImageConfig(kQBR1KnownCRC32), kGameConfigPath);
 }
 
 TEST_F(ImageSave, FileChangedOnDiskIsOverwrittenOnlyWhenTheUserSaysSo) {
@@ -187,7 +221,7 @@ TEST_F(ImageSave, SaveAsAndSaveIpsAskForAPathAndCancelWritesNothing) {
 TEST_F(ImageSave, ImageWithoutAFileSavesAs) {
   const std::vector<char> original = ImageWithCrc(kImageSize, kQBR1KnownCRC32);
   OpenFile("game.smc", original);
-  SetImageFile("", 0);  // as the demo image
+  SetImageFile("", "");  // as an image without a file
   QBR1_WriteByte(7, 1);
   const fs::path target = sandbox.dir() / "demo-copy.smc";
   log.answers = {target.string()};
@@ -195,6 +229,24 @@ TEST_F(ImageSave, ImageWithoutAFileSavesAs) {
   ASSERT_EQ(log.boxes.size(), 1u);
   EXPECT_EQ(log.boxes[0].kind, BoxKind::Save);
   EXPECT_EQ(ImageFilePath(), target.string());
+}
+
+// The title names the file (or the name of an image without one) and carries a
+// star exactly while there are unsaved edits.
+TEST_F(ImageSave, TheWindowTitleNamesTheImageAndItsUnsavedEdits) {
+  const std::vector<char> original = ImageWithCrc(kImageSize, kQBR1KnownCRC32);
+  OpenFile("game.smc", original);
+  EXPECT_EQ(ImageWindowTitle(), "QBRRE - game.smc");
+  QBR1_WriteByte(7, 1);
+  EXPECT_EQ(ImageWindowTitle(), "QBRRE - game.smc *");
+  ASSERT_TRUE(SaveImage());
+  EXPECT_EQ(ImageWindowTitle(), "QBRRE - game.smc");
+  QBR1_WriteByte(7, 2);
+  int level = -1;
+  ASSERT_TRUE(QBR1_Undo(&level));
+  EXPECT_EQ(ImageWindowTitle(), "QBRRE - game.smc") << "undone back to the saved bytes";
+  SetImageFile("", "", "QBRRE demo image");
+  EXPECT_EQ(ImageWindowTitle(), "QBRRE - QBRRE demo image");
 }
 
 TEST_F(ImageSave, QuestionBeforeLosingEdits) {
@@ -253,6 +305,126 @@ TEST_F(ImageSave, RecoveryCopyHoldsTheEditsBesideTheFile) {
   expected[0x10] = 0x55;
   EXPECT_TRUE(ReadWholeFile(path.string() + ".recovery") == expected);
   EXPECT_TRUE(ReadWholeFile(path) == original);
+}
+
+// Runs SaveRecoveryCopy in a child process without the rights that override permission bits (so a
+// read-only folder is read-only also for root); its answer and what it printed on stderr.
+struct RecoveryRun {
+  bool saved;
+  std::string err;
+};
+RecoveryRun SaveRecoveryCopyReadOnly(const fs::path& err_file) {
+  const pid_t pid = fork();
+  if (pid == 0) {
+    DropFileOverrideRights();
+    std::FILE* err = std::freopen(err_file.c_str(), "w", stderr);
+    const bool saved = SaveRecoveryCopy();
+    if (err != nullptr) std::fclose(err);
+    _exit(saved ? 0 : 1);
+  }
+  int status = 0;
+  waitpid(pid, &status, 0);
+  return {WIFEXITED(status) && WEXITSTATUS(status) == 0, ReadText(err_file)};
+}
+
+// A folder that refuses the copy sends it to the state folder, named on stderr; when that refuses it
+// too, the edits are said to be lost and the answer is false (the program then exits non-zero).
+TEST_F(ImageSave, RecoveryCopyGoesToTheStateFolderWhenTheFilesFolderRefusesIt) {
+  const std::vector<char> original = ImageWithCrc(kImageSize, kQBR1KnownCRC32);
+  fs::create_directory(sandbox.dir() / "ro");
+  const fs::path path = sandbox.dir() / "ro" / "game.smc";
+  WriteWholeFile(path, original);
+  log.answers.push_back(path.string());
+  AppMenuOpenImage();
+  QBR1_WriteByte(0x10, 0x55);
+  std::vector<char> expected = original;
+  expected[0x10] = 0x55;
+  fs::permissions(sandbox.dir() / "ro", fs::perms::owner_read | fs::perms::owner_exec);
+  const fs::path state = sandbox.dir() / "state";
+  ScopedEnv xdg("XDG_STATE_HOME", state.c_str());
+
+  const RecoveryRun kept = SaveRecoveryCopyReadOnly(sandbox.dir() / "err1.txt");
+  EXPECT_TRUE(kept.saved);
+  const std::string fallback = FallbackRecoveryPath(path.string());
+  EXPECT_EQ(fs::path(fallback).parent_path(), state / "qbrre" / "recovery");
+  EXPECT_EQ(fs::path(fallback).filename().string().rfind("game.smc-", 0), 0u) << fallback;
+  EXPECT_TRUE(ReadWholeFile(fallback) == expected);
+  EXPECT_FALSE(fs::exists(path.string() + ".recovery"));
+  EXPECT_EQ(std::count(kept.err.begin(), kept.err.end(), '\n'), 1) << kept.err;
+  EXPECT_NE(kept.err.find("the unsaved edits are in \"" + fallback + "\""), std::string::npos) << kept.err;
+
+  fs::remove_all(state);
+  fs::create_directory(state);
+  fs::permissions(state, fs::perms::owner_read | fs::perms::owner_exec);
+  const RecoveryRun lost = SaveRecoveryCopyReadOnly(sandbox.dir() / "err2.txt");
+  EXPECT_FALSE(lost.saved);
+  EXPECT_EQ(std::count(lost.err.begin(), lost.err.end(), '\n'), 1) << lost.err;
+  EXPECT_EQ(lost.err.rfind("qbrre: the unsaved edits are lost", 0), 0u) << lost.err;
+  fs::permissions(state, fs::perms::owner_all);
+  fs::permissions(sandbox.dir() / "ro", fs::perms::owner_all);
+  EXPECT_TRUE(ReadWholeFile(path) == original);
+}
+
+// Opening a file with a newer recovery copy (beside it or in the state folder) asks; Yes shows the
+// copy's edits as one unsaved, undoable edit, No leaves the image and both files as they were. A copy
+// older than the file is not offered.
+TEST_F(ImageSave, OpenOffersANewerRecoveryCopy) {
+  const std::vector<char> original = ImageWithCrc(kImageSize, kQBR1KnownCRC32);
+  std::vector<char> edited = original;
+  edited[0x20] = static_cast<char>(~edited[0x20]);
+  edited[0x21] = static_cast<char>(~edited[0x21]);
+  edited[0x3000] = static_cast<char>(~edited[0x3000]);
+  const fs::path state = sandbox.dir() / "state";
+  ScopedEnv xdg("XDG_STATE_HOME", state.c_str());
+  const fs::path path = sandbox.dir() / "game.smc";
+  const auto age = [](const fs::path& p, int seconds) {
+    fs::last_write_time(p, fs::file_time_type::clock::now() + std::chrono::seconds(seconds));
+  };
+  struct Case {
+    const char* name;
+    bool in_state_folder;
+    int copy_age;  // seconds from now of the copy's time; the file's is -100
+    const char* answer;
+    bool restored;
+  };
+  const Case cases[] = {
+      {"beside, yes", false, 0, "yes", true},
+      {"state folder, yes", true, 0, "yes", true},
+      {"beside, no", false, 0, "no", false},
+      {"older copy", false, -200, "", false},
+  };
+  for (const Case& c : cases) {
+    fs::remove_all(state);
+    fs::remove(path.string() + ".recovery");
+    WriteWholeFile(path, original);
+    age(path, -100);
+    const fs::path copy =
+        c.in_state_folder ? fs::path(FallbackRecoveryPath(path.string())) : fs::path(path.string() + ".recovery");
+    fs::create_directories(copy.parent_path());
+    WriteWholeFile(copy, edited);
+    age(copy, c.copy_age);
+    log.boxes.clear();
+    log.answers = {path.string()};
+    if (*c.answer) log.answers.push_back(c.answer);
+    AppMenuOpenImage();
+
+    const bool asked = *c.answer != '\0';
+    ASSERT_EQ(log.boxes.size(), asked ? 3u : 2u) << c.name;
+    if (asked) {
+      EXPECT_EQ(log.boxes[1].kind, BoxKind::Question) << c.name;
+      EXPECT_EQ(log.boxes[1].text, "Restore the unsaved edits from \"" + copy.string() + "\"?") << c.name;
+    }
+    EXPECT_EQ(QBR1_HasUnsavedEdits(), c.restored) << c.name;
+    EXPECT_EQ(QBR1[0x3000] == edited[0x3000], c.restored) << c.name;
+    EXPECT_TRUE(ReadWholeFile(path) == original) << c.name;
+    EXPECT_TRUE(ReadWholeFile(copy) == edited) << c.name;
+    if (c.restored) {
+      EXPECT_TRUE(QBR1_SavedFileBytes() == std::vector<unsigned char>(edited.begin(), edited.end())) << c.name;
+      ASSERT_TRUE(QBR1_Undo(nullptr)) << c.name;
+      EXPECT_FALSE(QBR1_HasUnsavedEdits()) << c.name;
+      EXPECT_EQ(QBR1[0x20], original[0x20]) << c.name;
+    }
+  }
 }
 
 }  // namespace

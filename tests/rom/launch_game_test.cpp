@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
@@ -14,8 +16,9 @@
 
 #include "bfa/bfa.h"
 #include "platform/config_lock.h"
+#include "platform/process_spawn.h"
 #include "rom/image_edits.h"
-#include "shell/base/include.h"
+#include "platform/allegro_include.h"
 #include "tests/rom/rom_support.h"
 
 namespace fs = std::filesystem;
@@ -153,8 +156,8 @@ TEST_F(LaunchGameTest, EmulatorChoiceAndMessages) {
   // The second known emulator installed: it is the one chosen, the file its argument.
   SetCommand("");
   const fs::path copy = sandbox_.dir() / "copy.smc";
-  WriteText(bin / kKnownEmulators[1], "#!/bin/sh\nPATH=/usr/bin:/bin exec '" + (sandbox_.dir() / "copy.sh").string() + "' \"$1\" '" +
-                                          copy.string() + "'\n");
+  WriteText(bin / kKnownEmulators[1], "#!/bin/sh\nPATH=/usr/bin:/bin exec '" + (sandbox_.dir() / "copy.sh").string() +
+                                          "' \"$1\" '" + copy.string() + "'\n");
   chmod((bin / kKnownEmulators[1]).c_str(), 0755);
   WriteCopyScript(sandbox_.dir() / "copy.sh");
   std::string problem;
@@ -176,10 +179,8 @@ TEST_F(LaunchGameTest, CommandWordsAndThePlaceOfTheFile) {
     std::vector<std::string> words;
   };
   const Case cases[] = {
-      {"emu %f", {"emu", "/t/g.smc"}},
-      {"emu --rom=%f -x", {"emu", "--rom=/t/g.smc", "-x"}},
-      {"emu", {"emu", "/t/g.smc"}},
-      {"'my emu' \"-a b\" %f%f", {"my emu", "-a b", "/t/g.smc/t/g.smc"}},
+      {"emu %f", {"emu", "/t/g.smc"}},       {"emu --rom=%f -x", {"emu", "--rom=/t/g.smc", "-x"}},
+      {"emu", {"emu", "/t/g.smc"}},          {"'my emu' \"-a b\" %f%f", {"my emu", "-a b", "/t/g.smc/t/g.smc"}},
       {"  emu\t %f  ", {"emu", "/t/g.smc"}},
   };
   for (const Case& c : cases) {
@@ -187,6 +188,65 @@ TEST_F(LaunchGameTest, CommandWordsAndThePlaceOfTheFile) {
     std::string problem;
     EXPECT_EQ(EmulatorCommand("/t/g.smc", problem), c.words) << c.command;
   }
+}
+
+// The folder names the emulator once it runs, so that a folder it keeps past the editor's end is
+// left alone while it runs; when it ends, the folder goes.
+TEST_F(LaunchGameTest, TheGameFolderNamesTheRunningEmulator) {
+  const fs::path script = sandbox_.dir() / "wait.sh";
+  const fs::path pid_file = sandbox_.dir() / "pid", go = sandbox_.dir() / "go";
+  WriteText(script,
+            "#!/bin/sh\necho $$ > \"$2.part\" && mv \"$2.part\" \"$2\"\nwhile [ ! -e \"$3\" ]; do sleep 0.05; done\n");
+  chmod(script.c_str(), 0755);
+  SetCommand("'" + script.string() + "' %f '" + pid_file.string() + "' '" + go.string() + "'");
+  LaunchGame();
+  ASSERT_TRUE(WaitFor([&] { return fs::exists(pid_file); })) << "the command never ran";
+  const int pid = std::stoi(ReadText(pid_file));
+  fs::path folder;
+  for (const auto& entry : fs::directory_iterator(tmp_)) folder = entry.path();
+  ASSERT_EQ(folder.filename().string().rfind("qbrre-game-", 0), 0u) << folder;
+  EXPECT_TRUE(WaitFor([&] { return ReadText(folder / "emulator") == PlatformProcessIdentity(pid); }));
+  RemoveEndedGameFiles();
+  EXPECT_TRUE(fs::exists(folder / "game.smc"));
+  WriteText(go, "");
+  EXPECT_TRUE(WaitFor([&] { return TmpIsEmpty(); })) << "the game folder was not removed";
+}
+
+// What the next start removes: a game folder whose named process has ended (or whose number now
+// belongs to a later process); never one whose process runs, one that names nothing, or another
+// folder.
+TEST_F(LaunchGameTest, AStartRemovesOnlyTheFoldersOfEndedEmulators) {
+  const std::string me = PlatformProcessIdentity(getpid());
+  ASSERT_FALSE(me.empty());
+  // A process that has ended: started and waited for.
+  const pid_t ended = fork();
+  if (ended == 0) _exit(0);
+  std::string ended_identity;
+  {
+    // Its identity while it waits to be reaped is "", so take the form from a running one.
+    ended_identity = std::to_string(ended) + me.substr(me.find(' '));
+    int status = 0;
+    waitpid(ended, &status, 0);
+  }
+  struct Case {
+    const char* name;
+    std::string owner;  // "" writes no owner file
+    bool stays;
+  };
+  const Case cases[] = {
+      {"qbrre-game-running", me, true},
+      {"qbrre-game-ended", ended_identity, false},
+      {"qbrre-game-number-reused", std::to_string(getpid()) + " 1", false},
+      {"qbrre-game-unnamed", "", true},
+      {"other-ended", ended_identity, true},
+  };
+  for (const Case& c : cases) {
+    fs::create_directories(tmp_ / c.name);
+    WriteText(tmp_ / c.name / "game.smc", "game");
+    if (!c.owner.empty()) WriteText(tmp_ / c.name / "emulator", c.owner);
+  }
+  RemoveEndedGameFiles();
+  for (const Case& c : cases) EXPECT_EQ(fs::exists(tmp_ / c.name), c.stays) << c.name;
 }
 
 }  // namespace

@@ -8,7 +8,9 @@
 #include "platform/config_lock.h"
 #include "rom/AppMenu.h"
 #include "rom/globaldata.h"
-#include "shell/base/include.h"
+#include "rom/headless_open.h"
+#include "rom/image_edits.h"
+#include "platform/allegro_include.h"
 #include "shell/base/variables.h"
 #include "tests/rom/rom_support.h"
 
@@ -136,6 +138,41 @@ TEST_F(Open, ProgramConfigurationWinsOverTheGameConfiguration) {
   EXPECT_EQ(qbr1gbl.LvlNameBank, 0x2A0000u);
   // "Enable" found in the game configuration counts as present: nothing is seeded.
   EXPECT_EQ(Config("LevelDisplay", "00"), "<none>");
+}
+
+// A file of whole 32 KiB blocks plus 512 bytes is split only when the whole file is not a known image:
+// 512 bytes appended to an image are not a header in front of it. Open and the commands without a
+// window decide alike.
+TEST_F(Open, CopierHeaderIsSplitOnlyWhenTheWholeFileIsNotKnown) {
+  constexpr std::size_t kBlocks = 4u << 20;
+  std::vector<char> headered(512, 0x11);
+  const std::vector<char> image = ImageWithCrc(kBlocks, kQBR1KnownCRC32);
+  headered.insert(headered.end(), image.begin(), image.end());
+  struct Case {
+    const char* name;
+    std::vector<char> bytes;
+    std::size_t header;
+  };
+  const Case cases[] = {
+      {"known image with 512 bytes at its end", ImageWithCrc(kBlocks + 512, kQBR1KnownCRC32), 0},
+      {"header in front of the known image", headered, 512},
+  };
+  for (const Case& c : cases) {
+    const fs::path path = Offer("game.smc", c.bytes);
+    AppMenuOpenImage();
+    EXPECT_EQ(Titles().back(), " IMPORTANT - READ THIS") << c.name;  // identified: no question
+    EXPECT_EQ(QBR1_HeaderSize(), c.header) << c.name;
+    ASSERT_EQ(QBR1.size(), c.bytes.size() - c.header) << c.name;
+    EXPECT_EQ(QBR1[0x100], c.bytes[c.header + 0x100]) << c.name;
+    EXPECT_EQ(BFA_OpenedCRC32[0x10], kQBR1KnownCRC32) << c.name;
+
+    QBR1.clear();
+    testing::internal::CaptureStderr();
+    ASSERT_TRUE(LoadRomHeadless(path.string())) << c.name;
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "") << c.name;  // no "not the supported image"
+    ASSERT_EQ(QBR1.size(), c.bytes.size() - c.header) << c.name;
+    EXPECT_EQ(QBR1[0x100], c.bytes[c.header + 0x100]) << c.name;
+  }
 }
 
 TEST_F(Open, UnidentifiedImageAsksAndNoLeavesEverythingAsItWas) {

@@ -61,7 +61,7 @@ TEST_F(PatchSession, OpensThePatchedImageWithoutUndoStepsAndNeverSavesOverTheCle
   EXPECT_TRUE(QBR1_OpenedFile() == hack);
   EXPECT_FALSE(QBR1_HasUnsavedEdits());
   EXPECT_FALSE(QBR1_Undo(nullptr));  // the patch's changes are where the history starts
-  EXPECT_EQ(SessionWindowTitle(), "QBRRE - hack.bps on game.smc");
+  EXPECT_EQ(ImageWindowTitle(), "QBRRE - hack.bps on game.smc");
   EXPECT_EQ(ImageDisplayName(), "hack.bps on game.smc");
   EXPECT_TRUE(InPatchSession());
   EXPECT_TRUE(PatchBaseBytes() == clean);
@@ -72,11 +72,14 @@ TEST_F(PatchSession, OpensThePatchedImageWithoutUndoStepsAndNeverSavesOverTheCle
   edited[0x1234] = 0x77;
   log.boxes.clear();
   log.answers = {Path("edited.smc")};
+  EXPECT_EQ(ImageWindowTitle(), "QBRRE - hack.bps on game.smc *");
   ASSERT_TRUE(SaveImage());
   ASSERT_EQ(log.boxes.size(), 1u);
   EXPECT_EQ(log.boxes[0].kind, BoxKind::Save);
   EXPECT_TRUE(File("edited.smc") == edited);
   EXPECT_TRUE(File("game.smc") == clean);
+  // The title goes on naming the hack and its clean image.
+  EXPECT_EQ(ImageWindowTitle(), "QBRRE - hack.bps on game.smc");
 
   // Save BPS offers the session's patch itself and updates it from the clean image; Save IPS, of the
   // other format, offers a name of its own and is made from the clean image too.
@@ -103,9 +106,9 @@ TEST_F(PatchSession, OpensThePatchedImageWithoutUndoStepsAndNeverSavesOverTheCle
   EXPECT_TRUE(File("game.smc") == clean);
 
   // An image opened the ordinary way ends the session: patches come from the file as opened again.
-  SetImageFile(Path("edited.smc"), kQBR1KnownCRC32);
+  SetImageFile(Path("edited.smc"), kGameConfigPath);
   EXPECT_FALSE(InPatchSession());
-  EXPECT_EQ(SessionWindowTitle(), "");
+  EXPECT_EQ(ImageWindowTitle(), "QBRRE - edited.smc");
   EXPECT_TRUE(&PatchBaseBytes() == &QBR1_OpenedFile());
 }
 
@@ -116,7 +119,7 @@ TEST_F(PatchSession, IpsPatchesOpenTooAndSaveIpsOffersThem) {
   WritePatch("hack.ips", ips);
   ASSERT_TRUE(OpenImageWithPatch(Path("game.smc"), Path("hack.ips")));
   EXPECT_TRUE(QBR1_OpenedFile() == hack);
-  EXPECT_EQ(SessionWindowTitle(), "QBRRE - hack.ips on game.smc");
+  EXPECT_EQ(ImageWindowTitle(), "QBRRE - hack.ips on game.smc");
   log.boxes.clear();
   log.answers = {"cancel"};
   EXPECT_FALSE(SaveImagePatch());

@@ -12,7 +12,7 @@
 #include "rom/globaldata.h"
 #include "rom/image_edits.h"
 #include "rom/image_save.h"
-#include "shell/base/include.h"
+#include "platform/allegro_include.h"
 #include "shell/base/variables.h"
 #include "tests/common/headless_allegro.h"
 
@@ -55,12 +55,12 @@ OpenSandbox::OpenSandbox(EventLog& log) : previous_(std::filesystem::current_pat
   }
   if (BFA_IsActive(0x10)) BFA_Disable(0x10);
   QBR1_ResetEdits({}, 0);
-  SetImageFile("", 0);
+  SetImageFile("", "");
   qbr1gbl = globaldata{};
   ENGINE_STATE = 0;
   STATEOVER = false;
   PlatformClearMessages();
-  SetDialogSeam([&log](const DialogRecord& r) {
+  PlatformUseScriptedDialogs([&log](const DialogRecord& r) {
     std::string answer;
     if (!log.answers.empty()) {
       answer = log.answers.front();
@@ -74,17 +74,17 @@ OpenSandbox::OpenSandbox(EventLog& log) : previous_(std::filesystem::current_pat
     log.events.push_back(std::string("box ") + BoxKindName(r.kind) + " " + r.title);
     return answer;
   });
-  SetSystemSoundSeam([&log](const std::string& alias, bool wait) {
+  UseRecordingSystemSound([&log](const std::string& alias, bool wait) {
     log.events.push_back("sound " + alias + (wait ? " wait" : " async"));
   });
 }
 
 OpenSandbox::~OpenSandbox() {
-  SetDialogSeam({});
-  SetSystemSoundSeam({});
+  PlatformUseDesktopDialogs();
+  UseDriverSystemSound();
   if (BFA_IsActive(0x10)) BFA_Disable(0x10);
   QBR1_ResetEdits({}, 0);
-  SetImageFile("", 0);
+  SetImageFile("", "");
   {
     ConfigGuard guard;
     override_config_file(nullptr);

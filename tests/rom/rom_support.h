@@ -22,8 +22,9 @@ struct EventLog {
 };
 
 // A fresh working directory with "GameConfig/", the program's own configuration
-// selected, every seam routed to `log`, and the image channel and engine state
-// reset. Restores everything on destruction.
+// selected, boxes (scripted in process), sounds (recorded) and commands routed to
+// `log`, and the image channel and engine state reset. Restores everything on
+// destruction.
 class OpenSandbox {
  public:
   explicit OpenSandbox(EventLog& log);

@@ -127,4 +127,66 @@ TEST(BpsCommands, RefusalsPrintOneLineNameTheMismatchAndWriteNothing) {
   EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 7);
 }
 
+// An output that is one of the inputs under another name (a path through "..", a symbolic or a hard
+// link) would be replaced before the command is done with it: refused with one line, every file left
+// as it was. Only the image the patch is applied to may be replaced in place, through a link too.
+TEST(BpsCommands, OutputThatIsAnInputIsRefusedExceptTheAppliedImage) {
+  TempFolder dir;
+  const auto p = [&](const char* name) { return (dir / name).string(); };
+  std::vector<char> original(6000), edited;
+  for (std::size_t i = 0; i < original.size(); ++i) original[i] = static_cast<char>(i * 11 + i / 7);
+  edited = original;
+  edited[1234] = '!';
+  WriteWholeFile(p("a.smc"), original);
+  WriteWholeFile(p("b.smc"), edited);
+  std::string err;
+  ASSERT_EQ(RunCaptured([&] { return RunMakeBpsCommand(p("a.smc"), p("b.smc"), p("p.bps")); }, err), 0) << err;
+  ASSERT_EQ(RunCaptured([&] { return RunMakeIpsCommand(p("a.smc"), p("b.smc"), p("p.ips")); }, err), 0) << err;
+  const std::vector<char> bps = ReadWholeFile(p("p.bps")), ips = ReadWholeFile(p("p.ips"));
+  fs::create_directory(dir / "sub");
+  fs::create_symlink("a.smc", p("soft.smc"));
+  fs::create_symlink("p.bps", p("soft.bps"));
+  fs::create_hard_link(p("b.smc"), p("hard.smc"));
+  const std::string up = (dir / "sub" / ".." / "a.smc").string();
+  struct Case {
+    const char* name;
+    std::function<int()> run;
+  };
+  const Case cases[] = {
+      {"make over ORIGINAL", [&] { return RunMakeBpsCommand(p("a.smc"), p("b.smc"), p("a.smc")); }},
+      {"make over EDITED", [&] { return RunMakeBpsCommand(p("a.smc"), p("b.smc"), p("b.smc")); }},
+      {"make over ORIGINAL by another path", [&] { return RunMakeBpsCommand(p("a.smc"), p("b.smc"), up); }},
+      {"make over ORIGINAL by a symbolic link",
+       [&] { return RunMakeBpsCommand(p("a.smc"), p("b.smc"), p("soft.smc")); }},
+      {"make over EDITED by a hard link", [&] { return RunMakeBpsCommand(p("a.smc"), p("b.smc"), p("hard.smc")); }},
+      {"--apply-bps over the patch", [&] { return RunApplyBpsCommand(p("p.bps"), p("a.smc"), p("p.bps")); }},
+      {"--apply-bps over the patch by a symbolic link",
+       [&] { return RunApplyBpsCommand(p("p.bps"), p("a.smc"), p("soft.bps")); }},
+      {"--apply over a BPS patch", [&] { return RunApplyPatchCommand(p("soft.bps"), p("a.smc"), p("p.bps")); }},
+      {"--apply over an IPS patch", [&] { return RunApplyPatchCommand(p("p.ips"), p("a.smc"), p("p.ips")); }},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(RunCaptured(c.run, err), 1) << c.name;
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << c.name << ": " << err;
+    EXPECT_NE(err.find("is the input"), std::string::npos) << c.name << ": " << err;
+    EXPECT_TRUE(ReadWholeFile(p("a.smc")) == original) << c.name;
+    EXPECT_TRUE(ReadWholeFile(p("b.smc")) == edited) << c.name;
+    EXPECT_TRUE(ReadWholeFile(p("p.bps")) == bps) << c.name;
+    EXPECT_TRUE(ReadWholeFile(p("p.ips")) == ips) << c.name;
+    EXPECT_TRUE(fs::is_symlink(p("soft.smc")) && fs::is_symlink(p("soft.bps"))) << c.name;
+  }
+  // In place through the link, by each command: the image is patched, the link stays a link.
+  const std::function<int()> in_place[] = {
+      [&] { return RunApplyBpsCommand(p("p.bps"), p("soft.smc"), p("soft.smc")); },
+      [&] { return RunApplyPatchCommand(p("p.bps"), p("soft.smc"), p("soft.smc")); },
+      [&] { return RunApplyPatchCommand(p("p.ips"), p("soft.smc"), p("soft.smc")); },
+  };
+  for (const auto& run : in_place) {
+    WriteWholeFile(p("a.smc"), original);
+    ASSERT_EQ(RunCaptured(run, err), 0) << err;
+    EXPECT_TRUE(ReadWholeFile(p("a.smc")) == edited);
+    EXPECT_TRUE(fs::is_symlink(p("soft.smc")));
+  }
+}
+
 }  // namespace

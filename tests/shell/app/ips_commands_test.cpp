@@ -74,7 +74,8 @@ TEST_F(IpsCommands, RefusalsPrintOneLineAndWriteNothing) {
       {"no end marker", [&] { return RunApplyIpsCommand(P("noend.ips"), P("a.smc"), P("keep.smc")); }, "no EOF"},
       {"not a patch", [&] { return RunApplyIpsCommand(P("a.smc"), P("a.smc"), P("keep.smc")); }, "not an IPS patch"},
       {"missing patch", [&] { return RunApplyIpsCommand(P("none.ips"), P("a.smc"), P("keep.smc")); }, "cannot read"},
-      {"edited shorter", [&] { return RunMakeIpsCommand(P("a.smc"), P("short.smc"), P("keep.smc")); }, "shorter"},
+      {"patch over the original", [&] { return RunMakeIpsCommand(P("keep.smc"), P("a.smc"), P("keep.smc")); },
+       "is the input"},
       {"folder as input", [&] { return RunMakeIpsCommand(dir.string(), P("a.smc"), P("keep.smc")); },
        "not a regular file"},
   };
@@ -88,6 +89,65 @@ TEST_F(IpsCommands, RefusalsPrintOneLineAndWriteNothing) {
   }
   // Only the inputs and the untouched target: no temporary file was left behind.
   EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 5);
+}
+
+// An output that is one of the inputs under another name (a path through "..", a symbolic or a hard
+// link) would be replaced before the command is done with it: refused, every file left as it was.
+// Only the image the patch is applied to may be replaced in place.
+TEST_F(IpsCommands, OutputThatIsAnInputIsRefusedExceptTheAppliedImage) {
+  const std::vector<char> original = Random(4096, 4);
+  std::vector<char> edited = original;
+  edited[100] = static_cast<char>(~edited[100]);
+  WriteWholeFile(P("a.smc"), original);
+  WriteWholeFile(P("b.smc"), edited);
+  std::string err;
+  ASSERT_EQ(Run([&] { return RunMakeIpsCommand(P("a.smc"), P("b.smc"), P("p.ips")); }, err), 0) << err;
+  const std::vector<char> patch = ReadWholeFile(P("p.ips"));
+  fs::create_directory(dir / "sub");
+  fs::create_symlink("a.smc", P("soft.smc"));
+  fs::create_hard_link(P("b.smc"), P("hard.smc"));
+  const std::string up = (dir / "sub" / ".." / "a.smc").string();
+  struct Case {
+    const char* name;
+    std::function<int()> run;
+  };
+  const Case cases[] = {
+      {"make over ORIGINAL", [&] { return RunMakeIpsCommand(P("a.smc"), P("b.smc"), P("a.smc")); }},
+      {"make over EDITED", [&] { return RunMakeIpsCommand(P("a.smc"), P("b.smc"), P("b.smc")); }},
+      {"make over ORIGINAL by another path", [&] { return RunMakeIpsCommand(P("a.smc"), P("b.smc"), up); }},
+      {"make over ORIGINAL by a symbolic link",
+       [&] { return RunMakeIpsCommand(P("a.smc"), P("b.smc"), P("soft.smc")); }},
+      {"make over EDITED by a hard link", [&] { return RunMakeIpsCommand(P("a.smc"), P("b.smc"), P("hard.smc")); }},
+      {"apply over the patch", [&] { return RunApplyIpsCommand(P("p.ips"), P("a.smc"), P("p.ips")); }},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(Run(c.run, err), 1) << c.name;
+    EXPECT_NE(err.find("is the input"), std::string::npos) << c.name << ": " << err;
+    EXPECT_TRUE(ReadWholeFile(P("a.smc")) == original) << c.name;
+    EXPECT_TRUE(ReadWholeFile(P("b.smc")) == edited) << c.name;
+    EXPECT_TRUE(ReadWholeFile(P("p.ips")) == patch) << c.name;
+    EXPECT_TRUE(fs::is_symlink(P("soft.smc"))) << c.name;
+  }
+  // In place through the link: the image is patched, the link stays a link.
+  ASSERT_EQ(Run([&] { return RunApplyIpsCommand(P("p.ips"), P("soft.smc"), P("soft.smc")); }, err), 0) << err;
+  EXPECT_TRUE(ReadWholeFile(P("a.smc")) == edited);
+  EXPECT_TRUE(fs::is_symlink(P("soft.smc")));
+}
+
+// A shorter EDITED travels as the size after the end marker, as other IPS tools read it.
+TEST_F(IpsCommands, ShorterEditedFileIsCutByThePatch) {
+  const std::vector<char> original = Random(8192, 5);
+  std::vector<char> edited(original.begin(), original.begin() + 5000);
+  edited[10] = static_cast<char>(~edited[10]);
+  WriteWholeFile(P("a.smc"), original);
+  WriteWholeFile(P("b.smc"), edited);
+  std::string err;
+  ASSERT_EQ(Run([&] { return RunMakeIpsCommand(P("a.smc"), P("b.smc"), P("p.ips")); }, err), 0) << err;
+  const std::vector<char> patch = ReadWholeFile(P("p.ips"));
+  ASSERT_GE(patch.size(), 6u);
+  EXPECT_EQ(std::string(patch.end() - 6, patch.end()), std::string("EOF\x00\x13\x88", 6));
+  ASSERT_EQ(Run([&] { return RunApplyIpsCommand(P("p.ips"), P("a.smc"), P("a.smc")); }, err), 0) << err;
+  EXPECT_TRUE(ReadWholeFile(P("a.smc")) == edited);
 }
 
 }  // namespace

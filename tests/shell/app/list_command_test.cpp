@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 
 #include "demo/demo_image.h"
@@ -47,6 +48,32 @@ TEST_F(ListCommandTest, ListsEveryShownLevelOfTheDemoImage) {
                                  std::to_string(l.tile_w) + "\t" + std::to_string(l.tile_h);
     EXPECT_EQ(lines[static_cast<std::size_t>(l.id - (l.id > 0x5E ? 2 : l.id > 0x5C ? 1 : 0))], expected);
   }
+}
+
+// Name bytes a terminal would act on, or that would break the tab-separated columns, are written as
+// \xNN; printable ones stay as they are.
+TEST_F(ListCommandTest, UnprintableNameBytesAreEscaped) {
+  DemoImage demo = BuildDemoImage(7);
+  const DemoLevel& level = demo.levels.front();
+  ASSERT_GE(level.name.size(), 6u);
+  // The stored name: its last character carries bit 7.
+  std::vector<unsigned char> stored(level.name.begin(), level.name.end());
+  stored.back() |= 0x80;
+  const auto at = std::search(demo.rom.begin(), demo.rom.end(), stored.begin(), stored.end());
+  ASSERT_NE(at, demo.rom.end());
+  const unsigned char damaged[] = {0x01, '\t', '\n', 0x7F, 0xC3, '\\'};
+  std::copy(std::begin(damaged), std::end(damaged), at);
+  WriteDemo(demo);
+  ASSERT_EQ(Run("demo.smc"), 0) << err;
+  const std::string shown = "\\x01\\x09\\x0A\\x7F\\xC3\\" + level.name.substr(6);
+  EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 228);
+  char id[8];
+  std::snprintf(id, sizeof id, "0x%02X\t", level.id);
+  EXPECT_NE(out.find(std::string(id) + shown + "\t" + std::to_string(level.archetype) + "\t"), std::string::npos)
+      << out.substr(0, 400);
+  EXPECT_EQ(
+      std::count_if(out.begin(), out.end(), [](char c) { return c != '\t' && c != '\n' && (c < 0x20 || c > 0x7E); }),
+      0);
 }
 
 TEST_F(ListCommandTest, MissingOrUnreadableImageIsOneErrorLine) {

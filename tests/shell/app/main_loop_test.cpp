@@ -7,9 +7,10 @@
 #include "platform/messages.h"
 #include "shell/app/application.h"
 #include "shell/runtime/frame.h"
-#include "shell/base/include.h"
+#include "platform/allegro_include.h"
 #include "shell/app/program.h"
 #include "shell/base/variables.h"
+#include "tests/common/close_harness.h"
 #include "tests/common/headless_allegro.h"
 
 namespace {
@@ -17,21 +18,8 @@ namespace {
 class MainLoopTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() { ASSERT_TRUE(StartHeadlessAllegro()); }
-  void SetUp() override {
-    PlatformClearMessages();
-    ticks = 0;
-    STATEOVER = false;
-    GAMEOVER = false;
-    readytoclose = false;
-    sem_init(&sem_rest, 0, 1);
-  }
-  void TearDown() override {
-    sem_destroy(&sem_rest);
-    PlatformClearMessages();
-    STATEOVER = false;
-    GAMEOVER = false;
-    readytoclose = false;
-  }
+
+  CloseHarness engine_;
 };
 
 TEST(TickRate, DriverRateWinsAndZeroFallsBackToTheConfiguredRate) {

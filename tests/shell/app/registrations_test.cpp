@@ -7,7 +7,7 @@
 #include "shell/app/mode_startupscreen.h"
 #include "shell/app/registrations.h"
 #include "shell/base/close_request.h"
-#include "shell/base/include.h"
+#include "platform/allegro_include.h"
 
 namespace {
 

@@ -20,4 +20,14 @@ TEST(WindowScale, FitsTheEditorWindowToTheScreen) {
         << c.requested << " on " << c.screen_w << "x" << c.screen_h;
 }
 
+// A lowered scale is named with where it was asked for; a kept one, or no valid request, says nothing.
+TEST(WindowScale, NoticeNamesTheLoweredScale) {
+  EXPECT_EQ(WindowScaleNotice(4, true, 1, 1280, 1000), "--scale 4 does not fit the 1280 x 1000 screen; using scale 1");
+  EXPECT_EQ(WindowScaleNotice(3, false, 2, 2000, 1500),
+            "\"Scale\" 3 in [Engine] does not fit the 2000 x 1500 screen; using scale 2");
+  EXPECT_EQ(WindowScaleNotice(2, true, 2, 2560, 2048), "");
+  EXPECT_EQ(WindowScaleNotice(0, false, 1, 640, 480), "");
+  EXPECT_EQ(WindowScaleNotice(9, false, 1, 640, 480), "");
+}
+
 }  // namespace

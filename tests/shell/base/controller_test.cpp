@@ -21,15 +21,15 @@ TEST(QuadState, Transitions) {
   for (const Case& c : cases) EXPECT_EQ(QuadStateSwitch(c.now, c.previous), c.next) << c.previous << "," << c.now;
 }
 
-// Builds the controller against the fake window with the seam catching the
+// Builds the controller against the headless window with an in-process dialog script catching the
 // install errors, and leaves the input globals idle.
 class ControllerTest : public ::testing::Test {
  protected:
   void SetUp() override {
     window_.screen_w = 1281;
     window_.screen_h = 1024;
-    PlatformUseFakeWindow(&window_);
-    SetDialogSeam([this](const DialogRecord& record) {
+    PlatformUseHeadlessWindow(window_);
+    PlatformUseScriptedDialogs([this](const DialogRecord& record) {
       boxes_.push_back(record);
       return std::string("ok");
     });
@@ -39,15 +39,15 @@ class ControllerTest : public ::testing::Test {
   void TearDown() override {
     ClearInputs();
     delete pad_;
-    SetDialogSeam({});
-    PlatformUseFakeWindow(nullptr);
+    PlatformUseDesktopDialogs();
+    PlatformUseX11Window();
   }
   static void ClearInputs() {
     for (int k = 0; k < KEY_MAX; ++k) key[k] = 0;
     mouse_b = 0;
   }
 
-  PlatformFakeWindow window_;
+  HeadlessWindow window_;
   std::vector<DialogRecord> boxes_;
   CController* pad_ = nullptr;
 };

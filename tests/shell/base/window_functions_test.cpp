@@ -18,24 +18,24 @@ std::vector<Rect> Rects(const std::vector<PlatformRect>& rects) {
   return out;
 }
 
-// The fake window and the dialog seam stand in for the desktop.
+// The headless window and an in-process dialog script stand in for the desktop.
 class WindowFunctionsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    PlatformUseFakeWindow(&window_);
+    PlatformUseHeadlessWindow(window_);
     PlatformClearMessages();
-    SetDialogSeam([this](const DialogRecord& record) {
+    PlatformUseScriptedDialogs([this](const DialogRecord& record) {
       boxes_.push_back(record);
       return answer_;
     });
   }
   void TearDown() override {
-    SetDialogSeam({});
-    PlatformUseFakeWindow(nullptr);
+    PlatformUseDesktopDialogs();
+    PlatformUseX11Window();
     PlatformClearMessages();
   }
 
-  PlatformFakeWindow window_;
+  HeadlessWindow window_;
   std::vector<DialogRecord> boxes_;
   std::string answer_ = "ok";
 };

@@ -7,7 +7,7 @@
 
 #include "platform/messages.h"
 #include "shell/base/functions.h"
-#include "shell/base/include.h"
+#include "platform/allegro_include.h"
 #include "shell/runtime/frame.h"
 
 namespace {
@@ -20,8 +20,12 @@ bool Gate() {
 }
 bool signal_work_pending = false;
 int kept = 0;
+bool keep_answer = true;
 bool Pending() { return signal_work_pending; }
-void Keep() { ++kept; }
+bool Keep() {
+  ++kept;
+  return keep_answer;
+}
 
 // The close messages queued so far, by parameter.
 std::vector<int> Closes() {
@@ -41,6 +45,7 @@ class CloseRequest : public ::testing::Test {
     gate_answer = true;
     signal_work_pending = false;
     kept = 0;
+    keep_answer = true;
     SetCloseGate(Gate);
     SetSignalCloseHooks(Pending, Keep);
   }
@@ -105,6 +110,12 @@ TEST_F(CloseRequest, SignalCloseKeepsTheWorkFirstWhenThereIsAny) {
   EXPECT_EQ(kept, 1);
   EXPECT_EQ(gate_calls, 0);  // a signal asks nothing
   EXPECT_EQ(Closes(), std::vector<int>{kCloseConfirmed});
+  // Work that could not be kept anywhere closes all the same, marked as lost.
+  keep_answer = false;
+  EXPECT_TRUE(HandSignalCloseToWorker());
+  TakeCloseRequests();
+  EXPECT_EQ(kept, 2);
+  EXPECT_EQ(Closes(), std::vector<int>{kCloseWorkLost});
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 
 #include <set>
 
-#include "shell/base/include.h"
+#include "platform/allegro_include.h"
 #include "shell/runtime/screen.h"
 #include "tests/common/headless_allegro.h"
 

@@ -4,12 +4,12 @@
 
 namespace {
 
-using DialogSeamTest = DialogTest;
+using InProcessScriptTest = DialogTest;
 
-TEST_F(DialogSeamTest, SeamSeesEveryBoxAndWinsOverTheScript) {
+TEST_F(InProcessScriptTest, SeesEveryBoxInPlaceOfTheScriptFile) {
   UseScript("yes\n");
   std::vector<DialogRecord> seen;
-  SetDialogSeam([&](const DialogRecord& record) {
+  PlatformUseScriptedDialogs([&](const DialogRecord& record) {
     seen.push_back(record);
     return record.kind == BoxKind::Open ? "/x.smc" : "yes";
   });
@@ -22,26 +22,26 @@ TEST_F(DialogSeamTest, SeamSeesEveryBoxAndWinsOverTheScript) {
   EXPECT_EQ(seen[0].text, "Text");
   EXPECT_EQ(seen[0].answer, "");
   EXPECT_EQ(seen[2].kind, BoxKind::Open);
-  // The script was not touched, and the log still has every box.
-  SetDialogSeam({});
+  // The script file was not touched, and the log still has every box.
+  PlatformChooseDialogBackend();
   EXPECT_EQ(PlatformShowBox(BoxKind::Question, "T", "X"), "yes");
   EXPECT_EQ(LogLines().size(), 4u);
 }
 
-TEST_F(DialogSeamTest, EmptySeamAnswerCancelsTheFileDialog) {
-  SetDialogSeam([](const DialogRecord&) { return std::string(); });
+TEST_F(InProcessScriptTest, EmptyAnswerCancelsTheFileDialog) {
+  PlatformUseScriptedDialogs([](const DialogRecord&) { return std::string(); });
   EXPECT_EQ(PlatformOpenFileDialog("Open", {}), "");
   EXPECT_EQ(PlatformShowBox(BoxKind::Question, "T", "X"), "no");
 }
 
-TEST_F(DialogSeamTest, AnUnreachableDisplayCountsAsNone) {
+TEST_F(InProcessScriptTest, DesktopBackendTakesAnUnreachableDisplayForNone) {
   setenv("DISPLAY", ":9999", 1);
   ::testing::internal::CaptureStderr();
   EXPECT_EQ(PlatformShowBox(BoxKind::Question, "Q", "Go on?"), "no");
   EXPECT_EQ(::testing::internal::GetCapturedStderr(), "[question] Q\nGo on?\n(answered: no)\n");
 }
 
-TEST_F(DialogSeamTest, WithoutDisplayOrScriptBoxesGoToStderrWithTheirDefault) {
+TEST_F(InProcessScriptTest, DesktopBackendWithoutDisplayPrintsBoxesOnStderrWithTheirDefault) {
   unsetenv("DISPLAY");
   setenv("QBRRE_DIALOG_LOG", Path("log.jsonl").c_str(), 1);
   struct Case {
