@@ -5,6 +5,7 @@
 #include "editor/view_transform.h"
 #include "gui/HelioWin.h"
 #include "gui/LE_ScrollBars.h"
+#include "gui/MenuMain.h"
 #include "level/leveldata.h"
 #include "platform/config_lock.h"
 #include "resources/skin.h"
@@ -111,13 +112,15 @@ void CCamera::Proc() {
     frame = EditorViewFrame();
     DragScrollBars();
     if (pressdelay != 0) --pressdelay;
-    // Each arrow on its own, so opposite keys cancel.
-    if (key[KEY_RIGHT]) x += 32;
-    if (key[KEY_LEFT]) x -= 32;
-    if (key[KEY_DOWN]) y += 32;
-    if (key[KEY_UP]) y -= 32;
-    if (key[KEY_HOME]) x = y = 0;
-    if (key[KEY_END]) x = y = 0xFFFF;
+    // Each arrow on its own, so opposite keys cancel; keys an open menu takes move nothing.
+    if (!MenuBarTakesKeys()) {
+      if (key[KEY_RIGHT]) x += 32;
+      if (key[KEY_LEFT]) x -= 32;
+      if (key[KEY_DOWN]) y += 32;
+      if (key[KEY_UP]) y -= 32;
+      if (key[KEY_HOME]) x = y = 0;
+      if (key[KEY_END]) x = y = 0xFFFF;
+    }
     ViewNavigationStep(*this);
     Clamp();
     SavePosition();

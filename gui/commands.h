@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <map>
+#include <string>
 #include <vector>
 
 #include "gui/command_ids.h"
@@ -29,6 +30,10 @@ enum ShortcutMods : unsigned { kModNone = 0, kModCtrl = 1, kModShift = 2, kModAl
 
 // Adds a keyboard shortcut for `id`: an Allegro KEY_* scancode with modifier flags.
 void RegisterShortcut(CommandId id, int scancode, unsigned mods);
+
+// The first shortcut registered for `id` as a menu entry shows it ("Ctrl+S",
+// ShortcutLabel in gui/shortcut_text.h); "" when it has none.
+std::string ShortcutText(CommandId id);
 
 // The registered handler of `id`, or nullptr.
 const CommandHandler* FindCommand(CommandId id);
