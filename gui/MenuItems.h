@@ -17,22 +17,22 @@ class CMenuItem {
   int ID;                       // command number (commands only)
   int icon;                     // index into FunctionIcons; 65535 = none
   int level;                    // 0 title, 1 entry of a title's menu, 2 entry of a submenu, ...
-  int type;            // 1 menu from the left / submenu, 2 menu from the right, 3 command, 4 separator, 0 unknown
-  int state;           // 0 disabled, 1 normal, 2 highlighted, 3 open (titles)
-  std::string text;    // label
-  int text_w;          // width of text in the menu font
+  int type;              // 1 menu from the left / submenu, 2 menu from the right, 3 command, 4 separator, 0 unknown
+  int state;             // 0 disabled, 1 normal, 2 highlighted, 3 open (titles)
+  std::string text;      // label
+  int text_w;            // width of text in the menu font
   std::string shortcut;  // the command's registered shortcut as shown at the right ("Ctrl+S"); "" for none
   int shortcut_w;        // width of shortcut in the menu font
-  int children;        // number of entries in sub
-  int iselect;         // highlighted entry of this menu; 255 = none
-  int ix, iy, iw, ih;  // the item's own rectangle
-  int sx, sy, sw, sh;  // the rectangle of this item's drop-down menu
-  bool visible;        // drawn in its clickable form last frame; consumed by Proc
-  BITMAP* work;        // 16x16 scratch for a greyed icon; owned
-  bool checked;        // check entries: the mark is shown
-  bool ischeck;        // the entry is a check entry
-  int checkgroup;      // radio group code; 0 = none
-  bool listed_enabled;  // the description enables the entry (its command may still be unavailable)
+  int children;          // number of entries in sub
+  int iselect;           // highlighted entry of this menu; 255 = none
+  int ix, iy, iw, ih;    // the item's own rectangle
+  int sx, sy, sw, sh;    // the rectangle of this item's drop-down menu
+  bool visible;          // drawn in its clickable form last frame; consumed by Proc
+  BITMAP* work;          // 16x16 scratch for a greyed icon; owned
+  bool checked;          // check entries: the mark is shown
+  bool ischeck;          // the entry is a check entry
+  int checkgroup;        // radio group code; 0 = none
+  bool listed_enabled;   // the description enables the entry (its command may still be unavailable)
 
   // Builds the item by parsing the menu bar description (of `table`) at the
   // current read position; a command with a group code links itself to its tool

@@ -200,10 +200,14 @@ TEST(ShortcutLabels, ModifiersThenTheKeysName) {
     const char* label;
   };
   const Case cases[] = {
-      {KEY_S, kModCtrl, "Ctrl+S"},  {KEY_Z, kModCtrl | kModShift, "Ctrl+Shift+Z"},
-      {KEY_F5, kModNone, "F5"},     {KEY_G, kModNone, "G"},
-      {KEY_DEL, kModNone, "Del"},   {KEY_1, kModCtrl, "Ctrl+1"},
-      {KEY_PGUP, kModAlt, "Alt+PgUp"}, {KEY_0_PAD + 3, kModNone, "Num 3"},
+      {KEY_S, kModCtrl, "Ctrl+S"},
+      {KEY_Z, kModCtrl | kModShift, "Ctrl+Shift+Z"},
+      {KEY_F5, kModNone, "F5"},
+      {KEY_G, kModNone, "G"},
+      {KEY_DEL, kModNone, "Del"},
+      {KEY_1, kModCtrl, "Ctrl+1"},
+      {KEY_PGUP, kModAlt, "Alt+PgUp"},
+      {KEY_0_PAD + 3, kModNone, "Num 3"},
       {KEY_F12, kModCtrl | kModAlt | kModShift, "Ctrl+Alt+Shift+F12"},
       {KEY_PRTSCR, kModCtrl, ""},  // a key without a name shows nothing
   };
@@ -231,9 +235,9 @@ TEST_F(MenuShortcuts, EntriesShowTheirFirstRegisteredShortcutAndTheMenuWidens) {
     const char* shortcut;
   };
   const Case cases[] = {
-      {{"File", "Save"}, "Ctrl+S"},   {{"File", "Save As..."}, "Ctrl+Shift+S"},
+      {{"File", "Save"}, "Ctrl+S"},    {{"File", "Save As..."}, "Ctrl+Shift+S"},
       {{"File", "Launch Game"}, "F5"}, {{"File", "Open..."}, ""},
-      {{"Edit", "Redo"}, "Ctrl+Y"},   {{"Edit", "Delete"}, "Del"},
+      {{"Edit", "Redo"}, "Ctrl+Y"},    {{"Edit", "Delete"}, "Del"},
   };
   for (const Case& c : cases) {
     const CMenuItem* e = ui.Entry({c.path[0], c.path[1]});
