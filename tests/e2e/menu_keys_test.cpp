@@ -2,11 +2,16 @@
 
 #include <cstdint>
 
+#include <filesystem>
+#include <string>
+
 #include "e2e_support.h"
 #include "tests/common/temp_folder.h"
+#include "view_support.h"
 
-// The menus of the real program driven by keyboard alone, on the start-up
-// screen (File: "Open...", "Exit"; Help: "About QBRRE..." and greyed entries).
+// The menus of the real program driven by keyboard alone: on the start-up
+// screen (File: "Open...", "Exit"; Help: "About QBRRE..." and greyed entries)
+// and in the level editor, whose arrow keys must not move the view meanwhile.
 
 namespace {
 
@@ -77,6 +82,36 @@ TEST_F(MenuKeysEndToEnd, EscapeClosesTheMenuWithoutRunningTheHighlightedEntry) {
   e2e::Key("Down");
   e2e::Key("Return");
   EXPECT_EQ(app->WaitForExit(10.0), 0) << app->Stderr();
+}
+
+// Level 0x16 of the demo is 96 x 16 tiles: Right would scroll its view 32 pixels an update.
+class MenuKeysInTheEditor : public e2e::EndToEndTest {};
+
+TEST_F(MenuKeysInTheEditor, ArrowsMoveBetweenMenusAndNotTheView) {
+  constexpr int kLevel = 0x16;
+  constexpr unsigned kPosition = 0x01000000;  // x 256, y 0
+  e2e::LaunchOptions options;
+  options.args = {"--demo"};
+  options.configuration_ini = e2e::ConfigurationWith({{kLevel, kPosition}});
+  LaunchEditor(options);
+  if (HasFatalFailure()) return;
+  // A pixel between the second and third rows of an open "View" menu.
+  constexpr int kViewMenuX = 180, kViewMenuY = 79;
+  e2e::Chord("alt", "v");
+  ASSERT_TRUE(WaitUntil([&] {
+    e2e::Screenshot shot;
+    return e2e::TakeScreenshot(shot) && shot.Pixel(wx + kViewMenuX, wy + kViewMenuY) == kMenuFill;
+  })) << "View did not open";
+  e2e::Key("Right");  // "Mode"
+  e2e::Key("Right");  // "Help"
+  e2e::Key("Down");
+  e2e::Key("Escape");  // closes "Help"
+  e2e::Key("Escape");  // closes the program, which keeps the view's position
+  ASSERT_EQ(app->WaitForExit(15.0), 0) << app->Stderr();
+  const auto keys = e2e::LevelDisplayKeys(std::filesystem::path(app->workdir()) / "Configuration.INI");
+  const auto it = keys.find(e2e::Hex(kLevel, 2));
+  ASSERT_NE(it, keys.end());
+  EXPECT_EQ(it->second, e2e::Hex(kPosition, 8));
 }
 
 }  // namespace
