@@ -53,7 +53,7 @@ void AppMenuExecuteItem(CommandId id, bool sound);
 // Runs, through AppMenuExecuteItem (no sound), the available command of every
 // registered shortcut whose key went down since the last call with exactly its
 // modifiers held: one run per key press, however long the key is held. While
-// `menu_open` the keys are only watched. A key held when its shortcut is
+// `menu_open` (the menu bar took this update's keys) the keys are only watched. A key held when its shortcut is
 // registered fires when pressed again. Called once per logic update by the GUI root.
 void DispatchShortcuts(bool menu_open);
 
