@@ -77,10 +77,10 @@ CCamera::~CCamera() {
 void CCamera::install_pointer() { cam = this; }
 
 void CCamera::Clamp() {
-  // The view area is the window less 20 x 92 pixels of frame and bars; at a
-  // zoom it shows that many window pixels' worth of level pixels.
-  const int shown_w = attached ? WindowToLevelSpan(frame.w - 20) : frame.w - 20;
-  const int shown_h = attached ? WindowToLevelSpan(frame.h - 92) : frame.h - 92;
+  // At a zoom the view area shows that many window pixels' worth of level
+  // pixels. Only an attached view moves, so only it is clamped.
+  const int shown_w = WindowToLevelSpan(frame.AreaW());
+  const int shown_h = WindowToLevelSpan(frame.AreaH());
   if (x + shown_w > 32 * lvl.tile_w) x = 32 * lvl.tile_w - shown_w;
   if (y + shown_h > 32 * lvl.tile_h) y = 32 * lvl.tile_h - shown_h;
   if (x < 0) x = 0;

@@ -24,7 +24,7 @@ InputSnapshot InputReader::Take(const ViewFrame& f) {
   in.wx = MouseX();
   in.wy = MouseY();
   WindowToLevel(in.wx, in.wy, in.lx, in.ly);
-  in.in_view = !MenuOpen() && in.wx >= f.ox && in.wx < f.w - 16 && in.wy >= f.oy && in.wy < f.h - 32;
+  in.in_view = !MenuOpen() && f.InArea(in.wx, in.wy);
   in.left = mouse_q;
   in.shift = key[KEY_LSHIFT] || key[KEY_RSHIFT];
   in.ctrl = key[KEY_LCONTROL] || key[KEY_RCONTROL];

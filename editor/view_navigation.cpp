@@ -31,13 +31,13 @@ bool Pressed(bool down, bool& was_down) {
 void ZoomAnchor(const CCamera& camera, int& wx, int& wy) {
   const ViewFrame& f = camera.frame;
   const int mx = MouseX(), my = MouseY();
-  if (MouseInWindow() && mx >= f.ox && mx < f.w - 16 && my >= f.oy && my < f.h - 32) {
+  if (MouseInWindow() && f.InArea(mx, my)) {
     wx = mx;
     wy = my;
     return;
   }
-  wx = f.ox + (f.w - 20) / 2;
-  wy = f.oy + (f.h - 92) / 2;
+  wx = f.ox + f.AreaW() / 2;
+  wy = f.oy + f.AreaH() / 2;
 }
 
 }  // namespace
