@@ -212,9 +212,7 @@ TEST_F(ObjectBoxTest, ClickAndRubberBandSelectBySpritePixelsOutsideTheHoverSquar
       SCOPED_TRACE("level " + std::to_string(l.id) + " object " + std::to_string(i) + " pixel " +
                    std::to_string(lx) + "," + std::to_string(ly));
       tool.list.ClearSelection();
-      InputSnapshot in;
-      in.lx = lx, in.ly = ly, in.wx = lx + 4, in.wy = ly + 60, in.in_view = true;
-      in.left = 1;
+      InputSnapshot in = At(lx, ly, 1);
       EditToolsProc(camera, in);
       in.left = 3;
       EditToolsProc(camera, in);
