@@ -117,8 +117,11 @@ class ObjectBoxTest : public ::testing::Test {
 };
 
 std::string Describe(const LevelBox& b) {
-  return "[" + std::to_string(b.x0) + ", " + std::to_string(b.y0) + ") - [" + std::to_string(b.x1) + ", " +
-         std::to_string(b.y1) + ")";
+  // Built by append: g++ warns falsely (-Wrestrict) about a chain of operator+ on a literal.
+  std::string text = "[";
+  text.append(std::to_string(b.x0)).append(", ").append(std::to_string(b.y0)).append(") - [");
+  text.append(std::to_string(b.x1)).append(", ").append(std::to_string(b.y1)).append(")");
+  return text;
 }
 
 }  // namespace
