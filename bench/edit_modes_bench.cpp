@@ -3,18 +3,13 @@
 // outlines, GUI, status line), on the demo image whose level 0x16 is given 100 objects.
 #include <benchmark/benchmark.h>
 
-#include <cerrno>
-#include <cstdlib>
-
+#include "bench/demo_bench_fixture.h"
 #include "bfa/bfa.h"
-#include "demo/demo_image.h"
 #include "editor/classes.h"
 #include "editor/edit_commands.h"
 #include "editor/edit_tools.h"
 #include "editor/mode_qbr1leveleditor.h"
 #include "gui/HelioWin.h"
-#include "platform/config_lock.h"
-#include "resources/skin.h"
 #include "rom/globaldata.h"
 #include "rom/image_edits.h"
 #include "shell/base/variables.h"
@@ -31,22 +26,12 @@ void Put(std::vector<unsigned char>& rom, unsigned long at, unsigned word) {
   rom[at + 1] = static_cast<unsigned char>(word >> 8);
 }
 
-// Allegro, the image with its long list, the skin and a GUI root, made once.
-struct Setup {
-  CHelioGUI* gui = nullptr;
-  BITMAP* fb = nullptr;
+// The demo setting with the image given its long list, made once.
+struct Setup : DemoBenchFixture {
   Setup();
 };
 
 Setup::Setup() {
-  install_allegro(SYSTEM_NONE, &errno, std::atexit);
-  set_color_depth(32);
-  DemoImage demo = BuildDemoImage(1);
-  {
-    ConfigGuard guard;
-    set_config_data(demo.config.data(), static_cast<int>(demo.config.size()));
-    ReadGlobalOffsets(qbr1gbl);
-  }
   // 100 objects spread over the first screen of level 0x16, cycling through the
   // demo's definitions, sorted by x.
   const unsigned long list = qbr1gbl.LvlOBJMapBank | kListInBank;
@@ -61,11 +46,6 @@ Setup::Setup() {
   Put(demo.rom, (qbr1gbl.LvlOBJMapBank | qbr1gbl.LvlOBJMapTable) + 2 * kLevel, kListInBank);
   QBR1.assign(demo.rom.begin(), demo.rom.end());
   QBR1_ResetEdits(demo.rom, 0);
-  LoadBuiltinResources();
-  gui = new CHelioGUI();
-  gui->w = 776;
-  gui->h = 604;
-  fb = create_bitmap_ex(32, 776, 604);
 }
 
 void EditModeFramePass(benchmark::State& state) {

@@ -1,28 +1,19 @@
 // Exporting level pictures of the demo image: composition and PNG writing.
 #include <benchmark/benchmark.h>
 
-#include <cerrno>
-#include <cstdlib>
 #include <filesystem>
 
-#include "bfa/bfa.h"
-#include "demo/demo_image.h"
+#include "bench/demo_setting.h"
 #include "editor/level_export.h"
 #include "level/png_export.h"
-#include "platform/config_lock.h"
-#include "rom/globaldata.h"
 
 namespace {
 
 const DemoImage& Demo() {
   static const DemoImage demo = [] {
-    install_allegro(SYSTEM_NONE, &errno, std::atexit);
-    set_color_depth(32);
+    StartBenchAllegro();
     DemoImage built = BuildDemoImage(1);
-    ConfigGuard guard;
-    set_config_data(built.config.data(), static_cast<int>(built.config.size()));
-    ReadGlobalOffsets(qbr1gbl);
-    QBR1.assign(built.rom.begin(), built.rom.end());
+    OpenDemoImage(built);
     return built;
   }();
   return demo;

@@ -1,13 +1,9 @@
 // One frame of the start-up screen as the main loop composes it: the window-sized
 // area of the screen-sized frame buffer cleared, the banner, the whole window frame
 // (caption, borders, toolbar, menu bar, status bar) and the copy to the page.
-#include "platform/allegro_include.h"
-
 #include <benchmark/benchmark.h>
 
-#include <cerrno>
-#include <cstdlib>
-
+#include "bench/demo_setting.h"
 #include "gui/HelioWin.h"
 #include "platform/window.h"
 #include "resources/skin.h"
@@ -18,8 +14,7 @@
 namespace {
 
 void StartupFramePass(benchmark::State& state) {
-  install_allegro(SYSTEM_NONE, &errno, std::atexit);
-  set_color_depth(32);
+  StartBenchAllegro();
   LoadBuiltinResources();
   HeadlessWindow window;
   PlatformUseHeadlessWindow(window);

@@ -6,10 +6,10 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cerrno>
 #include <cstdint>
-#include <cstdlib>
 #include <random>
+
+#include "bench/demo_setting.h"
 
 namespace {
 
@@ -21,8 +21,7 @@ struct Pair {
   BITMAP* column = nullptr;
   explicit Pair(int w, int h) {
     static const bool ready = [] {
-      install_allegro(SYSTEM_NONE, &errno, atexit);
-      set_color_depth(32);
+      StartBenchAllegro();
       EXG_FillPercentageOfValueArray();
       return true;
     }();

@@ -2,18 +2,12 @@
 // and compression, compressed-sprite drawing. Data from the demo image.
 #include <benchmark/benchmark.h>
 
-#include <cerrno>
-#include <cstdlib>
-
-#include "bfa/bfa.h"
-#include "demo/demo_art.h"
+#include "bench/demo_setting.h"
 #include "codec/char_codec.h"
-#include "demo/demo_image.h"
+#include "demo/demo_art.h"
 #include "level/ex_gfx_QBR1.h"
 #include "level/qbr_sprite_exception.h"
 #include "level/snesbitmap.h"
-#include "platform/config_lock.h"
-#include "rom/globaldata.h"
 #include "shell/base/functions.h"
 
 namespace {
@@ -23,8 +17,7 @@ constexpr long kBigGraphics = 0x180000;  // a free area of the demo image
 // The demo image loaded and configured once, plus a 34 KB compressed block at kBigGraphics.
 const DemoImage& Demo() {
   static const DemoImage demo = [] {
-    install_allegro(SYSTEM_NONE, &errno, std::atexit);
-    set_color_depth(32);
+    StartBenchAllegro();
     DemoImage d = BuildDemoImage(1);
     DemoRng rng(5);
     const DemoCharSet cs = DemoMakeChars(rng);
@@ -41,13 +34,9 @@ const DemoImage& Demo() {
     raw.resize(34000);
     const std::vector<unsigned char> packed = QBR1_CompressCharacters(raw);
     std::copy(packed.begin(), packed.end(), d.rom.begin() + kBigGraphics);
-    BFA_Activate(0x10, 1);
-    QBR1.assign(d.rom.begin(), d.rom.end());
-    ConfigGuard guard;
-    set_config_data(d.config.c_str(), static_cast<int>(d.config.size()));
+    OpenDemoImage(d);
     return d;
   }();
-  ReadGlobalOffsets(qbr1gbl);
   return demo;
 }
 

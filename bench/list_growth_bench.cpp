@@ -3,34 +3,20 @@
 // of all levels read from the image, the list and its pointer words written.
 #include <benchmark/benchmark.h>
 
-#include <cerrno>
-#include <cstdlib>
 #include <string>
 
-#include "bfa/bfa.h"
-#include "demo/demo_image.h"
+#include "bench/demo_setting.h"
 #include "editor/edit_lists.h"
 #include "level/free_space_config.h"
-#include "platform/config_lock.h"
-#include "rom/globaldata.h"
 #include "rom/image_edits.h"
-#include "platform/allegro_include.h"
 
 namespace {
 
 // Allegro, the demo image in channel 0x10 with its game configuration, and its free space; once.
 bool DemoOpened() {
   static const bool opened = [] {
-    install_allegro(SYSTEM_NONE, &errno, std::atexit);
-    const DemoImage demo = BuildDemoImage(1);
-    {
-      ConfigGuard guard;
-      set_config_data(demo.config.data(), static_cast<int>(demo.config.size()));
-    }
-    ReadGlobalOffsets(qbr1gbl);
-    BFA_Activate(0x10, 1);
-    QBR1.assign(demo.rom.begin(), demo.rom.end());
-    QBR1_ResetEdits(demo.rom, 0);
+    StartBenchAllegro();
+    OpenDemoImage(BuildDemoImage(1));
     return QBR1_LoadFreeSpace().empty();
   }();
   return opened;

@@ -25,11 +25,9 @@
 
 namespace {
 
-// The demo setting with the edit history of the opened image and the resource
-// modes' menu descriptions.
+// The demo setting with the resource modes' menu descriptions.
 struct ModesFixture : DemoBenchFixture {
   ModesFixture() {
-    QBR1_ResetEdits(demo.rom, 0);
     RegisterModeDescriptions(Mode::SpriteViewer, kSpriteViewerMenu, kSpriteViewerToolbar);
     RegisterModeDescriptions(Mode::PaletteEditor, kPaletteEditorMenu, kPaletteEditorToolbar);
     RegisterModeDescriptions(Mode::HexEditor, kHexEditorMenu, kHexEditorToolbar);

@@ -3,11 +3,8 @@
 // a 16 x 8 stamp's ghost under the mouse and the grid shown.
 #include <benchmark/benchmark.h>
 
-#include <cerrno>
-#include <cstdlib>
-
+#include "bench/demo_bench_fixture.h"
 #include "bfa/bfa.h"
-#include "demo/demo_image.h"
 #include "editor/classes.h"
 #include "editor/edit_commands.h"
 #include "editor/edit_tiles.h"
@@ -17,9 +14,6 @@
 #include "editor/view_layers.h"
 #include "gui/HelioWin.h"
 #include "level/leveldata.h"
-#include "platform/config_lock.h"
-#include "resources/skin.h"
-#include "rom/globaldata.h"
 #include "rom/image_edits.h"
 #include "shell/base/variables.h"
 
@@ -27,39 +21,13 @@ namespace {
 
 constexpr int kLevel = 0x16;
 
-struct Setup {
-  CHelioGUI* gui = nullptr;
-  BITMAP* fb = nullptr;
-  std::vector<unsigned char> rom;
-  Setup();
-};
-
-Setup::Setup() {
-  install_allegro(SYSTEM_NONE, &errno, std::atexit);
-  set_color_depth(32);
-  DemoImage demo = BuildDemoImage(1);
-  {
-    ConfigGuard guard;
-    set_config_data(demo.config.data(), static_cast<int>(demo.config.size()));
-    ReadGlobalOffsets(qbr1gbl);
-  }
-  rom = demo.rom;
-  QBR1.assign(rom.begin(), rom.end());
-  QBR1_ResetEdits(rom, 0);
-  LoadBuiltinResources();
-  gui = new CHelioGUI();
-  gui->w = 776;
-  gui->h = 604;
-  fb = create_bitmap_ex(32, 776, 604);
-}
-
-Setup& TheSetup() {
-  static Setup setup;
+DemoBenchFixture& TheSetup() {
+  static DemoBenchFixture setup;
   return setup;
 }
 
 void FloodFillWholeLevel(benchmark::State& state) {
-  Setup& s = TheSetup();
+  DemoBenchFixture& s = TheSetup();
   leveldata lvl;
   Get_QBR1_LevelDataStruct(kLevel, lvl);
   const CellRect whole{0, 0, 63, 15};
@@ -79,13 +47,13 @@ void FloodFillWholeLevel(benchmark::State& state) {
     if (QBR1_UndoCount() > 64) QBR1_ResetEdits(QBR1_SavedFileBytes(), 0);
     state.ResumeTiming();
   }
-  QBR1.assign(s.rom.begin(), s.rom.end());
-  QBR1_ResetEdits(s.rom, 0);
+  QBR1.assign(s.demo.rom.begin(), s.demo.rom.end());
+  QBR1_ResetEdits(s.demo.rom, 0);
 }
 BENCHMARK(FloodFillWholeLevel)->Unit(benchmark::kMicrosecond);
 
 void StampGhostAndGridFramePass(benchmark::State& state) {
-  Setup& s = TheSetup();
+  DemoBenchFixture& s = TheSetup();
   SetViewLayerShown(ViewLayer::Grid, true);
   {
     CCamera camera(kLevel);

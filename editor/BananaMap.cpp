@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "gui/MenuMain.h"
 #include "level/ex_gfx_QBR1.h"
 #include "rom/globaldata.h"
 #include "shell/base/functions.h"
@@ -38,7 +39,7 @@ void CBananaMap::Proc(Hex32, Hex32) {
   } else {
     ++global_bimg_counter_adv;
   }
-  if (key[KEY_ALT] && key[KEY_B]) {
+  if (key[KEY_ALT] && key[KEY_B] && !MenuBarTakesKeys()) {
     for (int digit = 0; digit < kSets; ++digit) {
       if (key[KEY_0_PAD + digit]) ReloadBananas(digit);
     }

@@ -5,6 +5,7 @@
 #include "editor/view_transform.h"
 #include "gui/HelioWin.h"
 #include "gui/LE_ScrollBars.h"
+#include "gui/MenuMain.h"
 #include "level/leveldata.h"
 #include "platform/config_lock.h"
 #include "resources/skin.h"
@@ -76,10 +77,10 @@ CCamera::~CCamera() {
 void CCamera::install_pointer() { cam = this; }
 
 void CCamera::Clamp() {
-  // The view area is the window less 20 x 92 pixels of frame and bars; at a
-  // zoom it shows that many window pixels' worth of level pixels.
-  const int shown_w = attached ? WindowToLevelSpan(frame.w - 20) : frame.w - 20;
-  const int shown_h = attached ? WindowToLevelSpan(frame.h - 92) : frame.h - 92;
+  // At a zoom the view area shows that many window pixels' worth of level
+  // pixels. Only an attached view moves, so only it is clamped.
+  const int shown_w = WindowToLevelSpan(frame.AreaW());
+  const int shown_h = WindowToLevelSpan(frame.AreaH());
   if (x + shown_w > 32 * lvl.tile_w) x = 32 * lvl.tile_w - shown_w;
   if (y + shown_h > 32 * lvl.tile_h) y = 32 * lvl.tile_h - shown_h;
   if (x < 0) x = 0;
@@ -111,13 +112,15 @@ void CCamera::Proc() {
     frame = EditorViewFrame();
     DragScrollBars();
     if (pressdelay != 0) --pressdelay;
-    // Each arrow on its own, so opposite keys cancel.
-    if (key[KEY_RIGHT]) x += 32;
-    if (key[KEY_LEFT]) x -= 32;
-    if (key[KEY_DOWN]) y += 32;
-    if (key[KEY_UP]) y -= 32;
-    if (key[KEY_HOME]) x = y = 0;
-    if (key[KEY_END]) x = y = 0xFFFF;
+    // Each arrow on its own, so opposite keys cancel; keys an open menu takes move nothing.
+    if (!MenuBarTakesKeys()) {
+      if (key[KEY_RIGHT]) x += 32;
+      if (key[KEY_LEFT]) x -= 32;
+      if (key[KEY_DOWN]) y += 32;
+      if (key[KEY_UP]) y -= 32;
+      if (key[KEY_HOME]) x = y = 0;
+      if (key[KEY_END]) x = y = 0xFFFF;
+    }
     ViewNavigationStep(*this);
     Clamp();
     SavePosition();

@@ -30,9 +30,9 @@ std::size_t SelectedCount() {
 void PastePoint(int& x, int& y) {
   const ViewFrame& f = cam->frame;
   int wx = MouseX(), wy = MouseY();
-  if (wx < f.ox || wx >= f.w - 16 || wy < f.oy || wy >= f.h - 32) {
-    wx = (f.ox + f.w - 16) / 2;
-    wy = (f.oy + f.h - 32) / 2;
+  if (!f.InArea(wx, wy)) {
+    wx = f.ox + f.AreaW() / 2;
+    wy = f.oy + f.AreaH() / 2;
   }
   WindowToLevel(wx, wy, x, y);
 }

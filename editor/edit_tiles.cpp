@@ -73,12 +73,6 @@ bool TileMapTool::PaintCell(const leveldata& lvl, int col, int row) {
   return true;
 }
 
-bool TileMapTool::PickCell(const leveldata& lvl, int col, int row) {
-  const long long at = QBR1_MapEntryOffset(lvl, col, row);
-  if (at < 0) return false;
-  return CaptureCells(lvl, {col, row, col, row});
-}
-
 bool TileMapTool::CaptureCells(const leveldata& lvl, const CellRect& rect) {
   const CellRect inside{std::max(rect.c0, 0), std::max(rect.r0, 0), std::min(rect.c1, lvl.tile_w - 1),
                         std::min(rect.r1, lvl.tile_h - 1)};

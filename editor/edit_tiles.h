@@ -57,8 +57,6 @@ class TileMapTool : public EditTool, public SelectionEditing {
   // from the stroke's first cell) into the level's map (level 0x27: its first
   // map); false when nothing changed.
   bool PaintCell(const leveldata& lvl, int col, int row);
-  // Takes the entry of (col, row) as the brush; false outside the level.
-  bool PickCell(const leveldata& lvl, int col, int row);
   // Takes the entries of `rect` as the brush and remembers the rectangle for
   // Copy, Cut and Delete; false when it lies wholly outside the level.
   bool CaptureCells(const leveldata& lvl, const CellRect& rect);

@@ -24,14 +24,16 @@ InputSnapshot InputReader::Take(const ViewFrame& f) {
   in.wx = MouseX();
   in.wy = MouseY();
   WindowToLevel(in.wx, in.wy, in.lx, in.ly);
-  in.in_view = !MenuOpen() && in.wx >= f.ox && in.wx < f.w - 16 && in.wy >= f.oy && in.wy < f.h - 32;
+  in.in_view = !MenuOpen() && f.InArea(in.wx, in.wy);
   in.left = mouse_q;
   in.shift = key[KEY_LSHIFT] || key[KEY_RSHIFT];
   in.ctrl = key[KEY_LCONTROL] || key[KEY_RCONTROL];
   in.alt = key[KEY_ALT] != 0;
+  // Keys an open menu took are not the tools' (Enter that ran an entry, the arrows that moved in it).
+  const bool menu_keys = MenuBarTakesKeys();
   for (int k = 0; k < InputSnapshot::kKeys && k < KEY_MAX; ++k) {
     const bool now = key[k] != 0;
-    in.pressed[k] = now && !down_[k];
+    in.pressed[k] = now && !down_[k] && !menu_keys;
     down_[k] = now;
   }
   const bool right = (mouse_b & 2) != 0;

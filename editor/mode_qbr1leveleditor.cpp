@@ -47,7 +47,10 @@ void QBR1_LEVEL_EDITOR_SUBFUNCTION() {
     mui->Proc();
     camera.Proc();
     EditToolsProc(camera, ReadEditInput(camera));
-    if (SwitchLevelStep(key[KEY_PGUP], key[KEY_PGDN], currentlvlid, pressdelay)) RequestMode(Mode::LevelEditor);
+    const bool keys = !MenuBarTakesKeys();
+    if (SwitchLevelStep(keys && key[KEY_PGUP], keys && key[KEY_PGDN], currentlvlid, pressdelay)) {
+      RequestMode(Mode::LevelEditor);
+    }
   };
   pass.picture = [&camera](BITMAP* fb) {
     camera.Draw(fb);

@@ -2,6 +2,7 @@
 
 #include <map>
 
+#include "gui/MenuMain.h"
 #include "level/level_objects.h"
 #include "level/qbr_sprite_exception.h"
 #include "level/snesbitmap.h"
@@ -9,7 +10,7 @@
 #include "rom/image_edits.h"
 #include "shell/base/functions.h"
 
-bool ViewMirrorsObjects() { return key[KEY_F] != 0; }
+bool ViewMirrorsObjects() { return key[KEY_F] != 0 && !MenuBarTakesKeys(); }
 
 ObjectLook LookOfDefinition(int zo) {
   ObjectLook look;

@@ -31,13 +31,13 @@ bool Pressed(bool down, bool& was_down) {
 void ZoomAnchor(const CCamera& camera, int& wx, int& wy) {
   const ViewFrame& f = camera.frame;
   const int mx = MouseX(), my = MouseY();
-  if (MouseInWindow() && mx >= f.ox && mx < f.w - 16 && my >= f.oy && my < f.h - 32) {
+  if (MouseInWindow() && f.InArea(mx, my)) {
     wx = mx;
     wy = my;
     return;
   }
-  wx = f.ox + (f.w - 20) / 2;
-  wy = f.oy + (f.h - 92) / 2;
+  wx = f.ox + f.AreaW() / 2;
+  wy = f.oy + f.AreaH() / 2;
 }
 
 }  // namespace
@@ -62,6 +62,7 @@ void ViewNavigationStep(CCamera& camera) {
   if (EditToolOwnsWheelAt(MouseX(), MouseY())) notches = sideways = 0;
 
   const bool ctrl = CtrlHeld();
+  const bool keys = !MenuBarTakesKeys();
   int zoom_steps = 0;
   bool reset = false;
   if (ctrl) {
@@ -71,9 +72,9 @@ void ViewNavigationStep(CCamera& camera) {
     sideways += notches;
     notches = 0;
   }
-  const bool plus = Pressed(ctrl && (key[KEY_EQUALS] || key[KEY_PLUS_PAD]), plus_was_down);
-  const bool minus = Pressed(ctrl && (key[KEY_MINUS] || key[KEY_MINUS_PAD]), minus_was_down);
-  const bool zero = Pressed(ctrl && (key[KEY_0] || key[KEY_0_PAD]), zero_was_down);
+  const bool plus = Pressed(keys && ctrl && (key[KEY_EQUALS] || key[KEY_PLUS_PAD]), plus_was_down);
+  const bool minus = Pressed(keys && ctrl && (key[KEY_MINUS] || key[KEY_MINUS_PAD]), minus_was_down);
+  const bool zero = Pressed(keys && ctrl && (key[KEY_0] || key[KEY_0_PAD]), zero_was_down);
   if (plus) ++zoom_steps;
   if (minus) --zoom_steps;
   if (zero) reset = true;

@@ -16,8 +16,7 @@ std::string ViewStatusText() {
   if (cam == nullptr || !MouseInWindow()) return "";
   const ViewFrame& frame = cam->frame;
   const int mx = MouseX(), my = MouseY();
-  // The view area: right of the left border, below the toolbar, up to the bars.
-  if (mx < frame.ox || mx >= frame.w - 16 || my < frame.oy || my >= frame.h - 32) return "";
+  if (!frame.InArea(mx, my)) return "";
   int lx = 0, ly = 0;
   WindowToLevel(mx, my, lx, ly);
   const leveldata& lvl = cam->lvl;

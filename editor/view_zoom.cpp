@@ -13,7 +13,7 @@
 void CCamera::DrawZoomed(BITMAP* dest) {
   const int zoom = ViewZoom();
   // The view area in window pixels, and the level area it shows.
-  const int view_w = frame.w - 20, view_h = frame.h - 92;
+  const int view_w = frame.AreaW(), view_h = frame.AreaH();
   const int shown_w = std::min(WindowToLevelSpan(view_w + 1), 32 * lvl.tile_w - x);
   const int shown_h = std::min(WindowToLevelSpan(view_h + 1), 32 * lvl.tile_h - y);
   if (shown_w <= 0 || shown_h <= 0 || view_w <= 0 || view_h <= 0) return;

@@ -75,7 +75,7 @@ void CHelioGUI::Proc() {
   s->Proc(w, h);
   t->Proc(w, h);
   m->Proc(w, h);
-  DispatchShortcuts(m->clicked);
+  DispatchShortcuts(m->TakesKeys());
 }
 
 void CHelioGUI::Draw(BITMAP* bmp) {

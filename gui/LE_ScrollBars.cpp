@@ -64,7 +64,7 @@ void CHG_HScrollBar::PreProc(int level_w, int& view_x) {
 
 void CHG_HScrollBar::Proc(int level_w, int view_x) {
   const ViewFrame f = EditorViewFrame();
-  PlaceThumb(static_cast<float>(view_x), static_cast<float>(f.w - 20), static_cast<float>(level_w),
+  PlaceThumb(static_cast<float>(view_x), static_cast<float>(f.AreaW()), static_cast<float>(level_w),
              static_cast<float>(f.w - 39), 14, draw_loc_x, draw_loc_w);
 }
 
@@ -107,7 +107,7 @@ void CHG_VScrollBar::PreProc(int level_h, int& view_y) {
 
 void CHG_VScrollBar::Proc(int level_h, int view_y) {
   const ViewFrame f = EditorViewFrame();
-  PlaceThumb(static_cast<float>(view_y), static_cast<float>(f.h - 92), static_cast<float>(level_h),
+  PlaceThumb(static_cast<float>(view_y), static_cast<float>(f.AreaH()), static_cast<float>(level_h),
              static_cast<float>(f.h - 111), 70, draw_loc_y, draw_loc_h);
 }
 

@@ -15,6 +15,9 @@ namespace {
 
 constexpr int kNoIcon = 65535;
 constexpr int kNone = 255;
+constexpr int kLabelX = 22;         // an entry's label, from the entry's left edge
+constexpr int kShortcutGap = 16;    // between the longest label and the shortcut column
+constexpr int kShortcutMargin = 6;  // from a shortcut's right end to the entry's right edge
 
 CHG_WToolBar* ToolBar() { return mui != nullptr ? mui->t : nullptr; }
 
@@ -28,6 +31,7 @@ CMenuItem::CMenuItem(int level, CMenuItem* parent, MenuTable table)
       type(0),
       state(1),
       text_w(0),
+      shortcut_w(0),
       children(0),
       iselect(kNone),
       ix(0),
@@ -58,6 +62,8 @@ CMenuItem::CMenuItem(int level, CMenuItem* parent, MenuTable table)
     checkgroup = RM_CheckGroup(table);
     if (checkgroup != 0) LinkToolButton();
     text = RM_ItemString(table, text_w);
+    shortcut = ShortcutText(static_cast<CommandId>(ID));
+    shortcut_w = helio_stringlength(shortcut);
     RM_FormatChar(table);
   } else if (type == 4) {
     RM_FormatChar(table);
@@ -120,15 +126,38 @@ bool CMenuItem::MenuUnderMouse(int w) const {
   return false;
 }
 
+bool CMenuItem::Selectable() const { return type != 4 && state != 0; }
+
+bool CMenuItem::OpensSubmenu() const { return children > 0 && !PlacedFromRight(); }
+
+int CMenuItem::NextSelectable(int from, int step) const {
+  if (children == 0) return kNone;
+  int i = from >= 0 && from < children ? from : (step > 0 ? -1 : children);
+  for (int tried = 0; tried < children; ++tried) {
+    i = (i + step + children) % children;
+    if (sub[i]->Selectable()) return i;
+  }
+  return kNone;
+}
+
 void CMenuItem::CalcPos(bool right) {
   if (children == 0) return;
   sw = 96;
   sh = 2;
   int pad = 28;
+  int longest_label = 0, longest_shortcut = 0;
   for (CMenuItem* e : sub) {
     // From the first entry with a submenu on, leave room for the arrow.
     if (pad == 28 && e->children > 0) pad = 34;
     if (e->text_w + pad > sw) sw = e->text_w + pad;
+    if (e->text_w > longest_label) longest_label = e->text_w;
+    if (e->shortcut_w > longest_shortcut) longest_shortcut = e->shortcut_w;
+  }
+  // Shortcuts form a column at the right, a gap clear of the longest label
+  // (entries lie 2 pixels inside each side of the menu).
+  if (longest_shortcut > 0) {
+    const int with_shortcuts = 2 + kLabelX + longest_label + kShortcutGap + longest_shortcut + kShortcutMargin + 2;
+    if (with_shortcuts > sw) sw = with_shortcuts;
   }
   for (CMenuItem* e : sub) {
     e->iy = sh + sy;
@@ -154,10 +183,10 @@ void CMenuItem::CalcPos(bool right) {
   for (CMenuItem* e : sub) e->CalcPos(false);
 }
 
-void CMenuItem::Proc(int w, int h, bool open) {
+void CMenuItem::Proc(int w, int h, bool open, bool hover) {
   if (children > 0) {
     const bool right = PlacedFromRight();
-    for (int i = 0; i < children; ++i) {
+    for (int i = 0; i < children && hover; ++i) {
       CMenuItem* e = sub[i];
       if (!IsMouseHover(e->WindowX(w), e->iy, e->iw, e->ih)) continue;
       if (iselect != kNone && iselect != i && sub[iselect]->state != 0) sub[iselect]->state = 1;
@@ -169,14 +198,14 @@ void CMenuItem::Proc(int w, int h, bool open) {
     for (int i = 0; i < children; ++i) {
       CMenuItem* e = sub[i];
       if (i == iselect) {
-        if (IsMouseHover(DropDownX(w), sy, sw, sh)) e->iselect = kNone;
+        if (hover && IsMouseHover(DropDownX(w), sy, sw, sh)) e->iselect = kNone;
         if (e->state != 0) {
           e->state = 2;
-          e->Proc(w, h, open);
+          e->Proc(w, h, open, hover);
         }
       } else if (e->state != 0) {
         e->state = 1;
-        e->Proc(w, h, false);
+        e->Proc(w, h, false, hover);
       }
     }
     return;
@@ -260,7 +289,13 @@ void CMenuItem::Draw(BITMAP* bmp, int w) {
   }
   const int font = state >= 0 && state <= 3 ? state : 1;
   if (state == 2) rectfill(bmp, x, iy, x + iw - 1, iy + ih - 1, 0xFF484848);
-  if (NMenuFont[font] != nullptr) textprintf_ex(bmp, NMenuFont[font], x + 22, iy + 4, -1, -1, "%s", text.c_str());
+  if (NMenuFont[font] != nullptr) {
+    textprintf_ex(bmp, NMenuFont[font], x + kLabelX, iy + 4, -1, -1, "%s", text.c_str());
+    if (!shortcut.empty()) {
+      const int right_end = x + iw - kShortcutMargin;
+      textprintf_ex(bmp, NMenuFont[font], right_end - shortcut_w, iy + 4, -1, -1, "%s", shortcut.c_str());
+    }
+  }
   if (PlacedFromRight()) {
     // Menus placed from the right hold plain commands only: no arrow, no nested menu.
     visible = true;

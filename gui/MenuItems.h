@@ -17,20 +17,22 @@ class CMenuItem {
   int ID;                       // command number (commands only)
   int icon;                     // index into FunctionIcons; 65535 = none
   int level;                    // 0 title, 1 entry of a title's menu, 2 entry of a submenu, ...
-  int type;            // 1 menu from the left / submenu, 2 menu from the right, 3 command, 4 separator, 0 unknown
-  int state;           // 0 disabled, 1 normal, 2 highlighted, 3 open (titles)
-  std::string text;    // label
-  int text_w;          // width of text in the menu font
-  int children;        // number of entries in sub
-  int iselect;         // highlighted entry of this menu; 255 = none
-  int ix, iy, iw, ih;  // the item's own rectangle
-  int sx, sy, sw, sh;  // the rectangle of this item's drop-down menu
-  bool visible;        // drawn in its clickable form last frame; consumed by Proc
-  BITMAP* work;        // 16x16 scratch for a greyed icon; owned
-  bool checked;        // check entries: the mark is shown
-  bool ischeck;        // the entry is a check entry
-  int checkgroup;      // radio group code; 0 = none
-  bool listed_enabled;  // the description enables the entry (its command may still be unavailable)
+  int type;              // 1 menu from the left / submenu, 2 menu from the right, 3 command, 4 separator, 0 unknown
+  int state;             // 0 disabled, 1 normal, 2 highlighted, 3 open (titles)
+  std::string text;      // label
+  int text_w;            // width of text in the menu font
+  std::string shortcut;  // the command's registered shortcut as shown at the right ("Ctrl+S"); "" for none
+  int shortcut_w;        // width of shortcut in the menu font
+  int children;          // number of entries in sub
+  int iselect;           // highlighted entry of this menu; 255 = none
+  int ix, iy, iw, ih;    // the item's own rectangle
+  int sx, sy, sw, sh;    // the rectangle of this item's drop-down menu
+  bool visible;          // drawn in its clickable form last frame; consumed by Proc
+  BITMAP* work;          // 16x16 scratch for a greyed icon; owned
+  bool checked;          // check entries: the mark is shown
+  bool ischeck;          // the entry is a check entry
+  int checkgroup;        // radio group code; 0 = none
+  bool listed_enabled;   // the description enables the entry (its command may still be unavailable)
 
   // Builds the item by parsing the menu bar description (of `table`) at the
   // current read position; a command with a group code links itself to its tool
@@ -43,8 +45,10 @@ class CMenuItem {
 
   // Lays out this item's drop-down menu and, recursively, its submenus.
   void CalcPos(bool right);
-  // One logic step: highlights entries under the mouse and chooses commands.
-  void Proc(int w, int h, bool open);
+  // One logic step: highlights entries under the mouse (unless `hover` is false:
+  // the keyboard leads and the highlight stays where the keys put it) and chooses
+  // commands clicked.
+  void Proc(int w, int h, bool open, bool hover = true);
   // Draws the item (and its open drop-down) into bmp for a window w pixels wide.
   void Draw(BITMAP* bmp, int w);
 
@@ -56,9 +60,19 @@ class CMenuItem {
   int DropDownX(int w) const;
   // Whether the mouse is inside this item's drop-down menu or a submenu open in it.
   bool MenuUnderMouse(int w) const;
+  // Whether this entry can be highlighted: not a separator, not greyed.
+  bool Selectable() const;
+  // Whether this entry opens a submenu of its own (menus placed from the left only).
+  bool OpensSubmenu() const;
+  // The entry of this menu `step` (+1 or -1) places from `from` that can be
+  // highlighted, wrapping at the ends; `from` = 255 starts before the first
+  // (or after the last) entry. 255 when no entry can be.
+  int NextSelectable(int from, int step) const;
+  // Runs the entry's command as a click on it does (a check entry toggles and
+  // keeps its menu open, any other closes the menu bar).
+  void Choose();
 
  private:
-  void Choose();
   void ChooseInGroup();
   void CloseMenuBar();
   void LinkToolButton();

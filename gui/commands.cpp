@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "gui/shortcut_text.h"
 #include "platform/system_sound.h"
 #include "platform/allegro_include.h"
 
@@ -41,6 +42,13 @@ void RegisterCommand(CommandId id, CommandHandler handler) { Handlers()[id] = st
 
 void RegisterShortcut(CommandId id, int scancode, unsigned mods) {
   Shortcuts().push_back({{id, scancode, mods}, KeyDown(scancode)});
+}
+
+std::string ShortcutText(CommandId id) {
+  for (const ShortcutState& s : Shortcuts()) {
+    if (s.shortcut.id == id) return ShortcutLabel(s.shortcut.scancode, s.shortcut.mods);
+  }
+  return "";
 }
 
 const CommandHandler* FindCommand(CommandId id) {

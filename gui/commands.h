@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <map>
+#include <string>
 #include <vector>
 
 #include "gui/command_ids.h"
@@ -30,6 +31,10 @@ enum ShortcutMods : unsigned { kModNone = 0, kModCtrl = 1, kModShift = 2, kModAl
 // Adds a keyboard shortcut for `id`: an Allegro KEY_* scancode with modifier flags.
 void RegisterShortcut(CommandId id, int scancode, unsigned mods);
 
+// The first shortcut registered for `id` as a menu entry shows it ("Ctrl+S",
+// ShortcutLabel in gui/shortcut_text.h); "" when it has none.
+std::string ShortcutText(CommandId id);
+
 // The registered handler of `id`, or nullptr.
 const CommandHandler* FindCommand(CommandId id);
 
@@ -48,7 +53,7 @@ void AppMenuExecuteItem(CommandId id, bool sound);
 // Runs, through AppMenuExecuteItem (no sound), the available command of every
 // registered shortcut whose key went down since the last call with exactly its
 // modifiers held: one run per key press, however long the key is held. While
-// `menu_open` the keys are only watched. A key held when its shortcut is
+// `menu_open` (the menu bar took this update's keys) the keys are only watched. A key held when its shortcut is
 // registered fires when pressed again. Called once per logic update by the GUI root.
 void DispatchShortcuts(bool menu_open);
 

@@ -16,11 +16,6 @@ void PlatformLibraryClose(PlatformLibrary lib) {
   if (lib) dlclose(lib);
 }
 
-std::string PlatformLibraryError() {
-  const char* text = dlerror();
-  return text ? text : "";
-}
-
 std::string PlatformExecutableDirectory() {
   char path[PATH_MAX];
   const ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);

@@ -13,7 +13,5 @@ PlatformLibrary PlatformLibraryOpen(const std::string& path);
 void* PlatformLibrarySymbol(PlatformLibrary lib, const char* name);
 // Unloads lib; null is ignored.
 void PlatformLibraryClose(PlatformLibrary lib);
-// Text of the loader's last failure on this thread ("" when none).
-std::string PlatformLibraryError();
 // Folder of the running executable, without a trailing slash ("" when unknown).
 std::string PlatformExecutableDirectory();

@@ -182,8 +182,9 @@ TEST(CharCodecTest, ParseIsTheShortestPossible) {
 
 TEST(CharCodecTest, ControlFormsAtTheirLimits) {
   const auto twice = [](const Bytes& r) {
-    Bytes b = r;
-    b.insert(b.end(), r.begin(), r.end());
+    Bytes b(2 * r.size());
+    std::copy(r.begin(), r.end(), b.begin());
+    std::copy(r.begin(), r.end(), b.begin() + static_cast<std::ptrdiff_t>(r.size()));
     return b;
   };
   const auto has = [](int form, int n) {

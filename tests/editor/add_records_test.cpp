@@ -42,17 +42,6 @@ const DemoImage& Demo() {
   return demo;
 }
 
-InputSnapshot At(int lx, int ly, int left = 0) {
-  InputSnapshot in;
-  in.lx = lx;
-  in.ly = ly;
-  in.wx = lx + 4;
-  in.wy = ly + 60;
-  in.in_view = true;
-  in.left = left;
-  return in;
-}
-
 InputSnapshot InsertAt(int lx, int ly) {
   InputSnapshot in = At(lx, ly);
   in.Press(KEY_INSERT);

@@ -54,17 +54,6 @@ class EditTilesTest : public ::testing::Test {
     for (long long w : words) bytes.push_back(w), bytes.push_back(w + 1);
     return bytes;
   }
-
-  static InputSnapshot At(int lx, int ly, int left) {
-    InputSnapshot in;
-    in.lx = lx;
-    in.ly = ly;
-    in.wx = lx + 4;
-    in.wy = ly + 60;
-    in.in_view = true;
-    in.left = left;
-    return in;
-  }
 };
 
 }  // namespace

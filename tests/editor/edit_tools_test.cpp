@@ -66,17 +66,6 @@ class ProbeTool : public EditTool {
   }
 };
 
-InputSnapshot At(int lx, int ly, int left) {
-  InputSnapshot in;
-  in.lx = lx;
-  in.ly = ly;
-  in.wx = lx + 4;
-  in.wy = ly + 60;
-  in.in_view = true;
-  in.left = left;
-  return in;
-}
-
 class EditToolsTest : public ::testing::Test {
  protected:
   void SetUp() override {

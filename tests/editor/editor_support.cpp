@@ -35,4 +35,15 @@ BuiltinResources::BuiltinResources() { LoadBuiltinResources(); }
 
 BuiltinResources::~BuiltinResources() { DestroyBuiltinResources(); }
 
+InputSnapshot At(int lx, int ly, int left) {
+  InputSnapshot in;
+  in.lx = lx;
+  in.ly = ly;
+  in.wx = lx + 4;
+  in.wy = ly + 60;
+  in.in_view = true;
+  in.left = left;
+  return in;
+}
+
 }  // namespace editor_test

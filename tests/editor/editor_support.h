@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "editor/input_snapshot.h"
 #include "platform/allegro_include.h"
 
 // Shared set-up of the level view tests: Allegro without a display, a
@@ -27,6 +28,10 @@ void PutWord(std::vector<unsigned char>& image, std::size_t at, unsigned value);
 
 // A w x h 32-bit bitmap filled with `colour`; caller owns.
 BITMAP* SolidBitmap(int w, int h, int colour);
+
+// The input of a mouse over level point (lx, ly) of a 100 % view at the
+// editor's origin (4, 60), the left button in state `left`.
+InputSnapshot At(int lx, int ly, int left = 0);
 
 // Loads the built-in fonts and skin while it lives and releases them afterwards, also when an
 // assertion ends the test early.

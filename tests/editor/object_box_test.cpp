@@ -117,8 +117,11 @@ class ObjectBoxTest : public ::testing::Test {
 };
 
 std::string Describe(const LevelBox& b) {
-  return "[" + std::to_string(b.x0) + ", " + std::to_string(b.y0) + ") - [" + std::to_string(b.x1) + ", " +
-         std::to_string(b.y1) + ")";
+  // Built by append: g++ warns falsely (-Wrestrict) about a chain of operator+ on a literal.
+  std::string text = "[";
+  text.append(std::to_string(b.x0)).append(", ").append(std::to_string(b.y0)).append(") - [");
+  text.append(std::to_string(b.x1)).append(", ").append(std::to_string(b.y1)).append(")");
+  return text;
 }
 
 }  // namespace
@@ -212,9 +215,7 @@ TEST_F(ObjectBoxTest, ClickAndRubberBandSelectBySpritePixelsOutsideTheHoverSquar
       SCOPED_TRACE("level " + std::to_string(l.id) + " object " + std::to_string(i) + " pixel " +
                    std::to_string(lx) + "," + std::to_string(ly));
       tool.list.ClearSelection();
-      InputSnapshot in;
-      in.lx = lx, in.ly = ly, in.wx = lx + 4, in.wy = ly + 60, in.in_view = true;
-      in.left = 1;
+      InputSnapshot in = At(lx, ly, 1);
       EditToolsProc(camera, in);
       in.left = 3;
       EditToolsProc(camera, in);

@@ -118,10 +118,9 @@ TEST(BpsPatch, RoundTripsEveryKindOfChange) {
        64 * 8},
       {"moved 64 KiB block",
        [](const Bytes& s) {
-         Bytes t(s.begin(), s.begin() + 0x10000);
-         t.insert(t.end(), s.begin() + 0x10000 + kBlock, s.begin() + 0x38000);
-         t.insert(t.end(), s.begin() + 0x10000, s.begin() + 0x10000 + kBlock);
-         t.insert(t.end(), s.begin() + 0x38000, s.end());
+         Bytes t = s;
+         const auto rest = std::copy(s.begin() + 0x10000 + kBlock, s.begin() + 0x38000, t.begin() + 0x10000);
+         std::copy(s.begin() + 0x10000, s.begin() + 0x10000 + kBlock, rest);
          return t;
        },
        1024},

@@ -198,7 +198,11 @@ TEST_F(LaunchGameTest, TheGameFolderNamesTheRunningEmulator) {
   WriteText(script,
             "#!/bin/sh\necho $$ > \"$2.part\" && mv \"$2.part\" \"$2\"\nwhile [ ! -e \"$3\" ]; do sleep 0.05; done\n");
   chmod(script.c_str(), 0755);
-  SetCommand("'" + script.string() + "' %f '" + pid_file.string() + "' '" + go.string() + "'");
+  // Built by append: g++ warns falsely (-Wrestrict) about a chain of operator+ on a literal.
+  std::string command = "'";
+  command.append(script.string()).append("' %f '").append(pid_file.string()).append("' '");
+  command.append(go.string()).append("'");
+  SetCommand(command);
   LaunchGame();
   ASSERT_TRUE(WaitFor([&] { return fs::exists(pid_file); })) << "the command never ran";
   const int pid = std::stoi(ReadText(pid_file));
