@@ -120,7 +120,7 @@ TEST_F(MenuKeyboard, KeySequencesMoveTheHighlightAndRunEntries) {
       {{"Alt+L", "Right"}, "View > Background(s)", {}},
       // Enter runs the entry as a click does; on a submenu it enters it.
       {{"Alt+F", "Enter"}, "", {"command 0000 sound"}},
-      {{"F10", "Down", "Enter"}, "", {"command 0001 sound"}},
+      {{"F10", "Down", "Down", "Enter"}, "", {"command 0001 sound"}},
       {{"Alt+H", "Enter"}, "", {"command F000 sound"}},
       {{"Alt+V", "Up", "Enter"}, "View > Grid", {"command 030B sound"}},  // a check entry stays open
       {{"Alt+L", "Down", "Enter"}, "Level > Modify > Tile Map", {}},
@@ -175,7 +175,7 @@ TEST_F(MenuKeyboard, ShortcutsWaitWhileAMenuHasTheKeys) {
 
 TEST_F(MenuKeyboard, ARestingMouseLeavesTheHighlightToTheKeysUntilItMoves) {
   // The mouse rests on "Open..." and then on the bar while the keys move on.
-  const int open_x = 20, open_y = 45, save_as_y = 90;
+  const int open_x = 20, open_y = 45, save_y = 90;
   Update(ui, open_x, open_y);
   key[KEY_ALT] = 1;
   key[KEY_F] = 1;
@@ -187,10 +187,10 @@ TEST_F(MenuKeyboard, ARestingMouseLeavesTheHighlightToTheKeysUntilItMoves) {
   Update(ui, open_x, open_y);
   key[KEY_DOWN] = 0;
   for (int i = 0; i < 3; ++i) Update(ui, open_x, open_y);
-  EXPECT_EQ(Highlighted(ui.menu()), "File > Save");
+  EXPECT_EQ(Highlighted(ui.menu()), "File > Open Patch...");
   // Moved, the mouse leads again.
-  Update(ui, open_x, save_as_y);
-  EXPECT_EQ(Highlighted(ui.menu()), "File > Save As...");
+  Update(ui, open_x, save_y);
+  EXPECT_EQ(Highlighted(ui.menu()), "File > Save");
 }
 
 TEST(ShortcutLabels, ModifiersThenTheKeysName) {
@@ -258,6 +258,7 @@ TEST_F(MenuShortcuts, EntriesShowTheirFirstRegisteredShortcutAndTheMenuWidens) {
 TEST_F(MenuShortcuts, ShortcutsAreDrawnRightAlignedInTheEntry) {
   Update(ui);
   Press(ui, "Alt+F");
+  Press(ui, "Down");
   Press(ui, "Down");  // "Save", highlighted
   const CMenuItem* save = ui.Entry({"File", "Save"});
   ASSERT_EQ(save->state, 2);
