@@ -1,6 +1,8 @@
 #include "rom/patch_session.h"
 
 #include <filesystem>
+#include <string>
+#include <utility>
 
 #include "rom/file_replace.h"
 #include "rom/image_edits.h"
@@ -38,7 +40,13 @@ bool ReadPatchedImage(const std::string& rom, const std::string& patch, PatchedI
   if (!Read(rom, image.clean, error) || !Read(patch, changes, error)) return false;
   std::string reason;
   if (!ApplyPatch(changes, image.clean, image.patched, reason)) {
-    error = "\"" + BaseName(patch) + "\": " + reason;
+    // Built piece by piece in a fresh string: g++ warns falsely (-Wrestrict) about a
+    // literal copied into a string that might alias the arguments.
+    std::string message(1, '"');
+    message += BaseName(patch);
+    message += "\": ";
+    message += reason;
+    error = std::move(message);
     return false;
   }
   image.format = PatchFormatOf(changes);
