@@ -49,7 +49,8 @@ CMenuItem::CMenuItem(int level, CMenuItem* parent, MenuTable table)
       checked(false),
       ischeck(false),
       checkgroup(0),
-      listed_enabled(true) {
+      listed_enabled(true),
+      greyed(false) {
   type = RM_ItemTypeChar(table);
   if (type == 3) {
     ID = RM_ItemNumber(table);
@@ -64,6 +65,7 @@ CMenuItem::CMenuItem(int level, CMenuItem* parent, MenuTable table)
     text = RM_ItemString(table, text_w);
     shortcut = ShortcutText(static_cast<CommandId>(ID));
     shortcut_w = helio_stringlength(shortcut);
+    greyed = CommandGreyed(static_cast<CommandId>(ID));  // refreshed while its menu is open
     RM_FormatChar(table);
   } else if (type == 4) {
     RM_FormatChar(table);
@@ -287,7 +289,7 @@ void CMenuItem::Draw(BITMAP* bmp, int w) {
     hline(bmp, x, iy, x + iw - 1, 0xFF101010);
     return;
   }
-  const int font = state >= 0 && state <= 3 ? state : 1;
+  const int font = greyed ? 0 : state >= 0 && state <= 3 ? state : 1;
   if (state == 2) rectfill(bmp, x, iy, x + iw - 1, iy + ih - 1, 0xFF484848);
   if (NMenuFont[font] != nullptr) {
     textprintf_ex(bmp, NMenuFont[font], x + kLabelX, iy + 4, -1, -1, "%s", text.c_str());
@@ -325,7 +327,7 @@ void CMenuItem::DrawArrow(BITMAP* bmp, int x, int colour) {
 void CMenuItem::DrawPicture(BITMAP* bmp, int x) {
   const int picture = ischeck ? (checked ? 0 : kNoIcon) : icon;
   if (picture == kNoIcon || FunctionIcons == nullptr || picture * 16 + 16 > FunctionIcons->w) return;
-  if (state != 0) {
+  if (state != 0 && !greyed) {
     masked_blit(FunctionIcons, bmp, picture * 16, 0, x + 2, iy + 2, 16, 16);
   } else if (work != nullptr) {
     blit(FunctionIcons, work, picture * 16, 0, 0, 0, 16, 16);

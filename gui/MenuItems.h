@@ -33,6 +33,7 @@ class CMenuItem {
   bool ischeck;          // the entry is a check entry
   int checkgroup;        // radio group code; 0 = none
   bool listed_enabled;   // the description enables the entry (its command may still be unavailable)
+  bool greyed;           // drawn in the disabled look, yet choosable (CommandGreyed)
 
   // Builds the item by parsing the menu bar description (of `table`) at the
   // current read position; a command with a group code links itself to its tool

@@ -1,22 +1,24 @@
 #include "gui/MenuLoad.h"
 
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "shell/base/functions.h"
 
 // Descriptions are single lines; the literals below are split only for reading.
 // Elements are separated by runs of blanks, which every reader skips.
+// A '%' in a File menu is where the recent images go (RegisterMenuInsert).
 const char* const AppMenuL[3] = {
     // Start-up screen.
-    "[    [+Y--'File'        [$0000 Y 10 - - 'Open...']        [$FFFF Y 01 - - 'Exit']    ]"
+    "[    [+Y--'File'        [$0000 Y 10 - - 'Open...']        %        [$FFFF Y 01 - - 'Exit']    ]"
     "    [>Y--'Help'        [$F000 Y -- - - 'About QBRRE...']        [$F001 N -- - - 'Documentation...']"
     "        [$F002 N -- - - 'QBR Offset Library...']        [$F003 N -- - - 'Known Issues...']    ]]",
     // Level editor.
     "[    [+Y--'File'        [$0000 Y 10 - - 'Open...']        [$0006 Y -- - - 'Open Patch...']"
     "        [$0001 Y 11 - - 'Save']        [$0002 Y -- - - 'Save As...']        [$0003 Y 12 - - 'Save IPS...']"
     "        [$0007 Y -- - - 'Save BPS...']        [-]"
-    "        [$0004 Y 13 - - 'Launch Game']        [$0005 Y 14 - - 'Launch Level']        [-]"
+    "        [$0004 Y 13 - - 'Launch Game']        [$0005 Y 14 - - 'Launch Level']        %        [-]"
     "        [$FFFF Y 01 - - 'Exit']    ]"
     "    [+Y--'Edit'        [$0100 Y 08 - - 'Undo']        [$0101 Y 09 - - 'Redo']        [-]"
     "        [$0102 Y 0A - - 'Cut']        [$0103 Y 0B - - 'Copy']        [$0104 Y 0C - - 'Paste']"
@@ -41,7 +43,7 @@ const char* const AppMenuL[3] = {
     "    [>Y--'Help'        [$F000 Y -- - - 'About QBRRE...']        [$F001 N -- - - 'Documentation...']"
     "        [$F002 N -- - - 'QBR Offset Library...']        [$F003 N -- - - 'Known Issues...']    ]]",
     // Extraction.
-    "[    [+Y--'File'        [$0000 Y 10 - - 'Open...']        [$FFFF Y 01 - - 'Exit']    ]"
+    "[    [+Y--'File'        [$0000 Y 10 - - 'Open...']        %        [$FFFF Y 01 - - 'Exit']    ]"
     "    [+Y--'Graphics'        [$5100 Y -- - -'Level Terrains']        [$5101 Y -- - -'Backgrounds']"
     "        [$5102 Y -- - -'Tile Sets']        [$5103 Y -- - -'Foregrounds']        [$5104 Y -- - -'Animations']"
     "        [$5105 Y -- - -'Sprites']    ]"
@@ -83,6 +85,31 @@ unsigned long menuchar = 0;
 
 namespace {
 
+struct MenuInsert {
+  std::function<std::string()> text;
+  std::function<unsigned()> generation;
+};
+
+MenuInsert& Insert() {
+  static MenuInsert insert;
+  return insert;
+}
+
+// `text` with each '%' outside its texts (which run between apostrophes) replaced by `insert`.
+std::string Expanded(const char* text, const std::string& insert) {
+  std::string out;
+  bool in_text = false;
+  for (const char* c = text; *c != '\0'; ++c) {
+    if (*c == '\'') in_text = !in_text;
+    if (*c == '%' && !in_text) {
+      out += insert;
+    } else {
+      out += *c;
+    }
+  }
+  return out;
+}
+
 struct ModeDescriptions {
   Mode mode;
   const char* menu;
@@ -95,7 +122,7 @@ std::vector<ModeDescriptions>& Registered() {
 }
 
 // The description of the current mode; an unknown mode reads as an empty text.
-const char* CurrentText(MenuTable table) {
+const char* DescriptionText(MenuTable table) {
   const uint32_t mode = static_cast<uint32_t>(CurrentMode());
   if (mode >= 3 && (table == AppMenuL || table == AppToolL)) {
     for (const ModeDescriptions& d : Registered()) {
@@ -107,6 +134,20 @@ const char* CurrentText(MenuTable table) {
   }
   if (table == nullptr || mode >= 3 || table[mode] == nullptr) return "";
   return table[mode];
+}
+
+// The description as the readers see it: with the registered entries in place of
+// its '%', put together again as each parse starts (position 0).
+const char* CurrentText(MenuTable table) {
+  const char* text = DescriptionText(table);
+  if (!Insert().text || std::strchr(text, '%') == nullptr) return text;
+  static std::string expanded;
+  static const char* expanded_from = nullptr;
+  if (menuchar == 0 || expanded_from != text) {
+    expanded = Expanded(text, Insert().text());
+    expanded_from = text;
+  }
+  return expanded.c_str();
 }
 
 // Next character, or '\0' at the end of the text (the position then stays).
@@ -138,6 +179,12 @@ std::string ReadField(MenuTable table, int count) {
 int HexValue(const std::string& digits) { return hexstr2int(digits.c_str(), static_cast<int>(digits.size())); }
 
 }  // namespace
+
+void RegisterMenuInsert(std::function<std::string()> text, std::function<unsigned()> generation) {
+  Insert() = {std::move(text), std::move(generation)};
+}
+
+unsigned MenuInsertGeneration() { return Insert().generation ? Insert().generation() : 0; }
 
 void RegisterModeDescriptions(Mode mode, const char* menu, const char* toolbar) {
   for (ModeDescriptions& d : Registered()) {

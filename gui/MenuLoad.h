@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "gui/mode_table.h"
@@ -20,6 +21,16 @@ extern const char* const AppToolL[3];
 // and up; the first three modes have the built-in tables above). The readers take
 // them in place of AppMenuL and AppToolL; the texts must outlive the program's GUI.
 void RegisterModeDescriptions(Mode mode, const char* menu, const char* toolbar);
+
+// Registers the entries that take the place of a '%' in a description (outside
+// its texts): `text` gives them in the same language ("" for none) and is asked
+// as each parse starts; `generation` changes whenever that text would. With
+// nothing registered a '%' reads as nothing, as before. The File menus carry
+// one, where the recent images go.
+void RegisterMenuInsert(std::function<std::string()> text, std::function<unsigned()> generation);
+// The registered generation of the inserted entries; 0 with none registered.
+// The menu bar parses again at its next step when it changed since its parse.
+unsigned MenuInsertGeneration();
 
 // Read position (character index) in the description being parsed; 0 when a parse starts.
 extern unsigned long menuchar;

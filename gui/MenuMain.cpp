@@ -30,6 +30,7 @@ void CHG_WAppMenu::Clear() {
 }
 
 void CHG_WAppMenu::Parse() {
+  parsed_insert_ = MenuInsertGeneration();
   menuchar = 0;
   children = 0;
   clicked = false;
@@ -150,6 +151,8 @@ void CHG_WAppMenu::ApplyKeys(const MenuKeys& keys) {
 }
 
 void CHG_WAppMenu::Proc(int w, int h) {
+  // The entries changed by a command (a recent image opened or gone) show from the next step on.
+  if (MenuInsertGeneration() != parsed_insert_) Reload();
   RefreshCommandStates(*this);
   const bool was_open = clicked;
   ApplyKeys(key_reader_.Take());

@@ -32,8 +32,9 @@ class CHG_WAppMenu {
   void Reload();
   // Places the titles (left group from x = 4, right group ending at w - 4) and their menus.
   void CalcPos();
-  // One logic step: the keys (read from Allegro's key array), then title hover,
-  // opening and closing, then each open menu.
+  // One logic step: a new parse when the inserted entries changed
+  // (MenuInsertGeneration), the keys (read from Allegro's key array), then title
+  // hover, opening and closing, then each open menu.
   void Proc(int w, int h);
   // The keys of one update: Alt+letter opens the next title starting with it
   // (the first entry highlighted), F10 opens the first menu or closes the open
@@ -63,6 +64,7 @@ class CHG_WAppMenu {
   int TitleWithLetter(char letter) const;
 
   MenuKeyReader key_reader_;
+  unsigned parsed_insert_ = 0;  // MenuInsertGeneration() at the last parse
   bool keys_taken_ = false;
   int keyboard_mouse_x_ = 0, keyboard_mouse_y_ = 0;  // where the mouse was when the keys took the lead
 };

@@ -15,6 +15,9 @@ void RefreshEntry(CMenuItem* e) {
   } else if (e->state == 0) {
     e->state = 1;
   }
+  // Asked only while the entry's menu is open (or its title hovered): the answer may cost a look at the disk.
+  const bool shown = e->parent == nullptr || e->parent->state >= 2;
+  if (shown) e->greyed = usable && CommandGreyed(static_cast<unsigned short>(e->ID));
   const CommandHandler* handler = FindCommand(static_cast<unsigned short>(e->ID));
   if (e->ischeck && handler != nullptr && handler->checked != nullptr) e->checked = handler->checked();
 }

@@ -5,8 +5,9 @@ class CHG_WToolBar;
 
 // Gives every command entry of the menu bar the state its command allows now:
 // disabled (0) while the command is unavailable or the description disables it,
-// usable again once it is available; a check entry's mark follows the command's
-// checked(). Titles, submenus and separators are left alone. Run at the start of
+// usable again once it is available; a usable entry of an open menu is drawn
+// greyed while its command says so (CommandGreyed); a check entry's mark
+// follows the command's checked(). Titles, submenus and separators are left alone. Run at the start of
 // every logic update of the bar.
 void RefreshCommandStates(CHG_WAppMenu& menu);
 

@@ -21,6 +21,11 @@ std::map<CommandId, CommandHandler>& Handlers() {
   return handlers;
 }
 
+std::map<CommandId, std::function<bool()>>& Greyed() {
+  static std::map<CommandId, std::function<bool()>> greyed;
+  return greyed;
+}
+
 std::vector<ShortcutState>& Shortcuts() {
   static std::vector<ShortcutState> shortcuts;
   return shortcuts;
@@ -39,6 +44,13 @@ unsigned HeldMods() {
 }  // namespace
 
 void RegisterCommand(CommandId id, CommandHandler handler) { Handlers()[id] = std::move(handler); }
+
+void RegisterCommandGreyed(CommandId id, std::function<bool()> greyed) { Greyed()[id] = std::move(greyed); }
+
+bool CommandGreyed(CommandId id) {
+  const auto found = Greyed().find(id);
+  return found != Greyed().end() && found->second && found->second();
+}
 
 void RegisterShortcut(CommandId id, int scancode, unsigned mods) {
   Shortcuts().push_back({{id, scancode, mods}, KeyDown(scancode)});
@@ -91,12 +103,14 @@ void DispatchShortcuts(bool menu_open) {
 CommandTableSnapshot SnapshotCommands() {
   CommandTableSnapshot snapshot;
   snapshot.handlers = Handlers();
+  snapshot.greyed = Greyed();
   for (const ShortcutState& s : Shortcuts()) snapshot.shortcuts.push_back(s.shortcut);
   return snapshot;
 }
 
 void RestoreCommands(const CommandTableSnapshot& snapshot) {
   Handlers() = snapshot.handlers;
+  Greyed() = snapshot.greyed;
   Shortcuts().clear();
   for (const CommandTableSnapshot::Shortcut& s : snapshot.shortcuts) Shortcuts().push_back({s, KeyDown(s.scancode)});
 }

@@ -25,6 +25,14 @@ struct CommandHandler {
 // Registers (or replaces) the handler of menu/toolbar command `id`.
 void RegisterCommand(CommandId id, CommandHandler handler);
 
+// Registers (or replaces) when the entries of `id` are drawn in the disabled
+// look while they stay choosable: `greyed` says so now (a recent image whose
+// file is gone; choosing it says what happened).
+void RegisterCommandGreyed(CommandId id, std::function<bool()> greyed);
+
+// Whether the entries of `id` are drawn greyed now (RegisterCommandGreyed).
+bool CommandGreyed(CommandId id);
+
 // Modifier keys of a shortcut; they must match exactly (Ctrl+L is not Ctrl+Shift+L).
 enum ShortcutMods : unsigned { kModNone = 0, kModCtrl = 1, kModShift = 2, kModAlt = 4 };
 
@@ -67,6 +75,7 @@ struct CommandTableSnapshot {
     unsigned mods;
   };
   std::vector<Shortcut> shortcuts;
+  std::map<CommandId, std::function<bool()>> greyed;
 };
 CommandTableSnapshot SnapshotCommands();
 void RestoreCommands(const CommandTableSnapshot& snapshot);

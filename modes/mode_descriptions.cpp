@@ -1,13 +1,14 @@
 #include "modes/mode_descriptions.h"
 
-// Each mode shows File, Edit (the one undo history of the image), Mode and
-// Help; its own entry of the Mode menu is unavailable. The toolbars carry the
-// file and undo buttons and one push button per mode.
+// Each mode shows File (the recent images where its '%' is), Edit (the one undo
+// history of the image), Mode and Help; its own entry of the Mode menu is
+// unavailable. The toolbars carry the file and undo buttons and one push button
+// per mode.
 
 const char* const kSpriteViewerMenu =
     "[    [+Y--'File'        [$0000 Y 10 - - 'Open...']        [$0001 Y 11 - - 'Save']    "
-    "    [$0002 Y -- - - 'Save As...']        [$0003 Y 12 - - 'Save IPS...']        [$0007 Y -- - - 'Save BPS...']        [-]    "
-    "    [$FFFF Y 01 - - 'Exit']    ]    [+Y--'Edit'        [$0100 Y 08 - - 'Undo']    "
+    "    [$0002 Y -- - - 'Save As...']        [$0003 Y 12 - - 'Save IPS...']        [$0007 Y -- - - 'Save BPS...']    "
+    "    %        [-]        [$FFFF Y 01 - - 'Exit']    ]    [+Y--'Edit'        [$0100 Y 08 - - 'Undo']    "
     "    [$0101 Y 09 - - 'Redo']    ]    [>Y--'Mode'        [$FF00 Y 02 - - 'Level Editor']    "
     "    [$FF01 Y 03 - - 'Extraction']        [$FF02 N 04 - - 'Sprite Viewer']    "
     "    [$FF03 Y 05 - - 'Palette Editor']        [$FF04 Y 06 - - 'Physmap Editor']    "
@@ -23,8 +24,8 @@ const char* const kSpriteViewerToolbar =
 
 const char* const kPaletteEditorMenu =
     "[    [+Y--'File'        [$0000 Y 10 - - 'Open...']        [$0001 Y 11 - - 'Save']    "
-    "    [$0002 Y -- - - 'Save As...']        [$0003 Y 12 - - 'Save IPS...']        [$0007 Y -- - - 'Save BPS...']        [-]    "
-    "    [$FFFF Y 01 - - 'Exit']    ]    [+Y--'Edit'        [$0100 Y 08 - - 'Undo']    "
+    "    [$0002 Y -- - - 'Save As...']        [$0003 Y 12 - - 'Save IPS...']        [$0007 Y -- - - 'Save BPS...']    "
+    "    %        [-]        [$FFFF Y 01 - - 'Exit']    ]    [+Y--'Edit'        [$0100 Y 08 - - 'Undo']    "
     "    [$0101 Y 09 - - 'Redo']    ]    [>Y--'Mode'        [$FF00 Y 02 - - 'Level Editor']    "
     "    [$FF01 Y 03 - - 'Extraction']        [$FF02 Y 04 - - 'Sprite Viewer']    "
     "    [$FF03 N 05 - - 'Palette Editor']        [$FF04 Y 06 - - 'Physmap Editor']    "
@@ -40,8 +41,8 @@ const char* const kPaletteEditorToolbar =
 
 const char* const kHexEditorMenu =
     "[    [+Y--'File'        [$0000 Y 10 - - 'Open...']        [$0001 Y 11 - - 'Save']    "
-    "    [$0002 Y -- - - 'Save As...']        [$0003 Y 12 - - 'Save IPS...']        [$0007 Y -- - - 'Save BPS...']        [-]    "
-    "    [$FFFF Y 01 - - 'Exit']    ]    [+Y--'Edit'        [$0100 Y 08 - - 'Undo']    "
+    "    [$0002 Y -- - - 'Save As...']        [$0003 Y 12 - - 'Save IPS...']        [$0007 Y -- - - 'Save BPS...']    "
+    "    %        [-]        [$FFFF Y 01 - - 'Exit']    ]    [+Y--'Edit'        [$0100 Y 08 - - 'Undo']    "
     "    [$0101 Y 09 - - 'Redo']    ]    [>Y--'Mode'        [$FF00 Y 02 - - 'Level Editor']    "
     "    [$FF01 Y 03 - - 'Extraction']        [$FF02 Y 04 - - 'Sprite Viewer']    "
     "    [$FF03 Y 05 - - 'Palette Editor']        [$FF04 Y 06 - - 'Physmap Editor']    "

@@ -24,29 +24,11 @@ StartupImageOpener& StartupOpener() {
 // The file dialog's type list, as pairs of description and pattern.
 constexpr char kImageFilter[] = "Quarbo v1.0 US-NTSC\0*.smc\0";
 
-}  // namespace
-
-void SetStartupImageOpener(StartupImageOpener opener) { StartupOpener() = opener; }
-
-bool AppMenuOpenImage() {
-  // Unsaved edits of the image in use are given up only when the user says so.
-  if (!ConfirmUnsavedEdits()) return false;
-  // The new file is read into a buffer of its own and replaces the image in use
-  // only once it has been accepted: a cancelled or failed Open must not leave the
-  // level view running on an empty channel.
-  // A path given on the command line answers the first Open (the start-up
-  // screen's own); every later Open asks with the dialog. A startup opener (the
-  // demo image of `--demo`) answers it instead.
-  if (StartupImageOpener opener = std::exchange(StartupOpener(), nullptr)) return opener();
-  std::string path = std::exchange(StartupRomPath, std::string());
-  // `qbrre ROM --patch PATCH`: the command line's image opens with its patch applied.
-  if (const std::string patch = TakeStartupPatchPath(); !patch.empty() && !path.empty())
-    return OpenImageWithPatch(path, patch);
-  if (path.empty()) path = OpenFileDialog(kImageFilter, "Open QBR image...");
-  if (path == BFA_NO_FILE_SELECTED) {
-    ErrorBox("No file was selected. You cannot use this tool without an appropriate ROM image.", "Notice");
-    return false;
-  }
+// Reads, identifies and installs the image at `path`. The new file is read into
+// a buffer of its own and replaces the image in use only once it has been
+// accepted: a cancelled or failed Open must not leave the level view running on
+// an empty channel.
+bool OpenImageAt(const std::string& path) {
   BFA_LoadedFile file;
   if (!BFA_ReadFile(path.c_str(), file)) {
     ErrorBox("An error occured when trying to open the ROM image.", "Unable to Open Game");
@@ -61,10 +43,36 @@ bool AppMenuOpenImage() {
   const std::string config = KnownImageConfig(file.crc);
   if (!InstallQBR1Image(path.c_str(), std::move(file), header)) return false;
   SetImageFile(path, config);
+  NoteImageFile(path);
   OfferRecoveryCopy(path);
   FinishOpen();
   return true;
 }
+
+}  // namespace
+
+void SetStartupImageOpener(StartupImageOpener opener) { StartupOpener() = opener; }
+
+bool AppMenuOpenImage() {
+  // Unsaved edits of the image in use are given up only when the user says so.
+  if (!ConfirmUnsavedEdits()) return false;
+  // A path given on the command line answers the first Open (the start-up
+  // screen's own); every later Open asks with the dialog. A startup opener (the
+  // demo image of `--demo`) answers it instead.
+  if (StartupImageOpener opener = std::exchange(StartupOpener(), nullptr)) return opener();
+  std::string path = std::exchange(StartupRomPath, std::string());
+  // `qbrre ROM --patch PATCH`: the command line's image opens with its patch applied.
+  if (const std::string patch = TakeStartupPatchPath(); !patch.empty() && !path.empty())
+    return OpenImageWithPatch(path, patch);
+  if (path.empty()) path = OpenFileDialog(kImageFilter, "Open QBR image...");
+  if (path == BFA_NO_FILE_SELECTED) {
+    ErrorBox("No file was selected. You cannot use this tool without an appropriate ROM image.", "Notice");
+    return false;
+  }
+  return OpenImageAt(path);
+}
+
+bool AppMenuOpenImageFile(const std::string& path) { return ConfirmUnsavedEdits() && OpenImageAt(path); }
 
 // The platform always manages to show a box (on the terminal at worst), so it cannot fail.
 void AppMenuShowAbout() { PlatformShowBox(BoxKind::About, "About QBRRE", mGetVersion()); }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 // Open and About, the commands of the File and Help menus that the image layer
 // carries out; the application registers them in the GUI's command table.
 
@@ -18,6 +20,11 @@ void SetStartupImageOpener(StartupImageOpener opener);
 // which mode shows it. A cancelled or failed Open leaves the image in use (if any)
 // as it was and returns false.
 bool AppMenuOpenImage();
+
+// Opens the image at `path` as Open does once a file is chosen (File > recent
+// images): unsaved edits weighed first, then the file identified and corrected.
+// True when the new image is in use; false, the image in use kept, otherwise.
+bool AppMenuOpenImageFile(const std::string& path);
 
 // The About command: the program's name and version in a box with an OK button.
 void AppMenuShowAbout();

@@ -18,6 +18,8 @@ std::string image_name;    // shown while there is no file
 FileStamp image_stamp;     // the file on disk as last read or written by us
 std::string image_config;  // the game configuration it is edited with; "" unidentified
 
+ImageFileHook image_file_hook = nullptr;
+
 const char kSaveErrorTitle[] = "Error saving file!";
 
 std::string BaseName(const std::string& path) {
@@ -83,6 +85,12 @@ void SetImageFile(const std::string& path, const std::string& config, const std:
   image_config = config;
 }
 
+void SetImageFileHook(ImageFileHook hook) { image_file_hook = hook; }
+
+void NoteImageFile(const std::string& path) {
+  if (image_file_hook != nullptr) image_file_hook(path);
+}
+
 bool SaveImage() {
   if (image_path.empty()) return SaveImageAs();
   if (StampOf(image_path) != image_stamp &&
@@ -96,8 +104,9 @@ bool SaveImage() {
 bool SaveImageAs() {
   const std::string path =
       PlatformSaveFileDialog("Save QBR image as...", {{"Quarbo v1.0 US-NTSC", "*.smc"}}, SuggestedName(".smc"));
-  if (path.empty()) return false;
-  return WriteImageTo(path);
+  if (path.empty() || !WriteImageTo(path)) return false;
+  NoteImageFile(path);
+  return true;
 }
 
 namespace {

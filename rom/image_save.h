@@ -19,6 +19,14 @@ std::string ImageWindowTitle();
 // "EditedImages" (RememberEditedImage), so that it opens again with that configuration.
 void SetImageFile(const std::string& path, const std::string& config, const std::string& name = "untitled");
 
+// What runs when a file becomes the user's image: opened (Open, the image Open Patch applies its patch
+// to) or saved under a path of its own choosing (Save As). Registered by the application (File > recent
+// images); none by default.
+using ImageFileHook = void (*)(const std::string& path);
+void SetImageFileHook(ImageFileHook hook);
+// Runs the image-file hook for `path`.
+void NoteImageFile(const std::string& path);
+
 // Save ($0001): writes the opened file with the user's edits over the image's file (the copier
 // header unchanged). The first Save over a file keeps the file it replaces as FILE.bak; a file
 // changed on disk since it was opened or saved is overwritten only when the user says so. Without a

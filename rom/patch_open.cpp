@@ -61,6 +61,7 @@ bool OpenImageWithPatch(const std::string& rom, const std::string& patch) {
   if (!InstallQBR1Image(rom.c_str(), std::move(file), patched.header)) return false;
   SetImageFile("", config, BaseName(patch) + " on " + BaseName(rom));
   BeginPatchSession(rom, patch, std::move(image));
+  NoteImageFile(rom);
   FinishOpen();
   return true;
 }

@@ -23,6 +23,7 @@
 #include "rom/patch_open.h"
 #include "shell/app/mode_startupscreen.h"
 #include "shell/app/mode_switch.h"
+#include "shell/app/recent_menu.h"
 #include "shell/base/functions.h"
 
 void RegisterOpenAboutExit() {
@@ -34,6 +35,7 @@ void RegisterOpenAboutExit() {
 
 void RegisterFeatures() {
   RegisterOpenAboutExit();
+  RegisterRecentImages();
   RegisterMode(Mode::StartupScreen, STARTUP_SCREEN_SUBFUNCTION);
   RegisterMode(Mode::LevelEditor, QBR1_LEVEL_EDITOR_SUBFUNCTION);
   RegisterSaveAndUndoCommands();

@@ -18,8 +18,9 @@ namespace {
 constexpr int kW = 520, kH = 176;
 // A pixel between two rows of an open "File" menu, and one between two rows of "Help".
 constexpr int kFileGapX = 90, kHelpGapX = kW - 10, kGapY = 79;
-// "Exit", the second row of "File" (rows 59-78).
-constexpr int kExitY = 68;
+// "Open...", the first row of "File" (rows 38-57); "Exit" is its last row, below the recent
+// images when there are any.
+constexpr int kOpenY = 48, kBelowOpenY = 59;
 
 constexpr uint32_t kMenuFill = 0x303030;
 constexpr uint32_t kHighlight = 0x484848;
@@ -67,8 +68,18 @@ TEST_F(MenuKeysEndToEnd, AltAndALetterOpensAMenuAndEnterRunsItsEntry) {
 TEST_F(MenuKeysEndToEnd, EscapeClosesTheMenuWithoutRunningTheHighlightedEntry) {
   e2e::Key("F10");
   ASSERT_TRUE(PixelBecomes(kFileGapX, kGapY, kMenuFill)) << "F10 did not open File";
-  e2e::Key("Down");
-  EXPECT_TRUE(PixelBecomes(kFileGapX, kExitY, kHighlight)) << "Exit is not highlighted";
+  e2e::Key("Up");  // from the first entry round to the last, "Exit"
+  EXPECT_TRUE(WaitUntil([&] {
+    e2e::Screenshot shot;
+    if (!e2e::TakeScreenshot(shot) || shot.Pixel(wx + kFileGapX, wy + kOpenY) == kHighlight) return false;
+    // The highlighted row is the last one: the menu's fill follows it no more.
+    int last = -1;
+    for (int y = kBelowOpenY; y < kH; ++y) {
+      if (shot.Pixel(wx + kFileGapX, wy + y) == kHighlight) last = y;
+    }
+    return last > 0 && shot.Pixel(wx + kFileGapX, wy + last + 3) != kMenuFill &&
+           shot.Pixel(wx + kFileGapX, wy + last + 3) != kHighlight;
+  })) << "Exit is not highlighted";
   e2e::Key("Escape");
   EXPECT_TRUE(PixelBecomes(kFileGapX, kGapY, kMenuFill, true)) << "Escape did not close File";
   // Neither "Exit" nor the close that Escape asks for without a menu happened.
@@ -79,7 +90,7 @@ TEST_F(MenuKeysEndToEnd, EscapeClosesTheMenuWithoutRunningTheHighlightedEntry) {
   // The same keys with Enter run "Exit".
   e2e::Key("F10");
   ASSERT_TRUE(PixelBecomes(kFileGapX, kGapY, kMenuFill));
-  e2e::Key("Down");
+  e2e::Key("Up");
   e2e::Key("Return");
   EXPECT_EQ(app->WaitForExit(10.0), 0) << app->Stderr();
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "gui/HelioWin.h"
+#include "gui/MenuLoad.h"
 #include "gui/MenuMain.h"
 #include "gui/commands.h"
 #include "gui/shortcut_text.h"
@@ -191,6 +192,29 @@ TEST_F(MenuKeyboard, ARestingMouseLeavesTheHighlightToTheKeysUntilItMoves) {
   // Moved, the mouse leads again.
   Update(ui, open_x, save_y);
   EXPECT_EQ(Highlighted(ui.menu()), "File > Save");
+}
+
+TEST_F(MenuKeyboard, ARecentEntryGreyedForItsGoneFileStillTakesTheHighlightAndRuns) {
+  struct Unregister {
+    ~Unregister() { RegisterMenuInsert(nullptr, nullptr); }
+  } unregister;
+  RegisterMenuInsert([] { return std::string("[-][$0010 Y -- - - '1 a.smc'][$0011 Y -- - - '2 gone.smc']"); },
+                     [] { return 1u; });
+  ui.RegisterRecorded(0x0010);
+  ui.RegisterRecorded(0x0011);
+  RegisterCommandGreyed(0x0011, [] { return true; });
+  Update(ui);  // the bar parses again with the entries
+  Press(ui, "Alt+F");
+  Press(ui, "Up");
+  EXPECT_EQ(Highlighted(ui.menu()), "File > Exit");  // Exit stays last, however many entries there are
+  Press(ui, "Up");
+  EXPECT_EQ(Highlighted(ui.menu()), "File > 2 gone.smc");
+  const CMenuItem* gone = ui.Entry({"File", "2 gone.smc"});
+  ASSERT_NE(gone, nullptr);
+  EXPECT_TRUE(gone->greyed);
+  EXPECT_FALSE(ui.Entry({"File", "1 a.smc"})->greyed);
+  Press(ui, "Enter");
+  EXPECT_EQ(ui.Only("command"), Events{"command 0011 sound"});
 }
 
 TEST(ShortcutLabels, ModifiersThenTheKeysName) {

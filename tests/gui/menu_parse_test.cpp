@@ -451,4 +451,63 @@ TEST_F(MenuParse, UnknownModeReadsAsAnEmptyDescription) {
   EXPECT_EQ(tools.children, 0);
 }
 
+// The labels of a menu's entries, "-" for a separator.
+std::vector<std::string> Labels(const CMenuItem* menu) {
+  std::vector<std::string> labels;
+  for (const CMenuItem* e : menu->sub) labels.push_back(e->type == 4 ? "-" : e->text);
+  return labels;
+}
+
+// Entries registered for the '%' of the descriptions, changed by the test; none again afterwards.
+class MenuInsertParse : public MenuParse {
+ protected:
+  void SetUp() override {
+    RegisterMenuInsert([this] { return insert; }, [this] { return generation; });
+  }
+  void TearDown() override {
+    RegisterMenuInsert(nullptr, nullptr);
+    MenuParse::TearDown();
+  }
+  std::string insert = "[-][$0010 Y -- - - '1 ~/a.smc'][$0011 Y -- - - '2 /b%.smc']";
+  unsigned generation = 1;
+};
+
+TEST_F(MenuInsertParse, TheFileMenusTakeTheEntriesWhereTheirMarkIs) {
+  struct Case {
+    int mode;
+    std::vector<std::string> file;
+  };
+  const Case cases[] = {
+      {0, {"Open...", "-", "1 ~/a.smc", "2 /b%.smc", "Exit"}},
+      {1,
+       {"Open...", "Open Patch...", "Save", "Save As...", "Save IPS...", "Save BPS...", "-", "Launch Game",
+        "Launch Level", "-", "1 ~/a.smc", "2 /b%.smc", "-", "Exit"}},
+      {2, {"Open...", "-", "1 ~/a.smc", "2 /b%.smc", "Exit"}},
+  };
+  for (const Case& c : cases) {
+    ENGINE_STATE = c.mode;
+    CHG_WAppMenu bar;
+    ASSERT_FALSE(bar.items.empty());
+    EXPECT_EQ(Labels(bar.items[0]), c.file) << "mode " << c.mode;
+    EXPECT_EQ(bar.items[0]->sub[2]->ID, c.mode == 1 ? 0x0001 : 0x0010) << "mode " << c.mode;
+  }
+  // A mark inside a text is part of the text.
+  OwnTable table("[[+Y--'F%'%[$FFFF Y 01 - - 'E%']]]", 0);
+  ENGINE_STATE = 0;
+  CHG_WAppMenu own(table.entries);
+  EXPECT_EQ(own.items[0]->text, "F%");
+  EXPECT_EQ(Labels(own.items[0]), (std::vector<std::string>{"-", "1 ~/a.smc", "2 /b%.smc", "E%"}));
+}
+
+TEST_F(MenuInsertParse, TheBarParsesAgainWhenTheEntriesChange) {
+  GuiHarness ui(0, 520, 176);
+  EXPECT_EQ(ui.Entry({"File"})->children, 5);
+  insert = "";
+  ui.Move(300, 150);
+  EXPECT_EQ(ui.Entry({"File"})->children, 5);  // the same generation: nothing to do
+  generation = 2;
+  ui.Move(300, 150);
+  EXPECT_EQ(Labels(ui.Entry({"File"})), (std::vector<std::string>{"Open...", "Exit"}));
+}
+
 }  // namespace

@@ -2,8 +2,10 @@
 
 #include "editor/mode_qbr1leveleditor.h"
 #include "extract/mode_extraction.h"
+#include "gui/MenuLoad.h"
 #include "gui/commands.h"
 #include "gui/mode_table.h"
+#include "rom/image_save.h"
 #include "shell/app/mode_startupscreen.h"
 #include "shell/app/registrations.h"
 #include "shell/base/close_request.h"
@@ -31,14 +33,16 @@ TEST(Registrations, StartUpAndLevelEditorModesAreRegistered) {
   RestoreCommands(commands);
   SetCloseGate(nullptr);
   SetSignalCloseHooks(nullptr, nullptr);
+  SetImageFileHook(nullptr);
+  RegisterMenuInsert(nullptr, nullptr);
 }
 
-// The level picker, the three View layers and the music browser reach the menus.
+// The level picker, the three View layers, the music browser and the recent images reach the menus.
 TEST(Registrations, TheFeatureCommandsAreRegistered) {
   const CommandTableSnapshot saved = SnapshotCommands();
   RestoreCommands({});
   RegisterFeatures();
-  for (unsigned short id : {0x0004, 0x0200, 0x0208, 0x0301, 0x0304, 0x0307}) {
+  for (unsigned short id : {0x0004, 0x0010, 0x0017, 0x0200, 0x0208, 0x0301, 0x0304, 0x0307}) {
     EXPECT_NE(FindCommand(id), nullptr) << std::hex << id;
   }
   struct Key {
@@ -59,6 +63,8 @@ TEST(Registrations, TheFeatureCommandsAreRegistered) {
   RestoreCommands(saved);
   SetCloseGate(nullptr);
   SetSignalCloseHooks(nullptr, nullptr);
+  SetImageFileHook(nullptr);
+  RegisterMenuInsert(nullptr, nullptr);
 }
 
 }  // namespace
