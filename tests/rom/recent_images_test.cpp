@@ -10,6 +10,8 @@
 #include "rom/AppMenu.h"
 #include "rom/globaldata.h"
 #include "rom/image_save.h"
+#include "rom/ips_patch.h"
+#include "rom/patch_open.h"
 #include "rom/recent_images.h"
 #include "rom/settings_store.h"
 #include "tests/common/temp_folder.h"
@@ -164,7 +166,7 @@ TEST_F(RecentImagesKept, AnUnwritableFileLeavesTheListInMemoryAndSaysWhy) {
   fs::remove("Configuration.INI");
 }
 
-TEST_F(RecentImagesKept, OpenAndSaveAsPutTheirFileFirst) {
+TEST_F(RecentImagesKept, OpenOpenPatchAndSaveAsPutTheirFileFirst) {
   Reload();
   SetImageFileHook(RememberRecentImage);
   const std::vector<char> bytes = ImageWithCrc(0x3CA800, kQBR1KnownCRC32);
@@ -180,6 +182,15 @@ TEST_F(RecentImagesKept, OpenAndSaveAsPutTheirFileFirst) {
   // A file that does not open does not enter the list.
   EXPECT_FALSE(AppMenuOpenImageFile(Path("none.smc")));
   EXPECT_EQ(RecentImages(), (List{Path("game.smc"), Path("copy.smc")}));
+  // Open Patch counts the image it applies its patch to.
+  const std::vector<unsigned char> clean(bytes.begin(), bytes.end());
+  std::vector<unsigned char> hacked = clean, patch;
+  hacked[0x100] ^= 0xFF;
+  std::string error;
+  ASSERT_TRUE(MakeIpsPatch(clean, hacked, patch, error)) << error;
+  WriteWholeFile(Path("hack.ips"), std::vector<char>(patch.begin(), patch.end()));
+  ASSERT_TRUE(OpenImageWithPatch(Path("copy.smc"), Path("hack.ips")));
+  EXPECT_EQ(RecentImages(), (List{Path("copy.smc"), Path("game.smc")}));
 }
 
 }  // namespace
