@@ -150,6 +150,11 @@ void CCamera::SavePosition() {
   set_config_string("LevelDisplay", LevelDisplayKey(lvl.ID).c_str(), int2hexstr(static_cast<int>(position), 8).c_str());
 }
 
+void CCamera::PaintedArea(int& x, int& y, int& w, int& h) const {
+  x = y = w = h = 0;
+  if (Layer_MG0 != nullptr && !(attached && ViewZoom() != 100)) Layer_MG0->PaintedArea(lvl, frame, x, y, w, h);
+}
+
 void CCamera::Draw(BITMAP* dest) {
   const int zoom = ViewZoom();
   if (attached && zoom != 100) {

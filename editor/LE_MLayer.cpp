@@ -76,12 +76,27 @@ void CMLayer::DrawSquares(BITMAP* dest, int cols, int rows, int ox, int oy, bool
   }
 }
 
-void CMLayer::Draw(BITMAP* dest, leveldata& lvl, const ViewFrame& frame) {
-  if (!shown) return;
+void CMLayer::SquaresInLevel(const leveldata& lvl, int& cols, int& rows) const {
   // The walk stops at the level's last column and row.
-  int cols = 0, rows = 0;
+  cols = 0;
+  rows = 0;
   while (cols < w_squares && stx + cols != lvl.tile_w) ++cols;
   while (rows < h_squares && sty + rows != lvl.tile_h) ++rows;
+}
+
+void CMLayer::PaintedArea(const leveldata& lvl, const ViewFrame& frame, int& x, int& y, int& w, int& h) const {
+  int cols = 0, rows = 0;
+  if (shown) SquaresInLevel(lvl, cols, rows);
+  x = frame.ox - spx;
+  y = frame.oy - spy;
+  w = 32 * cols;
+  h = 32 * rows;
+}
+
+void CMLayer::Draw(BITMAP* dest, leveldata& lvl, const ViewFrame& frame) {
+  if (!shown) return;
+  int cols = 0, rows = 0;
+  SquaresInLevel(lvl, cols, rows);
   if (cols == 0 || rows == 0) return;
   const bool two_maps = lvl.ID == kTwoMapLevel;
   const int ox = frame.ox - spx;

@@ -50,8 +50,13 @@ class CMLayer {
   void Proc(Hex32 x, Hex32 y, const ViewFrame& frame);
   // Draws the visible part of the map with its grid.
   void Draw(BITMAP* dest, leveldata& lvl, const ViewFrame& frame);
+  // The area Draw paints entirely (every square gets its grid colour first), as
+  // x, y, w, h in frame pixels; w and h are 0 when it paints nothing.
+  void PaintedArea(const leveldata& lvl, const ViewFrame& frame, int& x, int& y, int& w, int& h) const;
 
  private:
+  // How many of the w_squares x h_squares squares from (stx, sty) lie in the level.
+  void SquaresInLevel(const leveldata& lvl, int& cols, int& rows) const;
   void DrawEntry(BITMAP* dest, int sx, int sy);
   // Reads the map entries of `cols` x `rows` squares from the top-left visible
   // one into `entries`, column by column (level 0x27: the second map's entry first).
@@ -157,6 +162,9 @@ class CCamera {
   void Proc();
   // Draws the layers, the half-way guide and the scroll bars.
   void Draw(BITMAP* dest);
+  // The area Draw paints entirely before it draws anything else there (the tile
+  // layer's squares, at 100 %), as x, y, w, h; w and h are 0 when there is none.
+  void PaintedArea(int& x, int& y, int& w, int& h) const;
   // Draws only the level picture (tiles, bananas, objects) as an export shows it.
   void DrawPicture(BITMAP* dest);
   // Draws the level picture of an editor view at a zoom other than 100 %: the

@@ -57,6 +57,11 @@ void QBR1_LEVEL_EDITOR_SUBFUNCTION() {
     DrawViewGrid(fb, camera);
     EditToolsDraw(fb, camera);
   };
+  pass.covered = [&camera] {
+    FrameRect area;
+    camera.PaintedArea(area.x, area.y, area.w, area.h);
+    return area;
+  };
   pass.overlay = [](BITMAP* fb) { DrawLevelStatus(fb, mui->h); };
   RunModePasses(pass);
   EditToolsDetach();

@@ -5,35 +5,12 @@
 #include <X11/extensions/shape.h>
 
 #include "platform/window_backend.h"
+#include "platform/x_lock.h"
 
 namespace {
 
 // The window is shown (has a non-empty outline); the focus is taken on the change.
 bool shown = false;
-
-// Holds Allegro's X lock for one call; every Xlib call of the program goes through it,
-// because Allegro's own background thread talks to the same connection.
-// Allegro's macros step a volatile counter, which C++20 deprecates; the macros are
-// used as they stand, so that warning is silenced for them alone.
-#if defined(__clang__)
-#pragma clang diagnostic push
-#pragma clang diagnostic ignored "-Wdeprecated-volatile"
-#else
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wvolatile"
-#endif
-class XLock {
- public:
-  XLock() { XLOCK(); }
-  ~XLock() { XUNLOCK(); }
-  XLock(const XLock&) = delete;
-  XLock& operator=(const XLock&) = delete;
-};
-#if defined(__clang__)
-#pragma clang diagnostic pop
-#else
-#pragma GCC diagnostic pop
-#endif
 
 // True when Allegro has a display and a top-level window; call under XLock.
 bool HaveWindow() { return _xwin.display != nullptr && _xwin.wm_window != None; }

@@ -13,13 +13,14 @@
 #include "music/speakers.h"
 #include "platform/config_lock.h"
 #include "platform/data_paths.h"
-#include "platform/timer_slack.h"
+#include "platform/background_thread.h"
 #include "platform/window.h"
 #include "resources/cursors.h"
 #include "shell/base/close_request.h"
 #include "resources/skin.h"
 #include "shell/base/controller.h"
 #include "shell/base/functions.h"
+#include "shell/runtime/frame.h"
 #include "shell/runtime/screen.h"
 #include "shell/base/variables.h"
 
@@ -27,7 +28,6 @@ namespace {
 
 constexpr int kDefaultHz = 60;
 constexpr int kDefaultDrawMethod = 2;
-constexpr unsigned long kInputThreadSlackNs = 9000000;
 
 // Allegro's close button (a window manager's close request) takes the same path as Escape.
 void CloseButtonPressed() { RequestProgramCloseFromAnyThread(); }
@@ -40,15 +40,11 @@ bool StartAllegro() {
   constexpr int kAttempts = 20;
   for (int attempt = 1;; ++attempt) {
     errno = 0;
-    // Allegro's input thread, started here, wakes every millisecond to see
-    // whether its 10 ms have passed: some 900 wake-ups a second in an idle
-    // window. It inherits this coarse timer slack, which lets the kernel end
-    // those sleeps together, about every 10 ms; the input is still read every
-    // 10 ms. This thread (and the timer thread started later) keep the default.
-    PlatformSetTimerSlack(kInputThreadSlackNs);
+    // Allegro's background thread, started here, would wake a thousand times a
+    // second; the quiet one sleeps until there is input or drawing to send.
+    PlatformUseQuietBackgroundThread();
     const bool started = install_allegro(SYSTEM_AUTODETECT, &errno, atexit) == 0;
     const int cause = errno;
-    PlatformSetTimerSlack(0);
     if (started) return true;
     const char* display = std::getenv("DISPLAY");
     const bool refused = allegro_error[0] == '\0' && display != nullptr && display[0] != '\0';
@@ -81,7 +77,7 @@ void ticker() {
   // always finds a count for its next wait.
   sem_post(&sem_rest);
   ticks.fetch_add(1);
-  ticks.notify_all();
+  WakeWorkerForTick();
 }
 
 CScreen::CScreen() {
@@ -130,6 +126,9 @@ CProgram::CProgram() {
   win = new CWindow;
   if (screen == nullptr) return;
   pad = new CController;
+  // Input wakes the worker, which sleeps through the idle updates between frames.
+  mouse_callback = [](int) { WakeWorkerForInput(); };
+  keyboard_lowlevel_callback = [](int) { WakeWorkerForInput(); };
   EXG_FillPercentageOfValueArray();
   LoadBuiltinResources();
   // The skin's cursors are the program's cursor shapes from now on.
@@ -143,6 +142,8 @@ CProgram::CProgram() {
 
 CProgram::~CProgram() {
   remove_int(ticker);
+  mouse_callback = nullptr;
+  keyboard_lowlevel_callback = nullptr;
   delete win;
   delete snd;
   delete pad;

@@ -2,11 +2,14 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <condition_variable>
 #include <cstdint>
 #include <cstring>
+#include <mutex>
 
 #include "gui/HelioWin.h"
 #include "gui/MenuMain.h"
+#include "platform/background_thread.h"
 #include "platform/messages.h"
 #include "platform/window.h"
 #include "rom/image_save.h"
@@ -49,6 +52,22 @@ RowBand CopyChangedRows(BITMAP* from, BITMAP* to, int w, int h) {
   return band;
 }
 
+// Fills the top-left w x h area of `fb` with the background colour, but for
+// `covered` (clipped to that area), which the picture paints over anyway: the
+// whole frame at every draw costs more than the rest of an idle frame.
+void ClearAround(BITMAP* fb, int w, int h, FrameRect covered) {
+  const int left = std::max(covered.x, 0), top = std::max(covered.y, 0);
+  const int right = std::min(covered.x + covered.w, w), bottom = std::min(covered.y + covered.h, h);
+  if (left >= right || top >= bottom) {
+    rectfill(fb, 0, 0, w - 1, h - 1, kBackgroundColour);
+    return;
+  }
+  if (top > 0) rectfill(fb, 0, 0, w - 1, top - 1, kBackgroundColour);
+  if (bottom < h) rectfill(fb, 0, bottom, w - 1, h - 1, kBackgroundColour);
+  if (left > 0) rectfill(fb, 0, top, left - 1, bottom - 1, kBackgroundColour);
+  if (right < w) rectfill(fb, right, top, w - 1, bottom - 1, kBackgroundColour);
+}
+
 }  // namespace
 
 bool MenuTookEscape() {
@@ -73,12 +92,35 @@ void Apllication_Critical_Functions() {
   if (key[KEY_ESC] && !escape_refused) escape_refused = !RequestProgramClose();
 }
 
-void WaitForNextTick() {
-  int seen = ticks.load();
-  while (seen < 1 && !STATEOVER.load() && !GAMEOVER.load()) {
-    ticks.wait(seen);
-    seen = ticks.load();
-  }
+namespace {
+
+// The worker's wait for ticks: the timer and the input wake it through here.
+std::mutex tick_lock;
+std::condition_variable tick_woken;
+int ticks_wanted = 1;     // the owed ticks at which the timer wakes the waiting worker
+bool input_came = false;  // input came since the worker last began to wait
+
+}  // namespace
+
+void WakeWorkerForTick() {
+  std::lock_guard<std::mutex> guard(tick_lock);
+  if (ticks.load() >= ticks_wanted) tick_woken.notify_all();
+}
+
+void WakeWorkerForInput() {
+  std::lock_guard<std::mutex> guard(tick_lock);
+  input_came = true;
+  ticks_wanted = 1;
+  if (ticks.load() >= 1) tick_woken.notify_all();
+}
+
+void WaitForNextTick(int wanted) {
+  std::unique_lock<std::mutex> guard(tick_lock);
+  // Input that came during the pass may not have been seen by it: the next update runs at the next tick.
+  ticks_wanted = input_came ? 1 : std::max(1, wanted);
+  input_came = false;
+  tick_woken.wait(guard, [] { return ticks.load() >= 1 || STATEOVER.load() || GAMEOVER.load(); });
+  ticks_wanted = 1;
 }
 
 RowBand ComposeFrame(BITMAP* page, const ModePass& pass, bool changed_only) {
@@ -89,7 +131,7 @@ RowBand ComposeFrame(BITMAP* page, const ModePass& pass, bool changed_only) {
   const int w = std::min(mui ? mui->w : FB->w, std::min(FB->w, page->w / scale));
   const int h = std::min(mui ? mui->h : FB->h, std::min(FB->h, page->h / scale));
   acquire_bitmap(page);
-  rectfill(FB, 0, 0, w - 1, h - 1, kBackgroundColour);
+  ClearAround(FB, w, h, pass.covered ? pass.covered() : FrameRect{});
   if (pass.picture) pass.picture(FB);
   if (mui) mui->Draw(FB);
   if (pass.overlay) pass.overlay(FB);
@@ -135,9 +177,15 @@ void RunModePasses(const ModePass& pass) {
       const RowBand band = ComposeFrame(CB, pass, copying);
       if (!copying) SwapBuffers();
       else if (!band.empty()) SwapBuffersRows((mui ? mui->w : CB->w) * PlatformWindowScale(), band.top, band.bottom);
+      // The drawing waits in the display connection's buffer until the background thread sends it.
+      PlatformWakeBackgroundThread();
       FrameLogFrameShown();
     }
-    WaitForNextTick();
+    WaitForNextTick(pacer.UpdatesBeforeNextFrame());
+    // Each tick posted the semaphore; one post is left for the next pass's wait.
+    int posted = 0;
+    while (sem_getvalue(&sem_rest, &posted) == 0 && posted > 1 && sem_trywait(&sem_rest) == 0) {
+    }
     if (pass.after_pass) pass.after_pass();
   }
 }

@@ -22,11 +22,16 @@ InputSnapshot TakeInputSnapshot(int w, int h, bool menu_open) {
 
 bool FramePacer::ShouldDraw(const InputSnapshot& now, int updates_run) {
   updates_since_frame_ += updates_run;
-  const bool draw = !drawn_ || !(now == last_) || now.UserActive() || updates_since_frame_ >= kIdleUpdatesPerFrame;
+  acting_ = !drawn_ || !(now == last_) || now.UserActive();
+  const bool draw = acting_ || updates_since_frame_ >= kIdleUpdatesPerFrame;
   last_ = now;
   if (draw) {
     drawn_ = true;
     updates_since_frame_ = 0;
   }
   return draw;
+}
+
+int FramePacer::UpdatesBeforeNextFrame() const {
+  return acting_ ? 1 : std::max(1, kIdleUpdatesPerFrame - updates_since_frame_);
 }

@@ -33,9 +33,14 @@ class FramePacer {
 
   // Called once per pass after its updates; true when the pass draws.
   bool ShouldDraw(const InputSnapshot& now, int updates_run);
+  // How many updates the next frame waits for after the last pass: 1 while the
+  // user acts, else the idle updates left before the next frame, which the
+  // worker may sleep through unless input comes.
+  int UpdatesBeforeNextFrame() const;
 
  private:
   InputSnapshot last_;
   bool drawn_ = false;
+  bool acting_ = true;  // the last pass saw input change or held
   int updates_since_frame_ = 0;
 };

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <thread>
 #include <vector>
 
@@ -100,6 +102,42 @@ TEST_F(MainLoopTest, WaitForNextTickBlocksUntilATick) {
   waiter.join();
   EXPECT_TRUE(woke.load());
   EXPECT_EQ(ticks.load(), 1);
+}
+
+// An idle pass sleeps through the ticks before its next frame: the timer wakes
+// it at the tick it asked for, and input at the next tick (at once when one is owed).
+TEST_F(MainLoopTest, TheTimerWakesAnIdleWaitAtTheTicksItWantsAndInputAtTheNext) {
+  std::atomic<bool> woke{false};
+  std::thread idle([&] {
+    WaitForNextTick(3);
+    woke = true;
+  });
+  // Ticks owed when the wait begins end it at once; these come while it sleeps.
+  std::this_thread::sleep_for(std::chrono::milliseconds(30));
+  ticker();
+  ticker();
+  std::this_thread::sleep_for(std::chrono::milliseconds(30));
+  EXPECT_FALSE(woke.load());
+  ticker();
+  idle.join();
+  EXPECT_TRUE(woke.load());
+  EXPECT_EQ(ticks.load(), 3);
+
+  ticks = 0;
+  woke = false;
+  std::thread waiting_for_input([&] {
+    WaitForNextTick(4);
+    woke = true;
+  });
+  std::this_thread::sleep_for(std::chrono::milliseconds(30));
+  ticker();
+  std::this_thread::sleep_for(std::chrono::milliseconds(30));
+  EXPECT_FALSE(woke.load());
+  WakeWorkerForInput();
+  waiting_for_input.join();
+  EXPECT_TRUE(woke.load());
+  EXPECT_EQ(ticks.load(), 1);
+  ticks = 0;
 }
 
 TEST_F(MainLoopTest, EscapePostsTheCloseMessageOnEveryUpdate) {

@@ -65,4 +65,35 @@ TEST(FramePacerTest, DrawsOnInputAndEveryFourthIdleUpdate) {
   }
 }
 
+// Between frames an idle worker need not wake before the update that draws;
+// while input changes or is held it wakes for every update.
+TEST(FramePacerTest, AnIdleWorkerWaitsForTheUpdateThatDraws) {
+  struct Case {
+    const char* name;
+    std::vector<Pass> passes;
+    std::vector<int> wait;  // UpdatesBeforeNextFrame after each pass
+  };
+  const Case cases[] = {
+      {"idle: the rest of the four updates",
+       {{1, 0, false, 776}, {1, 0, false, 776}, {3, 0, false, 776}, {4, 0, false, 776}},
+       {1, 3, 4, 4}},
+      {"a mouse move: the next update, then idle again",
+       {{1, 0, false, 776}, {4, 0, false, 776}, {1, 5, false, 776}, {1, 5, false, 776}},
+       {1, 4, 1, 3}},
+      {"a held key or an open menu: every update",
+       {{1, 0, true, 776}, {1, 0, true, 776}, {1, 0, false, 776, true}, {1, 0, false, 776, true}},
+       {1, 1, 1, 1}},
+      {"a pass that ran more updates than a frame waits for", {{1, 0, false, 776}, {1, 0, false, 776}, {6, 0, false, 776}},
+       {1, 3, 4}},
+  };
+  for (const Case& c : cases) {
+    FramePacer pacer;
+    ASSERT_EQ(c.passes.size(), c.wait.size()) << c.name;
+    for (std::size_t i = 0; i < c.passes.size(); ++i) {
+      pacer.ShouldDraw(Snapshot(c.passes[i]), c.passes[i].updates);
+      EXPECT_EQ(pacer.UpdatesBeforeNextFrame(), c.wait[i]) << c.name << ", pass " << i;
+    }
+  }
+}
+
 }  // namespace
