@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "gfx/ex_graphics.h"
 #include "gui/MenuMain.h"
 #include "level/ex_gfx_QBR1.h"
 #include "rom/globaldata.h"
@@ -59,9 +60,11 @@ void CBananaMap::Draw(BITMAP* dest, Hex32 x, Hex32 y, const ViewFrame& frame) {
       for (int r = 0; r < g.rows && 8 * r + sy + frame.oy < frame.h; ++r) {
         if (8 * r + sy + frame.oy + 16 <= 0 || !QBR1_BananaCell(g, c, r)) continue;
         BITMAP* picture = tileset[((g.x / 8) + (g.y / 8) + global_bimg_counter + c + r) & 7];
-        if (picture != nullptr) {
-          masked_blit(picture, dest, 0, 0, 8 * c + sx + frame.ox, 8 * r + sy + frame.oy, 16, 16);
-        }
+        // The program's own masked copy instead of the drawing library's (a whole level has
+        // hundreds of thousands of cells): the frames hold only the transparent 0x00FF00FF and
+        // opaque console colours, whose channels never reach 0xFF, so the pixels it skips
+        // are exactly those masked_blit skips.
+        Rw_draw_at(picture, dest, 8 * c + sx + frame.ox, 8 * r + sy + frame.oy);
       }
     }
   }

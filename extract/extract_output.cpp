@@ -8,7 +8,6 @@
 #include <optional>
 #include <thread>
 
-#include "level/png_export.h"
 #include "level/rom_access.h"
 #include "rom/file_replace.h"
 
@@ -26,7 +25,18 @@ std::string ExtractFileName(const char* prefix, int n, int digits, const char* s
 
 void ExtractPiece::Picture(const std::string& name, BITMAP* picture, bool alpha) {
   std::vector<unsigned char> png;
-  if (QBR1_EncodePng(picture, alpha, png))
+  const bool encoded = QBR1_EncodePng(picture, alpha, png);
+  Encoded(name, encoded, std::move(png));
+}
+
+void ExtractPiece::Picture(const std::string& name, int w, int h, const PngRowSource& rows, bool alpha) {
+  std::vector<unsigned char> png;
+  const bool encoded = QBR1_EncodePngRows(w, h, rows, alpha, png);
+  Encoded(name, encoded, std::move(png));
+}
+
+void ExtractPiece::Encoded(const std::string& name, bool encoded, std::vector<unsigned char> png) {
+  if (encoded)
     Bytes(name, std::move(png));
   else
     steps_.push_back({Step::Unencodable, name, {}, {}});

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "extract/extract.h"
+#include "level/png_export.h"
 #include "platform/allegro_include.h"
 
 // What one item of an extraction (a level, an archetype, a sprite) makes:
@@ -23,6 +24,8 @@ class ExtractPiece {
   void Text(const std::string& name, const std::string& text) { Bytes(name, {text.begin(), text.end()}); }
   // Encodes `picture` (32-bit) now as PNG file `name`: RGBA when `alpha`, else RGB.
   void Picture(const std::string& name, BITMAP* picture, bool alpha);
+  // Encodes a w x h picture now, its rows taken from `rows` as they are encoded, as PNG file `name`.
+  void Picture(const std::string& name, int w, int h, const PngRowSource& rows, bool alpha);
   // Records file `name` as a copy of file `written`, written by an earlier item.
   void CopyOf(const std::string& written, const std::string& name) {
     steps_.push_back({Step::Copy, name, written, {}});
@@ -30,6 +33,8 @@ class ExtractPiece {
 
  private:
   friend class ExtractSink;
+  // Records file `name` holding `png`, or a picture that could not be encoded.
+  void Encoded(const std::string& name, bool encoded, std::vector<unsigned char> png);
   struct Step {
     enum Kind { Skip, Bytes, Copy, Unencodable } kind;
     std::string name;  // the file, or the skip line

@@ -54,13 +54,12 @@ void ExtractTerrains(ExtractSink& sink) {
       piece.CopyOf(ExtractFileName("level", ids[first[i]], 2, ".png"), name);
       return;
     }
-    BITMAP* picture = ComposeLevelPicture(id);
-    if (picture == nullptr) {
+    LevelPictureRows picture(id);
+    if (!picture.HasPicture()) {
       piece.Skip(ExtractLine("level 0x%02X has no picture (its size is not positive)", id));
       return;
     }
-    piece.Picture(name, picture, false);
-    Nullify(picture);
+    piece.Picture(name, picture.w(), picture.h(), [&picture](int y) { return picture.Row(y); }, false);
   });
 }
 

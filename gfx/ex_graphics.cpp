@@ -39,6 +39,10 @@ void Rw_drawvhxc_add(BITMAP* src, BITMAP* dest, short dx, short dy, short flip) 
   Rw_drawvh_add(src, dest, dx, dy, flip);
 }
 
+void Rw_draw_at(BITMAP* src, BITMAP* dest, int dx, int dy) {
+  rw::DrawArea(src, dest, dx, dy, 0, rw::MaskedBy(rw::Copy{}));
+}
+
 void Rw_draw_monochrome(BITMAP* src, BITMAP* dest, short dx, short dy, unsigned long color) {
   rw::DrawArea(src, dest, dx, dy, 0, rw::MaskedBy(rw::Fill{uint32_t(color)}));
 }

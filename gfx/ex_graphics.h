@@ -51,6 +51,10 @@ void Rw_drawvhm(BITMAP* src, BITMAP* dest, short dx, short dy, short flip, const
 void Rw_drawvhm_add(BITMAP* src, BITMAP* dest, short dx, short dy, short flip, const bool* ppmask, bool show);
 void Rw_drawvhm_luminance(BITMAP* src, BITMAP* dest, short dx, short dy, short flip, const bool* ppmask, bool show);
 
+// As Rw_drawvh unmirrored, at a position of any size: a whole level's picture is wider
+// than the 16-bit range.
+void Rw_draw_at(BITMAP* src, BITMAP* dest, int dx, int dy);
+
 // Every non-mask source pixel writes color (a silhouette).
 void Rw_draw_monochrome(BITMAP* src, BITMAP* dest, short dx, short dy, unsigned long color);
 // Every non-mask source pixel is written with each byte lowered by sv, at least 0.

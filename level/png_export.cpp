@@ -19,7 +19,8 @@ void NoFlush(png_structp) {}
 
 // libpng reports errors by longjmp; everything this function owns is created
 // before setjmp so that no destructor is skipped.
-bool EncodeRows(BITMAP* bmp, bool alpha, std::vector<png_byte>& row, std::vector<unsigned char>& out) {
+bool EncodeRows(int w, int h, const PngRowSource& source, bool alpha, std::vector<png_byte>& row,
+                std::vector<unsigned char>& out) {
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   if (!png) return false;
   png_infop info = png_create_info_struct(png);
@@ -35,14 +36,14 @@ bool EncodeRows(BITMAP* bmp, bool alpha, std::vector<png_byte>& row, std::vector
   // gives the same bytes.
   png_set_compression_level(png, kDeflateLevel);
   png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_SUB);
-  png_set_IHDR(png, info, static_cast<png_uint_32>(bmp->w), static_cast<png_uint_32>(bmp->h), 8,
+  png_set_IHDR(png, info, static_cast<png_uint_32>(w), static_cast<png_uint_32>(h), 8,
                alpha ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB,
                PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   png_write_info(png, info);
   const int channels = alpha ? 4 : 3;
-  for (int y = 0; y < bmp->h; ++y) {
-    const auto* src = reinterpret_cast<const std::uint32_t*>(bmp->line[y]);
-    for (int x = 0; x < bmp->w; ++x) {
+  for (int y = 0; y < h; ++y) {
+    const std::uint32_t* src = source(y);
+    for (int x = 0; x < w; ++x) {
       png_byte* px = &row[static_cast<std::size_t>(channels) * x];
       px[0] = static_cast<png_byte>(src[x] >> 16);
       px[1] = static_cast<png_byte>(src[x] >> 8);
@@ -69,9 +70,16 @@ bool WritePng(const std::string& path, BITMAP* bmp, bool alpha, std::string& err
 
 bool QBR1_EncodePng(BITMAP* bmp, bool alpha, std::vector<unsigned char>& out) {
   out.clear();
-  if (!bmp || bitmap_color_depth(bmp) != 32 || bmp->w <= 0 || bmp->h <= 0) return false;
-  std::vector<png_byte> row(static_cast<std::size_t>(bmp->w) * (alpha ? 4 : 3));
-  if (EncodeRows(bmp, alpha, row, out)) return true;
+  if (!bmp || bitmap_color_depth(bmp) != 32) return false;
+  return QBR1_EncodePngRows(
+      bmp->w, bmp->h, [bmp](int y) { return reinterpret_cast<const std::uint32_t*>(bmp->line[y]); }, alpha, out);
+}
+
+bool QBR1_EncodePngRows(int w, int h, const PngRowSource& row, bool alpha, std::vector<unsigned char>& out) {
+  out.clear();
+  if (w <= 0 || h <= 0) return false;
+  std::vector<png_byte> bytes(static_cast<std::size_t>(w) * (alpha ? 4 : 3));
+  if (EncodeRows(w, h, row, alpha, bytes, out)) return true;
   out.clear();
   return false;
 }

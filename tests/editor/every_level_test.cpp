@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <random>
 
 #include "bfa/bfa.h"
@@ -14,6 +15,24 @@
 namespace {
 
 using namespace editor_test;
+
+// The rows LevelPictureRows hands out, band after band and then the first
+// again, are those of the whole picture.
+void ExpectRowsOfThePicture(int id, BITMAP* picture) {
+  LevelPictureRows rows(id);
+  ASSERT_TRUE(rows.HasPicture()) << id;
+  ASSERT_EQ(rows.w(), picture->w) << id;
+  ASSERT_EQ(rows.h(), picture->h) << id;
+  const auto same = [&](int y) {
+    const std::uint32_t* row = rows.Row(y);
+    return std::equal(row, row + rows.w(), reinterpret_cast<const std::uint32_t*>(picture->line[y]));
+  };
+  int differing = 0, first = -1;
+  for (int y = 0; y < rows.h(); ++y)
+    if (!same(y) && differing++ == 0) first = y;
+  EXPECT_EQ(differing, 0) << "level " << id << ", first row " << first;
+  EXPECT_TRUE(same(0)) << id;
+}
 
 // Shows every level id in turn through the editor's camera on an off-screen
 // window-sized bitmap, at its saved position and at the far corner (End),
@@ -46,9 +65,11 @@ void ShowEveryLevel(const std::vector<unsigned char>& image, const std::string& 
         if (picture != nullptr) {
           EXPECT_EQ(picture->w, 32 * tile_w) << id;
           EXPECT_EQ(picture->h, 32 * tile_h) << id;
+          ExpectRowsOfThePicture(id, picture);
         }
       } else {
         EXPECT_EQ(picture, nullptr) << id;
+        EXPECT_FALSE(LevelPictureRows(id).HasPicture()) << id;
       }
       if (picture != nullptr) destroy_bitmap(picture);
     }

@@ -87,6 +87,8 @@ std::vector<Routine> Routines() {
       {"Rw_draw_add", noFlip(Rw_draw_add), ModelAdd, true, false, 32, 32},
       {"Rw_ncblit", noFlip(Rw_ncblit), copy, false, false, 0, 0},
       {"Rw_ncdraw", noFlip(Rw_ncdraw), copy, true, false, 0, 0},
+      {"Rw_draw_at", [](BITMAP* s, BITMAP* d, short x, short y, short) { Rw_draw_at(s, d, x, y); }, copy, true, false,
+       0, 0},
       {"Rw_ncblit_luminance", noFlip(Rw_ncblit_luminance),
        [](uint32_t d, uint32_t s) { return (d & 0xFF000000u) | (ModelLum(d, s) & 0xFFFFFF); }, false, false, 0, 0},
       {"Rw_ncdraw_luminance", noFlip(Rw_ncdraw_luminance),
@@ -221,6 +223,23 @@ TEST_F(SpriteRoutineTest, MaskTestLooksOnlyAtTheLow24Bits) {
       EXPECT_EQ(Get(dst.get(), 0, 0), want) << rt.name << " src " << std::hex << c.src;
     }
   }
+}
+
+TEST_F(SpriteRoutineTest, DrawAtReachesPastTheSixteenBitRange) {
+  // A 3 x 2 sprite straddling the right edge of a 40000-pixel-wide picture, at x + w - 1 and x + w:
+  // the 16-bit routines would wrap the position to the far left.
+  Bitmap src = MakePattern(3, 2);
+  Bitmap dst = Make(40000, 2, 0x11223344u);
+  Rw_draw_at(src.get(), dst.get(), 39998, 0);
+  EXPECT_EQ(Get(dst.get(), 39997, 0), 0x11223344u);
+  EXPECT_EQ(Get(dst.get(), 39998, 0), Pattern(0, 0));
+  EXPECT_EQ(Get(dst.get(), 39999, 1), Pattern(1, 1));
+  EXPECT_EQ(Get(dst.get(), 0, 0), 0x11223344u);
+  Rw_draw_at(src.get(), dst.get(), 40000, -1);
+  Rw_draw_at(src.get(), dst.get(), -40000, 0);
+  EXPECT_EQ(Get(dst.get(), 0, 0), 0x11223344u);
+  EXPECT_EQ(Get(dst.get(), 25536, 0), 0x11223344u);  // where -40000 wraps to in 16 bits
+  EXPECT_EQ(Get(dst.get(), 39999, 1), Pattern(1, 1));
 }
 
 TEST_F(SpriteRoutineTest, CombinationsGiveExactBytes) {

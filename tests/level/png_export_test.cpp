@@ -92,6 +92,32 @@ TEST(PngExportTest, AlphaVariantKeepsEachPixelsAlpha) {
   destroy_bitmap(b);
 }
 
+TEST(PngExportTest, RowsGiveTheBytesOfTheBitmapAskingEachRowOnceInOrder) {
+  ASSERT_TRUE(StartHeadlessAllegro());
+  BITMAP* b = create_bitmap_ex(32, 37, 5);
+  for (int y = 0; y < b->h; ++y)
+    for (int x = 0; x < b->w; ++x)
+      reinterpret_cast<std::uint32_t*>(b->line[y])[x] = 0x01000000u * static_cast<std::uint32_t>(x * 7 + y) ^
+                                                         (0x00FF00FFu + static_cast<std::uint32_t>(x * 0x10203 + y));
+  for (bool alpha : {false, true}) {
+    std::vector<unsigned char> whole, by_rows;
+    ASSERT_TRUE(QBR1_EncodePng(b, alpha, whole));
+    std::vector<int> asked;
+    const PngRowSource rows = [&](int y) {
+      asked.push_back(y);
+      return reinterpret_cast<const std::uint32_t*>(b->line[y]);
+    };
+    ASSERT_TRUE(QBR1_EncodePngRows(b->w, b->h, rows, alpha, by_rows));
+    EXPECT_TRUE(by_rows == whole) << alpha;
+    EXPECT_EQ(asked, (std::vector<int>{0, 1, 2, 3, 4})) << alpha;
+  }
+  std::vector<unsigned char> out = {1};
+  EXPECT_FALSE(QBR1_EncodePngRows(0, 5, [b](int) { return reinterpret_cast<const std::uint32_t*>(b->line[0]); },
+                                  false, out));
+  EXPECT_TRUE(out.empty());
+  destroy_bitmap(b);
+}
+
 // A picture that cannot be written whole leaves the file that was there as it was, and no temporary
 // file: the new one is written beside it and renamed over it only when complete. Each failure runs
 // in a child process, so its limit and dropped rights stay there.
