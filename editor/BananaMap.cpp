@@ -12,6 +12,10 @@ namespace {
 
 constexpr int kSets = 5;
 
+// The first of the cells placed 8 pixels apart from pixel `at` on whose 16
+// pixels reach past pixel 0: the cells before it are drawn nowhere.
+int FirstCellShown(int at) { return at + 16 > 0 ? 0 : (-at - 16) / 8 + 1; }
+
 }  // namespace
 
 CBananaMap::CBananaMap(leveldata& lvl) : groups(QBR1_ReadBananaMap(lvl)) { ReloadBananas(0); }
@@ -54,11 +58,10 @@ void CBananaMap::Draw(BITMAP* dest, Hex32 x, Hex32 y, const ViewFrame& frame) {
     const int sy = g.y - y;
     if (sx > frame.w) break;  // groups are sorted by x: none further right is visible
     // Only cells inside the window are looked at: a damaged shape may claim
-    // 255 x 255 cells.
-    for (int c = 0; c < g.columns && 8 * c + sx <= frame.w; ++c) {
-      if (8 * c + sx + frame.ox + 16 <= 0) continue;
-      for (int r = 0; r < g.rows && 8 * r + sy + frame.oy < frame.h; ++r) {
-        if (8 * r + sy + frame.oy + 16 <= 0 || !QBR1_BananaCell(g, c, r)) continue;
+    // 255 x 255 cells, and a band of a whole level's picture shows few rows.
+    for (int c = FirstCellShown(sx + frame.ox); c < g.columns && 8 * c + sx <= frame.w; ++c) {
+      for (int r = FirstCellShown(sy + frame.oy); r < g.rows && 8 * r + sy + frame.oy < frame.h; ++r) {
+        if (!QBR1_BananaCell(g, c, r)) continue;
         BITMAP* picture = tileset[((g.x / 8) + (g.y / 8) + global_bimg_counter + c + r) & 7];
         // The program's own masked copy instead of the drawing library's (a whole level has
         // hundreds of thousands of cells): the frames hold only the transparent 0x00FF00FF and

@@ -40,15 +40,23 @@ bool EncodeRows(int w, int h, const PngRowSource& source, bool alpha, std::vecto
                alpha ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB,
                PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   png_write_info(png, info);
-  const int channels = alpha ? 4 : 3;
   for (int y = 0; y < h; ++y) {
     const std::uint32_t* src = source(y);
-    for (int x = 0; x < w; ++x) {
-      png_byte* px = &row[static_cast<std::size_t>(channels) * x];
-      px[0] = static_cast<png_byte>(src[x] >> 16);
-      px[1] = static_cast<png_byte>(src[x] >> 8);
-      px[2] = static_cast<png_byte>(src[x]);
-      if (alpha) px[3] = static_cast<png_byte>(src[x] >> 24);
+    png_byte* px = row.data();
+    // One loop for each layout, with a fixed stride the compiler can unroll.
+    if (alpha) {
+      for (int x = 0; x < w; ++x, px += 4) {
+        px[0] = static_cast<png_byte>(src[x] >> 16);
+        px[1] = static_cast<png_byte>(src[x] >> 8);
+        px[2] = static_cast<png_byte>(src[x]);
+        px[3] = static_cast<png_byte>(src[x] >> 24);
+      }
+    } else {
+      for (int x = 0; x < w; ++x, px += 3) {
+        px[0] = static_cast<png_byte>(src[x] >> 16);
+        px[1] = static_cast<png_byte>(src[x] >> 8);
+        px[2] = static_cast<png_byte>(src[x]);
+      }
     }
     png_write_row(png, row.data());
   }
