@@ -81,6 +81,17 @@ std::vector<std::string> ZenityColourArgs(const std::string& title, const std::s
 // Arguments for zenity's one-line entry.
 std::vector<std::string> ZenityTextArgs(const std::string& title, const std::string& text, const std::string& initial);
 
+// Arguments for zenity's form: one entry per field, its label followed by the
+// current value (zenity's form has no initial values), answers joined by '|'.
+std::vector<std::string> ZenityFormArgs(const std::string& title, const std::string& text,
+                                        const std::vector<FormField>& fields);
+
+// The values of a form's answer line (separated by '|'), each empty one replaced by
+// the field's current value; false when the line cancels the form or has another
+// number of values than there are fields.
+bool ParseFormAnswer(const std::string& answer, const std::vector<FormField>& fields,
+                     std::vector<std::string>& values);
+
 // "#RRGGBB" (upper-case) for "#rrggbb", "rgb(r,g,b)" or "rgba(r,g,b,a)"; "" for
 // anything else.
 std::string CanonicalColour(const std::string& text);

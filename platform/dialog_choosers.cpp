@@ -4,7 +4,7 @@
 #include "platform/dialog_backend.h"
 
 // zenity's arguments for the boxes that return text (open, list, save, folder,
-// colour, entry), and the colour notation they answer in.
+// colour, entry, form), and the colour notation they answer in.
 
 namespace {
 
@@ -111,4 +111,30 @@ std::vector<std::string> ZenityColourArgs(const std::string& title, const std::s
 
 std::vector<std::string> ZenityTextArgs(const std::string& title, const std::string& text, const std::string& initial) {
   return {"zenity", "--entry", "--title=" + title, "--text=" + text, "--entry-text=" + initial};
+}
+
+std::vector<std::string> ZenityFormArgs(const std::string& title, const std::string& text,
+                                        const std::vector<FormField>& fields) {
+  std::vector<std::string> args = {"zenity", "--forms", "--title=" + title, "--text=" + text, "--separator=|"};
+  for (const FormField& field : fields) args.push_back("--add-entry=" + field.label + " (now: " + field.value + ")");
+  return args;
+}
+
+bool ParseFormAnswer(const std::string& answer, const std::vector<FormField>& fields,
+                     std::vector<std::string>& values) {
+  if (answer == "cancel" || fields.empty()) return false;
+  std::vector<std::string> parts;
+  std::size_t start = 0;
+  for (;;) {
+    std::size_t bar = answer.find('|', start);
+    parts.push_back(answer.substr(start, bar == std::string::npos ? std::string::npos : bar - start));
+    if (bar == std::string::npos) break;
+    start = bar + 1;
+  }
+  if (parts.size() != fields.size()) return false;
+  for (std::size_t i = 0; i < parts.size(); ++i) {
+    if (parts[i].empty()) parts[i] = fields[i].value;
+  }
+  values = std::move(parts);
+  return true;
 }

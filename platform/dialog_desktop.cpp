@@ -28,7 +28,7 @@ constexpr int kXmessageYes = 10, kXmessageNo = 11, kXmessageCancel = 12;
 // Boxes whose answer is a path, a row or a line of text rather than a button.
 bool ReturnsText(BoxKind kind) {
   return kind == BoxKind::Open || kind == BoxKind::List || kind == BoxKind::Save || kind == BoxKind::Folder ||
-         kind == BoxKind::Text;
+         kind == BoxKind::Text || kind == BoxKind::Form;
 }
 
 }  // namespace
@@ -48,6 +48,7 @@ const char* BoxKindName(BoxKind kind) {
     case BoxKind::Colour: return "colour";
     case BoxKind::Text: return "text";
     case BoxKind::YesNoCancel: return "yesnocancel";
+    case BoxKind::Form: return "form";
   }
   return "error";
 }
@@ -73,6 +74,7 @@ std::string DefaultAnswer(BoxKind kind) {
     case BoxKind::Folder:
     case BoxKind::Colour:
     case BoxKind::Text:
+    case BoxKind::Form:
     case BoxKind::YesNoCancel: return "cancel";
     case BoxKind::Crash: return CrashChoices().back();
     default: return "ok";

@@ -175,6 +175,20 @@ std::string PlatformAskText(const std::string& title, const std::string& text, c
       Ask(BoxKind::Text, title, shown, [&] { return DesktopForm{ZenityTextArgs(title, text, initial)}; }));
 }
 
+bool PlatformAskForm(const std::string& title, const std::string& text, std::vector<FormField>& fields) {
+  std::string shown = text;
+  for (const FormField& field : fields) {
+    if (!shown.empty()) shown += '\n';
+    shown.append(field.label).append(": ").append(field.value);
+  }
+  std::string answer =
+      Ask(BoxKind::Form, title, shown, [&] { return DesktopForm{ZenityFormArgs(title, text, fields)}; });
+  std::vector<std::string> values;
+  if (!ParseFormAnswer(answer, fields, values)) return false;
+  for (std::size_t i = 0; i < fields.size(); ++i) fields[i].value = values[i];
+  return true;
+}
+
 std::string PlatformAskYesNoCancel(const std::string& title, const std::string& text) {
   return PlatformShowBox(BoxKind::YesNoCancel, title, text);
 }

@@ -14,7 +14,8 @@
 //     no display opens or neither program can show the box;
 //   - scripted: the answers come from a script, e.g. the file QBRRE_DIALOG_SCRIPT
 //     names (one per line: ok, yes, no, cancel, or the text the box returns: a
-//     path, a list row's first column, a colour, a line of text);
+//     path, a list row's first column, a colour, a line of text, a form's
+//     values separated by '|');
 //   - stderr: every box is printed on stderr and answered with its default.
 // When QBRRE_DIALOG_LOG names a file, every box shown by any backend appends one
 // JSON line {"kind", "title", "text", "answer"} to it. A box that returns text
@@ -33,7 +34,8 @@ enum class BoxKind {
   Folder,
   Colour,
   Text,
-  YesNoCancel
+  YesNoCancel,
+  Form
 };
 
 // Shows a modal box and waits for it. Returns "ok" for plain boxes, "yes" or
@@ -75,6 +77,19 @@ std::string PlatformChooseColour(const std::string& title, const std::string& in
 // One line of text; returns it, or "" when cancelled (scripted: the line, or
 // `cancel`). The record's text is `text`, then "Initial: <initial>" when one is given.
 std::string PlatformAskText(const std::string& title, const std::string& text, const std::string& initial);
+
+// One labelled text field of a form and its value.
+struct FormField {
+  std::string label, value;
+};
+
+// A form of text fields; true with the fields' values replaced by the edited ones,
+// false (fields unchanged) when cancelled. A field left empty keeps its value, since
+// the desktop's form shows the current value in the label and starts empty. Scripted
+// answer: the values in field order separated by '|', or `cancel`; a line with
+// another number of values cancels. The record's text is `text`, then one line
+// "<label>: <value>" per field.
+bool PlatformAskForm(const std::string& title, const std::string& text, std::vector<FormField>& fields);
 
 // Yes / No / Cancel question; returns "yes", "no" or "cancel" (no display: "cancel").
 std::string PlatformAskYesNoCancel(const std::string& title, const std::string& text);

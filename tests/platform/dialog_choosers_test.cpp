@@ -204,3 +204,55 @@ TEST(ZenityChooserAnswers, ExitCodeAndOutputMapToTheAnswer) {
 }
 
 }  // namespace
+
+TEST_F(ChooserDialogTest, FormTakesOneValuePerFieldAndKeepsTheEmptyOnes) {
+  struct Case {
+    std::string answer;
+    bool accepted;
+    std::vector<std::string> values;
+  };
+  const Case cases[] = {
+      {"snes9x|3|#00FF00", true, {"snes9x", "3", "#00FF00"}},
+      {"|4|", true, {"emu %s", "4", "40FF40"}},  // empty fields keep the current values
+      {"a b|c d|e|", false, {"emu %s", "2", "40FF40"}},  // one value too many
+      {"x|y", false, {"emu %s", "2", "40FF40"}},         // one value too few
+      {"cancel", false, {"emu %s", "2", "40FF40"}},
+      {"", false, {"emu %s", "2", "40FF40"}},
+  };
+  for (const Case& c : cases) {
+    std::vector<DialogRecord> seen;
+    PlatformUseScriptedDialogs([&](const DialogRecord& record) {
+      seen.push_back(record);
+      return c.answer;
+    });
+    std::vector<FormField> fields = {{"Emulator", "emu %s"}, {"Scale", "2"}, {"Colour", "40FF40"}};
+    EXPECT_EQ(PlatformAskForm("Settings", "Change:", fields), c.accepted) << c.answer;
+    std::vector<std::string> values;
+    for (const FormField& field : fields) values.push_back(field.value);
+    EXPECT_EQ(values, c.values) << c.answer;
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(BoxKindName(seen[0].kind), std::string("form"));
+    EXPECT_EQ(seen[0].text, "Change:\nEmulator: emu %s\nScale: 2\nColour: 40FF40");
+  }
+}
+
+TEST_F(ChooserDialogTest, FormFromScriptLinesIsLoggedAndWithoutDisplayCancels) {
+  UseScript("one|two\ncancel\n");
+  std::vector<FormField> fields = {{"A", "1"}, {"B", "2"}};
+  EXPECT_TRUE(PlatformAskForm("F", "", fields));
+  EXPECT_EQ(fields[1].value, "two");
+  EXPECT_FALSE(PlatformAskForm("F", "", fields));
+  const std::vector<std::string> lines = LogLines();
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[0], R"({"kind": "form", "title": "F", "text": "A: 1\nB: 2", "answer": "one|two"})");
+  EXPECT_EQ(lines[1], R"({"kind": "form", "title": "F", "text": "A: one\nB: two", "answer": "cancel"})");
+
+  PlatformUseStderrDialogs();
+  ::testing::internal::CaptureStderr();
+  EXPECT_FALSE(PlatformAskForm("F", "", fields));
+  EXPECT_NE(::testing::internal::GetCapturedStderr().find("[form] F\nA: one\nB: two\n(answered: cancel)"),
+            std::string::npos);
+  EXPECT_EQ(ZenityFormArgs("F", "Change:", fields),
+            (std::vector<std::string>{"zenity", "--forms", "--title=F", "--text=Change:", "--separator=|",
+                                      "--add-entry=A (now: one)", "--add-entry=B (now: two)"}));
+}
