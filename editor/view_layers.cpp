@@ -1,6 +1,7 @@
 #include "editor/view_layers.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 
 #include "editor/classes.h"
@@ -21,10 +22,11 @@ constexpr LayerEntry kLayers[] = {{"Tiles", kCmdViewTiles, true},
                                   {"Bananas", kCmdViewBananas, true},
                                   {"Grid", kCmdViewGrid, false}};
 constexpr int kLayerCount = 4;
-constexpr int kGridColour = 0x505868;
+constexpr int kDefaultGridColour = 0x505868;
 
 // -1 until read; the view asks every update, the configuration is read once.
 int shown[kLayerCount] = {-1, -1, -1, -1};
+int grid_colour = -1;
 
 int Index(ViewLayer layer) { return static_cast<int>(layer); }
 
@@ -54,8 +56,28 @@ void SetViewLayerShown(ViewLayer layer, bool show) {
   set_config_string("View", kLayers[Index(layer)].key, show ? "Yes" : "No");
 }
 
+int ViewGridColour() {
+  if (grid_colour < 0) {
+    std::string said;
+    {
+      ConfigGuard guard;
+      said = get_config_string("View", "GridColour", "");
+    }
+    if (!ParseGridColour(said, grid_colour)) grid_colour = kDefaultGridColour;
+  }
+  return grid_colour;
+}
+
+bool ParseGridColour(const std::string& text, int& rgb) {
+  if (text.size() != 6 || !std::all_of(text.begin(), text.end(), [](unsigned char c) { return std::isxdigit(c); }))
+    return false;
+  rgb = static_cast<int>(std::stoul(text, nullptr, 16));
+  return true;
+}
+
 void ReloadViewLayers() {
   for (int& value : shown) value = -1;
+  grid_colour = -1;
 }
 
 void ApplyViewLayers(CCamera& camera) {
@@ -72,16 +94,17 @@ void DrawViewGrid(BITMAP* dest, const CCamera& camera) {
   WindowToLevel(x0, y0, lx0, ly0);
   WindowToLevel(x1, y1, lx1, ly1);
   const int w = 32 * camera.lvl.tile_w, h = 32 * camera.lvl.tile_h;
+  const int colour = ViewGridColour();
   // The first cell edge at or right of / below the view's first level pixel.
   for (int lx = std::max(0, (lx0 + 31) / 32 * 32); lx <= std::min(lx1, w); lx += 32) {
     int wx = 0, wy = 0;
     LevelToWindow(lx, 0, wx, wy);
-    if (wx >= x0 && wx <= x1) vline(dest, wx, y0, y1, kGridColour);
+    if (wx >= x0 && wx <= x1) vline(dest, wx, y0, y1, colour);
   }
   for (int ly = std::max(0, (ly0 + 31) / 32 * 32); ly <= std::min(ly1, h); ly += 32) {
     int wx = 0, wy = 0;
     LevelToWindow(0, ly, wx, wy);
-    if (wy >= y0 && wy <= y1) hline(dest, x0, wy, x1, kGridColour);
+    if (wy >= y0 && wy <= y1) hline(dest, x0, wy, x1, colour);
   }
 }
 

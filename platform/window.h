@@ -46,8 +46,9 @@ int PlatformTaskBarHeight();
 // Size of the whole screen (the virtual desktop); 0 x 0 without a display.
 void PlatformScreenSize(int& w, int& h);
 
-// Sets the window scale (1-4; other values are ignored). Set once at start-up,
-// before the window is first placed.
+// Sets the window scale (1-4; other values are ignored). Set at start-up, before
+// the window is first placed, and when the settings change it (the caller then
+// places the window again).
 void PlatformSetWindowScale(int scale);
 
 // The window scale: how many screen pixels show one pixel of the program, each way.

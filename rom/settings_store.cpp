@@ -117,13 +117,20 @@ std::string WithSettingChanges(const std::string& text, const std::string& secti
 }
 
 bool StoreSettings(const std::string& section, const std::vector<SettingChange>& changes, std::string& error) {
+  return StoreSettings({{section, changes}}, error);
+}
+
+bool StoreSettings(const std::vector<SectionChanges>& sections, std::string& error) {
   // One lock over both copies: the main thread's flush at closing writes the memory copy to the same file.
   ConfigGuard guard;
-  for (const SettingChange& c : changes)
-    set_config_string(section.c_str(), c.key.c_str(), c.value ? c.value->c_str() : nullptr);
+  for (const SectionChanges& s : sections) {
+    for (const SettingChange& c : s.changes)
+      set_config_string(s.section.c_str(), c.key.c_str(), c.value ? c.value->c_str() : nullptr);
+  }
   const std::string path = PlatformSettingsFile(kProgramConfigPath, false);
   std::vector<unsigned char> bytes;
   if (StampOf(path).exists && !ReadRegularFile(path, bytes, error)) return false;
-  const std::string text = WithSettingChanges(std::string(bytes.begin(), bytes.end()), section, changes);
+  std::string text(bytes.begin(), bytes.end());
+  for (const SectionChanges& s : sections) text = WithSettingChanges(text, s.section, s.changes);
   return ReplaceFile(path, reinterpret_cast<const unsigned char*>(text.data()), text.size(), error);
 }

@@ -25,3 +25,12 @@ std::string WithSettingChanges(const std::string& text, const std::string& secti
 // (Configuration.INI where PlatformSettingsFile finds it). False, with a short reason in `error` and
 // the file as it was, when the file could not be read or replaced; the copy in memory changes either way.
 bool StoreSettings(const std::string& section, const std::vector<SettingChange>& changes, std::string& error);
+
+// The changes of one section.
+struct SectionChanges {
+  std::string section;
+  std::vector<SettingChange> changes;
+};
+
+// StoreSettings for changes in several sections, made in the file by one replacement.
+bool StoreSettings(const std::vector<SectionChanges>& sections, std::string& error);

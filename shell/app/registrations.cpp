@@ -24,6 +24,7 @@
 #include "shell/app/mode_startupscreen.h"
 #include "shell/app/mode_switch.h"
 #include "shell/app/recent_menu.h"
+#include "shell/app/settings_command.h"
 #include "shell/base/functions.h"
 
 void RegisterOpenAboutExit() {
@@ -47,6 +48,7 @@ void RegisterFeatures() {
   RegisterViewLayers();
   RegisterCommand(kCmdSoundsMusic, {BrowseMusic, nullptr, nullptr});
   RegisterShortcut(kCmdSoundsMusic, KEY_M, kModCtrl);
+  RegisterCommand(kCmdLevelSettings, {EditSettings, nullptr, nullptr});
   RegisterEditCommands();
   RegisterModeSwitchCommands();
   RegisterMode(Mode::SpriteViewer, SPRITE_VIEWER_SUBFUNCTION);

@@ -22,3 +22,13 @@ std::string WindowScaleNotice(int requested, bool from_command_line, int scale, 
 // it in the platform layer and returns it; a lowered scale is named on stderr (WindowScaleNotice).
 // Called once the graphics mode is set.
 int ChooseWindowScale(int screen_w, int screen_h);
+
+// The largest scale (1-4) at which the editor's window fits the screen now, beside
+// the desktop panel's strip: FitWindowScale(4, ...) of the screen in its own pixels.
+int LargestWindowScale();
+
+// Changes the running window's scale to `scale` (1-4) from the settings: the window
+// keeps its size in the program's pixels (cut to the screen where it would not fit),
+// is placed as the editor's window is when it opens, and is drawn whole again at
+// the new scale, cursor included.
+void ChangeWindowScale(int scale);

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <png.h>
+#include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -156,6 +157,40 @@ void Hold(int ms) {
   const unsigned long long since = current_app != nullptr ? current_app->Passes() : 0;
   Sleep(ms);
   if (current_app != nullptr) current_app->WaitForPasses(since);
+}
+
+OwnXServer::OwnXServer(int w, int h) {
+  int fds[2];
+  if (pipe(fds) != 0) return;
+  const std::string screen = std::to_string(w) + "x" + std::to_string(h) + "x24";
+  const std::string fd = std::to_string(fds[1]);
+  pid_ = fork();
+  if (pid_ == 0) {
+    close(fds[0]);
+    const int null = open("/dev/null", O_WRONLY);
+    if (null >= 0) {
+      dup2(null, STDOUT_FILENO);
+      dup2(null, STDERR_FILENO);
+    }
+    execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(), "-nolisten", "tcp",
+           static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  close(fds[1]);
+  // The server writes its display number once it accepts connections.
+  std::string number;
+  pollfd p{fds[0], POLLIN, 0};
+  char c = 0;
+  while (poll(&p, 1, 10000) > 0 && read(fds[0], &c, 1) == 1 && c != '\n') number += c;
+  close(fds[0]);
+  if (!number.empty()) display_ = ":" + number;
+}
+
+OwnXServer::~OwnXServer() {
+  if (pid_ > 0) {
+    kill(pid_, SIGTERM);
+    waitpid(pid_, nullptr, 0);
+  }
 }
 
 void EndToEndTest::SetUp() {

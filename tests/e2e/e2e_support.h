@@ -160,6 +160,24 @@ void Sleep(int ms);
 // the program launched last has run two more passes of updates.
 void Hold(int ms);
 
+// An Xvfb server of w x h pixels on a display number it picks itself, for a test
+// that needs a screen of another size than the shared one; stopped with the object.
+// A test points DISPLAY at it (and back) itself.
+class OwnXServer {
+ public:
+  OwnXServer(int w, int h);
+  ~OwnXServer();
+  OwnXServer(const OwnXServer&) = delete;
+  OwnXServer& operator=(const OwnXServer&) = delete;
+
+  // ":N", or empty when the server did not start.
+  const std::string& display() const { return display_; }
+
+ private:
+  pid_t pid_ = -1;
+  std::string display_;
+};
+
 // The common part of the end-to-end fixtures: the test skips without a display,
 // `dir` is a private folder for the test's own files, and the program `app`
 // is stopped before that folder is removed.

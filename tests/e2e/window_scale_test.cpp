@@ -1,11 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <poll.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <cstdlib>
 #include <memory>
 #include <optional>
@@ -20,51 +14,6 @@ namespace {
 
 constexpr int kStartW = 520;
 constexpr int kStartH = 176;
-
-// An Xvfb server on a display number it picks itself; stopped with the object.
-class OwnXServer {
- public:
-  OwnXServer(int w, int h) {
-    int fds[2];
-    if (pipe(fds) != 0) return;
-    const std::string screen = std::to_string(w) + "x" + std::to_string(h) + "x24";
-    const std::string fd = std::to_string(fds[1]);
-    pid_ = fork();
-    if (pid_ == 0) {
-      close(fds[0]);
-      const int null = open("/dev/null", O_WRONLY);
-      if (null >= 0) {
-        dup2(null, STDOUT_FILENO);
-        dup2(null, STDERR_FILENO);
-      }
-      execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(), "-nolisten", "tcp",
-             static_cast<char*>(nullptr));
-      _exit(127);
-    }
-    close(fds[1]);
-    // The server writes its display number once it accepts connections.
-    std::string number;
-    pollfd p{fds[0], POLLIN, 0};
-    char c = 0;
-    while (poll(&p, 1, 10000) > 0 && read(fds[0], &c, 1) == 1 && c != '\n') number += c;
-    close(fds[0]);
-    if (!number.empty()) display_ = ":" + number;
-  }
-  ~OwnXServer() {
-    if (pid_ > 0) {
-      kill(pid_, SIGTERM);
-      waitpid(pid_, nullptr, 0);
-    }
-  }
-  OwnXServer(const OwnXServer&) = delete;
-  OwnXServer& operator=(const OwnXServer&) = delete;
-
-  const std::string& display() const { return display_; }
-
- private:
-  pid_t pid_ = -1;
-  std::string display_;
-};
 
 // The start-up window on its own server, its automatic Open cancelled.
 struct StartupOn {
@@ -82,7 +31,7 @@ class WindowScaleTest : public ::testing::Test {
     if (saved_display_) setenv("DISPLAY", saved_display_->c_str(), 1);
   }
   // Starts the program on `server` with `args`; DISPLAY stays pointed at it.
-  void Start(const OwnXServer& server, const std::vector<std::string>& args, int scale, StartupOn& on) {
+  void Start(const e2e::OwnXServer& server, const std::vector<std::string>& args, int scale, StartupOn& on) {
     ASSERT_FALSE(server.display().empty()) << "Xvfb did not start";
     setenv("DISPLAY", server.display().c_str(), 1);
     e2e::LaunchOptions options;
@@ -101,7 +50,7 @@ class WindowScaleTest : public ::testing::Test {
 };
 
 TEST_F(WindowScaleTest, TwiceTheWindowShowsTheSamePixelsAndTakesTheSameClicks) {
-  OwnXServer small(1280, 1024), large(2560, 2048);
+  e2e::OwnXServer small(1280, 1024), large(2560, 2048);
   StartupOn one, two;
   Start(small, {}, 1, one);
   if (HasFatalFailure()) return;
@@ -160,7 +109,7 @@ TEST_F(WindowScaleTest, TwiceTheWindowShowsTheSamePixelsAndTakesTheSameClicks) {
 // A scale the screen cannot hold is lowered: on 1280 x 1024 even 2x of the
 // editor's 776 x 604 does not fit, so --scale 4 gives 1x.
 TEST_F(WindowScaleTest, AScaleTheScreenCannotHoldIsLowered) {
-  OwnXServer small(1280, 1024);
+  e2e::OwnXServer small(1280, 1024);
   StartupOn on;
   Start(small, {"--scale", "4"}, 1, on);
   if (HasFatalFailure()) return;

@@ -177,4 +177,42 @@ TEST_F(ViewLayers, EachEntryHidesExactlyItsOwnLayer) {
   for (BITMAP* b : {all, no_objects, no_bananas, no_tiles}) destroy_bitmap(b);
 }
 
+// The grid's colour is "GridColour" of the View section, exactly six hex digits; anything else
+// leaves today's colour. The grid is drawn in it.
+TEST_F(ViewLayers, TheGridIsDrawnInTheConfiguredColour) {
+  struct Case {
+    const char* stored;  // nullptr: no key
+    int colour;
+  };
+  const Case cases[] = {{nullptr, 0x505868},  {"12EF34", 0x12EF34}, {"a0b1c2", 0xA0B1C2},
+                        {"000000", 0},        {"12EF3", 0x505868},  {"12EF345", 0x505868},
+                        {"#12EF3", 0x505868}, {"12EG34", 0x505868}, {"", 0x505868}};
+  for (const Case& c : cases) {
+    const std::string colour = c.stored != nullptr ? std::string("GridColour = ") + c.stored + "\n" : "";
+    UseConfig(Demo().config + "\n[View]\nGrid = Yes\n" + colour);
+    ReloadViewLayers();
+    EXPECT_EQ(ViewGridColour(), c.colour) << (c.stored ? c.stored : "(none)");
+    int rgb = -1;
+    EXPECT_EQ(ParseGridColour(c.stored ? c.stored : "", rgb), c.stored != nullptr && c.colour != 0x505868)
+        << (c.stored ? c.stored : "(none)");
+  }
+
+  UseConfig(Demo().config + "\n[View]\nGrid = Yes\nGridColour = 12EF34\n");
+  ReloadViewLayers();
+  CCamera camera(0x16);
+  camera.Proc();
+  BITMAP* picture = SolidBitmap(776, 604, 0xFF102030);
+  DrawViewGrid(picture, camera);
+  int in_colour = 0, other = 0;
+  for (int y = 0; y < picture->h; ++y)
+    for (int x = 0; x < picture->w; ++x) {
+      const int pixel = getpixel(picture, x, y) & 0xFFFFFF;
+      if (pixel == 0x12EF34) ++in_colour;
+      else if (pixel != 0x102030) ++other;
+    }
+  destroy_bitmap(picture);
+  EXPECT_GT(in_colour, 20 * 500);  // some twenty lines across the view
+  EXPECT_EQ(other, 0);
+}
+
 }  // namespace

@@ -37,12 +37,13 @@ TEST(Registrations, StartUpAndLevelEditorModesAreRegistered) {
   RegisterMenuInsert(nullptr, nullptr);
 }
 
-// The level picker, the three View layers, the music browser and the recent images reach the menus.
+// Launch Game, the level picker, the music browser, Settings, the three View layers and the recent
+// images reach the menus.
 TEST(Registrations, TheFeatureCommandsAreRegistered) {
   const CommandTableSnapshot saved = SnapshotCommands();
   RestoreCommands({});
   RegisterFeatures();
-  for (unsigned short id : {0x0004, 0x0010, 0x0017, 0x0200, 0x0208, 0x0301, 0x0304, 0x0307}) {
+  for (unsigned short id : {0x0004, 0x0010, 0x0017, 0x0200, 0x0208, 0x0209, 0x0301, 0x0304, 0x0307}) {
     EXPECT_NE(FindCommand(id), nullptr) << std::hex << id;
   }
   struct Key {
