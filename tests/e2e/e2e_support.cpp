@@ -18,6 +18,8 @@
 #include <sstream>
 #include <thread>
 
+#include "tests/common/file_bytes.h"
+
 namespace fs = std::filesystem;
 
 namespace e2e {
@@ -130,8 +132,7 @@ void Chord(const std::string& modifiers, const std::string& key) {
 }
 
 Bytes ReadBytes(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  return ReadFileBytes<Bytes>(path);
 }
 
 Bytes WaitForFile(const std::filesystem::path& path, std::size_t size, const Bytes& unlike, double timeout_s) {

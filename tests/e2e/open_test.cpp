@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "e2e_support.h"
+#include "tests/common/file_bytes.h"
 #include "tests/rom/crc_forge.h"
 
 namespace fs = std::filesystem;
@@ -17,8 +18,7 @@ constexpr unsigned long kKnownCrc = 0xC946DCA0;
 constexpr std::size_t kImageSize = 0x400000;
 
 std::vector<char> ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::vector<char>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  return ReadFileBytes<std::vector<char>>(path);
 }
 
 void WriteFile(const fs::path& path, const std::vector<char>& bytes) {

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -30,10 +29,6 @@ constexpr int kPaintX = 150, kPaintY = 170;
 // of 21-pixel rows from y 38: Open..., Open Patch..., Save, Save As..., Save IPS..., Save BPS...).
 constexpr int kBarY = 29, kFileX = 10, kSaveBpsY = 38 + 5 * 21 + 10;
 
-Bytes Read(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 void Write(const fs::path& path, const Bytes& bytes) {
   std::ofstream(path, std::ios::binary)
@@ -86,25 +81,25 @@ TEST(PatchSessionEndToEnd, EditSaveBpsOverThePatchAndSaveAs) {
   // The first Save asks for a path (the clean image has none to be saved over).
   e2e::MouseMove(wx + ww / 2, wy + wh / 2);
   e2e::Key("ctrl+s");
-  ASSERT_TRUE(WaitUntil([&] { return fs::exists(saved) && Read(saved).size() == hack.size(); })) << app.Stderr();
-  const Bytes written = Read(saved);
-  EXPECT_TRUE(Read(rom) == clean);
+  ASSERT_TRUE(WaitUntil([&] { return fs::exists(saved) && e2e::ReadBytes(saved).size() == hack.size(); })) << app.Stderr();
+  const Bytes written = e2e::ReadBytes(saved);
+  EXPECT_TRUE(e2e::ReadBytes(rom) == clean);
   EXPECT_FALSE(written == hack);  // the paint is in it
   EXPECT_TRUE(std::equal(hack.end() - 64, hack.end(), written.end() - 64));
 
   // File > Save BPS...: the patch itself, now from the clean image to the one just saved.
-  const Bytes first_patch = Read(patch);
+  const Bytes first_patch = e2e::ReadBytes(patch);
   e2e::Click(wx + kFileX, wy + kBarY);
   e2e::Sleep(300);
   e2e::MouseMove(wx + 50, wy + kSaveBpsY);
   e2e::Sleep(300);
   e2e::Click(wx + 50, wy + kSaveBpsY);
-  ASSERT_TRUE(WaitUntil([&] { return Read(patch) != first_patch; })) << app.Stderr();
+  ASSERT_TRUE(WaitUntil([&] { return e2e::ReadBytes(patch) != first_patch; })) << app.Stderr();
   Bytes applied;
   std::string error;
-  ASSERT_TRUE(ApplyBpsPatch(Read(patch), clean, applied, error)) << error;
+  ASSERT_TRUE(ApplyBpsPatch(e2e::ReadBytes(patch), clean, applied, error)) << error;
   EXPECT_TRUE(applied == written);
-  EXPECT_TRUE(Read(rom) == clean);
+  EXPECT_TRUE(e2e::ReadBytes(rom) == clean);
   const std::vector<e2e::DialogLogEntry> log = app.DialogLog();
   ASSERT_GE(log.size(), 4u);
   EXPECT_EQ(log[2].title, "Save QBR image as...");

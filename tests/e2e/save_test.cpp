@@ -8,7 +8,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -34,11 +33,6 @@ constexpr int kPaintX = 150, kPaintY = 170;
 
 double SecondsSince(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
 
-Bytes Read(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 void Write(const fs::path& path, const Bytes& bytes) {
   std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
                                                static_cast<std::streamsize>(bytes.size()));
@@ -50,7 +44,7 @@ bool WaitForFile(const fs::path& path, Ready ready, double timeout_s = 15.0) {
   const auto start = Clock::now();
   do {
     std::error_code ec;
-    if (fs::exists(path, ec) && ready(Read(path))) return true;
+    if (fs::exists(path, ec) && ready(e2e::ReadBytes(path))) return true;
     e2e::Hold(50);
   } while (SecondsSince(start) < timeout_s);
   return false;
@@ -207,30 +201,30 @@ TEST_F(SaveEndToEnd, SaveBackupPatchUndoSaveAsAndTheQuestionBeforeClosing) {
       << "the status line shows no unsaved edits";
   KeyInWindow("ctrl+s");
   ASSERT_TRUE(WaitForFile(image, [&](const Bytes& b) { return b != original; })) << app->Stderr();
-  const Bytes saved = Read(image);
+  const Bytes saved = e2e::ReadBytes(image);
   ExpectOneMirroredWord(saved);
-  EXPECT_TRUE(Read(dir / "game.smc.bak") == original);
+  EXPECT_TRUE(e2e::ReadBytes(dir / "game.smc.bak") == original);
   EXPECT_TRUE(WaitForNote([&](const std::vector<uint32_t>& now) { return now == clean; }));
 
   // Save IPS from the toolbar: the patch rebuilds the saved file, by the program and by our reader.
   e2e::Click(wx + 63, wy + 47);
   ASSERT_TRUE(WaitForFile(ips, [](const Bytes& b) { return b.size() >= 8; })) << app->Stderr();
   Bytes rebuilt = original;
-  ASSERT_TRUE(ApplyIpsIndependently(Read(ips), rebuilt));
+  ASSERT_TRUE(ApplyIpsIndependently(e2e::ReadBytes(ips), rebuilt));
   EXPECT_TRUE(rebuilt == saved);
   int status = -1;
   e2e::RunCommand(std::string(QBRRE_BINARY_PATH) + " --apply-ips " + ips.string() + " " + image.string() + ".bak" +
                       " --output " + (dir / "applied.smc").string(),
                   &status);
   EXPECT_EQ(status, 0);
-  EXPECT_TRUE(Read(dir / "applied.smc") == saved);
+  EXPECT_TRUE(e2e::ReadBytes(dir / "applied.smc") == saved);
 
   // Undo, then Save As: the original again, and the .bak of the first Save untouched.
   KeyInWindow("ctrl+z");
   EXPECT_TRUE(WaitForNote([&](const std::vector<uint32_t>& now) { return now != clean; }));
   KeyInWindow("ctrl+shift+s");
   ASSERT_TRUE(WaitForFile(copy, [&](const Bytes& b) { return b == original; })) << app->Stderr();
-  EXPECT_TRUE(Read(image) == saved);
+  EXPECT_TRUE(e2e::ReadBytes(image) == saved);
 
   // Redo makes the image differ from copy.smc (now its file): Escape asks, Cancel stays.
   KeyInWindow("ctrl+y");
@@ -247,7 +241,7 @@ TEST_F(SaveEndToEnd, SaveBackupPatchUndoSaveAsAndTheQuestionBeforeClosing) {
   const std::vector<e2e::DialogLogEntry> closing = app->DialogLog();
   ASSERT_EQ(closing.size(), log.size() + 1) << LogText(closing);
   EXPECT_EQ(closing.back().answer, "no") << LogText(closing);
-  EXPECT_TRUE(Read(copy) == original);
+  EXPECT_TRUE(e2e::ReadBytes(copy) == original);
 }
 
 TEST_F(SaveEndToEnd, CloseSignalKeepsTheEditsInARecoveryCopy) {
@@ -258,8 +252,8 @@ TEST_F(SaveEndToEnd, CloseSignalKeepsTheEditsInARecoveryCopy) {
   ASSERT_TRUE(WaitForNote([&](const std::vector<uint32_t>& now) { return now != clean; }));
   ASSERT_EQ(kill(app->pid(), SIGTERM), 0);
   EXPECT_EQ(app->WaitForExit(15.0), 0) << app->Stderr();
-  EXPECT_TRUE(Read(image) == original);  // the file itself is written only by Save
-  ExpectOneMirroredWord(Read(dir / "game.smc.recovery"));
+  EXPECT_TRUE(e2e::ReadBytes(image) == original);  // the file itself is written only by Save
+  ExpectOneMirroredWord(e2e::ReadBytes(dir / "game.smc.recovery"));
   for (const e2e::DialogLogEntry& entry : app->DialogLog()) EXPECT_NE(entry.kind, "yesnocancel");
 }
 
@@ -290,7 +284,7 @@ TEST_F(SaveEndToEnd, SaveThatCannotWriteLeavesTheFileAndSaysSo) {
     EXPECT_EQ(error.title, "Error saving file!") << c.name;
     EXPECT_NE(error.text.find(c.reason), std::string::npos) << c.name << ": " << error.text;
     EXPECT_NE(error.text.find("The file on disk was not changed."), std::string::npos) << c.name;
-    EXPECT_TRUE(Read(image) == original) << c.name;
+    EXPECT_TRUE(e2e::ReadBytes(image) == original) << c.name;
     std::size_t entries = 0;
     for (const auto& entry : fs::directory_iterator(dir / c.folder)) entries += entry.is_regular_file();
     EXPECT_EQ(entries, 2u) << c.name << ": a temporary file was left";

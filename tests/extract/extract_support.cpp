@@ -9,6 +9,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "tests/common/file_bytes.h"
+
 namespace extract_test {
 
 TempFolder::TempFolder(const std::string& tag) {
@@ -30,8 +32,7 @@ void WriteFile(const fs::path& path, const std::vector<unsigned char>& bytes) {
 }
 
 std::vector<unsigned char> ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  return ReadFileBytes<std::vector<unsigned char>>(path);
 }
 
 void PlaceDemo(const DemoImage& demo, const fs::path& folder) {

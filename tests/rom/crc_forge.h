@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
+#include <mutex>
 #include <random>
 #include <vector>
 
@@ -24,16 +26,37 @@ inline const std::uint32_t* Table() {
   return table.data();
 }
 
+// The random filler of an image of `size` bytes, and the CRC register after all but its last four
+// bytes. The same for every call with that size, so made once per size: a test forging several
+// images of megabytes pays for the filler only once.
+struct Filler {
+  std::vector<char> bytes;
+  std::uint32_t reg = 0xFFFFFFFFu;
+};
+inline const Filler& FillerOfSize(std::size_t size) {
+  static std::mutex mutex;
+  static std::map<std::size_t, Filler> made;
+  const std::lock_guard<std::mutex> lock(mutex);
+  auto found = made.find(size);
+  if (found != made.end()) return found->second;
+  const std::uint32_t* t = Table();
+  Filler f;
+  f.bytes.resize(size);
+  std::mt19937 random(static_cast<unsigned>(size));
+  for (char& b : f.bytes) b = static_cast<char>(random());
+  for (std::size_t i = 0; i + 4 < size; ++i)
+    f.reg = t[(f.reg ^ static_cast<unsigned char>(f.bytes[i])) & 0xFF] ^ (f.reg >> 8);
+  return made.emplace(size, std::move(f)).first->second;
+}
+
 }  // namespace crc_forge
 
 // A file of `size` (at least 4) bytes of filler whose CRC-32 is `crc`.
 inline std::vector<char> ImageWithCrc(std::size_t size, unsigned long crc) {
   const std::uint32_t* t = crc_forge::Table();
-  std::vector<char> bytes(size);
-  std::mt19937 random(static_cast<unsigned>(size));
-  for (char& b : bytes) b = static_cast<char>(random());
-  std::uint32_t reg = 0xFFFFFFFFu;
-  for (std::size_t i = 0; i + 4 < size; ++i) reg = t[(reg ^ static_cast<unsigned char>(bytes[i])) & 0xFF] ^ (reg >> 8);
+  const crc_forge::Filler& filler = crc_forge::FillerOfSize(size);
+  std::vector<char> bytes = filler.bytes;
+  const std::uint32_t reg = filler.reg;
   // Four more bytes XORed into the register are followed by 32 plain shift
   // steps, which are invertible: run them backwards from the wanted register.
   std::uint32_t want = static_cast<std::uint32_t>(crc) ^ 0xFFFFFFFFu;

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <iterator>
 
 #include "bfa/bfa.h"
 #include "platform/config_lock.h"
@@ -14,6 +13,7 @@
 #include "rom/image_save.h"
 #include "platform/allegro_include.h"
 #include "shell/base/variables.h"
+#include "tests/common/file_bytes.h"
 #include "tests/common/headless_allegro.h"
 
 namespace {
@@ -23,8 +23,7 @@ const auto* const kAllegro = ::testing::AddGlobalTestEnvironment(new HeadlessAll
 }  // namespace
 
 std::vector<char> ReadWholeFile(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::vector<char>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  return ReadFileBytes<std::vector<char>>(path);
 }
 
 void WriteWholeFile(const std::filesystem::path& path, const std::vector<char>& bytes) {
