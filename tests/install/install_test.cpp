@@ -66,10 +66,14 @@ class InstallTest : public ::testing::Test {
     }
     const std::string log = Quote(root_->path() / "build.log");
     // Only the program and its plug-ins, in Release: the rest of the tree is built by the suite itself.
-    const std::string launcher =
-        RunShell("command -v ccache >/dev/null") == 0 ? " -DCMAKE_CXX_COMPILER_LAUNCHER=ccache" : "";
+    const bool ccache = RunShell("command -v ccache >/dev/null") == 0;
+    const std::string launcher = ccache ? " -DCMAKE_CXX_COMPILER_LAUNCHER=ccache" : "";
+    // Paths under the private folder are hashed relative to it, so that the compilations of one run are
+    // found again by the next (whose folder has another name) instead of building everything anew.
+    const std::string cache_base = ccache ? "export CCACHE_BASEDIR=" + Quote(root_->path()) + " && " : "";
     const std::string steps =
-        "git clone --quiet --no-hardlinks " + Quote(source) + " " + Quote(Clone()) + " && cmake -S " + Quote(Clone()) +
+        cache_base + "git clone --quiet --no-hardlinks " + Quote(source) + " " + Quote(Clone()) + " && cmake -S " +
+        Quote(Clone()) +
         " -B " + Quote(Build()) + " -G Ninja -DCMAKE_BUILD_TYPE=Release -DQBRRE_TESTS=OFF" + launcher +
         " && cmake --build " + Quote(Build()) + " --target qbrre in_snes out_wave && cmake --install " +
         Quote(Build()) + " --prefix " + Quote(Prefix()) + " && cmake --build " + Quote(Build()) +
