@@ -18,8 +18,12 @@ constexpr int kBandRows = 32;
 void DrawRows(CCamera& view, BITMAP* dest, int top) {
   view.y = top;
   view.frame.h = dest->h;
-  clear_to_color(dest, 0);
   view.Proc();
+  // The tile layer gives every pixel of its squares the grid colour first;
+  // where they cover dest, clearing it before would only be written over.
+  int x = 0, y = 0, w = 0, h = 0;
+  view.PaintedArea(x, y, w, h);
+  if (x > 0 || y > 0 || x + w < dest->w || y + h < dest->h) clear_to_color(dest, 0);
   view.DrawPicture(dest);
 }
 
