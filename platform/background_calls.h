@@ -15,7 +15,7 @@
 // It sleeps until there is work instead of looking every millisecond: the input
 // connection has something to read, someone wakes it (Wake), or, while a
 // function that wants steady calls is registered (every one but the input
-// reader), the next 10 ms step. While idle it still looks every 100 ms, for
+// reader), the next 10 ms step. While idle it still looks every 250 ms, for
 // input another thread's call on the connection read into memory unseen.
 class BackgroundCalls {
  public:
@@ -24,7 +24,7 @@ class BackgroundCalls {
   // The shortest time between two runs, and the step of steady calls.
   static constexpr int kStepMs = 10;
   // The longest sleep while only the input reader is registered.
-  static constexpr int kIdleLookMs = 100;
+  static constexpr int kIdleLookMs = 250;
 
   BackgroundCalls();
   ~BackgroundCalls();

@@ -14,11 +14,11 @@ BackgroundCalls& Calls() {
   return calls;
 }
 
-// Whether the X input reader is known; the display is opened anew with every start.
-bool input_seen = false;
+// The X input reader while it is registered; the display is opened anew with every start.
+bg_func input_reader = nullptr;
 
 int Init() {
-  input_seen = false;
+  input_reader = nullptr;
   return Calls().Start() ? 0 : -1;
 }
 
@@ -27,14 +27,18 @@ void Exit() { Calls().Stop(); }
 int Register(bg_func f) {
   // The X system driver registers its input reader right after it opened the
   // display; what is registered later (a sound driver's mixer) wants steady calls.
-  if (!input_seen && _xwin.display != nullptr) {
-    input_seen = true;
+  if (input_reader == nullptr && _xwin.display != nullptr) {
+    input_reader = f;
     Calls().WatchInput(f, ConnectionNumber(_xwin.display), XInputQueued);
   }
   return Calls().Register(f);
 }
 
-int Unregister(bg_func f) { return Calls().Unregister(f); }
+int Unregister(bg_func f) {
+  // The X system driver takes its reader out just before it closes the display.
+  if (f == input_reader) input_reader = nullptr;
+  return Calls().Unregister(f);
+}
 
 void EnableInterrupts() { Calls().Enable(); }
 
@@ -50,3 +54,9 @@ void PlatformUseQuietBackgroundThread() {
 }
 
 void PlatformWakeBackgroundThread() { Calls().Wake(); }
+
+void PlatformSendDrawing() {
+  if (input_reader == nullptr) return;
+  XLock lock;
+  if (_xwin.display != nullptr) XFlush(_xwin.display);
+}

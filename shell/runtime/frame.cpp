@@ -177,8 +177,8 @@ void RunModePasses(const ModePass& pass) {
       const RowBand band = ComposeFrame(CB, pass, copying);
       if (!copying) SwapBuffers();
       else if (!band.empty()) SwapBuffersRows((mui ? mui->w : CB->w) * PlatformWindowScale(), band.top, band.bottom);
-      // The drawing waits in the display connection's buffer until the background thread sends it.
-      PlatformWakeBackgroundThread();
+      // The drawing waits in the display connection's buffer until it is sent.
+      PlatformSendDrawing();
       FrameLogFrameShown();
     }
     WaitForNextTick(pacer.UpdatesBeforeNextFrame());

@@ -63,7 +63,7 @@ class BackgroundCallsTest : public ::testing::Test {
 
 TEST_F(BackgroundCallsTest, AnIdleInputReaderSleepsAndRunsWhenInputComesOrItIsWoken) {
   WatchPipe();
-  // Idle, the reader runs only at the 100 ms looks (a busy machine makes that fewer, never more).
+  // Idle, the reader runs only at the 250 ms looks (a busy machine makes that fewer, never more).
   const auto start = std::chrono::steady_clock::now();
   std::this_thread::sleep_for(300ms);
   const auto elapsed = std::chrono::steady_clock::now() - start;
