@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
+#include <map>
+#include <memory>
 #include <sstream>
 
 #include "codec/char_codec.h"
@@ -87,15 +89,29 @@ std::vector<std::size_t> Differences(const Bytes& a, const Bytes& b) {
   return at;
 }
 
-// A demo or generated image extracted once with `all`.
+// A demo or generated image extracted with `all`, in a folder of the test's own. The extraction takes
+// seconds under the sanitizers, so it runs once per image for the suite and each test gets a copy.
 class ImportTest : public ::testing::TestWithParam<std::uint32_t> {
  protected:
+  struct Extracted {
+    DemoImage demo;
+    std::unique_ptr<TempFolder> folder;
+  };
+  static void TearDownTestSuite() { extracted_.clear(); }
   void SetUp() override {
-    demo = BuildDemoImage(GetParam());
+    Extracted& shared = extracted_[GetParam()];
+    if (shared.folder == nullptr) {
+      shared.demo = BuildDemoImage(GetParam());
+      auto made = std::make_unique<TempFolder>("import-all");
+      PlaceDemo(shared.demo, made->path());
+      ASSERT_EQ(Qbrre(made->path(), "--extract all --output out demo.smc").status, 0);
+      shared.folder = std::move(made);
+    }
+    demo = shared.demo;
     folder = std::make_unique<TempFolder>("import");
     PlaceDemo(demo, folder->path());
-    ASSERT_EQ(Qbrre(folder->path(), "--extract all --output out demo.smc").status, 0);
     out = folder->path() / "out";
+    fs::copy(shared.folder->path() / "out", out, fs::copy_options::recursive);
   }
   // A copy of the extracted folder named `name`.
   fs::path CopyOut(const std::string& name) {
@@ -106,7 +122,9 @@ class ImportTest : public ::testing::TestWithParam<std::uint32_t> {
   DemoImage demo;
   std::unique_ptr<TempFolder> folder;
   fs::path out;
+  static std::map<std::uint32_t, Extracted> extracted_;
 };
+std::map<std::uint32_t, ImportTest::Extracted> ImportTest::extracted_;
 
 TEST_P(ImportTest, TheUntouchedFolderGivesTheInputBack) {
   const RunResult run = Qbrre(folder->path(), "--import out --output same.smc demo.smc");
