@@ -5,7 +5,7 @@
 # prints the share of one core. Usage: bench/idle_cpu.sh [QBRRE_BINARY] [SECONDS]
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
-binary=${1:-$here/build/qbrre}
+binary=$(realpath -m "${1:-$here/build/qbrre}")  # absolute: the program starts in a private folder
 seconds=${2:-10}
 [ -x "$binary" ] || { echo "no executable at $binary (build first)" >&2; exit 1; }
 
