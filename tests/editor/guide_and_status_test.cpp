@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <optional>
 #include <string>
 
 #include "demo/demo_image.h"
@@ -13,6 +12,7 @@
 #include "editor/status_message.h"
 #include "editor/view_transform.h"
 #include "resources/skin.h"
+#include "tests/editor/demo_view_fixture.h"
 #include "tests/editor/editor_support.h"
 
 namespace {
@@ -42,20 +42,14 @@ int ExpectText(BITMAP* picture, const std::string& text, int x, int y) {
   return set;
 }
 
-class GuideAndStatusTest : public ::testing::Test {
+class GuideAndStatusTest : public DemoViewTest {
  protected:
   void SetUp() override {
-    InitAllegro();
-    resources_.emplace();
-    UseConfig(demo_.config);
-    UseImage(demo_.rom);
+    DemoViewTest::SetUp();
     // The status line also shows a pending message and the zoom: start without either.
     ClearStatusMessage();
     SetViewZoom(100);
   }
-  void TearDown() override { resources_.reset(); }
-  const DemoImage demo_ = BuildDemoImage(1);
-  std::optional<BuiltinResources> resources_;
 };
 
 TEST_F(GuideAndStatusTest, HalfWayGuideDashesAndLabels) {

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <optional>
 
 #include "demo/demo_image.h"
 #include "editor/classes.h"
@@ -12,6 +11,7 @@
 #include "resources/skin.h"
 #include "shell/base/variables.h"
 #include "shell/runtime/frame.h"
+#include "tests/editor/demo_view_fixture.h"
 #include "tests/editor/editor_support.h"
 
 namespace {
@@ -22,13 +22,10 @@ constexpr int kW = 776;
 constexpr int kH = 604;
 constexpr int kSentinel = 0xFF00FF;  // a colour neither the level nor the background has
 
-class PaintedAreaTest : public ::testing::Test {
+class PaintedAreaTest : public DemoViewTest {
  protected:
   void SetUp() override {
-    InitAllegro();
-    resources_.emplace();
-    UseConfig(demo_.config);
-    UseImage(demo_.rom);
+    DemoViewTest::SetUp();
     FB = create_bitmap_ex(32, kW, kH);
     cleared_ = create_bitmap_ex(32, kW, kH);
     kept_ = create_bitmap_ex(32, kW, kH);
@@ -39,10 +36,8 @@ class PaintedAreaTest : public ::testing::Test {
     destroy_bitmap(cleared_);
     destroy_bitmap(FB);
     FB = nullptr;
-    resources_.reset();
+    DemoViewTest::TearDown();
   }
-  const DemoImage demo_ = BuildDemoImage(1);
-  std::optional<BuiltinResources> resources_;
   BITMAP* cleared_ = nullptr;
   BITMAP* kept_ = nullptr;
 };

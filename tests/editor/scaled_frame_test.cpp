@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <optional>
 #include <string>
 
 #include "demo/demo_image.h"
@@ -15,6 +14,7 @@
 #include "shell/base/variables.h"
 #include "shell/runtime/frame.h"
 #include "shell/runtime/scaled_present.h"
+#include "tests/editor/demo_view_fixture.h"
 #include "tests/editor/editor_support.h"
 
 namespace {
@@ -32,13 +32,10 @@ int NotDoubled(BITMAP* page, BITMAP* doubled) {
   return wrong;
 }
 
-class ScaledFrameTest : public ::testing::Test {
+class ScaledFrameTest : public DemoViewTest {
  protected:
   void SetUp() override {
-    InitAllegro();
-    resources_.emplace();
-    UseConfig(demo_.config);
-    UseImage(demo_.rom);
+    DemoViewTest::SetUp();
     FB = create_bitmap_ex(32, kW, kH);
     ResetScaledPresentation();
   }
@@ -47,10 +44,8 @@ class ScaledFrameTest : public ::testing::Test {
     ResetScaledPresentation();
     destroy_bitmap(FB);
     FB = nullptr;
-    resources_.reset();
+    DemoViewTest::TearDown();
   }
-  const DemoImage demo_ = BuildDemoImage(1);
-  std::optional<BuiltinResources> resources_;
 };
 
 TEST_F(ScaledFrameTest, OnlyTheBananasAndTheStatusLineChangeAndTheFrameIsStillDoubled) {
