@@ -64,15 +64,14 @@ endfunction()
 # qbrre_test_suite(name SUBSYSTEMS a b ...): one GoogleTest executable
 # <name>_tests of every *_test.cpp in the calling folder, registered with
 # CTest, linked with the subsystems its tests use (and what those use) and the shared test helpers
-# (qbrre_test_common, tests/common).
+# (qbrre_test_common, tests/common), whose precompiled headers it reuses.
 function(qbrre_test_suite name)
   cmake_parse_arguments(ARG "" "" "SUBSYSTEMS;LIBS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_test.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*_support.cpp)
   add_executable(${name}_tests ${sources})
   target_link_libraries(${name}_tests PRIVATE GTest::gtest_main qbrre_test_common ${ARG_LIBS})
   qbrre_link_subsystems(${name}_tests ${ARG_SUBSYSTEMS})
-  target_compile_definitions(${name}_tests PRIVATE
-    QBRRE_SOURCE_DIR="${PROJECT_SOURCE_DIR}" QBRRE_BINARY_DIR="${PROJECT_BINARY_DIR}")
+  target_precompile_headers(${name}_tests REUSE_FROM qbrre_test_common)
   # Shuffled, so that a test depending on another's leftovers fails: GoogleTest prints the seed of each
   # run ("Randomizing tests' orders with a seed of N"); -DQBRRE_TEST_SEED=N repeats that order.
   add_test(NAME ${name} COMMAND ${name}_tests --gtest_shuffle --gtest_random_seed=${QBRRE_TEST_SEED})
