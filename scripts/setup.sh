@@ -9,7 +9,7 @@ QBRRE_PACKAGES=(
   libgtest-dev libbenchmark-dev
   clang libclang-rt-14-dev llvm
   xvfb xdotool x11-utils x11-apps imagemagick zenity
-  git desktop-file-utils man-db groff-base
+  git ccache desktop-file-utils man-db groff-base
   dpkg-dev file lintian appstream shared-mime-info
 )
 
@@ -39,11 +39,12 @@ qbrre_build() {
   local dir=$1
   shift
   local launcher=()
-  # A compiler cache, when the machine has one, makes rebuilds of several
-  # checkouts cheap; the build does not depend on it.
+  # The compiler cache makes rebuilds cheap, of this checkout and of any other:
+  # paths are hashed relative to the checkout, so the install test's clean clone
+  # finds the Release compilations made here. The build does not depend on it.
   command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
   cmake -S . -B "$dir" -G Ninja "${launcher[@]}" "$@" >/dev/null
   # The tests use a precompiled header; the cache stores what uses one only when told that the
   # header's macros and time stamps need not be compared.
-  CCACHE_SLOPPINESS=pch_defines,time_macros cmake --build "$dir" -j "$(nproc)"
+  CCACHE_BASEDIR="$PWD" CCACHE_SLOPPINESS=pch_defines,time_macros cmake --build "$dir" -j "$(nproc)"
 }
