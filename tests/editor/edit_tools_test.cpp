@@ -77,6 +77,7 @@ class EditToolsTest : public ::testing::Test {
     RegisterEditCommands();  // fresh built-in tools
     RegisterSaveAndUndoCommands();
     probe_events.clear();
+    ClearStatusMessage();  // these tests read the status line from its empty state
     saved_level_ = currentlvlid;
     saved_state_ = ENGINE_STATE.load();
     currentlvlid = 0x16;

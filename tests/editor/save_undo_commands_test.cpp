@@ -6,6 +6,7 @@
 
 #include "bfa/bfa.h"
 #include "editor/mode_qbr1leveleditor.h"
+#include "editor/status_message.h"
 #include "gui/commands.h"
 #include "rom/image_edits.h"
 #include "shell/base/close_request.h"
@@ -30,6 +31,7 @@ class SaveUndoCommands : public ::testing::Test {
     RestoreCommands(commands);
     SetCloseGate(nullptr);
     SetSignalCloseHooks(nullptr, nullptr);
+    ClearStatusMessage();  // "Undone: ..." would stand in the next test's status line
     QBR1_ResetEdits({}, 0);
     BFA_ResetAll();
     currentlvlid = saved_level;
