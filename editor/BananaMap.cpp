@@ -3,7 +3,6 @@
 #include <cstdint>
 
 #include "gfx/ex_graphics.h"
-#include "gui/MenuMain.h"
 #include "level/ex_gfx_QBR1.h"
 #include "rom/globaldata.h"
 #include "shell/base/functions.h"
@@ -35,7 +34,7 @@ void CBananaMap::ReloadBananas(int n) {
   }
 }
 
-void CBananaMap::Proc(Hex32, Hex32) {
+void CBananaMap::Proc(Hex32, Hex32, const InputSnapshot& in) {
   if (global_bimg_counter_adv == 0) {
     global_bimg_counter = (global_bimg_counter + 1) & 7;
     global_bimg_counter_adv = 1;
@@ -44,9 +43,9 @@ void CBananaMap::Proc(Hex32, Hex32) {
   } else {
     ++global_bimg_counter_adv;
   }
-  if (key[KEY_ALT] && key[KEY_B] && !MenuBarTakesKeys()) {
+  if (in.alt && in.Held(KEY_B)) {
     for (int digit = 0; digit < kSets; ++digit) {
-      if (key[KEY_0_PAD + digit]) ReloadBananas(digit);
+      if (in.Held(KEY_0_PAD + digit)) ReloadBananas(digit);
     }
   }
 }

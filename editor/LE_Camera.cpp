@@ -50,8 +50,6 @@ CCamera::CCamera(int LEVEL_ID) : frame(EditorViewFrame()) {
   Object_MAP = new CObjectMap(lvl);
   hscroll = new CHG_HScrollBar();
   vscroll = new CHG_VScrollBar();
-  wheel_z = mouse_z;
-  wheel_w = mouse_w;
   install_pointer();
 }
 
@@ -106,22 +104,20 @@ void CCamera::DragScrollBars() {
   if (bar_y != was_y) y = static_cast<int>(static_cast<long long>(bar_y) * 100 / ViewZoom());
 }
 
-void CCamera::Proc() {
+void CCamera::Proc(const InputSnapshot& in) {
   if (attached) {
     ApplyViewLayers(*this);
     frame = EditorViewFrame();
     DragScrollBars();
     if (pressdelay != 0) --pressdelay;
-    // Each arrow on its own, so opposite keys cancel; keys an open menu takes move nothing.
-    if (!MenuBarTakesKeys()) {
-      if (key[KEY_RIGHT]) x += 32;
-      if (key[KEY_LEFT]) x -= 32;
-      if (key[KEY_DOWN]) y += 32;
-      if (key[KEY_UP]) y -= 32;
-      if (key[KEY_HOME]) x = y = 0;
-      if (key[KEY_END]) x = y = 0xFFFF;
-    }
-    ViewNavigationStep(*this);
+    // Each arrow on its own, so opposite keys cancel; keys an open menu takes are not held here.
+    if (in.Held(KEY_RIGHT)) x += 32;
+    if (in.Held(KEY_LEFT)) x -= 32;
+    if (in.Held(KEY_DOWN)) y += 32;
+    if (in.Held(KEY_UP)) y -= 32;
+    if (in.Held(KEY_HOME)) x = y = 0;
+    if (in.Held(KEY_END)) x = y = 0xFFFF;
+    ViewNavigationStep(*this, in);
     Clamp();
     SavePosition();
     if (hscroll) hscroll->Proc(ZoomedSpan(32 * lvl.tile_w), ZoomedSpan(x));
@@ -130,8 +126,8 @@ void CCamera::Proc() {
   Layer_MG0->Proc(x, y, frame);
   // A detached view shows a still picture: the bananas keep animation frame 0.
   if (!attached) return;
-  Banana_MAP->Proc(x, y);
-  Object_MAP->Proc(x, y);
+  Banana_MAP->Proc(x, y, in);
+  Object_MAP->Proc(x, y, in);
 }
 
 void CCamera::DrawPicture(BITMAP* dest) {

@@ -31,7 +31,11 @@ CObjectMap::~CObjectMap() {
   delete[] sprites;
 }
 
-void CObjectMap::Proc(Hex32, Hex32) {}
+void CObjectMap::Proc(Hex32, Hex32, const InputSnapshot& in) {
+  mirrored = in.MirrorsObjects();
+  mouse_x = in.wx;
+  mouse_y = in.wy;
+}
 
 const ObjectLook& CObjectMap::Look(std::size_t record) {
   if (looks[record]) return *looks[record];
@@ -52,7 +56,7 @@ void CObjectMap::Draw(BITMAP* dest, Hex32 x, Hex32 y, const ViewFrame& frame, Ob
 
     if (look.spr != 0) {
       bool flip = look.flipped;
-      if (overlay != ObjectOverlay::Hidden && ViewMirrorsObjects()) flip = !flip;
+      if (overlay != ObjectOverlay::Hidden && mirrored) flip = !flip;
       const unsigned index = static_cast<unsigned>(look.spr) / 4;
       if (index < static_cast<unsigned>(kCacheSize)) {
         if (sprites[index] == nullptr) sprites[index] = DecodeSprite(look.spr);
@@ -92,7 +96,7 @@ void CObjectMap::DrawOverlay(BITMAP* dest, std::size_t record, int px, int py, i
   }
   // The hover square: 32 x 32 level pixels just above the reference point, centred on it.
   int lx = 0, ly = 0;
-  WindowToLevel(MouseX(), MouseY(), lx, ly);
+  WindowToLevel(mouse_x, mouse_y, lx, ly);
   if (lx < object.x - 16 || lx >= object.x + 16 || ly < object.y - 32 || ly >= object.y) return;
   DrawMarker(dest, px, py);
   std::string desc;
@@ -101,7 +105,7 @@ void CObjectMap::DrawOverlay(BITMAP* dest, std::size_t record, int px, int py, i
     desc = get_config_string("OBJs_Names0001", int2hexstr(object.zo, 4).c_str(), "No Definition");
   }
   const int width = helio_stringlength(desc) + 56;
-  const int mx = MouseX(), my = MouseY();
+  const int mx = mouse_x, my = mouse_y;
   int left = mx + 12;
   if (left + width > window_w - 16) left = window_w - width - 16;
   rectfill(dest, left, my + 16, left + width, my + 27, kLabelColour);

@@ -8,6 +8,7 @@
 #include "editor/object_box.h"
 #include "level/level_objects.h"
 #include "level/leveldata.h"
+#include "editor/input_snapshot.h"
 #include "gui/view_frame.h"
 
 struct CompSprite;
@@ -90,8 +91,8 @@ class CBananaMap {
 
   // Replaces the frames with graphic set n (0-4).
   void ReloadBananas(int n);
-  // Advances the animation and switches the graphic set while Alt+B+keypad digit is held.
-  void Proc(Hex32 x, Hex32 y);
+  // Advances the animation and switches the graphic set while Alt+B+keypad digit is held in `in`.
+  void Proc(Hex32 x, Hex32 y, const InputSnapshot& in);
   // Draws every visible group for camera position (x, y).
   void Draw(BITMAP* dest, Hex32 x, Hex32 y, const ViewFrame& frame);
 };
@@ -109,6 +110,8 @@ class CObjectMap {
   std::vector<QBR1ObjectRecord> records;         // the level's object map, read once, sorted by x
   std::vector<std::optional<ObjectLook>> looks;  // by record, as records first come into view
   bool shown = true;  // the View menu shows the layer (Draw and DrawOverlays draw nothing otherwise)
+  bool mirrored = false;  // an editor view draws every object mirrored (the F key held)
+  int mouse_x = -1, mouse_y = -1;  // the mouse in window pixels at the last update, for the hover label
 
   // Reads the object map; the cache starts empty.
   explicit CObjectMap(leveldata& lvl);
@@ -116,7 +119,8 @@ class CObjectMap {
   CObjectMap(const CObjectMap&) = delete;
   CObjectMap& operator=(const CObjectMap&) = delete;
 
-  void Proc(Hex32 x, Hex32 y);
+  // One logic update at camera position (x, y): follows the F key and the mouse of `in`.
+  void Proc(Hex32 x, Hex32 y, const InputSnapshot& in);
   // Draws every visible object for camera position (x, y).
   void Draw(BITMAP* dest, Hex32 x, Hex32 y, const ViewFrame& frame, ObjectOverlay overlay = ObjectOverlay::Shown);
   // Draws only the markers, labels and the hover tooltip, at the window
@@ -143,8 +147,6 @@ class CCamera {
   Hex32 x = 0, y = 0;
   ViewFrame frame;       // the window the view is drawn into
   bool attached = true;  // an editor view: follows the GUI root, keys, bars and saved positions
-  int wheel_z = 0;       // Allegro's wheel positions last seen (vertical, sideways)
-  int wheel_w = 0;
   BITMAP* zoom_picture = nullptr;  // a zoomed view's level picture at 1:1 before scaling; owned
 
   // Builds the editor view of a level: restores its saved position, sizes the
@@ -158,8 +160,8 @@ class CCamera {
   CCamera(const CCamera&) = delete;
   CCamera& operator=(const CCamera&) = delete;
 
-  // One logic update: scroll bars, keys, clamping, saving, layers.
-  void Proc();
+  // One logic update: scroll bars, the keys and wheel of `in`, clamping, saving, layers.
+  void Proc(const InputSnapshot& in = InputSnapshot());
   // Draws the layers, the half-way guide and the scroll bars.
   void Draw(BITMAP* dest);
   // The area Draw paints entirely before it draws anything else there (the tile

@@ -117,6 +117,7 @@ EditTool* CurrentEditTool() { return ToolOf(Find(Box().current)); }
 void EditToolsAttach(CCamera& camera) {
   ToolBox& box = Box();
   box.camera = &camera;
+  box.input.Restart();
   ViewCachesAttach(camera);
   box.seen_generation = QBR1_EditGeneration();
   if (EditTool* tool = CurrentEditTool()) tool->Activate(camera);
@@ -129,6 +130,8 @@ void EditToolsDetach() {
 }
 
 InputSnapshot ReadEditInput(const CCamera& camera) { return Box().input.Take(camera.frame); }
+
+const InputSnapshot& LastEditInput() { return Box().input.Last(); }
 
 void EditToolsProc(CCamera& camera, const InputSnapshot& in) {
   SyncToolbar();

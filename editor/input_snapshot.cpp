@@ -5,8 +5,9 @@
 #include "editor/view_transform.h"
 #include "gui/HelioWin.h"
 #include "gui/MenuMain.h"
-#include "shell/base/functions.h"
 #include "platform/allegro_include.h"
+#include "shell/base/controller.h"
+#include "shell/base/functions.h"
 #include "shell/base/variables.h"
 
 namespace {
@@ -15,33 +16,53 @@ namespace {
 constexpr int kDoubleClickUpdates = 24;
 constexpr int kDoubleClickSlack = 4;
 
-bool MenuOpen() { return mui != nullptr && mui->m != nullptr && mui->m->clicked; }
-
 }  // namespace
+
+bool InputSnapshot::MirrorsObjects() const { return Held(KEY_F); }
+
+void PlaceInLevel(InputSnapshot& in) { WindowToLevel(in.wx, in.wy, in.lx, in.ly); }
+
+void InputReader::Restart() {
+  right_ = (mouse_b & 2) != 0 ? 2 : 0;
+  presses_ = ViewPresses();
+  wheel_known_ = false;
+  last_press_ = -1000;
+  last_ = InputSnapshot();
+}
 
 InputSnapshot InputReader::Take(const ViewFrame& f) {
   InputSnapshot in;
   in.wx = MouseX();
   in.wy = MouseY();
-  WindowToLevel(in.wx, in.wy, in.lx, in.ly);
-  in.in_view = !MenuOpen() && f.InArea(in.wx, in.wy);
-  in.left = mouse_q;
+  in.in_window = MouseInWindow();
+  PlaceInLevel(in);
+  in.menu_open = MenuIsOpen();
+  const bool over_view = f.InArea(in.wx, in.wy);
+  in.in_view = !in.menu_open && over_view;
   in.shift = key[KEY_LSHIFT] || key[KEY_RSHIFT];
   in.ctrl = key[KEY_LCONTROL] || key[KEY_RCONTROL];
   in.alt = key[KEY_ALT] != 0;
-  // Keys an open menu took are not the tools' (Enter that ran an entry, the arrows that moved in it).
+  // Keys an open menu took are not the view's (Enter that ran an entry, the arrows that moved in it).
   const bool menu_keys = MenuBarTakesKeys();
   for (int k = 0; k < InputSnapshot::kKeys && k < KEY_MAX; ++k) {
     const bool now = key[k] != 0;
     in.pressed[k] = now && !down_[k] && !menu_keys;
+    in.held[k] = now && !menu_keys;
     down_[k] = now;
   }
-  const bool right = (mouse_b & 2) != 0;
-  in.right = right ? (right_down_ ? 2 : 1) : (right_down_ ? 3 : 0);
+  // The left button's edges are the GUI root's (mouse_q), the right one's our own; then
+  // what the view may take of them.
+  right_ = QuadStateSwitch((mouse_b & 2) != 0, right_);
+  const ViewPresses::States view = presses_.Filter(mouse_q, right_, over_view);
+  in.left = view.left;
+  in.right = view.right;
   in.right_pressed = in.right == 1;
-  right_down_ = right;
-  if (wheel_known_) in.wheel = mouse_z - mouse_z_;
+  if (wheel_known_) {
+    in.wheel = mouse_z - mouse_z_;
+    in.wheel_x = mouse_w - mouse_w_;
+  }
   mouse_z_ = mouse_z;
+  mouse_w_ = mouse_w;
   wheel_known_ = true;
   ++update_;
   if (in.left == 1) {
@@ -51,5 +72,6 @@ InputSnapshot InputReader::Take(const ViewFrame& f) {
     press_x_ = in.wx;
     press_y_ = in.wy;
   }
+  last_ = in;
   return in;
 }

@@ -150,7 +150,7 @@ bool InsertAt(const InputSnapshot& in) {
 }  // namespace
 
 void ObjectsTool::Keys(CCamera&, const InputSnapshot& in) {
-  list.MirrorView(ViewMirrorsObjects());  // hit and outline the objects as the view draws them
+  list.MirrorView(in.MirrorsObjects());  // hit and outline the objects as the view draws them
   const bool enter = in.PlainPressed(KEY_ENTER) || in.PlainPressed(KEY_ENTER_PAD);
   if (enter && !Busy() && list.SelectedCount() > 0) ChooseObjectDefinition(list);
   if (!Busy() && InsertAt(in)) AddObjectAt(list, in.lx, in.ly);

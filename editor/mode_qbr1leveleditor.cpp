@@ -45,10 +45,11 @@ void QBR1_LEVEL_EDITOR_SUBFUNCTION() {
   pass.update = [&camera] {
     Apllication_Critical_Functions();
     mui->Proc();
-    camera.Proc();
-    EditToolsProc(camera, ReadEditInput(camera));
-    const bool keys = !MenuBarTakesKeys();
-    if (SwitchLevelStep(keys && key[KEY_PGUP], keys && key[KEY_PGDN], currentlvlid, pressdelay)) {
+    InputSnapshot in = ReadEditInput(camera);
+    camera.Proc(in);
+    PlaceInLevel(in);  // the camera may have moved under the mouse
+    EditToolsProc(camera, in);
+    if (SwitchLevelStep(in.Held(KEY_PGUP), in.Held(KEY_PGDN), currentlvlid, pressdelay)) {
       RequestMode(Mode::LevelEditor);
     }
   };

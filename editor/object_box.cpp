@@ -2,15 +2,12 @@
 
 #include <map>
 
-#include "gui/MenuMain.h"
 #include "level/level_objects.h"
 #include "level/qbr_sprite_exception.h"
 #include "level/snesbitmap.h"
 #include "platform/config_lock.h"
 #include "rom/image_edits.h"
 #include "shell/base/functions.h"
-
-bool ViewMirrorsObjects() { return key[KEY_F] != 0 && !MenuBarTakesKeys(); }
 
 ObjectLook LookOfDefinition(int zo) {
   ObjectLook look;

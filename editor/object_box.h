@@ -14,10 +14,6 @@ struct ObjectLook {
   bool flipped = false;  // "OBJs_DisplayFlipped"
 };
 
-// Whether the view mirrors every object left-right: while the F key is held
-// (and is not a key an open menu took).
-bool ViewMirrorsObjects();
-
 // Walks the scripts of definition zo and applies the configuration's overrides.
 ObjectLook LookOfDefinition(int zo);
 

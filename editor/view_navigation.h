@@ -1,6 +1,7 @@
 #pragma once
 
 class CCamera;
+struct InputSnapshot;
 
 // Mouse wheel and zoom input of the editor view, run by the camera once per
 // logic update before it clamps its position:
@@ -9,10 +10,9 @@ class CCamera;
 // - Ctrl+wheel, Ctrl+Plus, Ctrl+Minus and Ctrl+0 (back to 100 %) step the zoom
 //   through 25, 50, 100 and 200 %, keeping the level point under the mouse (or,
 //   with the mouse off the view, the view's centre) in place.
-// The wheel's notches are counted from the position it had when the camera
-// was built (CCamera::wheel_z, CCamera::wheel_w), so a new level does not
-// replay them.
-void ViewNavigationStep(CCamera& camera);
+// Everything is read from `in`, whose wheel notches count from the last update
+// (and from nothing when the view was entered, so a new level does not replay them).
+void ViewNavigationStep(CCamera& camera, const InputSnapshot& in);
 
 // Sets the zoom to `percent`, moving the camera so that the level point shown
 // at window pixel (wx, wy) stays there (before clamping).

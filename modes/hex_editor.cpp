@@ -171,6 +171,7 @@ void HexEditor::Proc() {
     if (keys_.Pressed(KEY_A + k)) digit = 10 + k;
   cursor_.size = QBR1.size();
   cursor_.SetRows(std::max(1, ResourceViewFrame().AreaH() / kRowHeight));
+  const int click = clicks_.Left();
   if (!gate_.Open()) return;
   if (wheel != 0) cursor_.Scroll(-3LL * wheel);
   if (left) MoveWith(&HexCursor::Left);
@@ -189,7 +190,7 @@ void HexEditor::Proc() {
   }
   if (ctrl && go) AskAndGo();
   if (digit >= 0 && !ctrl && !alt) TypeDigit(digit);
-  if (mouse_q == 1) {
+  if (click == 1) {
     std::size_t at = 0;
     const int bookmark = BookmarkAt(MouseX(), MouseY());
     if (bookmark >= 0) {

@@ -89,6 +89,7 @@ class HexEditor {
 
   KeyPresses keys_;
   InputGate gate_;
+  ViewClicks clicks_;
   WheelSteps wheel_;
 };
 

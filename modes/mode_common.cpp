@@ -5,6 +5,8 @@
 #include "gui/HelioWin.h"
 #include "gui/MenuMain.h"
 #include "gui/ToolbarMain.h"
+#include "gui/view_frame.h"
+#include "shell/base/functions.h"
 #include "resources/skin.h"
 #include "shell/base/variables.h"
 #include "shell/runtime/frame.h"
@@ -31,6 +33,11 @@ bool InputGate::Open() {
   const bool open = now && last_;
   last_ = now;
   return open;
+}
+
+int ViewClicks::Left() {
+  const bool over_view = ResourceViewFrame().InArea(MouseX(), MouseY());
+  return presses_.Filter(mouse_q, 0, over_view).left;
 }
 
 bool CtrlHeld() { return key[KEY_LCONTROL] || key[KEY_RCONTROL]; }

@@ -3,6 +3,7 @@
 #include <functional>
 #include <string>
 
+#include "gui/press_gate.h"
 #include "platform/allegro_include.h"
 
 // What the resource modes share: the bars, key presses and the wheel, the
@@ -25,6 +26,18 @@ class InputGate {
 
  private:
   bool last_ = true;
+};
+
+// The left button over the mode's view (ResourceViewFrame) as the view may take
+// it: 1 only for a press aimed at the view, not the click that chose a menu entry
+// or answered a dialog over it (gui/press_gate.h). Call once per logic update,
+// before any early return, so it follows every edge.
+class ViewClicks {
+ public:
+  int Left();
+
+ private:
+  ViewPresses presses_;
 };
 
 // True while either Ctrl key is held.

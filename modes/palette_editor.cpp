@@ -103,6 +103,7 @@ bool PaletteEditor::EditSwatch(int row, int swatch) {
 void PaletteEditor::Proc() {
   const int wheel = wheel_.Take();
   const bool up = keys_.Repeat(KEY_UP), down = keys_.Repeat(KEY_DOWN);
+  const int click = clicks_.Left();
   hover_row_ = hover_swatch_ = -1;
   if (!gate_.Open()) return;
   const int last_first = std::max(0, static_cast<int>(rows_.size()) - VisibleRows());
@@ -111,7 +112,7 @@ void PaletteEditor::Proc() {
   if (SwatchAt(MouseX(), MouseY(), row, swatch)) {
     hover_row_ = row;
     hover_swatch_ = swatch;
-    if (mouse_q == 1) EditSwatch(row, swatch);
+    if (click == 1) EditSwatch(row, swatch);
   }
   if (SwitchLevelStep(key[KEY_PGUP], key[KEY_PGDN], currentlvlid, pressdelay)) RequestMode(Mode::PaletteEditor);
 }

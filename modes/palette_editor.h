@@ -60,6 +60,7 @@ class PaletteEditor {
 
   KeyPresses keys_;
   InputGate gate_;
+  ViewClicks clicks_;
   WheelSteps wheel_;
 };
 

@@ -1,5 +1,6 @@
 #include "platform/dialogs.h"
 
+#include <atomic>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -9,6 +10,17 @@
 #include "platform/dialog_backend.h"
 
 namespace {
+
+std::atomic<unsigned long> dialogs_shown{0};
+
+// Counts one box as it opens and again as it closes.
+struct DialogCount {
+  DialogCount() { ++dialogs_shown; }
+  ~DialogCount() { ++dialogs_shown; }
+  DialogCount(const DialogCount&) = delete;
+  DialogCount& operator=(const DialogCount&) = delete;
+};
+
 
 enum class Backend { Desktop, Scripted, Stderr };
 
@@ -87,6 +99,8 @@ void ShowOnStderr(DialogRecord& record) {
 // is built only when the desktop is asked.
 template <typename MakeForm>
 std::string Ask(BoxKind kind, const std::string& title, const std::string& text, MakeForm makeForm) {
+  // Counted before and after: a view that looks while a box is up, or after it, sees a new number.
+  const DialogCount counted;
   DialogRecord record{kind, title, text, ""};
   Backend backend;
   DialogScript script;
@@ -199,6 +213,8 @@ DialogScript DialogScriptFile(const std::string& path) {
     return NextScriptAnswer(path.c_str(), line, sizeof line) ? std::string(line) : DefaultAnswer(record.kind);
   };
 }
+
+unsigned long PlatformDialogGeneration() { return dialogs_shown.load(); }
 
 void PlatformUseDesktopDialogs() { Choose(Backend::Desktop, {}); }
 

@@ -38,6 +38,11 @@ enum class BoxKind {
   Form
 };
 
+// Changes whenever a box of any kind opens or closes, whichever backend shows it. A
+// mouse button that was pressed or held across a box belongs to the box, not to
+// the view under it; views compare this number between their updates.
+unsigned long PlatformDialogGeneration();
+
 // Shows a modal box and waits for it. Returns "ok" for plain boxes, "yes" or
 // "no" for Question, "ok" or "cancel" for About. Never blocks under the scripted
 // backend or without a display.

@@ -77,6 +77,8 @@ void PlatformScreenSize(int& w, int& h) {
   h = Down(h);
 }
 
+bool PlatformWindowHasFocus() { return Backend().has_focus(); }
+
 void PlatformUseX11Window() { backend = &X11WindowBackend(); }
 
 void PlatformUseHeadlessWindow(HeadlessWindow& window) { backend = &HeadlessWindowBackend(window); }

@@ -40,6 +40,9 @@ void PlatformMinimiseWindow();
 // makes the window invisible. When the window becomes visible it takes the input focus.
 void PlatformSetWindowShape(int w, int h, const std::vector<PlatformRect>& removed);
 
+// Whether the window holds the input focus (asks the display: call on a press, not every update).
+bool PlatformWindowHasFocus();
+
 // Height of the screen strip that a desktop panel reserves; 0 without one.
 int PlatformTaskBarHeight();
 
@@ -68,6 +71,7 @@ struct HeadlessWindow {
   int taskbar_h = 0;
   int moves = 0;  // number of PlatformMoveWindow calls
   bool minimised = false;
+  bool focused = true;  // what PlatformWindowHasFocus answers
   int shape_w = -1, shape_h = -1;  // last outline; -1 before any
   std::vector<PlatformRect> shape_removed;
 };

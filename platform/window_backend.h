@@ -16,6 +16,7 @@ struct WindowBackend {
   void (*set_shape)(int w, int h, const std::vector<PlatformRect>& removed);
   int (*taskbar_height)();
   void (*screen_size)(int& w, int& h);
+  bool (*has_focus)();
 };
 
 // The window Allegro's X11 driver made.

@@ -52,8 +52,10 @@ void ScreenSize(int& w, int& h) {
   h = Window().screen_h;
 }
 
+bool HasFocus() { return Window().focused; }
+
 constexpr WindowBackend kHeadless = {Adopt,    CursorPos, WindowRect,    Move,      Raise,
-                                     Minimise, SetShape,  TaskbarHeight, ScreenSize};
+                                     Minimise, SetShape,  TaskbarHeight, ScreenSize, HasFocus};
 
 }  // namespace
 

@@ -171,8 +171,21 @@ void ScreenSize(int& w, int& h) {
   h = DisplayHeight(_xwin.display, _xwin.screen);
 }
 
+// Without a window manager the focus falls back to the root (or follows the
+// pointer) when a dialog closes; the keys then reach the window under the
+// pointer, so those count as the window's too. Only another client's window
+// holding the focus means the user is elsewhere.
+bool HasFocus() {
+  XLock lock;
+  if (!HaveWindow()) return true;
+  Window focus = None;
+  int revert = 0;
+  XGetInputFocus(_xwin.display, &focus, &revert);
+  return focus == _xwin.wm_window || focus == _xwin.window || focus == PointerRoot || focus == RootOf();
+}
+
 constexpr WindowBackend kX11 = {AdoptWindow,    CursorPos,      WindowRect,    MoveWindow, RaiseWindow,
-                                MinimiseWindow, SetWindowShape, TaskBarHeight, ScreenSize};
+                                MinimiseWindow, SetWindowShape, TaskBarHeight, ScreenSize, HasFocus};
 
 }  // namespace
 

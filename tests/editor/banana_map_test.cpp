@@ -104,7 +104,7 @@ TEST_F(BananaMapTest, RippleAndAnimation) {
   EXPECT_EQ(getpixel(dest_, 20, 68), 0x40);       // cell 0, left half not covered by cell 1
   EXPECT_EQ(getpixel(dest_, 28 + 15, 68), 0x50);  // cell 1 drawn over it, 8 pixels on
 
-  for (int i = 0; i < 8; ++i) map->Proc(0, 0);
+  for (int i = 0; i < 8; ++i) map->Proc(0, 0, InputSnapshot());
   EXPECT_EQ(map->global_bimg_counter, 2);
 }
 
@@ -168,19 +168,19 @@ TEST_F(BananaMapTest, AltBAndAKeypadDigitSwitchTheGraphicSet) {
     return true;
   };
   EXPECT_TRUE(shows_set(0));
-  key[KEY_2_PAD] = 1;  // a digit alone does nothing
-  map.Proc(0, 0);
+  InputSnapshot in;
+  in.Hold(KEY_2_PAD);  // a digit alone does nothing
+  map.Proc(0, 0, in);
   EXPECT_TRUE(shows_set(0));
-  key[KEY_ALT] = 1;
-  key[KEY_B] = 1;
-  key[KEY_4_PAD] = 1;
-  map.Proc(0, 0);
+  in.alt = true;
+  in.Hold(KEY_B);
+  in.Hold(KEY_4_PAD);
+  map.Proc(0, 0, in);
   EXPECT_TRUE(shows_set(4));
-  key[KEY_4_PAD] = 0;
-  map.Proc(0, 0);
+  in.held.reset(KEY_4_PAD);
+  map.Proc(0, 0, in);
   EXPECT_TRUE(shows_set(2));
-  for (int k : {KEY_ALT, KEY_B, KEY_2_PAD}) key[k] = 0;
-  map.Proc(0, 0);
+  map.Proc(0, 0, InputSnapshot());
   EXPECT_TRUE(shows_set(2));  // the set stays until the level changes
 }
 

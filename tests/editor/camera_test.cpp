@@ -27,9 +27,9 @@ class CameraTest : public ::testing::Test {
   void TearDown() override { mouse_q = 0; }
   // One update with `held` keys down.
   static void ProcWith(CCamera& camera, std::initializer_list<int> held) {
-    for (int k : held) key[k] = 1;
-    camera.Proc();
-    for (int k : held) key[k] = 0;
+    InputSnapshot in;
+    for (int k : held) in.Hold(k);
+    camera.Proc(in);
   }
   static std::string Saved(int level) {
     ConfigGuard guard;
@@ -77,9 +77,9 @@ TEST_F(CameraTest, KeysAndClamping) {
     camera.lvl.tile_h = c.tile_h;
     camera.x = c.x;
     camera.y = c.y;
-    for (int k : c.keys) key[k] = 1;
-    camera.Proc();
-    for (int k : c.keys) key[k] = 0;
+    InputSnapshot in;
+    for (int k : c.keys) in.Hold(k);
+    camera.Proc(in);
     EXPECT_EQ(camera.x, c.want_x) << c.name;
     EXPECT_EQ(camera.y, c.want_y) << c.name;
   }

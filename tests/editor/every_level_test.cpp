@@ -49,9 +49,9 @@ void ShowEveryLevel(const std::vector<unsigned char>& image, const std::string& 
     CCamera camera(id);
     camera.Proc();
     camera.Draw(window);
-    key[KEY_END] = 1;
-    camera.Proc();
-    key[KEY_END] = 0;
+    InputSnapshot end;
+    end.Hold(KEY_END);
+    camera.Proc(end);
     camera.Draw(window);
     // The far corner: the level's right and bottom edges inside the view (776 - 20 by 604 - 92 pixels),
     // never left of or above the level's start, never further than End's 0xFFFF.

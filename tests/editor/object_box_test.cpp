@@ -86,8 +86,10 @@ class ObjectBoxTest : public ::testing::Test {
   // Record `index` of `camera`'s level drawn alone by the object map into a
   // cleared kSide x kSide picture whose middle shows its reference point;
   // (x0, y0) is the level point of the picture's pixel (0, 0). Caller owns.
-  static BITMAP* DrawAlone(CCamera& camera, std::size_t index, ObjectOverlay overlay, int& x0, int& y0) {
+  static BITMAP* DrawAlone(CCamera& camera, std::size_t index, ObjectOverlay overlay, int& x0, int& y0,
+                           const InputSnapshot& in = InputSnapshot()) {
     CObjectMap map(camera.lvl);
+    map.Proc(camera.x, camera.y, in);
     const QBR1ObjectRecord object = map.records.at(index);
     map.records = {object};
     map.looks.assign(1, std::nullopt);
@@ -103,12 +105,12 @@ class ObjectBoxTest : public ::testing::Test {
     return picture;
   }
 
-  // The Objects tool on `camera`, its boxes mirrored as the view is now.
-  static ObjectsTool& Tool(CCamera& camera) {
+  // The Objects tool on `camera`, its boxes mirrored as the view is with input `in`.
+  static ObjectsTool& Tool(CCamera& camera, const InputSnapshot& in = InputSnapshot()) {
     EditToolsAttach(camera);
     EXPECT_TRUE(ChooseEditTool(kCmdModifyObjects));
     ObjectsTool& tool = dynamic_cast<ObjectsTool&>(*CurrentEditTool());
-    tool.list.MirrorView(ViewMirrorsObjects());
+    tool.list.MirrorView(in.MirrorsObjects());
     return tool;
   }
 
@@ -145,10 +147,11 @@ TEST_F(ObjectBoxTest, ASpritesBoxIsTheBoundsOfItsDrawnPixelsMirroredAsDrawn) {
     int level = 0;
     std::size_t index = 0;
     ASSERT_TRUE(FindObject(c.zo, level, index));
-    key[KEY_F] = c.f_key ? 1 : 0;
+    InputSnapshot in;
+    if (c.f_key) in.Hold(KEY_F);
     CCamera camera(level);
     int x0 = 0, y0 = 0;
-    BITMAP* picture = DrawAlone(camera, index, ObjectOverlay::Apart, x0, y0);
+    BITMAP* picture = DrawAlone(camera, index, ObjectOverlay::Apart, x0, y0, in);
     const std::optional<LevelBox> drawn = PixelBounds(picture, x0, y0, [](std::uint32_t p) { return p != kClear; });
     destroy_bitmap(picture);
     ASSERT_TRUE(drawn.has_value()) << "nothing drawn";
@@ -156,11 +159,10 @@ TEST_F(ObjectBoxTest, ASpritesBoxIsTheBoundsOfItsDrawnPixelsMirroredAsDrawn) {
     const QBR1ObjectRecord object = QBR1_ReadObjectMap(camera.lvl).at(index);
     const LevelBox box = ObjectBox(object.zo, object.x, object.y, c.f_key);
     EXPECT_EQ(Describe(box), Describe(*drawn));
-    ObjectsTool& tool = Tool(camera);
+    ObjectsTool& tool = Tool(camera, in);
     ASSERT_LT(index, tool.list.Boxes().size());
     EXPECT_EQ(Describe(tool.list.Boxes()[index]), Describe(*drawn)) << "the tool's box";
     EditToolsDetach();
-    key[KEY_F] = 0;
   }
 }
 

@@ -75,8 +75,10 @@ TEST_F(ObjectMapTest, TooltipEndsSixteenPixelsBeforeTheRightEdge) {
   ViewFrame frame;
   frame.w = 640;
   frame.h = 600;
-  mouse_x = 624;  // inside the square above the reference point
-  mouse_y = 520;
+  InputSnapshot in;
+  in.wx = 624;  // inside the square above the reference point
+  in.wy = 520;
+  map.Proc(0, 0, in);
   map.Draw(dest, 0, 0, frame);
   const int width = helio_stringlength("No Definition") + 56;
   const int left = 640 - width - 16;
@@ -88,7 +90,8 @@ TEST_F(ObjectMapTest, TooltipEndsSixteenPixelsBeforeTheRightEdge) {
 
   // Away from the object: no tooltip, no marker.
   clear_to_color(dest, 0);
-  mouse_x = 100;
+  in.wx = 100;
+  map.Proc(0, 0, in);
   map.Draw(dest, 0, 0, frame);
   EXPECT_EQ(getpixel(dest, left, 537), 0);
   EXPECT_EQ(getpixel(dest, 626, 540), 0);
