@@ -105,6 +105,7 @@ void CCamera::DragScrollBars() {
 }
 
 void CCamera::Proc(const InputSnapshot& in) {
+  input = in;
   if (attached) {
     ApplyViewLayers(*this);
     frame = EditorViewFrame();

@@ -147,6 +147,7 @@ class CCamera {
   Hex32 x = 0, y = 0;
   ViewFrame frame;       // the window the view is drawn into
   bool attached = true;  // an editor view: follows the GUI root, keys, bars and saved positions
+  InputSnapshot input;   // the input of the last update: what drawing and commands between updates go by
   BITMAP* zoom_picture = nullptr;  // a zoomed view's level picture at 1:1 before scaling; owned
 
   // Builds the editor view of a level: restores its saved position, sizes the

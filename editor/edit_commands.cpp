@@ -29,7 +29,7 @@ std::size_t SelectedCount() {
 // middle of the view when the mouse is elsewhere.
 void PastePoint(int& x, int& y) {
   const ViewFrame& f = cam->frame;
-  int wx = LastEditInput().wx, wy = LastEditInput().wy;
+  int wx = cam->input.wx, wy = cam->input.wy;
   if (!f.InArea(wx, wy)) {
     wx = f.ox + f.AreaW() / 2;
     wy = f.oy + f.AreaH() / 2;

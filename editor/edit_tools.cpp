@@ -131,8 +131,6 @@ void EditToolsDetach() {
 
 InputSnapshot ReadEditInput(const CCamera& camera) { return Box().input.Take(camera.frame); }
 
-const InputSnapshot& LastEditInput() { return Box().input.Last(); }
-
 void EditToolsProc(CCamera& camera, const InputSnapshot& in) {
   SyncToolbar();
   // Undo and redo run before this (shortcuts and menus come first in the update).

@@ -38,8 +38,6 @@ void EditToolsDetach();
 // Reads this update's input over the camera's view (once per logic update,
 // before the camera's Proc, which moves the view by it).
 InputSnapshot ReadEditInput(const CCamera& camera);
-// The input of the last update: what drawing and commands between updates go by.
-const InputSnapshot& LastEditInput();
 
 // Whether window pixel (x, y) belongs to the current tool's wheel (the tile
 // picker), not the view's.

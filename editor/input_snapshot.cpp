@@ -27,7 +27,6 @@ void InputReader::Restart() {
   presses_ = ViewPresses();
   wheel_known_ = false;
   last_press_ = -1000;
-  last_ = InputSnapshot();
 }
 
 InputSnapshot InputReader::Take(const ViewFrame& f) {
@@ -72,6 +71,5 @@ InputSnapshot InputReader::Take(const ViewFrame& f) {
     press_x_ = in.wx;
     press_y_ = in.wy;
   }
-  last_ = in;
   return in;
 }

@@ -64,9 +64,6 @@ class InputReader {
   // (the wheel turned, a button pressed on a menu) is not replayed, and a
   // button held at entry is the view's only after it was released.
   void Restart();
-  // The snapshot of the last update: what the drawing and the commands between
-  // updates (Paste's point, the status line, the hover label) go by.
-  const InputSnapshot& Last() const { return last_; }
 
  private:
   std::bitset<InputSnapshot::kKeys> down_;
@@ -77,7 +74,6 @@ class InputReader {
   long update_ = 0;  // logic updates counted
   long last_press_ = -1000;
   int press_x_ = 0, press_y_ = 0;
-  InputSnapshot last_;
 };
 
 // Places the snapshot's mouse in the level again after the camera moved.

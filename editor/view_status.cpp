@@ -13,9 +13,9 @@
 #include "shell/base/functions.h"
 
 std::string ViewStatusText() {
-  if (cam == nullptr || !LastEditInput().in_window) return "";
+  if (cam == nullptr || !cam->input.in_window) return "";
   const ViewFrame& frame = cam->frame;
-  const int mx = LastEditInput().wx, my = LastEditInput().wy;
+  const int mx = cam->input.wx, my = cam->input.wy;
   if (!frame.InArea(mx, my)) return "";
   int lx = 0, ly = 0;
   WindowToLevel(mx, my, lx, ly);

@@ -147,7 +147,7 @@ TEST_F(EditObjectsTest, APasteThatDoesNotFitSaysSoAndAFittingOneLandsAtTheMouse)
     EXPECT_TRUE(QBR1_ReadObjectMap(camera.lvl).empty());
     mouse_x = camera.frame.ox + 100;
     mouse_y = camera.frame.oy + 50;
-    ReadEditInput(camera);  // an update takes the mouse
+    camera.input = ReadEditInput(camera);  // an update takes the mouse
     ASSERT_TRUE(EditPaste());
     const std::vector<QBR1ObjectRecord> pasted = QBR1_ReadObjectMap(camera.lvl);
     ASSERT_EQ(pasted.size(), count);

@@ -182,7 +182,7 @@ TEST_F(EditToolsTest, ANewToolIsRegisteredChosenAndDrivenBySnapshots) {
   destroy_bitmap(picture);
   mouse_x = 0;  // off the view: no coordinates, only the tool's text
   mouse_y = 0;
-  ReadEditInput(camera);
+  camera.input = ReadEditInput(camera);  // an update takes the mouse
   EXPECT_EQ(StatusLineMiddle(), "Probe ready");
 
   ASSERT_TRUE(RunRegisteredCommand(kCmdModifyObjects));
@@ -280,7 +280,7 @@ TEST_F(EditToolsTest, AMessageTakesTheCoordinatesPlaceForAWhile) {
   EditToolsAttach(camera);
   mouse_x = 100;  // over the level
   mouse_y = 200;
-  ReadEditInput(camera);  // an update takes the mouse
+  camera.input = ReadEditInput(camera);  // an update takes the mouse
   const std::string coordinates = ViewStatusText();
   ASSERT_FALSE(coordinates.empty());
   EXPECT_EQ(StatusDifference(coordinates), 0);

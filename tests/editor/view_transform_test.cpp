@@ -263,15 +263,15 @@ TEST_F(ViewTransformTest, StatusNamesThePointAndTheMapEntry) {
   // Level (300, 90): window (4 + 300 - 256, 60 + 90 - 32).
   mouse_x = 48;
   mouse_y = 118;
-  ReadEditInput(camera);  // an update takes the mouse
+  camera.input = ReadEditInput(camera);  // an update takes the mouse
   EXPECT_EQ(ViewStatusText(), "X 0x012C  Y 0x005A  Tile 0x0005 H-");
   mouse_y = 118 + 32;
-  ReadEditInput(camera);  // an update takes the mouse
+  camera.input = ReadEditInput(camera);  // an update takes the mouse
   EXPECT_EQ(ViewStatusText(), "X 0x012C  Y 0x007A  Tile 0x0123 HV");
   // At 50 % the same window pixel shows level (256 + 2 * 44, 32 + 2 * 58).
   SetViewZoom(50);
   mouse_y = 118;
-  ReadEditInput(camera);
+  camera.input = ReadEditInput(camera);  // an update takes the mouse
   EXPECT_EQ(ViewStatusText(), "X 0x0158  Y 0x0094  Tile 0x0000 --");
   // The status line leads with the zoom away from 100 %, and only then.
   ClearStatusMessage();
@@ -288,7 +288,7 @@ TEST_F(ViewTransformTest, StatusNamesThePointAndTheMapEntry) {
   for (const Case& c : away) {
     mouse_x = c.mx;
     mouse_y = c.my;
-    ReadEditInput(camera);  // an update takes the mouse
+    camera.input = ReadEditInput(camera);  // an update takes the mouse
     EXPECT_EQ(ViewStatusText(), "") << c.mx << "," << c.my;
   }
   // A vertical level stores its map by rows of 64.
@@ -297,7 +297,7 @@ TEST_F(ViewTransformTest, StatusNamesThePointAndTheMapEntry) {
   UseImage(image);
   mouse_x = 48;
   mouse_y = 118;
-  ReadEditInput(camera);  // an update takes the mouse
+  camera.input = ReadEditInput(camera);  // an update takes the mouse
   EXPECT_EQ(ViewStatusText(), "X 0x012C  Y 0x005A  Tile 0x0007 -V");
 }
 
