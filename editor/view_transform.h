@@ -3,7 +3,7 @@
 // The mapping between window pixels and level pixels of the editor's view:
 // the live camera's position (the level point at the view's top-left corner,
 // window pixel (4, 60)) and the zoom. Window pixels are the program's own 1x
-// layout coordinates: for the mouse pass MouseX() and MouseY(), not Allegro's
+// layout coordinates: for the mouse pass the input snapshot's wx and wy, not Allegro's
 // raw mouse_x and mouse_y, which count the pixels of a scaled window.
 
 // Zoom of the level view in percent: 25, 50, 100 or 200.
