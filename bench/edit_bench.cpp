@@ -13,6 +13,7 @@
 #include "bfa/bfa.h"
 #include "platform/dialogs.h"
 #include "rom/image_edits.h"
+#include "rom/image_transaction.h"
 #include "rom/image_save.h"
 #include "rom/ips_patch.h"
 
@@ -110,9 +111,11 @@ BENCHMARK(BM_ApplyIpsRecords)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillise
 
 void BM_UndoStrokeOf10000Entries(benchmark::State& state) {
   InstallImage(RandomImage());
-  QBR1_BeginEdit(0x16);
-  for (std::size_t offset : StrokeOffsets()) QBR1_WriteWord(offset, 0x4005);
-  QBR1_EndEdit();
+  {
+    ImageTransaction stroke(QBR1_Document(), ImageDocument::kDefaultLabel, 0x16);
+    for (std::size_t offset : StrokeOffsets()) QBR1_WriteWord(offset, 0x4005);
+    stroke.Commit();
+  }
   for (auto _ : state) {
     if (!QBR1_Undo(nullptr)) state.SkipWithError("nothing to undo");
     state.PauseTiming();

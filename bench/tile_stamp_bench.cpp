@@ -15,6 +15,7 @@
 #include "gui/HelioWin.h"
 #include "level/leveldata.h"
 #include "rom/image_edits.h"
+#include "rom/image_transaction.h"
 #include "shell/base/variables.h"
 
 namespace {
@@ -32,16 +33,18 @@ void FloodFillWholeLevel(benchmark::State& state) {
   Get_QBR1_LevelDataStruct(kLevel, lvl);
   const CellRect whole{0, 0, 63, 15};
   if (lvl.tile_w < 64 || lvl.tile_h != 16) state.SkipWithError("level 0x16 is not 64 x 16 or wider");
-  QBR1_BeginEdit(kLevel, "Fill");
-  FillCells(lvl, whole, TileStamp::Single({1, false, false}), 0, 0);
-  QBR1_EndEdit();
+  {
+    ImageTransaction edit(QBR1_Document(), "Fill", kLevel);
+    FillCells(lvl, whole, TileStamp::Single({1, false, false}), 0, 0);
+    edit.Commit();
+  }
   int n = 0;
   for (auto _ : state) {
     // Alternate the entry so that every fill changes every cell of the region.
     const TileStamp brush = TileStamp::Single({(n++ & 1) ? 1 : 2, false, false});
-    QBR1_BeginEdit(kLevel, "Fill");
+    ImageTransaction edit(QBR1_Document(), "Fill", kLevel);
     const int changed = FloodFillCells(lvl, 0, 0, brush);
-    QBR1_EndEdit();
+    edit.Commit();
     if (changed < 64 * 16) state.SkipWithError("the fill did not reach every cell");
     state.PauseTiming();
     if (QBR1_UndoCount() > 64) QBR1_ResetEdits(QBR1_SavedFileBytes(), 0);

@@ -9,6 +9,7 @@
 #include "level/level_objects.h"
 #include "rom/globaldata.h"
 #include "rom/image_edits.h"
+#include "rom/image_transaction.h"
 
 namespace {
 
@@ -239,7 +240,8 @@ void RecordListEditor<R>::BeginMove(int x, int y) {
   move_base_ = records_;
   move_selected_ = selected_;
   move_selected_.resize(move_base_.size(), false);
-  QBR1_BeginEdit(level_id_, "Move " + Count(SelectedCount()), Selection());
+  move_edit_ =
+      std::make_unique<ImageTransaction>(QBR1_Document(), "Move " + Count(SelectedCount()), level_id_, Selection());
 }
 
 template <class R>
@@ -274,17 +276,20 @@ void RecordListEditor<R>::EndMove() {
   moving_ = false;
   move_base_.clear();
   move_selected_.clear();
-  QBR1_SetEditSelection(Selection());
-  QBR1_EndEdit();
+  if (move_edit_) {
+    move_edit_->SetSelectionAfter(Selection());
+    move_edit_->Commit();
+  }
+  move_edit_.reset();
 }
 
 template <class R>
 template <class F>
 bool RecordListEditor<R>::AsOneStep(const std::string& label, F change) {
-  QBR1_BeginEdit(level_id_, label, Selection());
+  ImageTransaction edit(QBR1_Document(), label, level_id_, Selection());
   const bool stored = change();
-  QBR1_SetEditSelection(Selection());
-  QBR1_EndEdit();
+  edit.SetSelectionAfter(Selection());
+  edit.Commit();
   return stored;
 }
 

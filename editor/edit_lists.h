@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,7 @@
 #include "level/leveldata.h"
 #include "level/rom_access.h"
 #include "rom/image_document.h"
+#include "rom/image_transaction.h"
 
 // Editing of a level's stored record lists (its objects, its banana groups):
 // selection, moving, deleting and the clipboard. Each change rewrites the list
@@ -173,6 +175,7 @@ class RecordListEditor {
   std::vector<bool> selected_;
 
   bool moving_ = false;
+  std::unique_ptr<ImageTransaction> move_edit_;  // open from BeginMove to EndMove
   bool move_applied_ = false;  // the move has written its records at least once
   int move_x_ = 0, move_y_ = 0;
   std::vector<R> move_base_;

@@ -8,6 +8,7 @@
 #include "level/rom_access.h"
 #include "resources/skin.h"
 #include "rom/image_edits.h"
+#include "rom/image_transaction.h"
 
 namespace {
 
@@ -69,7 +70,7 @@ bool TileMapTool::PaintCell(const leveldata& lvl, int col, int row) {
   const unsigned word = brush.Tiled(col, row, anchor_col_, anchor_row_).Word();
   if (QBR1_Word(at) == word) return false;
   if (!QBR1_WriteWord(static_cast<std::size_t>(at), static_cast<unsigned short>(word))) return false;
-  if (drag_ == Drag::Stroke) QBR1_SetEditLabel("Paint " + Counted(++painted_, "tile", "tiles"));
+  if (drag_ == Drag::Stroke && stroke_) stroke_->SetLabel("Paint " + Counted(++painted_, "tile", "tiles"));
   return true;
 }
 
@@ -90,10 +91,10 @@ namespace {
 // Runs `fill` as one undoable edit named after the cells it changed.
 template <typename Fill>
 int FillEdit(const leveldata& lvl, Fill fill) {
-  QBR1_BeginEdit(lvl.ID, "Fill");
+  ImageTransaction edit(QBR1_Document(), "Fill", lvl.ID);
   const int changed = fill();
-  QBR1_SetEditLabel("Fill " + Counted(changed, "tile", "tiles"));
-  QBR1_EndEdit();
+  edit.SetLabel("Fill " + Counted(changed, "tile", "tiles"));
+  edit.Commit();
   return changed;
 }
 
@@ -176,7 +177,8 @@ void TileMapTool::Paint(const CCamera& camera, int lx, int ly) {
 }
 
 void TileMapTool::EndStroke() {
-  if (drag_ == Drag::Stroke) QBR1_EndEdit();
+  if (stroke_) stroke_->Commit();
+  stroke_.reset();
   drag_ = Drag::None;
 }
 
@@ -255,7 +257,7 @@ void TileMapTool::MousePress(CCamera& camera, const InputSnapshot& in) {
   }
   drag_ = Drag::Stroke;
   painted_ = 0;
-  QBR1_BeginEdit(camera.lvl.ID, "Paint");
+  stroke_ = std::make_unique<ImageTransaction>(QBR1_Document(), "Paint", camera.lvl.ID);
   Paint(camera, in.lx, in.ly);
 }
 

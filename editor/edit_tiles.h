@@ -1,11 +1,13 @@
 #pragma once
 
+#include <memory>
 #include <vector>
 
 #include "editor/classes.h"
 #include "editor/edit_tool.h"
 #include "editor/tile_stamp.h"
 #include "level/level_records.h"
+#include "rom/image_transaction.h"
 
 // The Tile Map tool: a brush (one map entry, or a stamp of many) painted into
 // the level's map, and the tile picker panel at the right of the view. Tab
@@ -84,6 +86,8 @@ class TileMapTool : public EditTool, public SelectionEditing {
 
   enum class Drag { None, Stroke, Fill, Capture, Panel };
   Drag drag_ = Drag::None;
+  // The stroke's edit: open from the press to the release, across updates.
+  std::unique_ptr<ImageTransaction> stroke_;
   int painted_ = 0;                // cells the stroke changed
   int last_col_ = 0, last_row_ = 0;
   int anchor_col_ = 0, anchor_row_ = 0;  // where the stroke's stamp repeats from; a drag's first cell

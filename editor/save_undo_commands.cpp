@@ -1,12 +1,12 @@
 #include "editor/save_undo_commands.h"
 
-#include "bfa/bfa.h"
 #include "editor/mode_qbr1leveleditor.h"
 #include "editor/status_message.h"
 #include "gui/commands.h"
 #include "gui/mode_table.h"
 #include "rom/image_edits.h"
 #include "rom/image_save.h"
+#include "rom/open_image.h"
 #include "rom/recovery_copy.h"
 #include "shell/base/close_request.h"
 #include "platform/allegro_include.h"
@@ -23,7 +23,7 @@ void ShowLevel(int level) {
   RequestMode(Mode::LevelEditor);
 }
 
-bool ImageOpen() { return BFA_IsActive(0x10); }
+bool ImageOpen() { return TheImage().IsOpen(); }
 
 }  // namespace
 

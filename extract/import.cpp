@@ -9,6 +9,7 @@
 #include "rom/file_replace.h"
 #include "level/rom_access.h"
 #include "rom/image_edits.h"
+#include "rom/image_transaction.h"
 
 namespace {
 
@@ -104,10 +105,10 @@ std::vector<ImportLine> QBR1_ImportFiles(const std::vector<std::string>& paths) 
   std::map<std::pair<int, int>, std::vector<Entry*>> resources;
   for (Entry& e : entries)
     if (!e.line.refused) resources[{static_cast<int>(e.name.kind), e.name.number}].push_back(&e);
-  QBR1_BeginEdit(-1, "Import");
+  ImageTransaction edit(QBR1_Document(), "Import");
   for (auto& [key, files] : resources)
     ImportResourceFiles(files, QBR1_ImportResource(static_cast<ImportKind>(key.first), key.second, beforeView));
-  QBR1_EndEdit();
+  edit.Commit();
   std::vector<ImportLine> lines;
   for (Entry& e : entries) lines.push_back(std::move(e.line));
   return lines;

@@ -6,7 +6,6 @@
 #include <memory>
 #include <utility>
 
-#include "bfa/bfa.h"
 #include "extract/extraction_job.h"
 #include "extract/import_menu.h"
 #include "gui/HelioWin.h"
@@ -16,6 +15,7 @@
 #include "gui/mode_table.h"
 #include "platform/dialogs.h"
 #include "resources/skin.h"
+#include "rom/open_image.h"
 #include "shell/base/functions.h"
 #include "shell/base/variables.h"
 #include "shell/runtime/frame.h"
@@ -52,9 +52,7 @@ Running& Current() {
   return running;
 }
 
-bool ExtractionAvailable() {
-  return CurrentMode() == Mode::Extraction && !QBR1.empty() && !ExtractionRunning();
-}
+bool ExtractionAvailable() { return CurrentMode() == Mode::Extraction && TheImage().IsOpen() && !ExtractionRunning(); }
 
 // The first kListedSkips lines of `lines`, one a line, and "... and N more" for the rest.
 std::string Listed(const std::vector<std::string>& lines) {
@@ -155,7 +153,7 @@ std::string ExtractionView::Status() const {
 }
 
 void RunExtractionEntry(const ExtractionEntry& entry) {
-  if (!entry.known || QBR1.empty() || ExtractionRunning()) return;
+  if (!entry.known || !TheImage().IsOpen() || ExtractionRunning()) return;
   const std::string what = std::string(entry.menu) + " > " + entry.label;
   const std::string folder = PlatformChooseFolder("Extract " + what + " into...");
   if (folder.empty()) return;

@@ -11,6 +11,7 @@
 #include "platform/dialogs.h"
 #include "resources/skin.h"
 #include "rom/image_edits.h"
+#include "rom/image_transaction.h"
 #include "shell/base/functions.h"
 #include "shell/base/variables.h"
 #include "shell/runtime/frame.h"
@@ -65,9 +66,9 @@ bool HexEditor::TypeDigit(int digit) {
   RefreshChanges();
   const std::size_t at = cursor_.offset;
   const bool differs = at < QBR1.size() && static_cast<unsigned char>(QBR1[at]) != value;
-  QBR1_BeginEdit(-1, "Byte " + HexText(at, 6));
+  ImageTransaction edit(QBR1_Document(), "Byte " + HexText(at, 6));
   const bool written = QBR1_WriteByte(at, value);
-  QBR1_EndEdit();
+  edit.Commit();
   if (written) NoteOwnWrite(at, differs);
   cursor_.Right();
   return written;

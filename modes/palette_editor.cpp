@@ -13,6 +13,7 @@
 #include "platform/dialogs.h"
 #include "resources/skin.h"
 #include "rom/image_edits.h"
+#include "rom/image_transaction.h"
 #include "shell/base/functions.h"
 #include "shell/base/variables.h"
 #include "shell/runtime/frame.h"
@@ -80,9 +81,9 @@ bool PaletteEditor::SetSwatch(int row, int swatch, const std::string& rrggbb) {
   if (value == old) return false;
   // A palette serves every level of its theme, and an undo made here should
   // stay here: the edit names no level, so undoing it does not switch modes.
-  QBR1_BeginEdit(-1, "Palette " + HexText(static_cast<unsigned long long>(at), 6));
+  ImageTransaction edit(QBR1_Document(), "Palette " + HexText(static_cast<unsigned long long>(at), 6));
   const bool written = QBR1_WriteWord(static_cast<std::size_t>(at), value);
-  QBR1_EndEdit();
+  edit.Commit();
   if (!written)
     ErrorBox("The colour at " + HexText(static_cast<unsigned long long>(at), 6) + " lies outside the image.",
              "Palette Editor");

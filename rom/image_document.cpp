@@ -27,29 +27,54 @@ void ImageDocument::Reset(std::vector<unsigned char> file, std::size_t header) {
   Publish();
 }
 
-void ImageDocument::BeginEdit(int level, const std::string& label, const EditSelection& before) {
-  if (open_depth_++ > 0) return;
-  open_ = {};
-  open_.level = level;
-  open_.label = label;
-  open_.before = before;
-  open_.after = before;
-  open_bytes_.clear();
-  open_changed_ = false;
+ImageDocument::EditMark ImageDocument::Open(int level, const std::string& label, const EditSelection& before) {
+  if (open_depth_++ == 0) {
+    ++edit_serial_;
+    open_ = {};
+    open_.level = level;
+    open_.label = label;
+    open_.before = before;
+    open_.after = before;
+    open_bytes_.clear();
+    open_changed_ = false;
+  }
+  return EditMark{edit_serial_, split_serial_, open_bytes_.size()};
 }
 
-void ImageDocument::SetLabel(const std::string& label) {
-  if (open_depth_ > 0) open_.label = label;
+void ImageDocument::SetLabel(const EditMark& mark, const std::string& label) {
+  if (Holds(mark)) open_.label = label;
 }
 
-void ImageDocument::SetSelectionAfter(const EditSelection& after) {
-  if (open_depth_ > 0) open_.after = after;
+void ImageDocument::SetSelectionAfter(const EditMark& mark, const EditSelection& after) {
+  if (Holds(mark)) open_.after = after;
 }
 
-void ImageDocument::EndEdit() {
-  if (open_depth_ == 0) return;
+void ImageDocument::Close(const EditMark& mark) {
+  if (!Holds(mark)) return;
   if (--open_depth_ == 0) CloseOpenEdit();
   Publish();
+}
+
+void ImageDocument::RollBack(const EditMark& mark) {
+  if (!Holds(mark)) return;
+  // A save since the mark made the writes before it a saved step: only the later ones are open.
+  const std::size_t from = mark.split == split_serial_ ? std::min(mark.written, open_bytes_.size()) : 0;
+  if (from < open_bytes_.size()) {
+    for (std::size_t i = open_bytes_.size(); i-- > from;) {
+      if (InsideImage(open_bytes_[i].offset, 1)) Image()[open_bytes_[i].offset] = open_bytes_[i].old;
+    }
+    open_bytes_.resize(from);
+    // Whether the writes that stay changed a byte: each byte against its value before its first write.
+    std::vector<RawByte> kept = open_bytes_;
+    std::stable_sort(kept.begin(), kept.end(), [](const RawByte& a, const RawByte& b) { return a.offset < b.offset; });
+    open_changed_ = false;
+    for (std::size_t i = 0; i < kept.size(); ++i) {
+      if (i > 0 && kept[i].offset == kept[i - 1].offset) continue;
+      open_changed_ = open_changed_ || (InsideImage(kept[i].offset, 1) && Image()[kept[i].offset] != kept[i].old);
+    }
+    ++generation_;
+  }
+  Close(mark);
 }
 
 // Turns the bytes of the open edit into its step: per offset the byte before the first write and the
@@ -102,11 +127,8 @@ void ImageDocument::ForceCloseOpenEdit() {
 bool ImageDocument::Write(std::size_t offset, const unsigned char* bytes, std::size_t n) {
   if (!InsideImage(offset, n) || (bytes == nullptr && n > 0)) return false;
   if (n == 0) return true;
-  if (open_depth_ == 0) {
-    BeginEdit(-1);
-  } else {
-    ++open_depth_;
-  }
+  // Outside a transaction the write is an edit of its own; inside one it joins it.
+  const EditMark own = Open(-1, kDefaultLabel, {});
   unsigned char* image = Image();
   for (std::size_t i = 0; i < n; ++i) {
     const auto seq = static_cast<std::uint32_t>(open_bytes_.size());
@@ -115,7 +137,7 @@ bool ImageDocument::Write(std::size_t offset, const unsigned char* bytes, std::s
   }
   std::memmove(image + offset, bytes, n);
   ++generation_;
-  EndEdit();
+  Close(own);
   return true;
 }
 
@@ -182,6 +204,7 @@ void ImageDocument::MarkSaved() {
     ForceCloseOpenEdit();
     open_depth_ = depth;
     open_ = std::move(gesture);
+    ++split_serial_;
   }
   saved_at_ = applied_;
   Publish();

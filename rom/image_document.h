@@ -1,9 +1,10 @@
 // The open image as a document: the file as opened, the user's edits on top of it and their history of
 // labelled undo steps, the position last saved and the generation counter views compare.
 //
-// The live image (the channel the view reads, the in-memory corrections of Open included) is not owned:
-// the document writes into it and remembers, per step, every byte before and after, so undo and redo
-// restore exact bytes. Save and patches are built from the file as opened plus the steps in force.
+// The live image (the channel the view reads, the in-memory corrections of Open included) is the open
+// image's (rom/open_image.h), not the document's: the document writes into it and remembers, per step,
+// every byte before and after, so undo and redo restore exact bytes. Save and patches are built from
+// the file as opened plus the steps in force. Edits are grouped by transactions (rom/image_transaction.h).
 // Single-threaded, except HasUnsavedEditsAnyThread.
 #pragma once
 
@@ -43,21 +44,13 @@ class ImageDocument {
   // it the copier header), forgets every step and any open edit, and counts the image as saved.
   void Reset(std::vector<unsigned char> file, std::size_t header);
 
-  // Opens one undoable edit (one gesture) named `label`, of `level` (-1 for none), with the selection
-  // in force before it; nested calls join the outermost edit.
-  void BeginEdit(int level, const std::string& label = kDefaultLabel, const EditSelection& before = {});
-  // Renames the open edit (a stroke knows its size only as it goes); nothing without one.
-  void SetLabel(const std::string& label);
-  // The selection the open edit leaves; nothing without one.
-  void SetSelectionAfter(const EditSelection& after);
-  // Closes one level of BeginEdit; the outermost makes the step (none when no byte changed).
-  void EndEdit();
-
-  // Writes `n` bytes at image offset `offset`, as part of the open edit or as an edit of its own.
+  // Writes `n` bytes at image offset `offset`, as part of the open transaction (rom/image_transaction.h)
+  // or as an edit of its own.
   // False, and nothing written, when any byte lies outside the image.
   bool Write(std::size_t offset, const unsigned char* bytes, std::size_t n);
 
-  // Undo / redo one step (an open edit is closed first); false when there is none.
+  // Undo / redo one step (an open transaction is committed first and ends: what it does later is
+  // nothing); false when there is none.
   bool Undo(EditStepInfo* step);
   bool Redo(EditStepInfo* step);
   // Labels of the step Undo and Redo would take back or bring back; "" when there is none.
@@ -79,8 +72,9 @@ class ImageDocument {
   bool HasUnsavedEdits() const { return applied_ != saved_at_ || open_changed_; }
   // The same answer for any thread, as of the last write, undo, redo, reset or save.
   bool HasUnsavedEditsAnyThread() const { return unsaved_published_.load(); }
-  // Records that the file on disk now holds SavedFileBytes(). An open edit (a stroke still held) is
-  // closed as a step of its own and goes on as a new one with the same level and label.
+  // Records that the file on disk now holds SavedFileBytes(). An open transaction (a stroke still held)
+  // leaves what it wrote so far as a step of its own and goes on as a new one with the same level and
+  // label.
   void MarkSaved();
 
   // The file exactly as opened, its copier header's size, and the bytes Save would write now (the
@@ -90,6 +84,28 @@ class ImageDocument {
   std::vector<unsigned char> SavedFileBytes() const;
 
  private:
+  friend class ImageTransaction;
+
+  // Where a transaction began: the open edit it belongs to, the save that last split that edit, and
+  // how many byte writes the edit held then.
+  struct EditMark {
+    unsigned long long edit = 0;
+    unsigned long long split = 0;
+    std::size_t written = 0;
+  };
+  // Opens one undoable edit (one gesture) named `label`, of `level` (-1 for none), with the selection
+  // in force before it; a transaction opened inside another joins the outermost edit.
+  EditMark Open(int level, const std::string& label, const EditSelection& before);
+  // Whether the edit `mark` began in is still open (an undo, redo or reset ends it).
+  bool Holds(const EditMark& mark) const { return open_depth_ > 0 && mark.edit == edit_serial_; }
+  // Renames the open edit; gives the selection it leaves.
+  void SetLabel(const EditMark& mark, const std::string& label);
+  void SetSelectionAfter(const EditMark& mark, const EditSelection& after);
+  // Closes one level of Open; the outermost makes the step (none when no byte changed).
+  void Close(const EditMark& mark);
+  // Puts back every byte written since `mark`, in reverse order, then closes that level.
+  void RollBack(const EditMark& mark);
+
   // A stretch of bytes one step changed: `n` bytes at image offset `offset`; the bytes it replaced
   // and the bytes it wrote lie at pool[at] and pool[at + n] of its step.
   struct Run {
@@ -133,6 +149,8 @@ class ImageDocument {
   unsigned long long restored_generation_ = ~0ULL;
 
   int open_depth_ = 0;
+  unsigned long long edit_serial_ = 0;   // counts outermost opens
+  unsigned long long split_serial_ = 0;  // counts saves that split an open edit
   Step open_;  // level, label and selections of the open edit
   std::vector<RawByte> open_bytes_;
   bool open_changed_ = false;

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "bfa/bfa.h"
+#include "rom/open_image.h"
 
 namespace {
 
@@ -11,20 +11,7 @@ constexpr std::size_t kCopierBlock = 0x8000;
 
 }  // namespace
 
-ImageDocument& QBR1_Document() {
-  static ImageDocument document(QBR1);
-  return document;
-}
-
-void QBR1_BeginEdit(int level, const std::string& label, const EditSelection& before) {
-  QBR1_Document().BeginEdit(level, label, before);
-}
-
-void QBR1_SetEditLabel(const std::string& label) { QBR1_Document().SetLabel(label); }
-
-void QBR1_SetEditSelection(const EditSelection& after) { QBR1_Document().SetSelectionAfter(after); }
-
-void QBR1_EndEdit() { QBR1_Document().EndEdit(); }
+ImageDocument& QBR1_Document() { return TheImage().Document(); }
 
 bool QBR1_WriteBytes(std::size_t offset, const unsigned char* bytes, std::size_t n) {
   return QBR1_Document().Write(offset, bytes, n);

@@ -1,5 +1,6 @@
 // Edits of the loaded image (channel 0x10, QBR1) with unlimited undo and redo: the functions every
-// editor calls, over the one document of the open image (rom/image_document.h).
+// editor calls, thin wrappers over the document of the open image (TheImage().Document(),
+// rom/open_image.h). One gesture is one transaction (rom/image_transaction.h).
 //
 // Three layers of bytes are kept apart: the file as opened (copier header included), the user's edits,
 // and the in-memory corrections applied at Open. The view reads the channel, which holds all three; Save
@@ -14,22 +15,12 @@
 
 #include "rom/image_document.h"
 
-// The document of the image in channel 0x10.
+// The document of the open image (TheImage().Document()).
 ImageDocument& QBR1_Document();
 
-// Starts one undoable edit (one gesture) named `label` ("Move 3 objects"); every write until
-// QBR1_EndEdit joins it. `level`: the level the edit belongs to (shown again by undo/redo), -1 for
-// none; `before`: the selection undo brings back.
-void QBR1_BeginEdit(int level, const std::string& label = ImageDocument::kDefaultLabel,
-                    const EditSelection& before = {});
-// Renames the open edit, and gives the selection it leaves (what redo brings back).
-void QBR1_SetEditLabel(const std::string& label);
-void QBR1_SetEditSelection(const EditSelection& after);
-// Ends the edit; an edit that changed no byte leaves no undo step.
-void QBR1_EndEdit();
 // Writes bytes into the image (channel 0x10) at image offset `offset` (the copier header not
 // counted), recording the old bytes. False, and nothing written, when any byte lies outside the
-// image. A write outside Begin/End is an edit of its own.
+// image. A write outside a transaction is an edit of its own.
 bool QBR1_WriteBytes(std::size_t offset, const unsigned char* bytes, std::size_t n);
 bool QBR1_WriteByte(std::size_t offset, unsigned char value);
 bool QBR1_WriteWord(std::size_t offset, unsigned short value);  // little-endian

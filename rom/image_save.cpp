@@ -5,18 +5,12 @@
 #include "bfa/bfa.h"
 #include "platform/dialogs.h"
 #include "rom/globaldata.h"
-#include "rom/image_edits.h"
 #include "rom/bps_patch.h"
 #include "rom/ips_patch.h"
-#include "rom/patch_session.h"
+#include "rom/open_image.h"
 #include "shell/base/functions.h"
 
 namespace {
-
-std::string image_path;
-std::string image_name;    // shown while there is no file
-FileStamp image_stamp;     // the file on disk as last read or written by us
-std::string image_config;  // the game configuration it is edited with; "" unidentified
 
 ImageFileHook image_file_hook = nullptr;
 
@@ -34,7 +28,8 @@ void ShowSaveFailure(const std::string& path, const std::string& reason) {
 // Writes the image to `path`; the first write over an existing file keeps it as FILE.bak. Shows the
 // failure and returns false when anything goes wrong.
 bool WriteImageTo(const std::string& path) {
-  const std::vector<unsigned char> bytes = QBR1_SavedFileBytes();
+  OpenImage& image = TheImage();
+  const std::vector<unsigned char> bytes = image.SavedFileBytes();
   std::string error;
   if (StampOf(path).exists && !KeepBackupOnce(path, path + ".bak", error)) {
     ShowSaveFailure(path, error);
@@ -44,21 +39,21 @@ bool WriteImageTo(const std::string& path) {
     ShowSaveFailure(path, error);
     return false;
   }
-  QBR1_MarkSaved();
-  image_path = path;
-  image_stamp = StampOf(path);
+  image.Document().MarkSaved();
+  image.SetSavedTo(path);
   // A saved image opens again with its game configuration, without the identification question.
-  if (!image_config.empty()) {
-    const std::size_t header = QBR1_HeaderSize() < bytes.size() ? QBR1_HeaderSize() : 0;
+  if (!image.ConfigFile().empty()) {
+    const std::size_t header = image.Document().HeaderSize() < bytes.size() ? image.Document().HeaderSize() : 0;
     const crc32 saved = CharArray_Get_CRC32(reinterpret_cast<const char*>(bytes.data()) + header,
                                             static_cast<int>(bytes.size() - header));
-    RememberEditedImage(saved, image_config);
+    RememberEditedImage(saved, image.ConfigFile());
   }
   return true;
 }
 
 std::string SuggestedName(const char* extension) {
-  std::string name = image_path.empty() ? "edited" : BaseName(image_path);
+  const std::string& path = TheImage().Path();
+  std::string name = path.empty() ? "edited" : BaseName(path);
   const std::size_t dot = name.rfind('.');
   if (dot != std::string::npos && dot > 0) name.resize(dot);
   return name + extension;
@@ -66,23 +61,20 @@ std::string SuggestedName(const char* extension) {
 
 }  // namespace
 
-const std::string& ImageFilePath() { return image_path; }
+const std::string& ImageFilePath() { return TheImage().Path(); }
 
-std::string ImageDisplayName() { return image_path.empty() ? image_name : BaseName(image_path); }
+std::string ImageDisplayName() { return TheImage().DisplayName(); }
 
 std::string ImageWindowTitle() {
-  if (QBR1.empty()) return "QBR Resource Editor";
+  const OpenImage& image = TheImage();
+  if (!image.IsOpen()) return "QBR Resource Editor";
   // A hack kept as a patch is named by both files for as long as it is edited.
-  const std::string name = InPatchSession() ? SessionName() : ImageDisplayName();
-  return "QBRRE - " + name + (QBR1_HasUnsavedEdits() ? " *" : "");
+  const std::string name = image.InPatchSession() ? image.SessionName() : image.DisplayName();
+  return "QBRRE - " + name + (image.Document().HasUnsavedEdits() ? " *" : "");
 }
 
 void SetImageFile(const std::string& path, const std::string& config, const std::string& name) {
-  EndPatchSession();  // a patch session begins after this, when the image came with a patch
-  image_path = path;
-  image_name = name;
-  image_stamp = path.empty() ? FileStamp{} : StampOf(path);
-  image_config = config;
+  TheImage().SetFile(path, config, name);
 }
 
 void SetImageFileHook(ImageFileHook hook) { image_file_hook = hook; }
@@ -92,13 +84,14 @@ void NoteImageFile(const std::string& path) {
 }
 
 bool SaveImage() {
-  if (image_path.empty()) return SaveImageAs();
-  if (StampOf(image_path) != image_stamp &&
-      !YesNoBox("\"" + image_path +
+  const ImageIdentity file = TheImage().Identity();
+  if (file.path.empty()) return SaveImageAs();
+  if (StampOf(file.path) != file.stamp &&
+      !YesNoBox("\"" + file.path +
                     "\" was changed on disk since it was opened or saved.\n\nOverwrite it with the image shown here?",
                 "File Changed on Disk"))
     return false;
-  return WriteImageTo(image_path);
+  return WriteImageTo(file.path);
 }
 
 bool SaveImageAs() {
@@ -118,17 +111,18 @@ namespace {
 bool SavePatch(const char* title, const char* kind, const char* extension, PatchFormat format,
                bool (*make)(const std::vector<unsigned char>&, const std::vector<unsigned char>&,
                             std::vector<unsigned char>&, std::string&)) {
-  const bool own = InPatchSession() && SessionPatchFormat() == format;
+  OpenImage& image = TheImage();
+  const bool own = image.InPatchSession() && image.SessionPatchFormat() == format;
   const std::string path = PlatformSaveFileDialog(title, {{kind, std::string("*") + extension}},
-                                                  own ? SessionPatchPath() : SuggestedName(extension));
+                                                  own ? image.PatchPath() : SuggestedName(extension));
   if (path.empty()) return false;
   std::vector<unsigned char> patch;
   std::string error;
-  if (!make(PatchBaseBytes(), QBR1_SavedFileBytes(), patch, error) || !ReplaceFile(path, patch, error)) {
+  if (!make(image.PatchBase(), image.SavedFileBytes(), patch, error) || !ReplaceFile(path, patch, error)) {
     ShowSaveFailure(path, error);
     return false;
   }
-  if (own && IsSessionPatch(path)) QBR1_MarkSaved();
+  if (own && image.IsSessionPatch(path)) image.Document().MarkSaved();
   return true;
 }
 
@@ -145,7 +139,7 @@ bool SaveImagePatch() { return SavePatch("Save IPS patch...", "IPS patch", ".ips
 bool SaveImageBpsPatch() { return SavePatch("Save BPS patch...", "BPS patch", ".bps", PatchFormat::kBps, MakeBps); }
 
 bool ConfirmUnsavedEdits() {
-  if (!QBR1_HasUnsavedEdits()) return true;
+  if (!TheImage().Document().HasUnsavedEdits()) return true;
   const std::string answer =
       PlatformAskYesNoCancel("Unsaved Changes", "Save changes to \"" + ImageDisplayName() + "\"?");
   if (answer == "no") return true;

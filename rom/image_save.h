@@ -6,17 +6,20 @@
 
 #include "rom/file_replace.h"
 
-// The file the open image came from or was last saved to; "" for the demo image, which has none.
+// The file the open image came from or was last saved to; "" for the demo image, which has none
+// (TheImage().Path(), rom/open_image.h).
 const std::string& ImageFilePath();
-// The name shown for the image in questions: the file's name, or the name given for an image without one.
+// The name shown for the image in questions: the file's name, or the name given for an image without one
+// (TheImage().DisplayName()).
 std::string ImageDisplayName();
 // The window's title: "QBRRE - NAME" (ImageDisplayName) with " *" while there are unsaved edits, or
 // "QBR Resource Editor" while no image is open.
 std::string ImageWindowTitle();
 // Records the file of a newly opened image (path "" for none, shown as `name`) and its stamp on disk
-// now; `config`: the game configuration it is edited with (KnownImageConfig), "" when the user
-// accepted an unidentified image. A saved image with a configuration is remembered in
-// "EditedImages" (RememberEditedImage), so that it opens again with that configuration.
+// now, and ends any patch session (TheImage().SetFile); `config`: the game configuration it is edited
+// with (KnownImageConfig), "" when the user accepted an unidentified image. A saved image with a
+// configuration is remembered in "EditedImages" (RememberEditedImage), so that it opens again with
+// that configuration.
 void SetImageFile(const std::string& path, const std::string& config, const std::string& name = "untitled");
 
 // What runs when a file becomes the user's image: opened (Open, the image Open Patch applies its patch

@@ -14,6 +14,7 @@
 #include "platform/process_spawn.h"
 #include "rom/file_replace.h"
 #include "rom/image_edits.h"
+#include "rom/open_image.h"
 #include "shell/base/functions.h"
 
 const char* const kKnownEmulators[2] = {"mednafen", "ares"};
@@ -129,7 +130,7 @@ std::vector<std::string> EmulatorCommand(const std::string& path, std::string& p
   return words;
 }
 
-bool LaunchGameAvailable() { return !QBR1_OpenedFile().empty(); }
+bool LaunchGameAvailable() { return TheImage().IsOpen(); }
 
 void LaunchGame() {
   if (!LaunchGameAvailable()) return;

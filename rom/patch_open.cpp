@@ -8,6 +8,7 @@
 #include "rom/image_edits.h"
 #include "rom/image_install.h"
 #include "rom/image_save.h"
+#include "rom/open_image.h"
 #include "rom/patch_session.h"
 #include "shell/base/functions.h"
 
@@ -59,8 +60,9 @@ bool OpenImageWithPatch(const std::string& rom, const std::string& patch) {
   file.bytes.assign(image.patched.begin(), image.patched.end());
   file.crc = patched.crc;
   if (!InstallQBR1Image(rom.c_str(), std::move(file), patched.header)) return false;
-  SetImageFile("", config, BaseName(patch) + " on " + BaseName(rom));
-  BeginPatchSession(rom, patch, std::move(image));
+  OpenImage& opened = TheImage();
+  opened.SetFile("", config, BaseName(patch) + " on " + BaseName(rom));
+  opened.BeginPatchSession(rom, patch, image.format, std::move(image.clean));
   NoteImageFile(rom);
   FinishOpen();
   return true;

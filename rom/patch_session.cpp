@@ -1,24 +1,11 @@
 #include "rom/patch_session.h"
 
-#include <filesystem>
 #include <string>
 #include <utility>
 
 #include "rom/file_replace.h"
-#include "rom/image_edits.h"
 
 namespace {
-
-struct Session {
-  std::string rom, patch;
-  PatchFormat format = PatchFormat::kUnknown;
-  std::vector<unsigned char> clean;
-};
-
-Session& Current() {
-  static Session session;
-  return session;
-}
 
 std::string BaseName(const std::string& path) {
   const std::size_t slash = path.rfind('/');
@@ -52,34 +39,4 @@ bool ReadPatchedImage(const std::string& rom, const std::string& patch, PatchedI
   image.format = PatchFormatOf(changes);
   out = std::move(image);
   return true;
-}
-
-void BeginPatchSession(const std::string& rom, const std::string& patch, PatchedImage image) {
-  Session& s = Current();
-  // Absolute: the save dialog offers the patch itself, from whatever folder it starts in.
-  s.rom = std::filesystem::absolute(rom).string();
-  s.patch = std::filesystem::absolute(patch).string();
-  s.format = image.format;
-  s.clean = std::move(image.clean);
-}
-
-void EndPatchSession() { Current() = Session{}; }
-
-bool InPatchSession() { return !Current().patch.empty(); }
-
-bool IsSessionPatch(const std::string& path) {
-  if (!InPatchSession()) return false;
-  std::error_code ec;
-  return std::filesystem::weakly_canonical(path, ec) == std::filesystem::weakly_canonical(Current().patch, ec);
-}
-
-const std::string& SessionPatchPath() { return Current().patch; }
-
-PatchFormat SessionPatchFormat() { return Current().format; }
-
-const std::vector<unsigned char>& PatchBaseBytes() { return InPatchSession() ? Current().clean : QBR1_OpenedFile(); }
-
-std::string SessionName() {
-  if (!InPatchSession()) return "";
-  return BaseName(Current().patch) + " on " + BaseName(Current().rom);
 }

@@ -1,7 +1,7 @@
 // Editing a hack kept as a patch: the editor opens a clean image with an IPS or BPS patch applied as
 // its starting point. The patch's changes are part of the file as opened (no undo steps); the clean
 // image stays the base every patch is made from, so Save IPS / Save BPS can update the patch itself.
-// Worker thread only, like the image it belongs to.
+// The session itself belongs to the open image (rom/open_image.h, PatchSession).
 #pragma once
 
 #include <string>
@@ -20,24 +20,3 @@ struct PatchedImage {
 // naming the file, when a file cannot be read or the patch is refused (a BPS patch made from another
 // image among them); `out` is unchanged then.
 bool ReadPatchedImage(const std::string& rom, const std::string& patch, PatchedImage& out, std::string& error);
-
-// Starts a session for an image just opened from `rom` with `patch` applied (`image.patched` is
-// the file as opened; only the clean image and the format are kept).
-void BeginPatchSession(const std::string& rom, const std::string& patch, PatchedImage image);
-// Ends the session (another image was opened).
-void EndPatchSession();
-// Whether the open image came from a clean image and a patch.
-bool InPatchSession();
-// Whether `path` names the session's patch file.
-bool IsSessionPatch(const std::string& path);
-// The patch file of the session, as an absolute path ("" without one).
-const std::string& SessionPatchPath();
-// The format of the session's patch (kUnknown without one).
-PatchFormat SessionPatchFormat();
-
-// What a patch is made from: the clean image of the session, else the file as opened.
-const std::vector<unsigned char>& PatchBaseBytes();
-
-// The session's name for the window's title (ImageWindowTitle), naming both files: "hack.bps on
-// game.smc" ("" without a session).
-std::string SessionName();

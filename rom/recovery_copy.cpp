@@ -10,6 +10,7 @@
 #include "platform/data_paths.h"
 #include "rom/file_replace.h"
 #include "rom/image_edits.h"
+#include "rom/image_transaction.h"
 #include "rom/image_save.h"
 #include "shell/base/functions.h"
 
@@ -87,7 +88,7 @@ void OfferRecoveryCopy(const std::string& path) {
   // Every stretch in which the copy differs becomes a write of one undoable edit; the copier header
   // is not part of the image and stays as opened.
   const std::size_t header = QBR1_HeaderSize();
-  QBR1_BeginEdit(-1, "Restore recovery copy");
+  ImageTransaction edit(QBR1_Document(), "Restore recovery copy");
   std::size_t i = header;
   while (i < bytes.size()) {
     if (bytes[i] == opened[i]) {
@@ -99,5 +100,5 @@ void OfferRecoveryCopy(const std::string& path) {
     QBR1_WriteBytes(i - header, bytes.data() + i, end - i);
     i = end;
   }
-  QBR1_EndEdit();
+  edit.Commit();
 }

@@ -1,8 +1,8 @@
 #include "shell/app/mode_switch.h"
 
-#include "bfa/bfa.h"
 #include "gui/commands.h"
 #include "rom/AppMenu.h"
+#include "rom/open_image.h"
 #include "rom/patch_open.h"
 
 Mode StartupModeChoice = Mode::LevelEditor;
@@ -23,17 +23,15 @@ std::optional<Mode> ModeOfCommand(CommandId id) {
 
 bool ModeRegistered(Mode mode) { return FindModeFunction(mode) != nullptr; }
 
-bool ImageIsOpen() { return !QBR1.empty(); }
-
 bool SwitchToMode(Mode mode) {
-  if (!ModeRegistered(mode) || !ImageIsOpen() || mode == CurrentMode()) return false;
+  if (!ModeRegistered(mode) || !TheImage().IsOpen() || mode == CurrentMode()) return false;
   RequestMode(mode);
   return true;
 }
 
 void ChooseStartupMode(Mode mode) {
   if (!ModeRegistered(mode)) return;
-  if (ImageIsOpen()) SwitchToMode(mode);
+  if (TheImage().IsOpen()) SwitchToMode(mode);
   else StartupModeChoice = mode;
 }
 
@@ -56,7 +54,7 @@ void RegisterModeSwitchCommands() {
     const std::optional<Mode> mode = ModeOfCommand(static_cast<CommandId>(kCmdModeMenuFirst + entry));
     RegisterCommand(static_cast<CommandId>(kCmdModeMenuFirst + entry),
                     {[mode] { if (mode) SwitchToMode(*mode); },
-                     [mode] { return mode && ModeRegistered(*mode) && ImageIsOpen() && *mode != CurrentMode(); },
+                     [mode] { return mode && ModeRegistered(*mode) && TheImage().IsOpen() && *mode != CurrentMode(); },
                      nullptr});
     RegisterCommand(static_cast<CommandId>(kCmdStartupModeFirst + entry),
                     {[mode] { if (mode) ChooseStartupMode(*mode); },

@@ -21,9 +21,6 @@ extern Mode StartupModeChoice;
 // Whether a mode function is registered for `mode`.
 bool ModeRegistered(Mode mode);
 
-// Whether an image is open (channel 0x10 holds one).
-bool ImageIsOpen();
-
 // Ends the current mode and enters `mode` when it is registered, an image is
 // open and it is not the current mode; otherwise does nothing. True when it switched.
 bool SwitchToMode(Mode mode);

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <thread>
 
+#include "bfa/bfa.h"
 #include "gfx/ex_graphics.h"
 #include "music/speakers.h"
 #include "platform/config_lock.h"
@@ -109,7 +110,8 @@ CWindow::~CWindow() {
   delete scr;
 }
 
-CProgram::CProgram() {
+CProgram::CProgram() : image(QBR1) {
+  RegisterOpenImage(&image);
   sem_init(&sem_rest, 0, 1);
   if (!StartAllegro()) return;
   three_finger_flag = FALSE;
@@ -152,4 +154,5 @@ CProgram::~CProgram() {
   if (FB) destroy_bitmap(FB);
   FB = nullptr;
   ShutDownScreenUpdate();
+  RegisterOpenImage(nullptr);
 }

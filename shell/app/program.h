@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/allegro_include.h"
+#include "rom/open_image.h"
 
 class CSpeakers;
 class CController;
@@ -52,13 +53,15 @@ class CWindow {
   void SetWindowDimensions(int, int) {}
 };
 
-// The program object: Allegro, configuration, screen, sound, input, skin, frame buffer
-// and the tick timer. Built and destroyed by the worker thread.
+// The program object: Allegro, configuration, screen, sound, input, skin, frame buffer,
+// the tick timer and the open image. Built and destroyed by the worker thread.
 class CProgram {
  public:
   CWindow* win = nullptr;
   CSpeakers* snd = nullptr;
   CController* pad = nullptr;
+  // The image the window edits; TheImage() (rom/open_image.h) returns it while the program lives.
+  OpenImage image;
 
   // Builds everything in start-up order; when Allegro or the graphics mode cannot be
   // set up it stops early and `screen` stays null (the worker then ends the program).

@@ -9,6 +9,7 @@
 #include "editor/status_message.h"
 #include "gui/commands.h"
 #include "rom/image_edits.h"
+#include "rom/image_transaction.h"
 #include "shell/base/close_request.h"
 #include "platform/allegro_include.h"
 #include "shell/base/variables.h"
@@ -70,12 +71,16 @@ TEST_F(SaveUndoCommands, UndoAndRedoShowTheLevelOfTheirStep) {
   EXPECT_FALSE(CommandAvailable(0x0101));
   currentlvlid = 0x16;
   ENGINE_STATE = 1;
-  QBR1_BeginEdit(0x2A);
-  QBR1_WriteWord(0x10, 0x4005);
-  QBR1_EndEdit();
-  QBR1_BeginEdit(0x16);
-  QBR1_WriteWord(0x20, 0x8001);
-  QBR1_EndEdit();
+  {
+    ImageTransaction edit(QBR1_Document(), ImageDocument::kDefaultLabel, 0x2A);
+    QBR1_WriteWord(0x10, 0x4005);
+    edit.Commit();
+  }
+  {
+    ImageTransaction edit(QBR1_Document(), ImageDocument::kDefaultLabel, 0x16);
+    QBR1_WriteWord(0x20, 0x8001);
+    edit.Commit();
+  }
   EXPECT_STREQ(UnsavedEditsNote(), "Unsaved edits");
   EXPECT_TRUE(CommandAvailable(0x0100));
 

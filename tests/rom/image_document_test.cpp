@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "rom/image_transaction.h"
+
 // The document holds all its state itself: two documents over two images keep
 // their files, histories, saved positions and generations apart.
 
@@ -22,9 +24,11 @@ TEST(ImageDocument, TwoDocumentsKeepTheirHistoriesApart) {
   b.Reset(Bytes(8, 5), 0);
 
   const unsigned char one = 1, two = 2;
-  a.BeginEdit(4, "Paint 1 tile");
-  ASSERT_TRUE(a.Write(3, &one, 1));
-  a.EndEdit();
+  {
+    ImageTransaction paint(a, "Paint 1 tile", 4);
+    ASSERT_TRUE(a.Write(3, &one, 1));
+    paint.Commit();
+  }
   EXPECT_FALSE(b.Write(8, &two, 1)) << "outside b's 8 bytes, though inside a's";
   ASSERT_TRUE(b.Write(7, &two, 1));
   b.MarkSaved();

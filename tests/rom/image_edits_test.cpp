@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "bfa/bfa.h"
+#include "rom/image_transaction.h"
 
 namespace {
 
@@ -75,13 +76,17 @@ TEST_F(ImageEdits, WritesOutsideTheImageAreRefusedWhole) {
 TEST_F(ImageEdits, OneGestureIsOneStepAndUndoRestoresItsLevel) {
   const Bytes original = Pattern(256, 1);
   Install(original, 0);
-  QBR1_BeginEdit(0x16);
-  for (std::size_t i = 0; i < 40; i += 2) EXPECT_TRUE(QBR1_WriteWord(i, static_cast<unsigned short>(0x1000 + i)));
-  EXPECT_TRUE(QBR1_WriteByte(0, 0x77));  // the same byte again: undo still restores the first value
-  QBR1_EndEdit();
-  QBR1_BeginEdit(0x2A);
-  EXPECT_TRUE(QBR1_WriteByte(200, static_cast<unsigned char>(original[200] ^ 0xFF)));
-  QBR1_EndEdit();
+  {
+    ImageTransaction edit(QBR1_Document(), ImageDocument::kDefaultLabel, 0x16);
+    for (std::size_t i = 0; i < 40; i += 2) EXPECT_TRUE(QBR1_WriteWord(i, static_cast<unsigned short>(0x1000 + i)));
+    EXPECT_TRUE(QBR1_WriteByte(0, 0x77));  // the same byte again: undo still restores the first value
+    edit.Commit();
+  }
+  {
+    ImageTransaction edit(QBR1_Document(), ImageDocument::kDefaultLabel, 0x2A);
+    EXPECT_TRUE(QBR1_WriteByte(200, static_cast<unsigned char>(original[200] ^ 0xFF)));
+    edit.Commit();
+  }
   ASSERT_EQ(QBR1_UndoCount(), 2u);
   const Bytes edited = Image();
 
@@ -106,16 +111,19 @@ TEST_F(ImageEdits, OneGestureIsOneStepAndUndoRestoresItsLevel) {
 TEST_F(ImageEdits, EditsThatChangeNoByteLeaveNoStep) {
   const Bytes original = Pattern(32, 2);
   Install(original, 0);
-  QBR1_BeginEdit(1);
-  QBR1_WriteByte(5, original[5]);  // the value already there
-  QBR1_EndEdit();
-  QBR1_BeginEdit(1);
-  QBR1_WriteByte(6, static_cast<unsigned char>(original[6] + 1));
-  QBR1_WriteByte(6, original[6]);  // and back within the same gesture
-  QBR1_EndEdit();
+  {
+    ImageTransaction edit(QBR1_Document(), ImageDocument::kDefaultLabel, 1);
+    QBR1_WriteByte(5, original[5]);  // the value already there
+    edit.Commit();
+  }
+  {
+    ImageTransaction edit(QBR1_Document(), ImageDocument::kDefaultLabel, 1);
+    QBR1_WriteByte(6, static_cast<unsigned char>(original[6] + 1));
+    QBR1_WriteByte(6, original[6]);  // and back within the same gesture
+    edit.Commit();
+  }
   QBR1_WriteByte(7, original[7]);  // a write of its own
-  QBR1_BeginEdit(1);
-  QBR1_EndEdit();
+  ImageTransaction(QBR1_Document(), ImageDocument::kDefaultLabel, 1).Commit();
   EXPECT_EQ(QBR1_UndoCount(), 0u);
   EXPECT_FALSE(QBR1_HasUnsavedEdits());
   EXPECT_EQ(Image(), original);
@@ -124,15 +132,17 @@ TEST_F(ImageEdits, EditsThatChangeNoByteLeaveNoStep) {
 TEST_F(ImageEdits, NestedGesturesJoinTheOutermost) {
   const Bytes original = Pattern(32, 3);
   Install(original, 0);
-  QBR1_BeginEdit(3);
+  ImageTransaction outer(QBR1_Document(), ImageDocument::kDefaultLabel, 3);
   QBR1_WriteByte(1, static_cast<unsigned char>(~original[1]));
-  QBR1_BeginEdit(9);
-  QBR1_WriteByte(2, static_cast<unsigned char>(~original[2]));
-  QBR1_EndEdit();
+  {
+    ImageTransaction inner(QBR1_Document(), ImageDocument::kDefaultLabel, 9);
+    QBR1_WriteByte(2, static_cast<unsigned char>(~original[2]));
+    inner.Commit();
+  }
   EXPECT_EQ(QBR1_UndoCount(), 0u);  // still open
   EXPECT_TRUE(QBR1_HasUnsavedEdits());
-  QBR1_EndEdit();
-  QBR1_EndEdit();  // one too many: ignored
+  outer.Commit();
+  outer.Commit();  // one too many: ignored
   ASSERT_EQ(QBR1_UndoCount(), 1u);
   int level = 0;
   ASSERT_TRUE(QBR1_Undo(&level));
@@ -149,12 +159,14 @@ TEST_F(ImageEdits, GenerationChangesOnEveryWriteUndoAndRedo) {
     g = now;
     return moved;
   };
-  QBR1_BeginEdit(-1);
-  QBR1_WriteByte(0, 1);
-  EXPECT_TRUE(changed());
-  QBR1_WriteByte(1, 0);  // even a write of the same value
-  EXPECT_TRUE(changed());
-  QBR1_EndEdit();
+  {
+    ImageTransaction edit(QBR1_Document(), ImageDocument::kDefaultLabel);
+    QBR1_WriteByte(0, 1);
+    EXPECT_TRUE(changed());
+    QBR1_WriteByte(1, 0);  // even a write of the same value
+    EXPECT_TRUE(changed());
+    edit.Commit();
+  }
   EXPECT_TRUE(QBR1_Undo(nullptr));
   EXPECT_TRUE(changed());
   EXPECT_TRUE(QBR1_Redo(nullptr));
@@ -183,7 +195,7 @@ TEST_F(ImageEdits, RandomSequencesMatchSnapshotsAndEndOnTheOriginal) {
         EXPECT_EQ(ok, at + 1 < states.size());
         if (ok) ++at;
       } else {
-        QBR1_BeginEdit(static_cast<int>(step));
+        ImageTransaction edit(QBR1_Document(), ImageDocument::kDefaultLabel, static_cast<int>(step));
         const int writes = 1 + static_cast<int>(rng() % 6);
         for (int w = 0; w < writes; ++w) {
           const std::size_t off = rng() % 500;
@@ -191,7 +203,7 @@ TEST_F(ImageEdits, RandomSequencesMatchSnapshotsAndEndOnTheOriginal) {
           const Bytes data = Pattern(n, rng());
           EXPECT_TRUE(QBR1_WriteBytes(off, data.data(), n));
         }
-        QBR1_EndEdit();
+        edit.Commit();
         if (Image() != states[at]) {
           states.resize(at + 1);
           states.push_back(Image());
@@ -223,9 +235,11 @@ TEST_F(ImageEdits, SavedBytesKeepTheHeaderAndLeaveCorrectionsOut) {
   EXPECT_FALSE(QBR1_HasUnsavedEdits());
 
   // An edit over the second corrected byte takes it into the file; the first stays as opened.
-  QBR1_BeginEdit(0);
-  QBR1_WriteBytes(101, Bytes{0xC1, 0xC2}.data(), 2);
-  QBR1_EndEdit();
+  {
+    ImageTransaction edit(QBR1_Document(), ImageDocument::kDefaultLabel, 0);
+    QBR1_WriteBytes(101, Bytes{0xC1, 0xC2}.data(), 2);
+    edit.Commit();
+  }
   Bytes expected = file;
   expected[512 + 101] = 0xC1;
   expected[512 + 102] = 0xC2;
@@ -233,10 +247,12 @@ TEST_F(ImageEdits, SavedBytesKeepTheHeaderAndLeaveCorrectionsOut) {
 
   // Writing the value the corrected byte already shows still covers it.
   const unsigned char shown = static_cast<unsigned char>(QBR1[100]);
-  QBR1_BeginEdit(0);
-  QBR1_WriteByte(100, shown);
-  QBR1_WriteByte(101, 0x01);
-  QBR1_EndEdit();
+  {
+    ImageTransaction edit(QBR1_Document(), ImageDocument::kDefaultLabel, 0);
+    QBR1_WriteByte(100, shown);
+    QBR1_WriteByte(101, 0x01);
+    edit.Commit();
+  }
   expected[512 + 100] = shown;
   expected[512 + 101] = 0x01;
   EXPECT_EQ(QBR1_SavedFileBytes(), expected);
@@ -266,15 +282,19 @@ TEST_F(ImageEdits, SavedStateFollowsUndoAndIsLostWithItsBranch) {
 TEST_F(ImageEdits, StepsKeepTheirLabelsAndTheSelectionsAroundThem) {
   Install(Bytes(64, 0), 0);
   const EditSelection picked{0x20, {1, 2}}, moved{0x20, {0, 1}};
-  QBR1_BeginEdit(3, "Move 2 objects", picked);
-  QBR1_WriteWord(0x20, 0x1234);
-  QBR1_SetEditSelection(moved);
-  QBR1_EndEdit();
-  QBR1_BeginEdit(3, "Paint");
-  QBR1_WriteWord(0x02, 0x0005);
-  QBR1_WriteWord(0x04, 0x0005);
-  QBR1_SetEditLabel("Paint 2 tiles");  // a stroke names its size at the end
-  QBR1_EndEdit();
+  {
+    ImageTransaction edit(QBR1_Document(), "Move 2 objects", 3, picked);
+    QBR1_WriteWord(0x20, 0x1234);
+    edit.SetSelectionAfter(moved);
+    edit.Commit();
+  }
+  {
+    ImageTransaction edit(QBR1_Document(), "Paint", 3);
+    QBR1_WriteWord(0x02, 0x0005);
+    QBR1_WriteWord(0x04, 0x0005);
+    edit.SetLabel("Paint 2 tiles");  // a stroke names its size at the end
+    edit.Commit();
+  }
   QBR1_WriteByte(0x30, 9);  // a write of its own
   EXPECT_EQ(QBR1_Document().UndoLabel(), "Edit");
   EXPECT_EQ(QBR1_Document().RedoLabel(), "");
@@ -315,15 +335,15 @@ TEST_F(ImageEdits, StepsKeepTheirLabelsAndTheSelectionsAroundThem) {
 
 TEST_F(ImageEdits, ASaveDuringAGestureSplitsItAndLeavesTheRestUnsaved) {
   Install(Bytes(32, 0), 0);
-  QBR1_BeginEdit(7, "Paint 1 tile");
+  ImageTransaction stroke(QBR1_Document(), "Paint 1 tile", 7);
   QBR1_WriteByte(1, 0x11);
   EXPECT_EQ(QBR1_SavedFileBytes()[1], 0x11);  // what Save writes includes the stroke so far
   QBR1_MarkSaved();
   EXPECT_FALSE(QBR1_HasUnsavedEdits());
-  QBR1_SetEditLabel("Paint 2 tiles");
+  stroke.SetLabel("Paint 2 tiles");
   QBR1_WriteByte(2, 0x22);
   EXPECT_TRUE(QBR1_HasUnsavedEdits());
-  QBR1_EndEdit();
+  stroke.Commit();
   EXPECT_TRUE(QBR1_HasUnsavedEdits());
   ASSERT_EQ(QBR1_UndoCount(), 2u);
   EditStepInfo step;

@@ -11,6 +11,7 @@
 #include "rom/image_edits.h"
 #include "rom/image_save.h"
 #include "rom/ips_patch.h"
+#include "rom/open_image.h"
 #include "rom/patch_open.h"
 #include "shell/base/variables.h"
 #include "tests/rom/rom_support.h"
@@ -79,8 +80,8 @@ TEST_F(PatchSession, OpensThePatchedImageWithoutUndoStepsAndNeverSavesOverTheCle
   EXPECT_FALSE(QBR1_Undo(nullptr));  // the patch's changes are where the history starts
   EXPECT_EQ(ImageWindowTitle(), "QBRRE - hack.bps on game.smc");
   EXPECT_EQ(ImageDisplayName(), "hack.bps on game.smc");
-  EXPECT_TRUE(InPatchSession());
-  EXPECT_TRUE(PatchBaseBytes() == clean);
+  EXPECT_TRUE(TheImage().InPatchSession());
+  EXPECT_TRUE(TheImage().PatchBase() == clean);
 
   // The first Save asks for a path: the clean image stays as it was.
   QBR1_WriteByte(0x1234, 0x77);
@@ -123,9 +124,9 @@ TEST_F(PatchSession, OpensThePatchedImageWithoutUndoStepsAndNeverSavesOverTheCle
 
   // An image opened the ordinary way ends the session: patches come from the file as opened again.
   SetImageFile(Path("edited.smc"), kGameConfigPath);
-  EXPECT_FALSE(InPatchSession());
+  EXPECT_FALSE(TheImage().InPatchSession());
   EXPECT_EQ(ImageWindowTitle(), "QBRRE - edited.smc");
-  EXPECT_TRUE(&PatchBaseBytes() == &QBR1_OpenedFile());
+  EXPECT_TRUE(&TheImage().PatchBase() == &QBR1_OpenedFile());
 }
 
 TEST_F(PatchSession, IpsPatchesOpenTooAndSaveIpsOffersThem) {
@@ -170,7 +171,7 @@ TEST_F(PatchSession, PatchesThatDoNotApplyAreRefusedBeforeAnythingOpens) {
     EXPECT_EQ(log.boxes[0].title, "Unable to Open Patch") << c.patch;
     EXPECT_NE(log.boxes[0].text.find(c.says), std::string::npos) << c.patch << ": " << log.boxes[0].text;
     EXPECT_EQ(ENGINE_STATE, 0u) << c.patch;
-    EXPECT_FALSE(InPatchSession()) << c.patch;
+    EXPECT_FALSE(TheImage().InPatchSession()) << c.patch;
     EXPECT_TRUE(QBR1_OpenedFile().empty()) << c.patch;
   }
 }

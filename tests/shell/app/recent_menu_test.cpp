@@ -14,6 +14,7 @@
 #include "platform/config_lock.h"
 #include "rom/globaldata.h"
 #include "rom/image_edits.h"
+#include "rom/image_transaction.h"
 #include "rom/image_save.h"
 #include "rom/recent_images.h"
 #include "shell/app/recent_menu.h"
@@ -127,9 +128,11 @@ TEST_F(RecentMenu, APresentFileOpensAsOpenDoesAndEntersTheModeAfterOpen) {
   // With unsaved edits the question of File > Open comes first; Cancel keeps the image and its edits.
   STATEOVER = false;
   ENGINE_STATE = 1;
-  QBR1_BeginEdit(0);
-  QBR1_WriteByte(0x10, 0x5A);
-  QBR1_EndEdit();
+  {
+    ImageTransaction edit(QBR1_Document(), ImageDocument::kDefaultLabel, 0);
+    QBR1_WriteByte(0x10, 0x5A);
+    edit.Commit();
+  }
   FileMenu();
   log.events.clear();
   log.answers = {"cancel"};
