@@ -1,13 +1,19 @@
 // Import speed: the demo image's full extraction put back unchanged (every
-// file read, decoded and compared; nothing written), and the bytes Save would write.
+// file read, decoded and compared; nothing written), and the bytes Save would
+// write; and one character sheet that no longer fits its place, moved to the
+// declared graphics space with its pointer rewritten (then undone).
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
 #include <unistd.h>
 
 #include "bench/demo_bench_fixture.h"
+#include "extract/character_palette.h"
 #include "extract/extract.h"
 #include "extract/import.h"
+#include "level/character_sheet.h"
+#include "level/png_indexed.h"
+#include "rom/file_replace.h"
 #include "rom/image_edits.h"
 
 namespace {
@@ -33,6 +39,33 @@ void BM_ImportUnchangedDemoExtraction(benchmark::State& state) {
   std::filesystem::remove_all(folder);
 }
 BENCHMARK(BM_ImportUnchangedDemoExtraction)->Unit(benchmark::kMillisecond);
+
+void BM_ImportSheetThatMoves(benchmark::State& state) {
+  static DemoBenchFixture fixture;
+  QBR1_ResetEdits(fixture.demo.rom, 0);
+  // Archetype 0's characters with every 7th pixel changed: too many changes for its place.
+  const DemoArchetype& a = fixture.demo.archetypes.front();
+  IndexedPicture sheet = QBR1_CharacterSheet(a.characters);
+  for (std::size_t p = 0; p < sheet.pixels.size(); p += 7) sheet.pixels[p] = static_cast<std::uint8_t>((sheet.pixels[p] + 5) & 15);
+  const std::filesystem::path file =
+      std::filesystem::temp_directory_path() / ("qbrre-move-bench-" + std::to_string(getpid())) / "gfx-0x00.png";
+  std::filesystem::create_directories(file.parent_path());
+  std::string error;
+  ReplaceFile(file.string(), QBR1_IndexedPngBytes(sheet, QBR1_CharacterSheetPalette(0), true), error);
+  for (auto _ : state) {
+    const std::vector<ImportLine> lines = QBR1_ImportFiles({file.string()});
+    if (lines.size() != 1 || lines[0].outcome.find("moved from") == std::string::npos) {
+      state.SkipWithError(("the sheet did not move: " + (lines.empty() ? std::string() : lines[0].outcome)).c_str());
+      break;
+    }
+    state.PauseTiming();
+    int level = -1;
+    QBR1_Undo(&level);
+    state.ResumeTiming();
+  }
+  std::filesystem::remove_all(file.parent_path());
+}
+BENCHMARK(BM_ImportSheetThatMoves)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
