@@ -18,8 +18,13 @@
 
 namespace {
 
-void BM_ImportUnchangedDemoExtraction(benchmark::State& state) {
+DemoBenchFixture& Fixture() {
   static DemoBenchFixture fixture;
+  return fixture;
+}
+
+void BM_ImportUnchangedDemoExtraction(benchmark::State& state) {
+  DemoBenchFixture& fixture = Fixture();
   QBR1_ResetEdits(fixture.demo.rom, 0);
   const std::filesystem::path folder =
       std::filesystem::temp_directory_path() / ("qbrre-import-bench-" + std::to_string(getpid()));
@@ -41,7 +46,7 @@ void BM_ImportUnchangedDemoExtraction(benchmark::State& state) {
 BENCHMARK(BM_ImportUnchangedDemoExtraction)->Unit(benchmark::kMillisecond);
 
 void BM_ImportSheetThatMoves(benchmark::State& state) {
-  static DemoBenchFixture fixture;
+  DemoBenchFixture& fixture = Fixture();
   QBR1_ResetEdits(fixture.demo.rom, 0);
   // Archetype 0's characters with every 7th pixel changed: too many changes for its place.
   const DemoArchetype& a = fixture.demo.archetypes.front();

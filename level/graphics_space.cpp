@@ -35,10 +35,10 @@ std::vector<int> LevelArchetypes() {
   return {used.begin(), used.end()};
 }
 
-// What the graphics of every level's archetype occupy now, except archetype `except`'s.
-std::vector<std::pair<int, ByteRange>> StreamPlaces(const RomView& rom, int except) {
+// What the graphics of `archetypes` occupy now, except archetype `except`'s.
+std::vector<std::pair<int, ByteRange>> StreamPlaces(const RomView& rom, const std::vector<int>& archetypes, int except) {
   std::vector<std::pair<int, ByteRange>> places;
-  for (int a : LevelArchetypes()) {
+  for (int a : archetypes) {
     if (a == except) continue;
     const ByteRange place = QBR1_GraphicsStreamPlace(rom, a, Get_QBR1_LevelGFXOffset(a));
     if (place.Size() > 0) places.push_back({a, place});
@@ -75,10 +75,15 @@ ByteRange QBR1_GraphicsStreamPlace(const RomView& rom, int a, long long offset) 
 std::vector<ByteRange> QBR1_GraphicsSpace(const RomView& rom, std::vector<std::string>* messages) {
   std::vector<std::string> refusals;
   const std::vector<ByteRange> declared = QBR1_ReadGraphicsFreeRanges(refusals);
+  if (declared.empty()) {
+    if (messages) messages->insert(messages->end(), refusals.begin(), refusals.end());
+    return {};
+  }
   std::vector<std::string> ignored;
   const FreeSpaceDeclaration lists = QBR1_ReadFreeSpaceConfig(ignored);
   const std::vector<NamedRange> tables = QBR1_LevelTables(rom, qbr1gbl);
-  const std::vector<std::pair<int, ByteRange>> streams = StreamPlaces(rom, -1);
+  const std::vector<int> archetypes = LevelArchetypes();
+  const std::vector<std::pair<int, ByteRange>> streams = StreamPlaces(rom, archetypes, -1);
   std::vector<ByteRange> accepted;
   for (std::size_t i = 0; i < declared.size(); ++i) {
     const ByteRange& r = declared[i];
@@ -96,7 +101,7 @@ std::vector<ByteRange> QBR1_GraphicsSpace(const RomView& rom, std::vector<std::s
     for (const auto& [a, place] : streams)
       if (why.empty() && r.Meets(place) && (place.first < r.first || place.last > r.last))
         why = "it overlaps part of the 8x8 graphics of archetype " + Hex(a, 2);
-    for (int a : LevelArchetypes()) {
+    for (int a : archetypes) {
       const ByteRange set{Get_QBR1_LevelTISOffset(a), Get_QBR1_LevelTISOffset(a) +
                                                           32LL * (a >= 0 && a < 14 ? QBR1_Data_TISNumTiles[a] : 0) - 1};
       if (why.empty() && set.Size() > 0 && r.Meets(set)) why = "it overlaps the tile set of archetype " + Hex(a, 2);
@@ -106,7 +111,7 @@ std::vector<ByteRange> QBR1_GraphicsSpace(const RomView& rom, std::vector<std::s
     else
       refusals.push_back("FreeSpace Graphics " + RangeName(r) + " refused: " + why);
   }
-  for (int a : LevelArchetypes()) {
+  for (int a : archetypes) {
     if (!QBR1_GraphicsMayMove(a)) continue;
     const long long pointer = QBR1_GraphicsPointerAt(a), target = QBR1_GraphicsPointerTarget(rom, pointer);
     const long long named = ThemeGraphicsOffset(a);
@@ -131,7 +136,7 @@ long long QBR1_GraphicsFreePlace(const RomView& rom, int moving, long long bytes
   std::vector<ByteRange> free = QBR1_GraphicsSpace(rom);
   std::sort(free.begin(), free.end(), [](const ByteRange& x, const ByteRange& y) { return x.first < y.first; });
   // Cut the runs around every stream in use.
-  for (const auto& [a, place] : StreamPlaces(rom, moving)) {
+  for (const auto& [a, place] : StreamPlaces(rom, LevelArchetypes(), moving)) {
     std::vector<ByteRange> cut;
     for (const ByteRange& r : free) {
       if (!r.Meets(place)) {
