@@ -1,6 +1,7 @@
 #include "extract/import.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <map>
 #include <optional>
