@@ -32,6 +32,11 @@ constexpr long kBananaMaps = 0x38C200, kShapes = 0x38DA00, kObjMaps = 0x3D9000;
 // inside the object map bank and inside the banana pointers' reach, clear of every table.
 constexpr DemoRange kFreeObjects[] = {{0x3DC000, 0x3DDFFF}, {0x3DF000, 0x3DFFFF}};
 constexpr DemoRange kFreeBananas[] = {{0x38E000, 0x38FFFF}};
+// Room declared for graphics that grow, and the 3-byte pointers (one per archetype number) through
+// which archetypes 0 and 6 read theirs; archetype 7 keeps its graphics where they are.
+constexpr DemoRange kFreeGraphics[] = {{0x180000, 0x18FFFF}};
+constexpr long kGraphicsPointers = 0x17F000;
+constexpr int kMovableArchetypes[] = {0, 6};
 constexpr long kScriptBank = 0x350000, kAnimBank = 0x3E0000, kAnimScripts = 0x3E9000, kSpriteData = 0x300000;
 
 class Writer {
@@ -386,6 +391,7 @@ DemoImage BuildDemoImage(std::uint32_t seed) {
   DemoCharSet cs = DemoMakeChars(rng);
   std::map<int, std::vector<DemoTileDef>> tileSets;
   std::string seqText = "[ArchetypeSequencing]\n", gfxText = "[ThemeGraphics]\n", tisText = "[ThemeTileSet]\n";
+  std::string pointerText = "[ThemeGraphicsPointer]\n";
   for (const ArchetypeSpec& a : kArchetypes) {
     std::vector<DemoTileDef> set = DemoMakeTileSet(cs, kTileCounts[a.archetype], rng);
     std::vector<std::uint16_t> stored;
@@ -421,6 +427,12 @@ DemoImage BuildDemoImage(std::uint32_t seed) {
     wr.Long(kStackTable + 3L * a.archetype, 0xC00000 + static_cast<unsigned long>(a.mapBase));
     seqText += Hex(a.archetype, 2) + " = " + Hex(a.sequencing, 2) + "\n";
     gfxText += Hex(a.archetype, 2) + " = " + Hex(a.gfx, 6) + "\n";
+    if (std::find(std::begin(kMovableArchetypes), std::end(kMovableArchetypes), a.archetype) !=
+        std::end(kMovableArchetypes)) {
+      built.pointer = kGraphicsPointers + 3L * a.archetype;
+      wr.Long(built.pointer, 0xC00000 + static_cast<unsigned long>(a.gfx));
+      pointerText += Hex(a.archetype, 2) + " = " + Hex(built.pointer, 6) + "\n";
+    }
     tisText += Hex(a.archetype, 2) + " = " + Hex(a.tileset, 6) + "\n";
   }
 
@@ -623,17 +635,18 @@ DemoImage BuildDemoImage(std::uint32_t seed) {
     lvl.bananas = shown[lvl.id].second;
   }
   std::string freeText = "[FreeSpace]\n";
-  const std::pair<const char*, std::vector<DemoRange>*> kinds[] = {{"Objects", &img.freeObjects},
-                                                                   {"Bananas", &img.freeBananas}};
+  const std::pair<const char*, std::vector<DemoRange>*> kinds[] = {
+      {"Objects", &img.freeObjects}, {"Bananas", &img.freeBananas}, {"Graphics", &img.freeGraphics}};
   img.freeObjects.assign(std::begin(kFreeObjects), std::end(kFreeObjects));
   img.freeBananas.assign(std::begin(kFreeBananas), std::end(kFreeBananas));
+  img.freeGraphics.assign(std::begin(kFreeGraphics), std::end(kFreeGraphics));
   for (const auto& [key, ranges] : kinds) {
     freeText += std::string(key) + " = ";
     for (std::size_t i = 0; i < ranges->size(); ++i)
       freeText += (i ? ", " : "") + Hex((*ranges)[i].first, 6) + "-" + Hex((*ranges)[i].last, 6);
     freeText += "\n";
   }
-  cfg += archText + themePalText + seqText + gfxText + tisText + flipText + nameText + sprText + palText + aniPalText +
+  cfg += archText + themePalText + seqText + gfxText + pointerText + tisText + flipText + nameText + sprText + palText + aniPalText +
          compText + freeText;
   return img;
 }

@@ -69,6 +69,7 @@ struct DemoLevel {
 struct DemoArchetype {
   int archetype = 0;
   long gfx = 0;                           // file offset of the characters as stored (compressed unless plain)
+  long pointer = -1;                      // file offset of the 3-byte pointer to them ([ThemeGraphicsPointer]), or -1
   std::vector<unsigned char> characters;  // the 8x8 characters, 32 bytes each, as decompression should give them
   std::vector<std::uint16_t> tileWords;   // the tile definitions as stored, 16 words per tile
 };
@@ -92,6 +93,7 @@ struct DemoImage {
   CharCompressionStats compression;                        // summed over the compressed archetypes
   std::vector<DemoRange> freeObjects;                      // free space declared for object lists ([FreeSpace])
   std::vector<DemoRange> freeBananas;                      // free space declared for banana lists
+  std::vector<DemoRange> freeGraphics;                     // free space declared for graphics that grow
 
   // The built level with this id, or nullptr.
   const DemoLevel* Level(int id) const;

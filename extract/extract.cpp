@@ -57,6 +57,7 @@ ExtractReport QBR1_Extract(ExtractKind kind, const std::string& folder, const st
   ExtractReport report;
   ExtractSink sink(folder, image_file, report, control);
   Entry(kind).write(sink);
+  sink.WriteManifest();
   return report;
 }
 

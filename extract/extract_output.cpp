@@ -8,7 +8,10 @@
 #include <optional>
 #include <thread>
 
+#include "extract/extract_manifest.h"
+#include "bfa/bfa.h"
 #include "level/rom_access.h"
+#include "shell/base/functions.h"
 #include "rom/file_replace.h"
 
 std::string ExtractLine(const char* format, int n, int m) {
@@ -146,6 +149,7 @@ void ExtractSink::Bytes(const std::string& name, const std::vector<unsigned char
   if (!error.empty() || !ReplaceFile(path, bytes, error, ReplaceSync::Batch)) return Fail(name, error);
   ++report_.written;
   report_.files.push_back(name);
+  crcs_[name] = ExtractCrc32(bytes);
   if (control_ != nullptr) control_->written.store(report_.written);
 }
 
@@ -156,4 +160,24 @@ void ExtractSink::CopyOf(const std::string& written, const std::string& name) {
   if (!ReadRegularFile((std::filesystem::path(folder_) / written).string(), bytes, error))
     return Fail(name, "cannot read " + written + " to copy it: " + error);
   Bytes(name, bytes);
+}
+
+void ExtractSink::WriteManifest() {
+  // A run that stopped lists nothing: its files import as they would without a manifest.
+  if (crcs_.empty() || Stopped()) return;
+  // The files of earlier extractions into the folder stay listed: each still
+  // holds what an extraction wrote unless the user changed it since.
+  ExtractManifest manifest;
+  ReadExtractManifest(folder_, manifest);
+  const std::string_view image = CurrentRom().Tail(0);
+  manifest.version = mGetVersion();
+  manifest.image_crc = CharArray_Get_CRC32(image.data(), static_cast<int>(image.size()));
+  for (const auto& [name, file_crc] : crcs_) manifest.files[name] = file_crc;
+  const std::string text = ExtractManifestText(manifest);
+  const std::string path = (std::filesystem::path(folder_) / kExtractManifestName).string();
+  std::string error = image_file_.empty() ? "" : OutputIsInput(path, {image_file_});
+  if (error.empty() && ReplaceFile(path, reinterpret_cast<const unsigned char*>(text.data()), text.size(), error,
+                                   ReplaceSync::Batch))
+    return;
+  Fail(kExtractManifestName, error);
 }

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -67,6 +69,11 @@ class ExtractSink {
   void Bytes(const std::string& name, const std::vector<unsigned char>& bytes);
   // Writes file `name` as a copy of file `written`, written before by this sink.
   void CopyOf(const std::string& written, const std::string& name);
+  // Records the files this sink wrote in the folder's manifest (kExtractManifestName),
+  // with the image's CRC-32; the entries of earlier extractions into the folder
+  // stay. Nothing when no file was written or the run stopped (a write
+  // failed, or it was cancelled).
+  void WriteManifest();
 
  private:
   // Writes what `piece` recorded, in its order.
@@ -80,6 +87,7 @@ class ExtractSink {
   std::string image_file_;  // "" when the image has no file
   ExtractReport& report_;
   ExtractControl* control_;
+  std::map<std::string, std::uint32_t> crcs_;  // CRC-32 of each file written
 };
 
 // One line of a report: `format` with up to two numbers.

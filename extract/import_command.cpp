@@ -7,7 +7,8 @@
 #include "rom/image_edits.h"
 #include "platform/allegro_include.h"
 
-int RunImportCommand(const std::string& folder, const std::string& output, const std::string& romPath) {
+int RunImportCommand(const std::string& folder, const std::string& output, const std::string& romPath,
+                     const ImportOptions& options) {
   if (!LoadRomHeadless(romPath)) return 1;
   // The edits keep the file as read, so the output is that file with the import's writes only.
   std::vector<unsigned char> file;
@@ -20,8 +21,12 @@ int RunImportCommand(const std::string& folder, const std::string& output, const
   QBR1_ResetEdits(std::move(file), header);
   set_color_depth(32);
   std::vector<ImportLine> lines;
-  if (!QBR1_ImportFolder(folder, lines, error)) {
+  if (!QBR1_ImportFolder(folder, lines, error, options)) {
     std::fprintf(stderr, "qbrre: cannot read the folder \"%s\": %s\n", folder.c_str(), error.c_str());
+    return 1;
+  }
+  if (lines.empty()) {
+    std::fprintf(stderr, "qbrre: the folder \"%s\" %s\n", folder.c_str(), kImportNothingToImport);
     return 1;
   }
   // OUT may be ROM (read whole above, replaced in one rename), never a file the import took from.

@@ -1,5 +1,6 @@
 #include "extract/import_menu.h"
 
+#include <cctype>
 #include <filesystem>
 
 #include "gui/commands.h"
@@ -26,7 +27,7 @@ std::string Summary(const std::string& what, const std::vector<ImportLine>& line
   for (const ImportLine& l : lines) {
     if (l.refused) {
       ++refused;
-    } else if (l.outcome == "unchanged") {
+    } else if (l.outcome.rfind("unchanged", 0) == 0) {
       ++unchanged;
     } else {
       ++written;
@@ -60,6 +61,10 @@ bool RunImportEntry(const ImportEntry& entry) {
       ErrorBox("Cannot import from \"" + folder + "\": " + error, kBoxTitle);
       return false;
     }
+    if (lines.empty()) {
+      ErrorBox("The folder \"" + folder + "\" " + kImportNothingToImport + ".", kBoxTitle);
+      return false;
+    }
     what = "\"" + folder + "\"";
   } else {
     const std::string label(entry.label, std::string(entry.label).size() - 3);  // without "..."
@@ -67,13 +72,16 @@ bool RunImportEntry(const ImportEntry& entry) {
         "Import " + label, {{label + " (" + entry.prefix + "0xNN)", std::string(entry.prefix) + "*"}});
     if (path.empty()) return false;
     const std::string name = std::filesystem::path(path).filename().string();
-    if (name.rfind(entry.prefix, 0) != 0 || !QBR1_IsImportableName(name)) {
+    std::string lower = name;
+    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (lower.rfind(entry.prefix, 0) != 0 || !QBR1_IsImportableName(name)) {
       ErrorBox("\"" + name + "\" is not a file of " + label + " as the extraction names them (" + entry.prefix +
                    "0xNN...).",
                kBoxTitle);
       return false;
     }
-    lines = QBR1_ImportFiles({path});
+    // A file chosen by name goes in even when it is as extracted: the user asked for it.
+    lines = QBR1_ImportFiles({path}, ImportOptions{true});
     what = "\"" + name + "\"";
   }
   Last().summary = Summary(what, lines);

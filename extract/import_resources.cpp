@@ -1,13 +1,16 @@
 #include "extract/import_resources.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 
 #include "codec/char_codec.h"
+#include "extract/character_palette.h"
 #include "extract/extract_survey.h"
 #include "level/character_sheet.h"
 #include "level/colour_rounding.h"
 #include "level/ex_gfx_QBR1.h"
+#include "level/graphics_space.h"
 #include "level/gimp_palette.h"
 #include "level/level_records.h"
 #include "level/png_indexed.h"
@@ -35,6 +38,37 @@ std::vector<unsigned char> Copy(const RomView& rom, long long o, long long n) {
   return {bytes.begin(), bytes.end()};
 }
 
+// "N characters", with the bytes of a last partial character when there are any.
+std::string CharacterCount(std::size_t bytes) {
+  std::string text = Count(static_cast<long long>(bytes / 32), "character");
+  if (bytes % 32) text += " and " + Count(static_cast<long long>(bytes % 32), "byte");
+  return text;
+}
+
+// False, with both counts, when `content` holds fewer characters than the archetype's graphics.
+bool NotShort(const std::vector<unsigned char>& content, const ImportResource& r, std::string& reason) {
+  if (content.size() >= r.current.size()) return true;
+  reason = "holds " + CharacterCount(content.size()) + ", the 8x8 graphics of archetype " + Hex(r.number, 2) + " " +
+           CharacterCount(r.current.size());
+  return false;
+}
+
+// False, with the reason, for characters no block can hold: a plain block of
+// another size, or more than one decompression gives.
+bool CharactersFit(const std::vector<unsigned char>& content, const ImportResource& r, std::string& reason) {
+  if (r.plain && content.size() != r.current.size()) {
+    reason = "holds " + Count(static_cast<long long>(content.size()), "byte") +
+             " of characters, the uncompressed block " + Count(static_cast<long long>(r.current.size()), "byte");
+    return false;
+  }
+  if (content.size() > kCharMaxRaw) {
+    reason = "holds " + Count(static_cast<long long>(content.size()), "byte") + " of characters, more than one block (" +
+             std::to_string(kCharMaxRaw) + ")";
+    return false;
+  }
+  return true;
+}
+
 bool UsedArchetype(int a) {
   const std::vector<int> used = QBR1_UsedArchetypes();
   return std::find(used.begin(), used.end(), a) != used.end();
@@ -54,6 +88,7 @@ void Characters(ImportResource& r, const RomView& before) {
     return;
   }
   r.plain = (a & 15) == kQBR1PlainArchetype;
+  r.sheet_row = QBR1_CharacterSheetPalette(a);
   if (r.plain) {
     QBR1_Decompress(before, r.offset, true, r.current);
     r.held = static_cast<long long>(r.current.size());
@@ -137,13 +172,14 @@ bool SheetCharacters(const std::vector<unsigned char>& bytes, const ImportResour
                      std::vector<unsigned char>& content, std::string& reason) {
   IndexedPicture sheet;
   if (!QBR1_ReadIndexedPng(bytes.data(), bytes.size(), kMaxSheetPixels, sheet, reason)) return false;
+  if (!QBR1_SheetInRowColours(sheet, r.sheet_row, reason)) return false;
   if (!QBR1_CharactersOfSheet(sheet, content, reason)) return false;
   const std::size_t whole = r.current.size() / 32 * 32;
   while (content.size() > whole &&
          std::all_of(content.end() - 32, content.end(), [](unsigned char b) { return b == 0; }))
     content.resize(content.size() - 32);
   if (content.size() == whole) content.insert(content.end(), r.current.begin() + static_cast<long>(whole), r.current.end());
-  return true;
+  return NotShort(content, r, reason);
 }
 
 bool GimpColours(const std::vector<unsigned char>& bytes, const ImportResource& r, std::vector<unsigned char>& content,
@@ -183,6 +219,37 @@ bool WriteChanged(long long offset, const std::vector<unsigned char>& bytes, con
   return true;
 }
 
+// Puts `block`, too long for the place of r's graphics, at the lowest free place
+// of the declared graphics space and points the archetype's pointer there; the
+// old place is left as it was (nothing reads it any more).
+bool MoveCharacters(const ImportResource& r, const std::vector<unsigned char>& block, std::string& outcome) {
+  const int a = r.number;
+  const std::string need = "needs " + std::to_string(block.size()) + " bytes, the original holds " + std::to_string(r.held);
+  if (!QBR1_GraphicsMayMove(a)) {
+    outcome = need + "; declaring [ThemeGraphicsPointer] " + Hex(a, 2).substr(2) +
+              " and [FreeSpace] Graphics in the game configuration lets it move";
+    return false;
+  }
+  const RomView now = CurrentRom();
+  const long long at = QBR1_GraphicsFreePlace(now, a, static_cast<long long>(block.size()));
+  if (at < 0) {
+    outcome = need + ", and no free place of FreeSpace Graphics holds it";
+    return false;
+  }
+  const long long pointer = QBR1_GraphicsPointerAt(a);
+  const unsigned long address = static_cast<unsigned long>(at) + 0xC00000ul;
+  const unsigned char word[3] = {static_cast<unsigned char>(address), static_cast<unsigned char>(address >> 8),
+                                 static_cast<unsigned char>(address >> 16)};
+  if (!QBR1_WriteBytes(static_cast<std::size_t>(at), block.data(), block.size()) ||
+      !QBR1_WriteBytes(static_cast<std::size_t>(pointer), word, 3)) {
+    outcome = "the image refused the write";
+    return false;
+  }
+  outcome = "written (" + Count(static_cast<long long>(block.size()), "byte") + " at " + Hex(at, 6) +
+            ", moved from " + Hex(r.offset, 6) + "; pointer at " + Hex(pointer, 6) + ")";
+  return true;
+}
+
 }  // namespace
 
 bool ParseImportName(const std::string& name, ImportName& out) {
@@ -197,15 +264,17 @@ bool ParseImportName(const std::string& name, ImportName& out) {
       {"tileset-0x", ".bin", ImportKind::TileSet, false}, {"tilemap-0x", ".bin", ImportKind::TileMap, false},
       {"palette-0x", ".gpl", ImportKind::Palette, true},  {"palette-0x", ".bin", ImportKind::Palette, false},
   };
+  // Names are matched without regard to case: a file renamed "GFX-0x0c.PNG" is still the sheet.
+  std::string lower = name;
+  for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   for (const Form& f : forms) {
     const std::string prefix = f.prefix, suffix = f.suffix;
-    if (name.size() != prefix.size() + 2 + suffix.size() || name.compare(0, prefix.size(), prefix) != 0 ||
-        name.compare(prefix.size() + 2, suffix.size(), suffix) != 0)
+    if (lower.size() != prefix.size() + 2 + suffix.size() || lower.compare(0, prefix.size(), prefix) != 0 ||
+        lower.compare(prefix.size() + 2, suffix.size(), suffix) != 0)
       continue;
-    // Two upper-case hexadecimal digits, as the extraction writes them.
     int number = 0;
-    for (char c : name.substr(prefix.size(), 2)) {
-      const int digit = c >= '0' && c <= '9' ? c - '0' : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
+    for (char c : lower.substr(prefix.size(), 2)) {
+      const int digit = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
       if (digit < 0) return false;
       number = number * 16 + digit;
     }
@@ -232,9 +301,13 @@ bool QBR1_ImportContent(const ImportName& name, const std::vector<unsigned char>
                         std::vector<unsigned char>& content, std::string& reason) {
   switch (name.kind) {
     case ImportKind::Characters:
-      if (name.preferred) return SheetCharacters(bytes, r, content, reason);
-      content = bytes;
-      return true;
+      if (name.preferred) {
+        if (!SheetCharacters(bytes, r, content, reason)) return false;
+      } else {
+        content = bytes;
+        if (!NotShort(content, r, reason)) return false;
+      }
+      return CharactersFit(content, r, reason);
     case ImportKind::TileSet:
       content = bytes;
       return SizeIs(bytes, r.current.size(), "the tile set", reason);
@@ -252,41 +325,43 @@ bool QBR1_ImportContent(const ImportName& name, const std::vector<unsigned char>
   return false;
 }
 
-bool QBR1_ImportWrite(const ImportResource& r, const std::vector<unsigned char>& content, std::string& outcome) {
-  if (r.kind == ImportKind::TileMap) {
-    // From the file's column order to the map's storage order.
-    std::vector<unsigned char> stored(static_cast<std::size_t>(r.held)), before(stored.size());
-    std::size_t k = 0;
-    for (int c = 0; c < r.level.tile_w; ++c)
-      for (int row = 0; row < r.level.tile_h; ++row, k += 2) {
-        const std::size_t at = static_cast<std::size_t>(QBR1_MapEntryOffset(r.level, c, row) - r.offset);
-        stored[at] = content[k], stored[at + 1] = content[k + 1];
-        before[at] = r.current[k], before[at + 1] = r.current[k + 1];
-      }
-    return WriteChanged(r.offset, stored, before, outcome);
+ImportPlace QBR1_ImportPlace(const ImportResource& r, const std::vector<unsigned char>& content, const RomView& before) {
+  ImportPlace place;
+  place.offset = r.offset;
+  place.whole = r.kind == ImportKind::Characters;
+  if (r.kind != ImportKind::TileMap) {
+    place.bytes = content;
+    if (place.whole) place.bytes.resize(static_cast<std::size_t>(std::max<long long>(r.held, 1)));
+    place.mine.assign(place.bytes.size(), true);
+    return place;
   }
-  if (r.kind != ImportKind::Characters || r.plain) {
-    if (content.size() != r.current.size()) {
-      outcome = "holds " + Count(static_cast<long long>(content.size()), "byte") +
-                " of characters, the uncompressed block " + Count(static_cast<long long>(r.current.size()), "byte");
+  // From the file's column order to the map's storage order; what lies between
+  // a map's rows or columns is not the map's and keeps the image's bytes.
+  place.bytes = Copy(before, r.offset, r.held);
+  place.mine.assign(place.bytes.size(), false);
+  std::size_t k = 0;
+  for (int c = 0; c < r.level.tile_w; ++c)
+    for (int row = 0; row < r.level.tile_h; ++row, k += 2) {
+      const std::size_t at = static_cast<std::size_t>(QBR1_MapEntryOffset(r.level, c, row) - r.offset);
+      place.bytes[at] = content[k], place.bytes[at + 1] = content[k + 1];
+      place.mine[at] = place.mine[at + 1] = true;
+    }
+  return place;
+}
+
+bool QBR1_ImportWrite(const ImportResource& r, const std::vector<unsigned char>& content, const RomView& before,
+                      std::string& outcome) {
+  if (r.kind == ImportKind::TileMap)
+    return WriteChanged(r.offset, QBR1_ImportPlace(r, content, before).bytes, Copy(before, r.offset, r.held), outcome);
+  if (r.kind != ImportKind::Characters || r.plain) return WriteChanged(r.offset, content, r.current, outcome);
+  const std::vector<unsigned char> block = QBR1_CompressCharacters(content);
+  if (static_cast<long long>(block.size()) <= r.held) {
+    if (!QBR1_WriteBytes(static_cast<std::size_t>(r.offset), block.data(), block.size())) {
+      outcome = "the image refused the write";
       return false;
     }
-    return WriteChanged(r.offset, content, r.current, outcome);
+    outcome = "written (" + Count(static_cast<long long>(block.size()), "byte") + " at " + Hex(r.offset, 6) + ")";
+    return true;
   }
-  if (content.size() > kCharMaxRaw) {
-    outcome = "holds " + Count(static_cast<long long>(content.size()), "byte") + " of characters, more than one block (" +
-              std::to_string(kCharMaxRaw) + ")";
-    return false;
-  }
-  const std::vector<unsigned char> block = QBR1_CompressCharacters(content);
-  if (static_cast<long long>(block.size()) > r.held) {
-    outcome = "needs " + std::to_string(block.size()) + " bytes, the original holds " + std::to_string(r.held);
-    return false;
-  }
-  if (!QBR1_WriteBytes(static_cast<std::size_t>(r.offset), block.data(), block.size())) {
-    outcome = "the image refused the write";
-    return false;
-  }
-  outcome = "written (" + Count(static_cast<long long>(block.size()), "byte") + " at " + Hex(r.offset, 6) + ")";
-  return true;
+  return MoveCharacters(r, block, outcome);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,7 @@ struct ImportResource {
   long long held = 0;                  // bytes it occupies there (a compressed block: dictionary to end marker)
   bool plain = true;                   // characters stored uncompressed (every other kind is plain)
   leveldata level;                     // the level of a tile map
+  std::vector<std::uint32_t> sheet_row;  // characters: the colours their sheet is written in
 };
 
 // The resource of `kind` and `number` in `before` (the image before the
@@ -48,4 +50,24 @@ bool QBR1_ImportContent(const ImportName& name, const std::vector<unsigned char>
 // Writes `content` (different from resource.current) into the loaded image
 // through the image edits. "written (N bytes at 0xOFFSET)" in `outcome`, or
 // false with the reason when it does not fit where the resource lies.
-bool QBR1_ImportWrite(const ImportResource& resource, const std::vector<unsigned char>& content, std::string& outcome);
+// Compressed characters that no longer fit move to the lowest free place of
+// the declared graphics space when the archetype's graphics may move
+// (level/graphics_space.h), and its pointer is rewritten in the same edit.
+bool QBR1_ImportWrite(const ImportResource& resource, const std::vector<unsigned char>& content, const RomView& before,
+                      std::string& outcome);
+
+// What `content` puts at the resource's place in the image, to find two files
+// that would write different bytes to the same place: from `offset` on, the
+// bytes and which of them are the resource's (a tile map's rows or columns
+// leave bytes between them alone). Characters are `whole`: their place is the
+// stored block, and two of them meet when they share any of it.
+struct ImportPlace {
+  long long offset = 0;
+  std::vector<unsigned char> bytes;
+  std::vector<bool> mine;
+  bool whole = false;
+
+  long long Last() const { return offset + static_cast<long long>(bytes.size()) - 1; }
+};
+ImportPlace QBR1_ImportPlace(const ImportResource& resource, const std::vector<unsigned char>& content,
+                             const RomView& before);

@@ -1,5 +1,8 @@
 #include "level/character_sheet.h"
 
+#include <array>
+#include <cstdio>
+
 #include "level/ex_gfx_QBR1.h"
 
 IndexedPicture QBR1_CharacterSheet(const std::vector<unsigned char>& characters) {
@@ -58,4 +61,45 @@ void QBR1_EncodeCharacter(const std::uint8_t pixels[64], unsigned char out[32]) 
     out[2 * r + 16] = planes[2];
     out[2 * r + 17] = planes[3];
   }
+}
+
+bool QBR1_SheetInRowColours(IndexedPicture& sheet, const std::vector<std::uint32_t>& row, std::string& reason) {
+  constexpr int kNone = -1;
+  // What each of the 256 possible indexes becomes; kNone: its colour is not in the row.
+  std::array<int, 256> to;
+  to.fill(kNone);
+  std::array<bool, 256> used{};
+  for (std::uint8_t p : sheet.pixels) used[p] = true;
+  bool any_in_row = false;
+  for (std::size_t i = 0; i < sheet.palette.size() && i < to.size(); ++i) {
+    const std::uint32_t colour = sheet.palette[i] & 0xFFFFFFu;
+    if (i < row.size() && row[i] == colour) {
+      to[i] = static_cast<int>(i);
+    } else {
+      for (std::size_t j = 0; j < row.size(); ++j)
+        if (row[j] == colour) {
+          to[i] = static_cast<int>(j);
+          break;
+        }
+    }
+    any_in_row = any_in_row || (used[i] && to[i] != kNone);
+  }
+  if (!any_in_row) return true;
+  for (int y = 0; y < sheet.h; ++y)
+    for (int x = 0; x < sheet.w; ++x) {
+      const std::uint8_t p = sheet.At(x, y);
+      if (to[p] != kNone) continue;
+      const std::string where = "pixel (" + std::to_string(x) + ", " + std::to_string(y) + ")";
+      if (p >= sheet.palette.size()) {
+        reason = where + " has the value " + std::to_string(p) + ", which the picture's palette does not hold";
+      } else {
+        char colour[8];
+        std::snprintf(colour, sizeof colour, "%06X", static_cast<unsigned>(sheet.palette[p] & 0xFFFFFFu));
+        reason = where + " has the colour #" + colour + ", which is not one of the sheet's " +
+                 std::to_string(row.size()) + " palette colours";
+      }
+      return false;
+    }
+  for (std::uint8_t& p : sheet.pixels) p = static_cast<std::uint8_t>(to[p]);
+  return true;
 }

@@ -24,3 +24,13 @@ bool QBR1_CharactersOfSheet(const IndexedPicture& sheet, std::vector<unsigned ch
 
 // The 32 planar bytes of a character from its 64 pixel values (row by row, 0-15).
 void QBR1_EncodeCharacter(const std::uint8_t pixels[64], unsigned char out[32]);
+
+// Turns the pixels of `sheet` (indexes into its own palette) into indexes of
+// `row`, the 16 colours the sheet was written in, by colour: an entry whose
+// colour `row` holds at the same index keeps it, another goes to the first
+// index of `row` with its colour, so a sheet whose palette an image program
+// reordered reads as written. A sheet none of whose used colours is in `row`
+// (drawn in a palette of its own) keeps its values as stored. False, with the
+// first such pixel in reading order named, when a pixel's colour is not in
+// `row` or its index is past the sheet's palette.
+bool QBR1_SheetInRowColours(IndexedPicture& sheet, const std::vector<std::uint32_t>& row, std::string& reason);

@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cstdlib>
 
+#include "level/graphics_space.h"
 #include "platform/config_lock.h"
 #include "shell/base/functions.h"
 #include "platform/allegro_include.h"
@@ -76,6 +77,8 @@ std::vector<std::string> QBR1_LoadFreeSpace() {
   FreeSpaceDeclaration decl = QBR1_ReadFreeSpaceConfig(refusals);
   const std::vector<std::string> checked = QBR1_CheckFreeSpace(CurrentRom(), qbr1gbl, decl);
   refusals.insert(refusals.end(), checked.begin(), checked.end());
+  const std::vector<std::string> graphics = QBR1_CheckGraphicsSpace(CurrentRom());
+  refusals.insert(refusals.end(), graphics.begin(), graphics.end());
   accepted = std::move(decl);
   return refusals;
 }
@@ -88,4 +91,17 @@ void ReportFreeSpace() {
   std::string text = "The game configuration declares free space the lists cannot use:";
   for (const std::string& r : refusals) text += "\n" + r;
   ErrorBox(text, "Free Space Refused");
+}
+
+std::vector<ByteRange> QBR1_ReadGraphicsFreeRanges(std::vector<std::string>& refusals) {
+  std::string text;
+  {
+    ConfigGuard guard;
+    text = get_config_string("FreeSpace", "Graphics", "");
+  }
+  std::vector<ByteRange> ranges;
+  std::string bad;
+  if (!QBR1_ParseFreeRanges(text, ranges, bad))
+    refusals.push_back("FreeSpace Graphics \"" + bad + "\" refused: it is not a range START-END in hexadecimal");
+  return ranges;
 }

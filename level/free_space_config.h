@@ -28,3 +28,8 @@ void ReportFreeSpace();
 
 // The accepted free space of the open image (empty before the first load).
 const FreeSpaceDeclaration& QBR1_FreeSpace();
+
+// Reads key "Graphics" of section "FreeSpace": the ranges graphics that grow
+// may move to (level/graphics_space.h); each malformed item adds a message to
+// `refusals`.
+std::vector<ByteRange> QBR1_ReadGraphicsFreeRanges(std::vector<std::string>& refusals);

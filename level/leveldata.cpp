@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "level/graphics_space.h"
 #include "level/rom_access.h"
 #include "platform/config_lock.h"
 #include "rom/globaldata.h"
@@ -78,7 +79,11 @@ int Get_QBR1_LevelTilesW(int id, int a) { return Get_QBR1_LevelMode(a) != 0 ? 64
 
 int Get_QBR1_LevelTilesH(int id, int a) { return Get_QBR1_LevelMode(a) != 0 ? Get_QBR1_LevelSize(id) / 128 : 16; }
 
-int Get_QBR1_LevelGFXOffset(int a) { return ConfigHex("ThemeGraphics", a, 2, 0x158FC0); }
+int Get_QBR1_LevelGFXOffset(int a) {
+  // Graphics that may move are where their pointer says, which an earlier move may have changed.
+  if (QBR1_GraphicsMayMove(a)) return ToInt(QBR1_GraphicsPointerTarget(CurrentRom(), QBR1_GraphicsPointerAt(a)));
+  return ConfigHex("ThemeGraphics", a, 2, 0x158FC0);
+}
 
 int Get_QBR1_LevelTISOffset(int a) { return ConfigHex("ThemeTileSet", a, 2, 0x19A3C0); }
 

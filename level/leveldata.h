@@ -56,7 +56,9 @@ int Get_QBR1_LevelSize(int id);
 int Get_QBR1_LevelTilesW(int id, int a);
 // Height in tiles: size / 128 for a vertical archetype, else 16.
 int Get_QBR1_LevelTilesH(int id, int a);
-// Compressed graphics offset of archetype a ("ThemeGraphics", default 0x158FC0).
+// Compressed graphics offset of archetype a: where its graphics pointer points
+// when the graphics may move (level/graphics_space.h), else "ThemeGraphics"
+// (default 0x158FC0).
 int Get_QBR1_LevelGFXOffset(int a);
 // Tile set offset of archetype a ("ThemeTileSet", default 0x19A3C0).
 int Get_QBR1_LevelTISOffset(int a);

@@ -96,6 +96,12 @@ bool Read(Source& src, std::size_t max_pixels, IndexedPicture& out, ErrorSink& s
     reason = "a picture of " + std::to_string(w) + " x " + std::to_string(h) + " pixels is too large";
     return false;
   }
+  png_colorp colours = nullptr;
+  int count = 0;
+  if (png_get_PLTE(png, info, &colours, &count) == PNG_INFO_PLTE)
+    for (int i = 0; i < count; ++i)
+      out.palette.push_back(static_cast<std::uint32_t>(colours[i].red) << 16 |
+                            static_cast<std::uint32_t>(colours[i].green) << 8 | colours[i].blue);
   png_set_packing(png);
   png_set_interlace_handling(png);
   png_read_update_info(png, info);

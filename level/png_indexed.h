@@ -13,6 +13,7 @@ struct IndexedPicture {
   int w = 0;
   int h = 0;
   std::vector<std::uint8_t> pixels;  // row by row, one index per pixel
+  std::vector<std::uint32_t> palette;  // the file's colours (0xRRGGBB) as read; unused when writing
 
   std::uint8_t At(int x, int y) const { return pixels[static_cast<std::size_t>(y) * w + x]; }
 };
@@ -24,7 +25,7 @@ std::vector<unsigned char> QBR1_IndexedPngBytes(const IndexedPicture& picture, c
                                                 bool clear0);
 
 // Reads an indexed PNG of any bit depth (1, 2, 4 or 8) from `size` bytes at
-// `data`, pixels as stored (whatever the palette holds). False, with a
+// `data`, pixels as stored and the palette's colours beside them. False, with a
 // one-line reason, for anything else: not a PNG, another colour type, a
 // picture of more than `max_pixels` pixels (refused before it is decoded), or a
 // damaged file.

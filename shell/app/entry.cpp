@@ -64,10 +64,21 @@ int RunExtract(const Args& a) {
   PlatformUseStderrDialogs();
   return RunExtractCommand(a[0], a[2], a[3]);
 }
-int RunImport(const Args& a) {
+int RunImport(const Args& args) {
+  // --all may stand anywhere among the arguments.
+  Args a;
+  ImportOptions options;
+  for (const std::string& word : args) {
+    if (word == "--all") {
+      options.all = true;
+    } else {
+      a.push_back(word);
+    }
+  }
+  if (a.size() != 4) return UsageError("wrong number of arguments for --import");
   if (a[1] != "--output") return UsageError("--import needs --output before the ROM image");
   PlatformUseStderrDialogs();
-  return RunImportCommand(a[0], a[2], a[3]);
+  return RunImportCommand(a[0], a[2], a[3], options);
 }
 int RunExport(const Args& a) {
   if (a[1] != "--output") return UsageError("--export needs --output before the ROM image");
@@ -111,9 +122,10 @@ const Command commands[] = {
      "write the image's resources into DIR and exit; KIND: terrains, tilesets, sprites, gfx, tileset-data, "
      "tilemaps, palettes, sprite-data or all",
      4, RunExtract},
-    {"--import", "DIR --output OUT ROM",
-     "write ROM to OUT with the files of DIR that --extract writes put back in (OUT may be ROM) and exit", 4,
-     RunImport},
+    {"--import", "[--all] DIR --output OUT ROM",
+     "write ROM to OUT with the files of DIR that --extract writes put back in (OUT may be ROM) and exit; "
+     "files still as extracted are skipped unless --all",
+     -1, RunImport},
 };
 
 int PrintUsage(std::FILE* out) {

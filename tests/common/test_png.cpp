@@ -44,8 +44,14 @@ std::vector<unsigned char> MakeTestPng(const TestPng& png) {
   Chunk(out, "IHDR", ihdr);
   if (png.colour_type == 3) {
     std::vector<unsigned char> plte;
-    for (int i = 0; i < png.palette_size; ++i)
-      plte.insert(plte.end(), {static_cast<unsigned char>(i * 16), static_cast<unsigned char>(255 - i), 0x80});
+    if (!png.colours.empty()) {
+      for (std::uint32_t c : png.colours)
+        plte.insert(plte.end(), {static_cast<unsigned char>(c >> 16), static_cast<unsigned char>(c >> 8),
+                                 static_cast<unsigned char>(c)});
+    } else {
+      for (int i = 0; i < png.palette_size; ++i)
+        plte.insert(plte.end(), {static_cast<unsigned char>(i * 16), static_cast<unsigned char>(255 - i), 0x80});
+    }
     Chunk(out, "PLTE", plte);
   }
   // Each row: filter type 0, then the samples packed most significant bits first.

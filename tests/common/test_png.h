@@ -13,6 +13,7 @@ struct TestPng {
   int colour_type = 3;                 // 3 indexed, 2 RGB, 0 grey, 6 RGBA, 4 grey and alpha
   std::vector<std::uint32_t> samples;  // row by row, one per pixel and channel
   int palette_size = 16;               // entries of the PLTE chunk (indexed only)
+  std::vector<std::uint32_t> colours;  // the PLTE entries as 0xRRGGBB; empty: palette_size made-up ones
 };
 
 // The bytes of the PNG file.

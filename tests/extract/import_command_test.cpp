@@ -340,3 +340,232 @@ TEST(ImportCommandTest, OutputThatIsAnImportedFileIsRefused) {
 }
 
 }  // namespace
+
+namespace {
+
+// The PLTE entries (0xRRGGBB) of a PNG file, read chunk by chunk.
+std::vector<std::uint32_t> PngColours(const Bytes& png) {
+  std::vector<std::uint32_t> colours;
+  for (std::size_t at = 8; at + 12 <= png.size();) {
+    const std::size_t n = static_cast<std::size_t>(png[at]) << 24 | png[at + 1] << 16 | png[at + 2] << 8 | png[at + 3];
+    if (std::string(png.begin() + static_cast<long>(at) + 4, png.begin() + static_cast<long>(at) + 8) == "PLTE")
+      for (std::size_t i = 0; i + 2 < n && at + 8 + i + 2 < png.size(); i += 3)
+        colours.push_back(static_cast<std::uint32_t>(png[at + 8 + i]) << 16 | png[at + 9 + i] << 8 | png[at + 10 + i]);
+    at += 12 + n;
+  }
+  return colours;
+}
+
+void SetWord(Bytes& bytes, std::size_t at, unsigned w) {
+  bytes[at] = static_cast<unsigned char>(w), bytes[at + 1] = static_cast<unsigned char>(w >> 8);
+}
+
+// A GIMP palette of `count` colours, the first 128 those of `palette` (128 words as stored).
+std::string Gpl(const Bytes& palette, int count, const std::string& head = "GIMP Palette\n", bool alpha = false) {
+  std::string text = head;
+  for (int i = 0; i < count; ++i) {
+    const unsigned c = i < 128 ? WordAt(palette, 2 * static_cast<std::size_t>(i)) : 0;
+    text += std::to_string((c & 31) * 8) + " " + std::to_string((c >> 5 & 31) * 8) + " " +
+            std::to_string((c >> 10 & 31) * 8) + (alpha ? " 255" : "") + "\tcolour\n";
+  }
+  return text;
+}
+
+// The import refuses or skips what would harm the image and says why, one case a row. Every case
+// imports a folder of its own into an image edited since the extraction (colour 5 of level 0x16's
+// palette), so that a file as extracted differs from the image.
+class ImportCasesTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    demo_ = new DemoImage(BuildDemoImage(1));
+    folder_ = new TempFolder("import-cases");
+    PlaceDemo(*demo_, folder_->path());
+    for (const char* kind : {"gfx", "tilemaps", "palettes", "tileset-data"})
+      ASSERT_EQ(Qbrre(folder_->path(), std::string("--extract ") + kind + " --output out demo.smc").status, 0);
+    edited_ = new Bytes(demo_->rom);
+    SetWord(*edited_, static_cast<std::size_t>(demo_->Level(0x16)->paletteOffset) + 10, 0x1234);
+    WriteFile(folder_->path() / "edited.smc", *edited_);
+  }
+  static void TearDownTestSuite() {
+    delete edited_;
+    delete folder_;
+    delete demo_;
+  }
+  static Bytes Extracted(const std::string& name) { return ReadFile(folder_->path() / "out" / name); }
+
+  static DemoImage* demo_;
+  static TempFolder* folder_;
+  static Bytes* edited_;
+};
+DemoImage* ImportCasesTest::demo_ = nullptr;
+TempFolder* ImportCasesTest::folder_ = nullptr;
+Bytes* ImportCasesTest::edited_ = nullptr;
+
+TEST_F(ImportCasesTest, ConflictsShortFilesPalettesCaseAndManifest) {
+  const DemoImage& demo = *demo_;
+  const DemoArchetype& a0 = demo.archetypes.front();
+  const std::size_t chars = a0.characters.size() / 32;
+  // Levels 0x00 and 0x01 are not built: they share the default palette and one map.
+  const Bytes palette00 = Extracted("palette-0x00.bin"), map00 = Extracted("tilemap-0x00.bin");
+  ASSERT_EQ(palette00, Extracted("palette-0x01.bin"));
+  ASSERT_EQ(map00, Extracted("tilemap-0x01.bin"));
+  const Bytes palette16 = Extracted("palette-0x16.bin");
+  const Bytes sheet = Extracted("gfx-0x00.png");
+  const std::vector<std::uint32_t> row = PngColours(sheet);
+  ASSERT_EQ(row.size(), 16u);
+  // Archetype 0's sheet with its palette reversed and every pixel following its colour.
+  TestPng reversed = Sheet(a0.characters);
+  reversed.depth = 4;
+  reversed.colours.assign(row.rbegin(), row.rend());
+  for (std::uint32_t& v : reversed.samples) v = 15 - v;
+  TestPng stranger = reversed;
+  stranger.colours.push_back(0x123457);
+  stranger.samples[2 * 128 + 5] = 16;
+  stranger.depth = 8;
+  auto with = [](Bytes b, std::size_t at, unsigned w) {
+    SetWord(b, at, w);
+    return b;
+  };
+  std::string bom_rgba = Gpl(with(palette16, 18, 0x7C1F), 128, "\xEF\xBB\xBFGIMP Palette\nName: x\nChannels: RGBA\n", true);
+
+  struct File {
+    std::string name;
+    Bytes bytes;
+  };
+  struct Case {
+    const char* what;
+    std::vector<File> files;
+    bool manifest;
+    const char* options;
+    std::vector<std::string> lines;  // each output line starts with this, in name order
+    int status;
+    bool changes;
+  };
+  auto text = [](const std::string& s) { return Bytes(s.begin(), s.end()); };
+  const std::string same = " would write different bytes to the same place";
+  const Case cases[] = {
+      {"two levels that share a palette, changed differently",
+       {{"palette-0x00.bin", with(palette00, 6, 0x0001)}, {"palette-0x01.bin", with(palette00, 6, 0x0002)}},
+       false, "",
+       {"palette-0x00.bin: refused: palette-0x01.bin (at 0x", "palette-0x01.bin: refused: palette-0x00.bin (at 0x"},
+       1, false},
+      {"two levels that share a palette, changed alike",
+       {{"palette-0x00.bin", with(palette00, 6, 0x0001)}, {"palette-0x01.bin", with(palette00, 6, 0x0001)}},
+       false, "",
+       {"palette-0x00.bin: written (", "palette-0x01.bin: written ("},
+       0, true},
+      {"two levels that share a map, changed differently",
+       {{"tilemap-0x00.bin", with(map00, 0, 0x0005)}, {"tilemap-0x01.bin", with(map00, 0, 0x0006)}},
+       false, "",
+       {"tilemap-0x00.bin: refused: tilemap-0x01.bin (at 0x", "tilemap-0x01.bin: refused: tilemap-0x00.bin (at 0x"},
+       1, false},
+      {"one name in two cases, different content",
+       {{"PALETTE-0x16.BIN", with(palette16, 2, 0x0001)}, {"palette-0x16.bin", with(palette16, 4, 0x0001)}},
+       false, "",
+       {"PALETTE-0x16.BIN: refused: palette-0x16.bin" + same, "palette-0x16.bin: refused: PALETTE-0x16.BIN" + same},
+       1, false},
+      {"an upper-case name", {{"TILEMAP-0X16.BIN", with(Extracted("tilemap-0x16.bin"), 4, 0x0003)}}, false, "",
+       {"TILEMAP-0X16.BIN: written ("}, 0, true},
+      {"empty characters", {{"gfx-0x00.bin", {}}}, false, "",
+       {"gfx-0x00.bin: refused: holds 0 characters, the 8x8 graphics of archetype 0x00 " + std::to_string(chars) +
+        " characters"},
+       1, false},
+      {"cut characters", {{"gfx-0x00.bin", Bytes(a0.characters.begin(), a0.characters.begin() + 129)}}, false, "",
+       {"gfx-0x00.bin: refused: holds 4 characters and 1 byte, the 8x8 graphics of archetype 0x00 "}, 1, false},
+      {"a sheet a row of characters short",
+       {{"gfx-0x00.png", MakeTestPng(Sheet(Bytes(a0.characters.begin(), a0.characters.end() - 32 * 16)))}}, false, "",
+       {"gfx-0x00.png: refused: holds "}, 1, false},
+      {"a tile set short", {{"tileset-0x00.bin", Bytes(32, 0)}}, false, "",
+       {"tileset-0x00.bin: refused: holds 32 bytes, the tile set "}, 1, false},
+      {"a palette of 127 colours", {{"palette-0x16.gpl", text(Gpl(palette16, 127))}}, false, "",
+       {"palette-0x16.gpl: refused: holds 127 colours, a level palette 128"}, 1, false},
+      {"a palette of 129 colours", {{"palette-0x16.gpl", text(Gpl(palette16, 129))}}, false, "",
+       {"palette-0x16.gpl: refused: holds 129 colours, a level palette 128"}, 1, false},
+      {"a palette with a byte-order mark and RGBA channels", {{"palette-0x16.gpl", text(bom_rgba)}}, false, "",
+       {"palette-0x16.gpl: written ("}, 0, true},
+      {"a sheet whose palette was reordered", {{"gfx-0x00.png", MakeTestPng(reversed)}}, false, "",
+       {"gfx-0x00.png: unchanged"}, 0, false},
+      {"a sheet with a colour its row does not hold", {{"gfx-0x00.png", MakeTestPng(stranger)}}, false, "",
+       {"gfx-0x00.png: refused: pixel (5, 2) has the colour #123457, which is not one of the sheet's 16 palette colours"},
+       1, false},
+      {"a file as extracted, with the manifest", {{"palette-0x16.bin", palette16}, {"palette-0x16.gpl", Extracted("palette-0x16.gpl")}},
+       true, "", {"palette-0x16.bin: unchanged since extraction", "palette-0x16.gpl: unchanged since extraction"}, 0,
+       false},
+      {"a file as extracted, with the manifest and --all", {{"palette-0x16.bin", palette16}}, true, "--all ",
+       {"palette-0x16.bin: written (2 bytes at 0x"}, 0, true},
+      {"a file as extracted, without a manifest", {{"palette-0x16.bin", palette16}}, false, "",
+       {"palette-0x16.bin: written (2 bytes at 0x"}, 0, true},
+      {"a file changed since the extraction, with the manifest", {{"palette-0x16.bin", with(palette16, 20, 0x0421)}},
+       true, "", {"palette-0x16.bin: written ("}, 0, true},
+  };
+  int n = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const fs::path in = folder_->path() / ("case" + std::to_string(++n));
+    fs::create_directories(in);
+    for (const File& f : c.files) WriteFile(in / f.name, f.bytes);
+    if (c.manifest) fs::copy_file(folder_->path() / "out" / "qbrre-extract.txt", in / "qbrre-extract.txt");
+    const RunResult run =
+        Qbrre(folder_->path(), std::string("--import ") + c.options + in.filename().string() + " --output result.smc edited.smc");
+    EXPECT_EQ(run.status, c.status) << run.out;
+    const std::vector<std::string> lines = Lines(run.out);
+    ASSERT_EQ(lines.size(), c.lines.size()) << run.out;
+    for (std::size_t i = 0; i < lines.size(); ++i) EXPECT_EQ(lines[i].rfind(c.lines[i], 0), 0u) << lines[i];
+    const Bytes result = ReadFile(folder_->path() / "result.smc");
+    ASSERT_EQ(result.size(), edited_->size());
+    EXPECT_EQ(result != *edited_, c.changes);
+  }
+}
+
+// An empty folder, or one without a file the import takes, is said so: exit 1, nothing written.
+TEST(ImportCommandTest, AFolderWithNothingToImportIsSaidSo) {
+  const DemoImage demo = BuildDemoImage(1);
+  TempFolder folder("import-nothing");
+  PlaceDemo(demo, folder.path());
+  fs::create_directories(folder.path() / "empty");
+  fs::create_directories(folder.path() / "notes");
+  WriteFile(folder.path() / "notes" / "notes.txt", {'x'});
+  WriteFile(folder.path() / "notes" / "gfx-0x0G.png", {'x'});
+  for (const char* dir : {"empty", "notes"}) {
+    SCOPED_TRACE(dir);
+    const RunResult run = Qbrre(folder.path(), std::string("--import ") + dir + " --output out.smc demo.smc");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "");
+    ASSERT_FALSE(run.err.empty());
+    EXPECT_NE(run.err.back().find("holds no file to import"), std::string::npos) << run.err.back();
+    EXPECT_FALSE(fs::exists(folder.path() / "out.smc"));
+  }
+}
+
+// A whole folder extracted before the image was edited, put back untouched: the later edits stay,
+// byte for byte, and every line says why nothing was written.
+TEST(ImportCommandTest, AnUntouchedOldFolderChangesNothing) {
+  const DemoImage demo = BuildDemoImage(1);
+  TempFolder folder("import-old");
+  PlaceDemo(demo, folder.path());
+  ASSERT_EQ(Qbrre(folder.path(), "--extract all --output old demo.smc").status, 0);
+  // Edits made since: a map word and a colour of level 0x16, one character of archetype 6.
+  fs::create_directories(folder.path() / "edit");
+  const fs::path old = folder.path() / "old";
+  Bytes map = ReadFile(old / "tilemap-0x16.bin");
+  SetWord(map, 6, WordAt(map, 6) ^ 0x0401);
+  WriteFile(folder.path() / "edit" / "tilemap-0x16.bin", map);
+  Bytes palette = ReadFile(old / "palette-0x16.bin");
+  SetWord(palette, 30, 0x2A5F);
+  WriteFile(folder.path() / "edit" / "palette-0x16.bin", palette);
+  ASSERT_EQ(Qbrre(folder.path(), "--import edit --output edited.smc demo.smc").status, 0);
+  const Bytes edited = ReadFile(folder.path() / "edited.smc");
+  ASSERT_NE(edited, demo.rom);
+
+  const RunResult run = Qbrre(folder.path(), "--import old --output result.smc edited.smc");
+  EXPECT_EQ(run.status, 0) << run.out;
+  EXPECT_EQ(ReadFile(folder.path() / "result.smc"), edited);
+  for (const std::string& line : Lines(run.out)) {
+    const std::string outcome = line.substr(line.find(": ") + 2);
+    EXPECT_TRUE(outcome == "unchanged" || outcome == "unchanged since extraction") << line;
+  }
+  EXPECT_EQ(LineOf(run, "tilemap-0x16.bin"), "unchanged since extraction");
+  EXPECT_EQ(LineOf(run, "palette-0x16.gpl"), "unchanged since extraction");
+}
+
+}  // namespace

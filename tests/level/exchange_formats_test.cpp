@@ -142,6 +142,41 @@ TEST(CharacterSheetTest, SheetsOfAnotherShapeOrValueAreRefused) {
   }
 }
 
+// A sheet's pixels go through its own palette to the row's indexes by colour; the same index
+// where the row has that colour twice; values as stored when no used colour is the row's.
+TEST(CharacterSheetTest, PixelsGoThroughTheSheetsPaletteToTheRow) {
+  const std::vector<std::uint32_t> row = {0x000000, 0x111111, 0x222222, 0x111111};
+  struct Case {
+    const char* what;
+    std::vector<std::uint32_t> palette;
+    std::vector<std::uint8_t> pixels;  // a 4 x 1 picture
+    std::vector<std::uint8_t> read;    // empty: refused
+    const char* reason;
+  };
+  const Case cases[] = {
+      {"the row itself", row, {0, 1, 2, 3}, {0, 1, 2, 3}, ""},
+      {"reordered", {0x222222, 0x000000, 0x111111}, {0, 1, 2, 1}, {2, 0, 1, 0}, ""},
+      {"a colour the row holds twice, at its own index", {0x000000, 0x999999, 0x999999, 0x111111}, {3, 0}, {3, 0}, ""},
+      {"a colour the row does not hold", {0x000000, 0x123456}, {0, 0, 1, 0}, {},
+       "pixel (2, 0) has the colour #123456, which is not one of the sheet's 4 palette colours"},
+      {"an index past the palette", {0x000000}, {0, 5, 0, 0}, {},
+       "pixel (1, 0) has the value 5, which the picture's palette does not hold"},
+      {"a palette of its own", {0x0A0B0C, 0x0D0E0F, 0x101112}, {2, 1, 0, 2}, {2, 1, 0, 2}, ""},
+  };
+  for (const Case& c : cases) {
+    IndexedPicture sheet;
+    sheet.w = static_cast<int>(c.pixels.size());
+    sheet.h = 1;
+    sheet.pixels = c.pixels;
+    sheet.palette = c.palette;
+    std::string reason;
+    const bool read = QBR1_SheetInRowColours(sheet, row, reason);
+    EXPECT_EQ(read, !c.read.empty()) << c.what << ": " << reason;
+    if (read) EXPECT_EQ(sheet.pixels, c.read) << c.what;
+    else EXPECT_EQ(reason, c.reason) << c.what;
+  }
+}
+
 TEST(GimpPaletteTest, ReadsColoursAndNamesTheFirstBadLine) {
   struct Case {
     const char* what;
@@ -163,6 +198,13 @@ TEST(GimpPaletteTest, ReadsColoursAndNamesTheFirstBadLine) {
       {"commas", "GIMP Palette\n1,2,3\n", {}, "line 2 is not a colour of three channels 0-255"},
       {"a sign", "GIMP Palette\n1 -2 3\n", {}, "line 2 is not a colour of three channels 0-255"},
       {"digits running into a name", "GIMP Palette\n1 2 3x\n", {}, "line 2 is not a colour of three channels 0-255"},
+      {"a byte-order mark", "\xEF\xBB\xBFGIMP Palette\n1 2 3\n", {0x010203}, ""},
+      {"RGBA channels, the alpha left out", "GIMP Palette\nChannels: RGBA\n1 2 3 0 clear\n4 5 6 255\n",
+       {0x010203, 0x040506}, ""},
+      {"RGB channels named", "GIMP Palette\nChannels: RGB\n1 2 3\n", {0x010203}, ""},
+      {"RGBA without the alpha", "GIMP Palette\nChannels: RGBA\n1 2 3\n", {},
+       "line 3 is not a colour of four channels 0-255"},
+      {"channels of another kind", "GIMP Palette\nChannels: CMYK\n", {}, "line 2 names channels \"CMYK\"; RGB or RGBA are read"},
   };
   for (const Case& c : cases) {
     std::vector<std::uint32_t> colours;
