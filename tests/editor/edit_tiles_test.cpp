@@ -9,6 +9,7 @@
 #include "demo/demo_image.h"
 #include "editor/classes.h"
 #include "editor/edit_tiles.h"
+#include "editor/level_export.h"
 #include "level/level_records.h"
 #include "rom/image_edits.h"
 #include "tests/editor/editor_support.h"
@@ -369,4 +370,49 @@ TEST_F(EditTilesTest, ADragAcrossThePickerMakesAStampOfItsTiles) {
   for (const QBR1TileEntry& e : tiles.brush.cells) got.push_back(e.tile);
   EXPECT_EQ(got, (std::vector<int>{1, 2, 5, 6, 9, 10}));
   EXPECT_TRUE(Changed().empty());
+}
+
+// Level 0x27 shows a second map under its own: a tile painted into a cell of
+// its map where that map was empty shows in the level's picture, in that cell
+// and nowhere else.
+TEST_F(EditTilesTest, APaintedCellOfLevel27ShowsWhereItIsPainted) {
+  leveldata lvl;
+  Get_QBR1_LevelDataStruct(0x27, lvl);
+  const DemoLevel& built = *Demo().Level(0x27);
+  ASSERT_FALSE(built.underMap.empty());
+  // A floor or ledge entry of the map, painted into an empty cell in the middle of the level.
+  unsigned word = 0;
+  int col = -1, row = -1;
+  for (int r = 0; r < lvl.tile_h && col < 0; ++r) {
+    for (int c = 0; c < lvl.tile_w; ++c) {
+      const unsigned e = built.MapAt(c, r);
+      if (word == 0 && e != 0) word = e;
+      if (col < 0 && e == 0 && c > lvl.tile_w / 2 && r > 2 &&
+          (built.underMap[static_cast<std::size_t>(r) * lvl.tile_w + c] & 0x3FFF) != (word & 0x3FFF)) {
+        col = c, row = r;
+      }
+    }
+  }
+  ASSERT_NE(word, 0u);
+  ASSERT_GE(col, 0);
+  BITMAP* before = ComposeLevelPicture(0x27);
+  ASSERT_NE(before, nullptr);
+  TileMapTool tiles;
+  tiles.has_brush = true;
+  tiles.brush = TileStamp::Single(QBR1TileEntry::FromWord(word));
+  ASSERT_TRUE(tiles.PaintCell(lvl, col, row));
+  BITMAP* after = ComposeLevelPicture(0x27);
+  ASSERT_NE(after, nullptr);
+  auto px = [](BITMAP* b, int x, int y) { return reinterpret_cast<const std::uint32_t*>(b->line[y])[x]; };
+  int differing = 0, elsewhere = 0;
+  for (int y = 0; y < before->h; ++y) {
+    for (int x = 0; x < before->w; ++x) {
+      if (px(before, x, y) == px(after, x, y)) continue;
+      (x / 32 == col && y / 32 == row ? differing : elsewhere)++;
+    }
+  }
+  EXPECT_GT(differing, 0) << "the painted cell looks as before";
+  EXPECT_EQ(elsewhere, 0);
+  destroy_bitmap(before);
+  destroy_bitmap(after);
 }
