@@ -1,6 +1,7 @@
 #include "level/read_blocks.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <set>
 #include <string>
@@ -69,20 +70,21 @@ void AddLevels(Blocks& blocks, const RomView& rom, const globaldata& g) {
   std::set<int> archetypes;
   for (int id = kQBR1FirstLevel; id <= kQBR1LastLevel; ++id) {
     if (QBR1_IsHiddenLevel(id)) continue;
-    leveldata lvl;
-    Get_QBR1_LevelDataStruct(id, lvl);
+    // The fields one by one: the whole record would also decode the name, which in a blank image runs to its end.
+    const int archetype = Get_QBR1_LevelArchetype(id);
+    const int size = Get_QBR1_LevelSize(id);
     const std::string of = " of level " + Hex(static_cast<unsigned>(id), 2);
     blocks.Add("camera record" + of, Get_QBR1_LevelRecord(id), 4);
     const unsigned k = rom.Byte(Wide(g.LvlNameBank | g.LvlNameTable1) + id);
     const long long name = Wide(g.LvlNameBank) + rom.Word(Wide(g.LvlNameBank | g.LvlNameTable2) + 2LL * k);
     blocks.Add("name" + of, name, NameBytes(rom, name));
-    blocks.Add("palette" + of, static_cast<unsigned>(lvl.palette), 256);
-    if (lvl.size > 0 && lvl.size <= 0x10000) {
-      const long long map = static_cast<unsigned>(lvl.tilemap);
-      blocks.Add("tile map" + of, map, lvl.size);
-      if (id == 0x27) blocks.Add("second tile map" + of, map + lvl.size + 0x200, lvl.size);
+    blocks.Add("palette" + of, Wide(static_cast<std::uint32_t>(Get_QBR1_LevelPalette(id))) + Wide(g.ThemePalBank), 256);
+    if (size > 0 && size <= 0x10000) {
+      const long long map = static_cast<unsigned>(Get_QBR1_LevelOffset(id));
+      blocks.Add("tile map" + of, map, size);
+      if (id == 0x27) blocks.Add("second tile map" + of, map + size + 0x200, size);
     }
-    if (lvl.archetype >= 0 && lvl.archetype <= 13) archetypes.insert(lvl.archetype);
+    if (archetype >= 0 && archetype <= 13) archetypes.insert(archetype);
   }
   blocks.Add("tile map base table", Wide(g.LvlStackTable), 3LL * 14);
   for (int a : archetypes) {
