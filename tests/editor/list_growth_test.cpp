@@ -6,9 +6,11 @@
 
 #include "bfa/bfa.h"
 #include "editor/edit_lists.h"
+#include "editor/shared_lists.h"
 #include "level/free_space_config.h"
 #include "level/level_objects.h"
 #include "level/leveldata.h"
+#include "platform/dialogs.h"
 #include "rom/image_edits.h"
 #include "tests/editor/editor_support.h"
 
@@ -54,11 +56,16 @@ class ListGrowthTest : public ::testing::Test {
     QBR1_ResetEdits(image, 0);
     editor_test::UseConfig("[FreeSpace]\nObjects = 3DA000-3DA03F\nBananas = 38E000-38E00F\n");
     ASSERT_TRUE(QBR1_LoadFreeSpace().empty());
+    // List A is shared: its changes are for both levels.
+    PlatformUseScriptedDialogs([](const DialogRecord&) { return std::string("All"); });
+    ForgetSharedListAnswers();
     RecordListEditor<QBR1RawObject>::Clipboard().clear();
     RecordListEditor<QBR1RawBanana>::Clipboard().clear();
   }
 
   void TearDown() override {
+    PlatformUseScriptedDialogs(nullptr);
+    ForgetSharedListAnswers();
     RecordListEditor<QBR1RawObject>::Clipboard().clear();
     RecordListEditor<QBR1RawBanana>::Clipboard().clear();
     editor_test::UseConfig("");
