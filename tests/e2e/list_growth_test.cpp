@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -167,14 +168,30 @@ TEST_F(ListGrowthEndToEnd, FivePastesMoveTheListAndUndoGivesTheOriginalBytes) {
 
 namespace {
 
-// The figures of `--free-space` for `image`, run in `folder` (whose
-// Configuration.INI names the image's game configuration): "Objects pool",
-// "Objects in use", ... in the order printed, candidates left out.
+// Settings that name the demo's game configuration for the image `bytes`, as
+// the program remembers a saved image's configuration.
+std::string SettingsKnowing(const Bytes& bytes) {
+  char crc[16];
+  std::snprintf(crc, sizeof crc, "%08X",
+                static_cast<unsigned>(CharArray_Get_CRC32(reinterpret_cast<const char*>(bytes.data()),
+                                                          static_cast<int>(bytes.size()))));
+  return e2e::ConfigurationWith({}, std::string("\n[EditedImages]\n") + crc + " = QBR Demo.INI\n");
+}
+
+// The figures `--free-space` prints for the file `image`, run in `folder` (made
+// a portable folder whose settings know the image); "Objects", "  pool: N
+// bytes", ... in the order printed, the candidates left out.
 std::vector<std::string> FreeSpaceFigures(const fs::path& folder, const fs::path& image) {
+  std::error_code ignored;
+  fs::create_directories(folder);
+  fs::copy(fs::path(QBRRE_SOURCE_DIR) / "GameConfig", folder / "GameConfig",
+           fs::copy_options::recursive | fs::copy_options::skip_existing, ignored);
+  std::ofstream(folder / "Configuration.INI") << SettingsKnowing(ReadBytes(image));
   int status = -1;
   const std::string out =
-      e2e::RunCommand("cd '" + folder.string() + "' && '" QBRRE_BINARY_PATH "' --free-space '" + image.string() + "'", &status);
+      e2e::RunCommand("cd '" + folder.string() + "' && '" QBRRE_BINARY_PATH "' --free-space '" + image.string() + "' 2>&1", &status);
   EXPECT_EQ(status, 0) << out;
+  EXPECT_EQ(out.find("refused"), std::string::npos) << out;
   std::vector<std::string> figures;
   std::istringstream lines(out);
   for (std::string line; std::getline(lines, line);) {
@@ -214,16 +231,8 @@ TEST_F(ListGrowthEndToEnd, ListsGrowOverSessionsIntoTheSpaceEarlierSessionsUsed)
   Chord("ctrl", "s");
   const Bytes first = WaitForFile(image, original.size(), {});
   ASSERT_EQ(first.size(), original.size()) << app->Stderr();
-  // The settings that remember the saved image's game configuration, carried to the next sessions.
-  const fs::path session_folder = app->workdir();
-  const std::vector<std::string> after_first = FreeSpaceFigures(session_folder, image);
-  std::string settings;
-  {
-    std::ifstream in(session_folder / "Configuration.INI");
-    settings.assign(std::istreambuf_iterator<char>(in), {});
-  }
-  ASSERT_NE(settings.find("QBR Demo.INI"), std::string::npos) << settings;
   app.reset();
+  const std::vector<std::string> after_first = FreeSpaceFigures(dir / "figures", image);
 
   const long long moved = ListAt(first, kLevel);
   ASSERT_NE(moved, home);
@@ -252,13 +261,12 @@ TEST_F(ListGrowthEndToEnd, ListsGrowOverSessionsIntoTheSpaceEarlierSessionsUsed)
     SCOPED_TRACE("session " + std::to_string(session));
     e2e::LaunchOptions again;
     again.args = {image.string()};
-    again.configuration_ini = settings;
+    again.configuration_ini = SettingsKnowing(ReadBytes(image));
     again.dialog_answers = {"ok"};
     LaunchEditor(again);
     if (HasFatalFailure()) return;
-    const fs::path folder = app->workdir();
     if (session == 2) {
-      EXPECT_EQ(FreeSpaceFigures(folder, image), after_first);
+      EXPECT_EQ(FreeSpaceFigures(dir / "figures", image), after_first);
       PasteCopies(*chosen, kPastes);
       Chord("ctrl", "s");
       second = WaitForFile(image, original.size(), first);
@@ -267,10 +275,10 @@ TEST_F(ListGrowthEndToEnd, ListsGrowOverSessionsIntoTheSpaceEarlierSessionsUsed)
     for (const e2e::DialogLogEntry& box : app->DialogLog()) {
       EXPECT_NE(box.kind, "error") << box.title << ": " << box.text;
     }
-    const std::vector<std::string> figures = FreeSpaceFigures(folder, image);
+    app.reset();
+    const std::vector<std::string> figures = FreeSpaceFigures(dir / "figures", image);
     if (session == 3) EXPECT_EQ(figures, after_second);
     after_second = figures;
-    app.reset();
   }
 
   // The independent reader: both growths are there, in the declared space, and nothing else changed.
