@@ -57,7 +57,7 @@ std::string WorkingFolder() {
 struct DesktopForm {
   std::vector<std::string> zenity;
   bool xmessage = false;
-  std::vector<std::string> buttons;  // a choice's labels
+  std::vector<std::string> buttons{};  // a choice's labels
 };
 
 // Shows the box on the desktop: zenity, else xmessage where the box is only

@@ -277,7 +277,9 @@ TEST_F(ListGrowthEndToEnd, ListsGrowOverSessionsIntoTheSpaceEarlierSessionsUsed)
     }
     app.reset();
     const std::vector<std::string> figures = FreeSpaceFigures(dir / "figures", image);
-    if (session == 3) EXPECT_EQ(figures, after_second);
+    if (session == 3) {
+      EXPECT_EQ(figures, after_second);
+    }
     after_second = figures;
   }
 
@@ -298,7 +300,9 @@ TEST_F(ListGrowthEndToEnd, ListsGrowOverSessionsIntoTheSpaceEarlierSessionsUsed)
         << std::hex << o;
   }
   for (int id = kQBR1FirstLevel; id <= kQBR1LastLevel; ++id) {
-    if (id != kLevel) EXPECT_EQ(WordAt(second, Pointer(id)), WordAt(original, Pointer(id))) << id;
+    if (id != kLevel) {
+      EXPECT_EQ(WordAt(second, Pointer(id)), WordAt(original, Pointer(id))) << id;
+    }
   }
   EXPECT_EQ(Figure(after_second, "Objects", "in use"),
             Figure(after_first, "Objects", "in use") - grown_bytes + (end - last + 1));
