@@ -1,6 +1,7 @@
 #include "editor/classes.h"
 
 #include "level/ex_gfx_QBR1.h"
+#include "level/level_records.h"
 #include "level/rom_access.h"
 #include "shell/base/functions.h"
 
@@ -8,8 +9,6 @@ namespace {
 
 constexpr int kGridDark = 0x020202;
 constexpr int kGridLight = 0x0A0A0A;
-// The level whose picture has a second map underneath, stored after the first.
-constexpr int kTwoMapLevel = 0x27;
 
 }  // namespace
 
@@ -53,7 +52,7 @@ void CMLayer::ReadSquares(leveldata& lvl, int cols, int rows) {
       const int col = stx + xx;
       const int row = sty + yy;
       timaddr = lvl.sequencing == 0 ? lvl.tilemap + 2 * (16 * col + row) : lvl.tilemap + 2 * (64 * row + col);
-      if (lvl.ID == kTwoMapLevel) entries.push_back(QBR1_Word(timaddr + lvl.size + 0x200));
+      if (lvl.ID == kQBR1TwoMapLevel) entries.push_back(QBR1_Word(timaddr + lvl.size + 0x200));
       entries.push_back(QBR1_Word(timaddr));
     }
   }
@@ -98,7 +97,7 @@ void CMLayer::Draw(BITMAP* dest, leveldata& lvl, const ViewFrame& frame) {
   int cols = 0, rows = 0;
   SquaresInLevel(lvl, cols, rows);
   if (cols == 0 || rows == 0) return;
-  const bool two_maps = lvl.ID == kTwoMapLevel;
+  const bool two_maps = lvl.ID == kQBR1TwoMapLevel;
   const int ox = frame.ox - spx;
   const int oy = frame.oy - spy;
   ReadSquares(lvl, cols, rows);

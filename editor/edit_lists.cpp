@@ -5,6 +5,7 @@
 #include <numeric>
 
 #include "editor/list_growth.h"
+#include "editor/shared_lists.h"
 #include "editor/counted_words.h"
 #include "level/level_objects.h"
 #include "rom/globaldata.h"
@@ -43,6 +44,7 @@ void RecordListEditor<R>::Reload() {
   for (const R& r : records_) boxes_.push_back(Traits::Box(r, lvl_, rom, mirrored_));
   selected_.resize(records_.size(), false);
   capacity_ = std::max(capacity_, records_.size());
+  shared_by_ = std::max<std::size_t>(1, LevelsShowingList(Traits::kKind, offset_).size());
 }
 
 template <class R>
@@ -181,6 +183,7 @@ bool RecordListEditor<R>::Grow(std::size_t records) {
     for (long long pointer : growth.pointers) {
       if (!QBR1_WriteWord(static_cast<std::size_t>(pointer), static_cast<unsigned short>(value))) return false;
     }
+    FollowSharedListMove(Traits::kKind, offset_, growth.offset);
     offset_ = growth.offset;
     char text[96];
     std::snprintf(text, sizeof text, "%s list of level 0x%02X moved to 0x%06llX (%zu records)",
@@ -192,16 +195,54 @@ bool RecordListEditor<R>::Grow(std::size_t records) {
 }
 
 template <class R>
+bool RecordListEditor<R>::Claim(const std::vector<R>& sorted) {
+  if (shared_by_ <= 1) return true;
+  bool same = sorted.size() == records_.size();
+  for (std::size_t i = 0; same && i < sorted.size(); ++i) same = sorted[i].bytes == records_[i].bytes;
+  if (same) return true;
+  const std::vector<int> levels = LevelsShowingList(Traits::kKind, offset_);
+  if (levels.size() <= 1) return true;
+  switch (AskSharedListEdit(Traits::kKind, level_id_, offset_, levels)) {
+    case SharedListChoice::All: return true;
+    case SharedListChoice::Cancel:
+      declined_ = true;
+      note_ = "Cancelled: the list stays shared";
+      return false;
+    case SharedListChoice::ThisLevel: break;
+  }
+  const std::size_t records = sorted.size();
+  const long long bytes = static_cast<long long>(records * Traits::kSize + Traits::kEndBytes);
+  std::string why;
+  const long long at = GiveOwnListPlace(Traits::kKind, level_id_, bytes, why);
+  if (at < 0) {
+    note_ = why;
+    return false;
+  }
+  offset_ = at;
+  capacity_ = records;
+  shared_by_ = 1;
+  char text[96];
+  std::snprintf(text, sizeof text, "%s list of level 0x%02X copied to 0x%06llX for this level alone",
+                Traits::kKind == ListKind::Objects ? "Object" : "Banana", level_id_, offset_);
+  note_ = text;
+  return true;
+}
+
+template <class R>
 bool RecordListEditor<R>::Store(std::vector<R> records, std::vector<bool> select) {
   note_.clear();
+  declined_ = false;
   if (offset_ < 0) return false;
-  if (records.size() > capacity_ && !Grow(records.size())) return false;
   // Stable, so records at the same x keep their order.
   std::vector<std::size_t> order(records.size());
   std::iota(order.begin(), order.end(), 0);
   std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
     return Traits::X(records[a], lvl_) < Traits::X(records[b], lvl_);
   });
+  std::vector<R> sorted;
+  for (std::size_t k : order) sorted.push_back(records[k]);
+  if (!Claim(sorted)) return false;
+  if (records.size() > capacity_ && !Grow(records.size())) return false;
   const RomView rom = CurrentRom();
   const std::size_t length = capacity_ * Traits::kSize + Traits::kEndBytes;
   std::vector<unsigned char> region(length);
@@ -267,7 +308,9 @@ void RecordListEditor<R>::MoveTo(int x, int y) {
     if (!move_selected_[i]) continue;
     Traits::Set(moved[i], Traits::X(moved[i], lvl_) + dx, Traits::Y(moved[i], lvl_) + dy, lvl_);
   }
-  Store(std::move(moved), move_selected_);
+  // A move the shared-list question cancelled ends: the next step of the drag
+  // would only ask again.
+  if (!Store(std::move(moved), move_selected_) && declined_) EndMove();
 }
 
 template <class R>

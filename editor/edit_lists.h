@@ -20,7 +20,9 @@
 // view) in the place it holds; a list that needs more records than its place
 // holds moves to the lowest place of the pool where it fits
 // (editor/list_growth.h), with the pointer word of every level id using it,
-// in the same undoable edit.
+// in the same undoable edit. A change of a list other levels show asks first
+// whether to change it for all of them or copy it for this level alone
+// (editor/shared_lists.h), also in the same undoable edit.
 
 // What differs between the two kinds of list: record layout and position codec.
 template <class R>
@@ -102,8 +104,11 @@ class RecordListEditor {
   std::size_t Capacity() const { return capacity_; }
   // File offset of the list now.
   long long Offset() const { return offset_; }
-  // What the last change said: that the list moved, or why it could not grow.
+  // What the last change said: that the list moved or was copied, or why it
+  // could not grow or was left alone.
   const std::string& Note() const { return note_; }
+  // How many levels show this list (1 when it is the level's own).
+  std::size_t SharedBy() const { return shared_by_; }
 
   // The topmost record whose box holds (x, y), or -1.
   int HitTest(int x, int y) const;
@@ -145,8 +150,11 @@ class RecordListEditor {
 
   // Writes `records` (any order) into the list, sorted by x; the records whose
   // index is in `select` become the selection. More records than the list's
-  // place holds move the list (Note() says where). False when no place of the
-  // pool fits them (Note() says how many bytes are missing): nothing changes.
+  // place holds move the list (Note() says where). A list other levels show
+  // asks first (AskSharedListEdit): "This level" stores the records in a copy
+  // that only this level's pointer names. False when no place of the pool fits
+  // them (Note() says how many bytes are missing) or the question was
+  // cancelled: nothing changes.
   bool Store(std::vector<R> records, std::vector<bool> select);
 
   static std::vector<R>& Clipboard();
@@ -157,6 +165,10 @@ class RecordListEditor {
   // Makes room for `records` records: in place, or by moving the list and
   // rewriting its pointer words. False when nothing fits.
   bool Grow(std::size_t records);
+  // Before `sorted` replaces the records: when the list is shared and they
+  // differ, asks; "This level" moves the list to a copy place of its own.
+  // False when cancelled or no copy fits.
+  bool Claim(const std::vector<R>& sorted);
   bool Insert(const std::vector<R>& added, int dx, int dy, const char* verb, std::string& why);
   // Runs `change` (which stores the list) as one undo step named `label`.
   template <class F>
@@ -168,6 +180,8 @@ class RecordListEditor {
   int level_id_ = -1;
   unsigned long long generation_ = 0;
   std::size_t capacity_ = 0;
+  std::size_t shared_by_ = 1;
+  bool declined_ = false;  // the last Store was cancelled at the shared-list question
   std::string note_;
   std::vector<R> records_;
   std::vector<LevelBox> boxes_;

@@ -65,9 +65,10 @@ int TileMapTool::PanelTileAt(const ViewFrame& frame, int x, int y, int tiles) co
 }
 
 bool TileMapTool::PaintCell(const leveldata& lvl, int col, int row) {
-  const long long at = QBR1_MapEntryOffset(lvl, col, row);
-  if (!has_brush || at < 0) return false;
+  if (!has_brush) return false;
   const unsigned word = brush.Tiled(col, row, anchor_col_, anchor_row_).Word();
+  const long long at = QBR1_EntryOffsetToWrite(lvl, col, row, word);
+  if (at < 0) return false;
   if (QBR1_Word(at) == word) return false;
   if (!QBR1_WriteWord(static_cast<std::size_t>(at), static_cast<unsigned short>(word))) return false;
   if (drag_ == Drag::Stroke && stroke_) stroke_->SetLabel("Paint " + Counted(++painted_, "tile", "tiles"));

@@ -3,18 +3,8 @@
 #include <algorithm>
 
 #include "level/free_space_config.h"
-#include "level/level_records.h"
 #include "rom/globaldata.h"
 #include "rom/image_edits.h"
-
-namespace {
-
-ListPool OpenedPool(ListKind kind, std::vector<ListPlace>& opened) {
-  opened = QBR1_ListPlaces(OpenedImageView(), qbr1gbl, kind);
-  return QBR1_BuildListPool(opened, QBR1_FreeSpace().Of(kind));
-}
-
-}  // namespace
 
 RomView OpenedImageView() {
   const std::vector<unsigned char>& file = QBR1_OpenedFile();
@@ -25,17 +15,18 @@ RomView OpenedImageView() {
 
 std::size_t HeldRecords(ListKind kind, long long offset, std::size_t records_now) {
   const long long size = QBR1_ListRecordSize(kind), end = QBR1_ListEndBytes(kind);
-  std::vector<ListPlace> opened;
-  const ListPool pool = OpenedPool(kind, opened);
-  const ByteRange run = pool.RunAt(offset);
+  const std::vector<ListPlace> now = QBR1_ListPlaces(CurrentRom(), qbr1gbl, kind);
+  // The list may also use again what it held in the file as opened (a delete
+  // leaves that room to the next paste); no other list is ever stored there.
+  const std::vector<ListPlace> opened = QBR1_ListPlaces(OpenedImageView(), qbr1gbl, kind);
   const auto was = std::find_if(opened.begin(), opened.end(), [&](const ListPlace& p) { return p.offset == offset; });
-  const RomView file = OpenedImageView();
-  const std::size_t opened_records = kind == ListKind::Objects ? QBR1_ReadRawObjects(file, offset).size()
-                                                               : QBR1_ReadRawBananas(file, offset).size();
-  if (run.Size() <= 0) return std::max(records_now, opened_records);
+  std::vector<ByteRange> declared = QBR1_FreeSpace().Of(kind);
+  if (was != opened.end()) declared.push_back(was->Range());
+  const ByteRange run = QBR1_BuildListPool(now, declared).RunAt(offset);
+  if (run.Size() <= 0) return records_now;
   std::size_t held = std::max(records_now, was != opened.end() ? was->records : std::size_t{0});
   long long last = run.last;
-  for (const ListPlace& p : QBR1_ListPlaces(CurrentRom(), qbr1gbl, kind)) {
+  for (const ListPlace& p : now) {
     if (p.offset > offset) last = std::min(last, p.offset - 1);
   }
   const long long room = (last - offset + 1 - end) / size;
@@ -44,9 +35,8 @@ std::size_t HeldRecords(ListKind kind, long long offset, std::size_t records_now
 }
 
 ListGrowth PlanListGrowth(ListKind kind, long long offset, long long bytes) {
-  std::vector<ListPlace> opened;
-  const ListPool pool = OpenedPool(kind, opened);
   const std::vector<ListPlace> now = QBR1_ListPlaces(CurrentRom(), qbr1gbl, kind);
+  const ListPool pool = QBR1_BuildListPool(now, QBR1_FreeSpace().Of(kind));
   ListGrowth growth;
   for (const ListPlace& p : now) {
     if (p.offset == offset) growth.pointers = p.pointers;

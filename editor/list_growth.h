@@ -7,9 +7,10 @@
 #include "level/rom_access.h"
 
 // Room for the open image's object and banana lists: what a list may hold
-// where it lies, and where it goes when it needs more. The pool is that of the
-// file as opened and the declared free space (QBR1_FreeSpace); which of its
-// bytes are taken is read from the image as it is now, edits included.
+// where it lies, and where it goes when it needs more. The pool is the places
+// the lists use in the image as it is now, edits included, and the declared
+// free space (QBR1_FreeSpace): a place a list moved out of leaves the pool, as
+// it would after a save (QBR1_UnreachedGaps names it as a candidate).
 
 // The file as opened, without its copier header (the loaded image when no
 // opened file is kept).
@@ -18,7 +19,6 @@ RomView OpenedImageView();
 // Records the list at `offset` may hold without moving: what it holds now
 // (`records_now`) or, when the file as opened had a list of this kind there,
 // what that list held; cut short where the pool ends or another list begins.
-// A list outside the pool keeps what it held when opened.
 std::size_t HeldRecords(ListKind kind, long long offset, std::size_t records_now);
 
 // Where a list now at `offset` that needs `bytes` bytes can be stored.

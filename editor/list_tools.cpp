@@ -34,6 +34,11 @@ void RecordListTool<R>::Activate(CCamera& camera) {
 }
 
 template <class R>
+std::string RecordListTool<R>::StatusText() const {
+  return list.SharedBy() > 1 ? "shared by " + std::to_string(list.SharedBy()) + " levels" : "";
+}
+
+template <class R>
 void RecordListTool<R>::Deactivate() {
   list.EndMove();
   band_.active = false;

@@ -25,6 +25,8 @@ class RecordListTool : public EditTool, public SelectionEditing {
   // The selected records' boxes and the rubber band.
   void Draw(BITMAP* dest, const CCamera& camera) const override;
   SelectionEditing* Selection() override { return this; }
+  // "shared by N levels" while other levels show the level's list too.
+  std::string StatusText() const override;
 
   std::size_t SelectedCount() const override { return list.SelectedCount(); }
   bool HasClipboard() const override { return list.HasClipboard(); }

@@ -12,9 +12,9 @@ constexpr long long kMaxFloodCells = 1 << 22;
 
 int Mod(int v, int m) { return ((v % m) + m) % m; }
 
-// Writes `entry` into cell (c, r); true when the word changed.
+// Writes `entry` into cell (c, r) where the cell shows it; true when the word changed.
 bool WriteCell(const leveldata& lvl, int c, int r, const QBR1TileEntry& entry) {
-  const long long at = QBR1_MapEntryOffset(lvl, c, r);
+  const long long at = QBR1_EntryOffsetToWrite(lvl, c, r, entry.Word());
   if (at < 0 || QBR1_Word(at) == entry.Word()) return false;
   return QBR1_WriteWord(static_cast<std::size_t>(at), static_cast<unsigned short>(entry.Word()));
 }
@@ -32,7 +32,7 @@ TileStamp TileStamp::Capture(const leveldata& lvl, const CellRect& rect) {
   s.cells.reserve(static_cast<std::size_t>(s.w) * s.h);
   for (int r = rect.r0; r <= rect.r1; ++r) {
     for (int c = rect.c0; c <= rect.c1; ++c) {
-      const long long at = QBR1_MapEntryOffset(lvl, c, r);
+      const long long at = QBR1_ShownEntryOffset(lvl, c, r);
       s.cells.push_back(at < 0 ? QBR1TileEntry{} : QBR1TileEntry::FromWord(QBR1_Word(at)));
     }
   }
@@ -73,7 +73,7 @@ int FloodFillCells(const leveldata& lvl, int c, int r, const TileStamp& stamp) {
   const int w = lvl.tile_w, h = lvl.tile_h;
   // A level table can claim any size; a real map has far fewer cells than this.
   if (static_cast<long long>(w) * h > kMaxFloodCells) return 0;
-  auto word = [&](int cc, int rr) { return QBR1_Word(QBR1_MapEntryOffset(lvl, cc, rr)); };
+  auto word = [&](int cc, int rr) { return QBR1_Word(QBR1_ShownEntryOffset(lvl, cc, rr)); };
   const unsigned target = word(c, r);
   // Collect the region first, then write: a stamp may hold the target entry itself.
   std::vector<unsigned char> seen(static_cast<std::size_t>(w) * h, 0);

@@ -21,7 +21,7 @@ std::string ViewStatusText() {
   WindowToLevel(mx, my, lx, ly);
   const leveldata& lvl = cam->lvl;
   if (lx < 0 || ly < 0 || lx >= 32 * lvl.tile_w || ly >= 32 * lvl.tile_h) return "";
-  const int entry = QBR1_Word(QBR1_MapEntryOffset(lvl, lx / 32, ly / 32));
+  const int entry = QBR1_Word(QBR1_ShownEntryOffset(lvl, lx / 32, ly / 32));
   char text[64];
   std::snprintf(text, sizeof text, "X 0x%04X  Y 0x%04X  Tile 0x%04X %c%c", lx, ly, entry & 0x3FFF,
                 (entry & 0x4000) ? 'H' : '-', (entry & 0x8000) ? 'V' : '-');

@@ -28,6 +28,10 @@ void QBR1_WriteFreeSpaceReport(std::ostream& out, const RomView& rom, const glob
     out << "  largest free run: " << std::max(0LL, largest.Size()) << " bytes";
     if (largest.Size() > 0) out << " at " << RangeText(largest);
     out << "\n";
+    for (const ByteRange& c : QBR1_UnreachedGaps(rom, g, kind, decl)) {
+      out << "  candidate only, not declared: " << RangeText(c) << " (" << c.Size()
+          << " bytes between lists that no pointer reaches)\n";
+    }
     for (const ByteRange& c : QBR1_FreeSpaceCandidates(rom, g, kind, decl)) {
       char fill[8];
       std::snprintf(fill, sizeof fill, "%02X", rom.Byte(c.first));

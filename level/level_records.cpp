@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "level/level_objects.h"
+#include "level/rom_access.h"
 
 namespace {
 
@@ -45,6 +46,17 @@ long long QBR1_MapEntryOffset(const leveldata& lvl, int col, int row) {
   if (col < 0 || row < 0 || col >= lvl.tile_w || row >= lvl.tile_h) return -1;
   const long long base = lvl.tilemap;
   return lvl.sequencing == 0 ? base + 2LL * (16LL * col + row) : base + 2LL * (64LL * row + col);
+}
+
+long long QBR1_ShownEntryOffset(const leveldata& lvl, int col, int row) {
+  const long long at = QBR1_MapEntryOffset(lvl, col, row);
+  if (at < 0 || lvl.ID != kQBR1TwoMapLevel || QBR1_Word(at) != 0) return at;
+  const long long under = at + lvl.size + 0x200;
+  return QBR1_Word(under) != 0 ? under : at;
+}
+
+long long QBR1_EntryOffsetToWrite(const leveldata& lvl, int col, int row, unsigned word) {
+  return word == 0 ? QBR1_ShownEntryOffset(lvl, col, row) : QBR1_MapEntryOffset(lvl, col, row);
 }
 
 std::vector<QBR1RawObject> QBR1_ReadRawObjects(const RomView& rom, long long offset) {

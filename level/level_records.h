@@ -84,6 +84,19 @@ struct QBR1TileEntry {
 // (first) map; -1 outside the level.
 long long QBR1_MapEntryOffset(const leveldata& lvl, int col, int row);
 
+// The level whose picture shows its map over a second one, stored size + 0x200
+// bytes after it.
+constexpr int kQBR1TwoMapLevel = 0x27;
+// File offset of the entry the level shows at column `col`, row `row`: its
+// map's, except where level 0x27's map holds none there and the second map
+// does (the view, the status line and a pick show and take what is seen); -1
+// outside the level.
+long long QBR1_ShownEntryOffset(const leveldata& lvl, int col, int row);
+// Where `word` is written into that cell so that the cell shows the change:
+// the level's map (drawn on top), except that clearing a cell (word 0) of
+// level 0x27 clears the entry it shows, the second map's where its map holds none.
+long long QBR1_EntryOffsetToWrite(const leveldata& lvl, int col, int row, unsigned word);
+
 // ---- Lists ----
 
 // The records of the object list at `offset` up to its end record (at most

@@ -26,14 +26,13 @@ int ConfigHex(const char* section, int key, int digits, int fallback) {
 
 unsigned ThemeWord(int id) { return QBR1_Word(Wide(qbr1gbl.ThemeFuncTable) + 2LL * id); }
 
-// Levels 0x27 and 0x2E keep each other's object and banana maps.
-int MapSubstitute(int id) {
+}  // namespace
+
+int QBR1_ListIndexOf(int id) {
   if (id == 0x27) return 0x2E;
   if (id == 0x2E) return 0x27;
   return id;
 }
-
-}  // namespace
 
 long long Get_QBR1_LevelRecord(int id) {
   const unsigned w = QBR1_Word(Wide(qbr1gbl.LvlCamBank | qbr1gbl.LvlCamTable) + 2LL * id);
@@ -116,7 +115,7 @@ void Get_QBR1_LevelDataStruct(int id, leveldata& lvl) {
 }
 
 void Get_QBR1_LevelListOffsets(leveldata& lvl) {
-  const int substitute = MapSubstitute(lvl.ID);
+  const int substitute = QBR1_ListIndexOf(lvl.ID);
   lvl.objects = Get_QBR1_LevelObjectMap(substitute);
   lvl.bananas = static_cast<int>(Get_QBR1_LevelBananaMap(substitute));
 }

@@ -66,6 +66,9 @@ int Get_QBR1_LevelTISOffset(int a);
 int Get_QBR1_LevelObjectMap(int id);
 // File offset of the banana map of level id.
 unsigned long Get_QBR1_LevelBananaMap(int id);
+// The id under which level id's object and banana maps are stored: its own,
+// except for levels 0x27 and 0x2E, which use each other's (its own inverse).
+int QBR1_ListIndexOf(int id);
 // Sets lvl.objects and lvl.bananas from the pointer tables, for lvl.ID (levels
 // 0x27 and 0x2E use each other's maps).
 void Get_QBR1_LevelListOffsets(leveldata& lvl);

@@ -6,6 +6,7 @@
 
 #include "level/level_records.h"
 #include "level/leveldata.h"
+#include "level/read_blocks.h"
 
 namespace {
 
@@ -134,10 +135,12 @@ std::vector<NamedRange> QBR1_LevelTables(const RomView& rom, const globaldata& g
 }
 
 std::vector<std::string> QBR1_CheckFreeSpace(const RomView& rom, const globaldata& g, FreeSpaceDeclaration& decl) {
-  const std::vector<NamedRange> tables = QBR1_LevelTables(rom, g);
   const std::vector<ListPlace> lists[2] = {QBR1_ListPlaces(rom, g, ListKind::Objects),
                                            QBR1_ListPlaces(rom, g, ListKind::Bananas)};
   const FreeSpaceDeclaration all = decl;
+  std::vector<ByteRange> windows = all.objects;
+  windows.insert(windows.end(), all.bananas.begin(), all.bananas.end());
+  const std::vector<NamedRange> blocks = QBR1_ReadBlocksMeeting(rom, g, windows);
   std::vector<std::string> refusals;
   for (ListKind kind : {ListKind::Objects, ListKind::Bananas}) {
     std::vector<ByteRange> kept;
@@ -152,12 +155,16 @@ std::vector<std::string> QBR1_CheckFreeSpace(const RomView& rom, const globaldat
         why = std::string("the ") + QBR1_ListKindName(kind) + " pointers cannot reach it (they reach " +
               RangeText(reach) + ")";
       }
-      for (const NamedRange& t : tables) {
+      for (const NamedRange& t : blocks) {
         if (why.empty() && r.Meets(t.range)) why = "it overlaps the " + t.name + " (" + RangeText(t.range) + ")";
       }
+      // A list of its own kind wholly inside belongs to the pool (where a list
+      // moved into it lies after a save); any other list it meets would be
+      // overwritten by a list that grows into it.
       for (ListKind other : {ListKind::Objects, ListKind::Bananas}) {
         for (const ListPlace& p : lists[other == ListKind::Objects ? 0 : 1]) {
-          if (why.empty() && r.Meets(p.Range())) why = "it overlaps " + ListText(other, p);
+          const bool inside = other == kind && p.offset >= r.first && p.Range().last <= r.last;
+          if (why.empty() && r.Meets(p.Range()) && !inside) why = "it overlaps " + ListText(other, p);
         }
       }
       for (ListKind other : {ListKind::Objects, ListKind::Bananas}) {
@@ -192,9 +199,9 @@ ByteRange ListPool::RunAt(long long offset) const {
   return {};
 }
 
-ListPool QBR1_BuildListPool(const std::vector<ListPlace>& opened, const std::vector<ByteRange>& declared) {
+ListPool QBR1_BuildListPool(const std::vector<ListPlace>& lists, const std::vector<ByteRange>& declared) {
   std::vector<ByteRange> all = declared;
-  for (const ListPlace& p : opened) all.push_back(p.Range());
+  for (const ListPlace& p : lists) all.push_back(p.Range());
   return {Merged(std::move(all))};
 }
 
@@ -219,14 +226,44 @@ long long QBR1_FirstFit(const std::vector<ByteRange>& free, long long bytes) {
   return -1;
 }
 
-std::vector<ByteRange> QBR1_FreeSpaceCandidates(const RomView& rom, const globaldata& g, ListKind kind,
-                                                const FreeSpaceDeclaration& decl, long long min_run) {
+namespace {
+
+// What no list may be stored over: the blocks the decoders read in the kind's
+// reach, the lists of both kinds and the declared ranges, merged.
+std::vector<ByteRange> TakenInReach(const RomView& rom, const globaldata& g, ListKind kind,
+                                    const FreeSpaceDeclaration& decl) {
   std::vector<ByteRange> used;
-  for (const NamedRange& t : QBR1_LevelTables(rom, g)) used.push_back(t.range);
+  for (const NamedRange& t : QBR1_ReadBlocksMeeting(rom, g, {QBR1_ListReach(g, kind)})) used.push_back(t.range);
   for (ListKind k : {ListKind::Objects, ListKind::Bananas}) {
     for (const ListPlace& p : QBR1_ListPlaces(rom, g, k)) used.push_back(p.Range());
     for (const ByteRange& r : decl.Of(k)) used.push_back(r);
   }
+  return Merged(std::move(used));
+}
+
+std::vector<ByteRange> GapsBetweenLists(const RomView& rom, const globaldata& g, ListKind kind,
+                                        const std::vector<ByteRange>& taken) {
+  std::vector<ByteRange> between;
+  const std::vector<ListPlace> lists = QBR1_ListPlaces(rom, g, kind);
+  const ByteRange reach = QBR1_ListReach(g, kind);
+  for (std::size_t i = 1; i < lists.size(); ++i) {
+    const ByteRange gap{lists[i - 1].Range().last + 1, lists[i].offset - 1};
+    if (gap.Size() > 0 && gap.first >= reach.first && gap.last <= reach.last) between.push_back(gap);
+  }
+  return Subtract(between, taken);
+}
+
+}  // namespace
+
+std::vector<ByteRange> QBR1_UnreachedGaps(const RomView& rom, const globaldata& g, ListKind kind,
+                                          const FreeSpaceDeclaration& decl) {
+  return GapsBetweenLists(rom, g, kind, TakenInReach(rom, g, kind, decl));
+}
+
+std::vector<ByteRange> QBR1_FreeSpaceCandidates(const RomView& rom, const globaldata& g, ListKind kind,
+                                                const FreeSpaceDeclaration& decl, long long min_run) {
+  std::vector<ByteRange> used = TakenInReach(rom, g, kind, decl);
+  for (const ByteRange& gap : GapsBetweenLists(rom, g, kind, used)) used.push_back(gap);
   used = Merged(std::move(used));
   const ByteRange reach = QBR1_ListReach(g, kind);
   const long long last = std::min(reach.last, static_cast<long long>(rom.Size()) - 1);

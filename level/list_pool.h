@@ -8,9 +8,9 @@
 #include "rom/globaldata.h"
 
 // Where the levels' object and banana lists lie, and the pool of bytes they
-// may grow into: the places the lists held in the image as opened (each list
-// once, however many level ids share it) and the free ranges the game
-// configuration declares. Pure functions over an image and its table offsets.
+// may grow into: the places the lists use (each list once, however many level
+// ids share it) and the free ranges the game configuration declares, which may
+// hold lists of their kind. Pure functions over an image and its table offsets.
 
 enum class ListKind { Objects, Bananas };
 
@@ -70,8 +70,9 @@ struct FreeSpaceDeclaration {
 };
 
 // Drops every declared range that lies outside the image or its kind's reach,
-// or overlaps a level table, a list of either kind or another declared range,
-// and returns one message naming each range refused and why.
+// or overlaps a block the decoders read (QBR1_ReadBlocksMeeting), a list it
+// does not hold whole (or any list of the other kind) or another declared
+// range, and returns one message naming each range refused and what it meets.
 std::vector<std::string> QBR1_CheckFreeSpace(const RomView& rom, const globaldata& g, FreeSpaceDeclaration& decl);
 
 // Merged, ascending ranges of bytes.
@@ -83,8 +84,10 @@ struct ListPool {
   ByteRange RunAt(long long offset) const;
 };
 
-// The pool of one kind: the places of `opened` lists and the declared ranges.
-ListPool QBR1_BuildListPool(const std::vector<ListPlace>& opened, const std::vector<ByteRange>& declared);
+// The pool of one kind: the places of `lists` and the declared ranges. Built
+// from the lists of the image as it is, its free bytes are the same before a
+// save and after the saved file opens again.
+ListPool QBR1_BuildListPool(const std::vector<ListPlace>& lists, const std::vector<ByteRange>& declared);
 
 // The runs of the pool that no list of `lists` uses; the list at `except`
 // (when not -1) counts as not there.
@@ -94,8 +97,14 @@ long long QBR1_PoolBytesInUse(const ListPool& pool, const std::vector<ListPlace>
 // The lowest offset of `free` where `bytes` bytes fit, or -1.
 long long QBR1_FirstFit(const std::vector<ByteRange>& free, long long bytes);
 
-// Runs of at least `min_run` equal bytes inside the kind's reach that no level
-// table, list (of either kind) or declared range uses: candidates the user may
-// declare. The program never stores a list there unless they are declared.
+// The gaps between consecutive lists of the kind that no pointer reaches and no
+// decoder block, list or declared range uses (places earlier moves freed):
+// candidates the user may declare.
+std::vector<ByteRange> QBR1_UnreachedGaps(const RomView& rom, const globaldata& g, ListKind kind,
+                                          const FreeSpaceDeclaration& decl);
+// Runs of at least `min_run` equal bytes inside the kind's reach that no
+// decoder block, list (of either kind), declared range or unreached gap uses:
+// candidates the user may declare. The program never stores a list there
+// unless they are declared.
 std::vector<ByteRange> QBR1_FreeSpaceCandidates(const RomView& rom, const globaldata& g, ListKind kind,
                                                 const FreeSpaceDeclaration& decl, long long min_run = 256);

@@ -96,6 +96,19 @@ bool ParseFormAnswer(const std::string& answer, const std::vector<FormField>& fi
 // anything else.
 std::string CanonicalColour(const std::string& text);
 
+// Arguments for zenity's question with the buttons of a choice: the first is
+// OK, the last Cancel, one between them an extra button (zenity prints its label).
+std::vector<std::string> ZenityChoiceArgs(const std::string& title, const std::string& text,
+                                          const std::vector<std::string>& buttons);
+// The label chosen in a choice shown by zenity or xmessage (the last one when
+// the box was closed or the program failed).
+std::string ZenityChoiceAnswer(const std::vector<std::string>& buttons, int status, const std::string& output);
+std::vector<std::string> XmessageChoiceArgs(const std::string& title, const std::vector<std::string>& buttons);
+std::string XmessageChoiceAnswer(const std::vector<std::string>& buttons, int status);
+// The label of `buttons` that `answer` names, compared without regard to case;
+// the last label for any other answer.
+std::string ChoiceLabel(const std::vector<std::string>& buttons, const std::string& answer);
+
 // Arguments for xmessage; it reads the text from stdin.
 std::vector<std::string> XmessageBoxArgs(BoxKind kind, const std::string& title);
 

@@ -1,5 +1,7 @@
 #include "platform/dialog_backend.h"
 
+#include <cctype>
+
 // How each kind of box looks and answers on the desktop (zenity, xmessage).
 
 namespace {
@@ -49,6 +51,7 @@ const char* BoxKindName(BoxKind kind) {
     case BoxKind::Text: return "text";
     case BoxKind::YesNoCancel: return "yesnocancel";
     case BoxKind::Form: return "form";
+    case BoxKind::Choice: return "choice";
   }
   return "error";
 }
@@ -75,6 +78,7 @@ std::string DefaultAnswer(BoxKind kind) {
     case BoxKind::Colour:
     case BoxKind::Text:
     case BoxKind::Form:
+    case BoxKind::Choice:
     case BoxKind::YesNoCancel: return "cancel";
     case BoxKind::Crash: return CrashChoices().back();
     default: return "ok";
@@ -122,6 +126,55 @@ std::vector<std::string> ZenityBoxArgs(BoxKind kind, const std::string& title, c
   }
   args.push_back(std::string("--icon-name=") + ZenityIcon(kind));
   return args;
+}
+
+std::vector<std::string> ZenityChoiceArgs(const std::string& title, const std::string& text,
+                                          const std::vector<std::string>& buttons) {
+  std::vector<std::string> args = {"zenity", "--question", "--title=" + title, "--text=" + text, "--no-markup",
+                                   "--icon-name=dialog-question"};
+  if (buttons.empty()) return args;
+  args.push_back("--ok-label=" + buttons.front());
+  args.push_back("--cancel-label=" + buttons.back());
+  for (std::size_t i = 1; i + 1 < buttons.size(); ++i) args.push_back("--extra-button=" + buttons[i]);
+  return args;
+}
+
+std::string ChoiceLabel(const std::vector<std::string>& buttons, const std::string& answer) {
+  auto lower = [](std::string t) {
+    for (char& c : t) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return t;
+  };
+  for (const std::string& b : buttons) {
+    if (lower(b) == lower(answer)) return b;
+  }
+  return buttons.empty() ? std::string() : buttons.back();
+}
+
+std::string ZenityChoiceAnswer(const std::vector<std::string>& buttons, int status, const std::string& output) {
+  if (buttons.empty()) return "";
+  if (status == 0) return buttons.front();
+  // An extra button exits with 1 and prints its label; Cancel and closing print nothing.
+  const std::string printed = TrimLineEnd(output);
+  for (std::size_t i = 1; i + 1 < buttons.size(); ++i) {
+    if (buttons[i] == printed) return buttons[i];
+  }
+  return buttons.back();
+}
+
+std::vector<std::string> XmessageChoiceArgs(const std::string& title, const std::vector<std::string>& buttons) {
+  std::string list;
+  for (std::size_t i = 0; i < buttons.size(); ++i) {
+    if (!list.empty()) list += ",";
+    list += buttons[i] + ":" + std::to_string(kXmessageCrashBase + static_cast<int>(i));
+  }
+  const std::string fallback = buttons.empty() ? "" : buttons.back();
+  return {"xmessage", "-title", title, "-buttons", list, "-default", fallback, "-center", "-file", "-"};
+}
+
+std::string XmessageChoiceAnswer(const std::vector<std::string>& buttons, int status) {
+  const int index = status - kXmessageCrashBase;
+  if (index >= 0 && index < static_cast<int>(buttons.size())) return buttons[static_cast<std::size_t>(index)];
+  return buttons.empty() ? std::string() : buttons.back();
 }
 
 std::vector<std::string> XmessageBoxArgs(BoxKind kind, const std::string& title) {

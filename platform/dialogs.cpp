@@ -69,6 +69,7 @@ std::string WorkingFolder() {
 struct DesktopForm {
   std::vector<std::string> zenity;
   bool xmessage = false;
+  std::vector<std::string> buttons{};  // a choice's labels
 };
 
 // Shows the box on the desktop: zenity, else xmessage where the box is only
@@ -76,29 +77,33 @@ struct DesktopForm {
 bool ShowOnDesktop(DialogRecord& record, const DesktopForm& form) {
   int status = 0;
   std::string output;
+  const bool choice = record.kind == BoxKind::Choice;
   if (RunDesktopProgram(form.zenity, "", status, output)) {
-    record.answer = ZenityAnswer(record.kind, status, output);
+    record.answer = choice ? ZenityChoiceAnswer(form.buttons, status, output) : ZenityAnswer(record.kind, status, output);
     return true;
   }
   if (!form.xmessage) return false;
-  if (RunDesktopProgram(XmessageBoxArgs(record.kind, record.title), record.text, status, output)) {
-    record.answer = XmessageAnswer(record.kind, status);
+  const std::vector<std::string> xmessage =
+      choice ? XmessageChoiceArgs(record.title, form.buttons) : XmessageBoxArgs(record.kind, record.title);
+  if (RunDesktopProgram(xmessage, record.text, status, output)) {
+    record.answer = choice ? XmessageChoiceAnswer(form.buttons, status) : XmessageAnswer(record.kind, status);
     return true;
   }
   return false;
 }
 
 // Batch and CI runs have nobody to answer: print the box and take its default.
-void ShowOnStderr(DialogRecord& record) {
-  record.answer = DefaultAnswer(record.kind);
+void ShowOnStderr(DialogRecord& record, const std::vector<std::string>& buttons) {
+  record.answer = record.kind == BoxKind::Choice ? ChoiceLabel(buttons, "") : DefaultAnswer(record.kind);
   std::string message = StderrBoxText(record);
   std::fwrite(message.data(), 1, message.size(), stderr);
 }
 
 // Shows the box through the chosen backend (see dialogs.h) and logs it. `form`
-// is built only when the desktop is asked.
+// is built only when the desktop is asked; `buttons` are a choice's labels.
 template <typename MakeForm>
-std::string Ask(BoxKind kind, const std::string& title, const std::string& text, MakeForm makeForm) {
+std::string Ask(BoxKind kind, const std::string& title, const std::string& text, MakeForm makeForm,
+                const std::vector<std::string>& buttons = {}) {
   // Counted before and after: a view that looks while a box is up, or after it, sees a new number.
   const DialogCount counted;
   DialogRecord record{kind, title, text, ""};
@@ -110,10 +115,14 @@ std::string Ask(BoxKind kind, const std::string& title, const std::string& text,
     script = chosenScript;
   }
   switch (backend) {
-    case Backend::Scripted: record.answer = NormaliseAnswer(kind, script ? script(record) : ""); break;
-    case Backend::Stderr: ShowOnStderr(record); break;
+    case Backend::Scripted: {
+      const std::string answer = script ? script(record) : "";
+      record.answer = kind == BoxKind::Choice ? ChoiceLabel(buttons, answer) : NormaliseAnswer(kind, answer);
+      break;
+    }
+    case Backend::Stderr: ShowOnStderr(record, buttons); break;
     case Backend::Desktop:
-      if (!DisplayAvailable() || !ShowOnDesktop(record, makeForm())) ShowOnStderr(record);
+      if (!DisplayAvailable() || !ShowOnDesktop(record, makeForm())) ShowOnStderr(record, buttons);
       break;
   }
   if (const char* log = EnvFile("QBRRE_DIALOG_LOG")) {
@@ -205,6 +214,15 @@ bool PlatformAskForm(const std::string& title, const std::string& text, std::vec
 
 std::string PlatformAskYesNoCancel(const std::string& title, const std::string& text) {
   return PlatformShowBox(BoxKind::YesNoCancel, title, text);
+}
+
+std::string PlatformAskChoice(const std::string& title, const std::string& text,
+                              const std::vector<std::string>& buttons) {
+  std::string shown = text + "\nButtons: ";
+  for (std::size_t i = 0; i < buttons.size(); ++i) shown += (i > 0 ? " / " : "") + buttons[i];
+  return Ask(
+      BoxKind::Choice, title, shown,
+      [&] { return DesktopForm{ZenityChoiceArgs(title, text, buttons), true, buttons}; }, buttons);
 }
 
 DialogScript DialogScriptFile(const std::string& path) {

@@ -35,7 +35,8 @@ enum class BoxKind {
   Colour,
   Text,
   YesNoCancel,
-  Form
+  Form,
+  Choice
 };
 
 // Changes whenever a box of any kind opens or closes, whichever backend shows it. A
@@ -98,6 +99,14 @@ bool PlatformAskForm(const std::string& title, const std::string& text, std::vec
 
 // Yes / No / Cancel question; returns "yes", "no" or "cancel" (no display: "cancel").
 std::string PlatformAskYesNoCancel(const std::string& title, const std::string& text);
+
+// A question answered by one of two or three buttons labelled `buttons`; the
+// last one cancels, as closing the box does. Returns the label of the button
+// chosen. Scripted answer: a label (any case); anything else answers the last
+// button. The record's text is `text`, then a line "Buttons: " with the labels
+// joined by " / "; its answer is the label chosen.
+std::string PlatformAskChoice(const std::string& title, const std::string& text,
+                              const std::vector<std::string>& buttons);
 
 // What a box showed and how it was answered, as the scripts and the log see it.
 struct DialogRecord {

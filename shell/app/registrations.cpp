@@ -6,6 +6,7 @@
 #include "editor/level_picker.h"
 #include "editor/mode_qbr1leveleditor.h"
 #include "editor/save_undo_commands.h"
+#include "editor/shared_lists.h"
 #include "extract/mode_extraction.h"
 #include "editor/view_layers.h"
 #include "gui/MenuLoad.h"
@@ -57,5 +58,9 @@ void RegisterFeatures() {
   RegisterModeDescriptions(Mode::PaletteEditor, kPaletteEditorMenu, kPaletteEditorToolbar);
   RegisterMode(Mode::HexEditor, HEX_EDITOR_SUBFUNCTION);
   RegisterModeDescriptions(Mode::HexEditor, kHexEditorMenu, kHexEditorToolbar);
-  SetImageOpenedHook(ReportFreeSpace);
+  // A newly opened image checks its free space and asks the shared-list questions afresh.
+  SetImageOpenedHook([] {
+    ReportFreeSpace();
+    ForgetSharedListAnswers();
+  });
 }

@@ -9,6 +9,7 @@
 #include "demo/demo_image.h"
 #include "editor/classes.h"
 #include "editor/edit_tiles.h"
+#include "editor/level_export.h"
 #include "level/level_records.h"
 #include "rom/image_edits.h"
 #include "tests/editor/editor_support.h"
@@ -369,4 +370,74 @@ TEST_F(EditTilesTest, ADragAcrossThePickerMakesAStampOfItsTiles) {
   for (const QBR1TileEntry& e : tiles.brush.cells) got.push_back(e.tile);
   EXPECT_EQ(got, (std::vector<int>{1, 2, 5, 6, 9, 10}));
   EXPECT_TRUE(Changed().empty());
+}
+
+// Level 0x27 shows a second map under its own: a tile painted into a cell of
+// its map where that map was empty shows in the level's picture, in that cell
+// and nowhere else, and so does clearing a cell that shows the second map.
+TEST_F(EditTilesTest, APaintedCellOfLevel27ShowsWhereItIsPainted) {
+  leveldata lvl;
+  Get_QBR1_LevelDataStruct(0x27, lvl);
+  const DemoLevel& built = *Demo().Level(0x27);
+  ASSERT_FALSE(built.underMap.empty());
+  // An empty cell of the level's map in the middle of the level, painted with a tile of the map
+  // underneath that differs from the one under that cell.
+  const auto under = [&](int c, int r) { return built.underMap[static_cast<std::size_t>(r) * lvl.tile_w + c]; };
+  int col = -1, row = -1;
+  for (int r = 2; r < lvl.tile_h && col < 0; ++r) {
+    for (int c = lvl.tile_w / 2; c < lvl.tile_w && col < 0; ++c) {
+      if (built.MapAt(c, r) == 0) col = c, row = r;
+    }
+  }
+  ASSERT_GE(col, 0);
+  unsigned word = 0;
+  for (int c = 0; c < lvl.tile_w && word == 0; ++c) {
+    for (int r = 0; r < lvl.tile_h && word == 0; ++r) {
+      if ((under(c, r) & 0x3FFF) != 0 && (under(c, r) & 0x3FFF) != (under(col, row) & 0x3FFF)) word = under(c, r);
+    }
+  }
+  ASSERT_NE(word, 0u);
+  // Then a cell that shows only the second map, cleared: the entry it shows goes.
+  int clear_col = -1;
+  for (int c = 0; c < lvl.tile_w && clear_col < 0; ++c) {
+    if (c != col && built.MapAt(c, row) == 0 && (under(c, row) & 0x3FFF) != 0) clear_col = c;
+  }
+  ASSERT_GE(clear_col, 0);
+  const auto px = [](BITMAP* b, int x, int y) { return reinterpret_cast<const std::uint32_t*>(b->line[y])[x]; };
+  TileMapTool tiles;
+  tiles.has_brush = true;
+  struct Step {
+    unsigned word;
+    int col;
+    long long written;  // the map word the step writes
+  };
+  const long long second = lvl.size + 0x200;
+  for (const Step& step : {Step{word, col, QBR1_MapEntryOffset(lvl, col, row)},
+                           Step{0, clear_col, QBR1_MapEntryOffset(lvl, clear_col, row) + second}}) {
+    SCOPED_TRACE(step.col);
+    BITMAP* before = ComposeLevelPicture(0x27);
+    ASSERT_NE(before, nullptr);
+    tiles.brush = TileStamp::Single(QBR1TileEntry::FromWord(step.word));
+    ASSERT_TRUE(tiles.PaintCell(lvl, step.col, row));
+    EXPECT_EQ(QBR1_Word(step.written), step.word);
+    BITMAP* after = ComposeLevelPicture(0x27);
+    ASSERT_NE(after, nullptr);
+    int differing = 0, elsewhere = 0;
+    for (int y = 0; y < before->h; ++y) {
+      for (int x = 0; x < before->w; ++x) {
+        if (px(before, x, y) == px(after, x, y)) continue;
+        (x / 32 == step.col && y / 32 == row ? differing : elsewhere)++;
+      }
+    }
+    EXPECT_GT(differing, 0) << "the cell looks as before";
+    EXPECT_EQ(elsewhere, 0);
+    destroy_bitmap(before);
+    destroy_bitmap(after);
+  }
+  // What the cell shows is what the status line names and a pick takes.
+  EXPECT_EQ(QBR1_ShownEntryOffset(lvl, col, row), QBR1_MapEntryOffset(lvl, col, row));
+  EXPECT_EQ(QBR1_ShownEntryOffset(lvl, clear_col, row), QBR1_MapEntryOffset(lvl, clear_col, row));  // now empty
+  ASSERT_EQ(built.MapAt(clear_col, row - 1), 0u);
+  ASSERT_NE(under(clear_col, row - 1), 0u);
+  EXPECT_EQ(QBR1_ShownEntryOffset(lvl, clear_col, row - 1), QBR1_MapEntryOffset(lvl, clear_col, row - 1) + second);
 }

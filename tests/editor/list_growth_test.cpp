@@ -6,15 +6,18 @@
 
 #include "bfa/bfa.h"
 #include "editor/edit_lists.h"
+#include "editor/shared_lists.h"
 #include "level/free_space_config.h"
 #include "level/level_objects.h"
 #include "level/leveldata.h"
+#include "platform/dialogs.h"
 #include "rom/image_edits.h"
 #include "tests/editor/editor_support.h"
 
 // Lists that grow: a list that needs more records than its place holds moves
 // to the lowest place of the pool where it fits, its pointer words follow, its
-// old place serves the next list, and undo restores every byte.
+// old place leaves the pool (as it would after a save), and undo restores
+// every byte.
 
 namespace {
 
@@ -53,11 +56,16 @@ class ListGrowthTest : public ::testing::Test {
     QBR1_ResetEdits(image, 0);
     editor_test::UseConfig("[FreeSpace]\nObjects = 3DA000-3DA03F\nBananas = 38E000-38E00F\n");
     ASSERT_TRUE(QBR1_LoadFreeSpace().empty());
+    // List A is shared: its changes are for both levels.
+    PlatformUseScriptedDialogs([](const DialogRecord&) { return std::string("All"); });
+    ForgetSharedListAnswers();
     RecordListEditor<QBR1RawObject>::Clipboard().clear();
     RecordListEditor<QBR1RawBanana>::Clipboard().clear();
   }
 
   void TearDown() override {
+    PlatformUseScriptedDialogs(nullptr);
+    ForgetSharedListAnswers();
     RecordListEditor<QBR1RawObject>::Clipboard().clear();
     RecordListEditor<QBR1RawBanana>::Clipboard().clear();
     editor_test::UseConfig("");
@@ -123,16 +131,16 @@ TEST_F(ListGrowthTest, ObjectListsMoveFirstFitUntilThePoolIsFull) {
   const std::vector<unsigned char> now = Current();
   EXPECT_TRUE(std::equal(image.begin() + kA, image.begin() + kA + 32, now.begin() + kA));
 
-  // B needs 17 bytes: the lowest place where they fit is A's old one.
+  // B needs 17 bytes: A's old place left the pool, so they go right after A.
   Open(b, 3);
   ASSERT_TRUE(PasteCopies(b, 0, 1, why)) << why;
-  EXPECT_EQ(b.Offset(), kA);
-  EXPECT_EQ(b.Note(), "Object list of level 0x03 moved to 0x3D9000 (2 records)");
-  EXPECT_EQ(Word(kObjTable + 6), kA & 0xFFFF);
+  EXPECT_EQ(b.Offset(), kFreeObjects + 33);
+  EXPECT_EQ(b.Note(), "Object list of level 0x03 moved to 0x3DA021 (2 records)");
+  EXPECT_EQ(Word(kObjTable + 6), (kFreeObjects + 33) & 0xFFFF);
   EXPECT_EQ(QBR1_ReadObjectMap(Level(3)).size(), 2u);
   // 25 bytes still fit there: no move.
   ASSERT_TRUE(PasteCopies(b, 0, 1, why)) << why;
-  EXPECT_EQ(b.Offset(), kA);
+  EXPECT_EQ(b.Offset(), kFreeObjects + 33);
   EXPECT_EQ(b.Note(), "");
   // 33 do not fit anywhere: 31 bytes are left after A in the declared range.
   const std::vector<unsigned char> before = Current();
@@ -140,12 +148,10 @@ TEST_F(ListGrowthTest, ObjectListsMoveFirstFitUntilThePoolIsFull) {
   EXPECT_NE(why.find("2 bytes missing"), std::string::npos) << why;
   EXPECT_EQ(Current(), before);
 
-  // A grows in its new place up to the 64 declared bytes (7 records), and no further.
-  ASSERT_TRUE(PasteCopies(a, 1, 3, why)) << why;
-  EXPECT_EQ(a.Offset(), kFreeObjects);
-  EXPECT_EQ(QBR1_ReadObjectMap(Level(2)).size(), 7u);
+  // A cannot grow: B follows it, and its 33 bytes are the largest place free for it.
   EXPECT_FALSE(PasteCopies(a, 1, 1, why));
-  EXPECT_NE(why.find("1 bytes missing"), std::string::npos) << why;
+  EXPECT_NE(why.find("8 bytes missing"), std::string::npos) << why;
+  EXPECT_EQ(Current(), before);
 
   // Nothing was written outside the pool and the pointer words.
   for (std::size_t at = 0; at < image.size(); ++at) {

@@ -141,6 +141,109 @@ TEST_F(ListPoolTest, DeclaredRangesThatAPointerCannotReachOrThatOverlapAreRefuse
   }
 }
 
+// Every block the decoders read, placed in a list bank by the configuration
+// (or by the image's own pointers), refuses a declared range over it by name;
+// a range that holds lists of its kind whole, as after a save, is accepted.
+TEST_F(ListPoolTest, ADeclaredRangeOverAnyBlockTheDecodersReadIsRefusedByName) {
+  ImageWriter w{image};
+  w.Word(0x3DE400, 0xE804);                 // level 0's camera record at 3DE800
+  w.Word(0x3DEA00, 0xEB00);                 // name 0 at 3DEB00: "Ab"
+  w.Byte(0x3DEB00, 'A'), w.Byte(0x3DEB01, 0xE2);
+  w.Long(0x3DEC00, 0xC00000 + 0x3DF000);    // archetype 0's tile maps from 3DF000
+  w.Word(0x38D633, 0x100);                  // banana shape 2 at 38D731: 2 x 3 cells
+  w.Byte(0x38D731, 2), w.Byte(0x38D732, 3);
+  w.Word(0x350000, 0x8100), w.Word(0x350002, 1), w.Word(0x350004, 0x8000);  // definition 0000: animation 1
+  w.Word(0x3E8574, 0x9000);                 // animation 1's script: sprite 8 first
+  w.Byte(0x3E9000, 0), w.Word(0x3E9001, 8);
+  w.Word(0x3BCCA4, 0xD800), w.Word(0x3BCCA6, 0x00FD);  // sprite 8's data at 3DD800: one small part
+  w.Byte(0x3DD801, 1);
+  LoadTestImage(image);
+  struct Case {
+    const char* config;
+    const char* declared;
+    const char* overlaps;  // "" when accepted
+  };
+  const char* camera = "[Global_Offsets]\nLevelCamDataBank = 3D0000\nLevelCamDataPtrTable = E400\n";
+  const char* names = "[Global_Offsets]\nLevelNameBank = 3D0000\nLevelNamePtrTable1 = E900\nLevelNamePtrTable2 = EA00\n";
+  const char* stack = "[Global_Offsets]\nLevelStackPtrTable = 3DEC00\n";
+  const Case cases[] = {
+      {"[Global_Offsets]\nThemeFuncPtrTable = 3DE000\n", "Objects = 3DE100-3DE1FF", "theme table"},
+      {camera, "Objects = 3DE400-3DE401", "camera pointer table"},
+      {camera, "Objects = 3DE802-3DE8FF", "camera record of level 0x00"},
+      {names, "Objects = 3DE9E0-3DE9EF", "name index table"},
+      {names, "Objects = 3DEA01-3DEA01", "name pointer table"},
+      {names, "Objects = 3DEB01-3DEB0F", "name of level 0x00"},
+      {names, "Objects = 3DEB02-3DEB0F", ""},
+      {"[Global_Offsets]\nThemePaletteBank = 3D0000\n", "Objects = 3DA2D0-3DA2FF", "palette of level 0x00"},
+      {stack, "Objects = 3DEC01-3DEC01", "tile map base table"},
+      {stack, "Objects = 3DF0F0-3DF1FF", "tile map of level 0x00"},
+      {"[ThemeTileSet]\n00 = 3DC000\n", "Objects = 3DC100-3DC1FF", "tile set of archetype 0"},
+      {"[ThemeGraphics]\n00 = 3DD000\n", "Objects = 3DD080-3DD0FF", "graphics of archetype 0"},
+      {"[ThemeGraphics]\n00 = 3DD000\n", "Objects = 3DD081-3DD0FF", ""},  // a stream of zeros ends after 129 bytes
+      {"", "Objects = 3D8000-3D80FF", "object map pointer table"},
+      {"", "Objects = 3DD829-3DD8FF", "sprite data of definition 0000"},
+      {"", "Objects = 3DD82A-3DD8FF", ""},
+      {"[OBJs_DefinePalette]\n0000 = E000\n[Global_Offsets]\nObjectPaletteBank = 3D0000\n", "Objects = 3DE01D-3DE0FF",
+       "object palette of definition 0000"},
+      {"", "Bananas = 38C0E1-38C0E2", "banana pointer table"},
+      {"", "Bananas = 38D630-38D632", "banana shape pointer table"},
+      {"", "Bananas = 38D731-38D731", "banana shape 0x002"},
+      {"", "Bananas = 38D732-38D7FF", "banana shape 0x002"},
+      {"[Global_Offsets]\nBananaGraphics = 38E000\n", "Bananas = 38E100-38E1FF", "banana graphics"},
+      {"[Global_Offsets]\nBananaPalette = 38F000\n", "Bananas = 38F01D-38F0FF", "banana palette"},
+      {"", "Objects = 3D9010-3D90FF", "object list of level 0x01"},  // list A lies partly outside
+      {"", "Objects = 3D9000-3D91FF", ""},                           // lists A and B lie wholly inside
+      {"", "Bananas = 38C300-38C3FF", ""},                           // list C wholly inside
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.config) + c.declared);
+    UseGameConfigText(std::string(c.config) + "[FreeSpace]\n" + c.declared + "\n");
+    const std::vector<std::string> refusals = QBR1_LoadFreeSpace();
+    if (*c.overlaps == '\0') {
+      EXPECT_TRUE(refusals.empty()) << refusals.front();
+      EXPECT_EQ(QBR1_FreeSpace().objects.size() + QBR1_FreeSpace().bananas.size(), 1u);
+      continue;
+    }
+    ASSERT_EQ(refusals.size(), 1u);
+    EXPECT_NE(refusals[0].find(std::string("refused: it overlaps the ") + c.overlaps + " ("), std::string::npos)
+        << refusals[0];
+    EXPECT_TRUE(QBR1_FreeSpace().objects.empty() && QBR1_FreeSpace().bananas.empty());
+  }
+}
+
+// A list moved into a declared range and saved: the range still holds it, the
+// figures are those of the session, and the place it left is a candidate only.
+TEST_F(ListPoolTest, AListMovedIntoDeclaredSpaceKeepsTheFiguresAndLeavesACandidateGap) {
+  UseGameConfigText("[FreeSpace]\nObjects = 3DA000-3DA0FF\n");
+  ASSERT_TRUE(QBR1_LoadFreeSpace().empty());
+  std::ostringstream before;
+  QBR1_WriteFreeSpaceReport(before, Rom(), qbr1gbl, QBR1_FreeSpace());
+  EXPECT_EQ(FreeSpaceFigure(before.str(), "Objects", "pool"), 1 + 25 + 9 + 0x100);
+  EXPECT_EQ(FreeSpaceFigure(before.str(), "Objects", "largest free run"), 0x100);
+
+  // List B (level 3) grown to 3 records in the declared range, as the editor moves it.
+  ImageWriter w{image};
+  for (int i = 0; i < 3; ++i) w.Byte(0x3DA000 + 8 * i, 7 + i);
+  w.Word(kObjTable + 2 * 3, 0xA000);
+  LoadTestImage(image);
+  ASSERT_TRUE(QBR1_LoadFreeSpace().empty());
+  std::ostringstream after;
+  QBR1_WriteFreeSpaceReport(after, Rom(), qbr1gbl, QBR1_FreeSpace());
+  EXPECT_EQ(FreeSpaceFigure(after.str(), "Objects", "pool"), 1 + 25 + 0x100);
+  EXPECT_EQ(FreeSpaceFigure(after.str(), "Objects", "in use"), 1 + 25 + 25);
+  EXPECT_EQ(FreeSpaceFigure(after.str(), "Objects", "largest free run"), 0x100 - 25);
+  // Between the lists: the bank's start up to the pointer table, after it up to
+  // list A, and after A up to B's new place, which holds B's old one.
+  EXPECT_EQ(QBR1_UnreachedGaps(Rom(), qbr1gbl, ListKind::Objects, QBR1_FreeSpace()),
+            (std::vector<ByteRange>{{kObjBank + 1, kObjTable - 1}, {kObjTable + 2 * 230, kA - 1}, {kA + 25, 0x3D9FFF}}));
+  const std::vector<std::string> lines = SplitLines(after.str());
+  char line[112];
+  std::snprintf(line, sizeof line,
+                "  candidate only, not declared: %06lX-%06X (%ld bytes between lists that no pointer reaches)", kA + 25,
+                0x3D9FFF, 0x3DA000 - kA - 25);
+  EXPECT_NE(std::find(lines.begin(), lines.end(), line), lines.end()) << after.str();
+}
+
 TEST(FreeRangeParsing, ReadsHexRangesAndNamesTheFirstBadItem) {
   struct Case {
     const char* text;

@@ -256,3 +256,54 @@ TEST_F(ChooserDialogTest, FormFromScriptLinesIsLoggedAndWithoutDisplayCancels) {
             (std::vector<std::string>{"zenity", "--forms", "--title=F", "--text=Change:", "--separator=|",
                                       "--add-entry=A (now: one)", "--add-entry=B (now: two)"}));
 }
+
+// The question of labelled buttons: zenity's OK, extra and Cancel buttons (or
+// xmessage's buttons) give the label chosen, a script answers a label in any
+// case, and anything else (the window closed, no display) is the last button.
+TEST_F(ChooserDialogTest, AChoiceAnswersTheLabelOfItsButton) {
+  const std::vector<std::string> buttons = {"All", "This level", "Cancel"};
+  EXPECT_EQ(ZenityChoiceArgs("Shared", "Change?", buttons),
+            (std::vector<std::string>{"zenity", "--question", "--title=Shared", "--text=Change?", "--no-markup",
+                                      "--icon-name=dialog-question", "--ok-label=All", "--cancel-label=Cancel",
+                                      "--extra-button=This level"}));
+  EXPECT_EQ(XmessageChoiceArgs("Shared", buttons),
+            (std::vector<std::string>{"xmessage", "-title", "Shared", "-buttons", "All:10,This level:11,Cancel:12",
+                                      "-default", "Cancel", "-center", "-file", "-"}));
+  struct Desktop {
+    int status;
+    std::string output, answer;
+  };
+  for (const Desktop& d : {Desktop{0, "", "All"}, Desktop{1, "This level\n", "This level"}, Desktop{1, "", "Cancel"},
+                           Desktop{1, "Other\n", "Cancel"}, Desktop{-1, "", "Cancel"}}) {
+    EXPECT_EQ(ZenityChoiceAnswer(buttons, d.status, d.output), d.answer) << d.status << " " << d.output;
+  }
+  EXPECT_EQ(XmessageChoiceAnswer(buttons, 11), "This level");
+  EXPECT_EQ(XmessageChoiceAnswer(buttons, 1), "Cancel");
+
+  struct Scripted {
+    std::string answer, returned;
+  };
+  for (const Scripted& s : {Scripted{"this LEVEL", "This level"}, Scripted{"all", "All"}, Scripted{"yes", "Cancel"},
+                            Scripted{"", "Cancel"}}) {
+    std::vector<DialogRecord> seen;
+    PlatformUseScriptedDialogs([&](const DialogRecord& record) {
+      seen.push_back(record);
+      return s.answer;
+    });
+    EXPECT_EQ(PlatformAskChoice("Shared", "Change?", buttons), s.returned) << s.answer;
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(BoxKindName(seen[0].kind), std::string("choice"));
+    EXPECT_EQ(seen[0].text, "Change?\nButtons: All / This level / Cancel");
+  }
+  UseScript("This level\n");
+  EXPECT_EQ(PlatformAskChoice("Shared", "Change?", buttons), "This level");
+  const std::vector<std::string> lines = LogLines();
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines.back(), R"({"kind": "choice", "title": "Shared", "text": "Change?\nButtons: All / This level / Cancel", )"
+                          R"("answer": "This level"})");
+  unsetenv("DISPLAY");
+  PlatformUseDesktopDialogs();
+  ::testing::internal::CaptureStderr();
+  EXPECT_EQ(PlatformAskChoice("Shared", "Change?", buttons), "Cancel");
+  EXPECT_NE(::testing::internal::GetCapturedStderr().find("[choice] Shared"), std::string::npos);
+}
