@@ -16,6 +16,7 @@
 #include "platform/background_thread.h"
 #include "platform/window.h"
 #include "resources/cursors.h"
+#include "shell/app/registrations.h"
 #include "shell/base/close_request.h"
 #include "resources/skin.h"
 #include "shell/base/controller.h"
@@ -110,6 +111,7 @@ CWindow::~CWindow() {
 }
 
 CProgram::CProgram() {
+  RegisterFeatures();
   sem_init(&sem_rest, 0, 1);
   if (!StartAllegro()) return;
   three_finger_flag = FALSE;

@@ -2,6 +2,10 @@
 
 #include "platform/allegro_include.h"
 
+#include "editor/edit_tools.h"
+#include "gui/commands.h"
+#include "shell/base/installed.h"
+
 class CSpeakers;
 class CController;
 
@@ -52,15 +56,21 @@ class CWindow {
   void SetWindowDimensions(int, int) {}
 };
 
-// The program object: Allegro, configuration, screen, sound, input, skin, frame buffer
-// and the tick timer. Built and destroyed by the worker thread.
+// The program object: the registries, Allegro, configuration, screen, sound, input, skin,
+// frame buffer and the tick timer. Built and destroyed by the worker thread.
 class CProgram {
+  // Installed first, so that the start-up fills them and everything built after
+  // reaches them; they go last.
+  Installed<CommandTable> commands_;
+  Installed<EditToolBox> edit_tools_;
+
  public:
   CWindow* win = nullptr;
   CSpeakers* snd = nullptr;
   CController* pad = nullptr;
 
-  // Builds everything in start-up order; when Allegro or the graphics mode cannot be
+  // Registers the program's features (RegisterFeatures), then builds everything in
+  // start-up order; when Allegro or the graphics mode cannot be
   // set up it stops early and `screen` stays null (the worker then ends the program).
   CProgram();
   // Tears down in the reverse order; tolerates an early stop of the constructor.

@@ -32,13 +32,10 @@ class ViewLayers : public ::testing::Test {
  protected:
   void SetUp() override {
     InitAllegro();
-    saved_ = SnapshotCommands();
-    RestoreCommands({});
     RegisterViewLayers();
     UseImage(Demo().rom);
   }
   void TearDown() override {
-    RestoreCommands(saved_);
     ReloadViewLayers();
   }
   // The level picture an editor view of `level` draws after one update.
@@ -49,7 +46,7 @@ class ViewLayers : public ::testing::Test {
     camera.DrawPicture(picture);
     return picture;
   }
-  CommandTableSnapshot saved_;
+  Installed<CommandTable> commands_;
 };
 
 bool SameBitmaps(BITMAP* a, BITMAP* b) {
