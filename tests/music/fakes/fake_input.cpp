@@ -57,46 +57,10 @@ void SetOutputTime(int ms) { Log("SetOutputTime(" + std::to_string(ms) + ")"); }
 void SetVolume(int volume) { Log("SetVolume(" + std::to_string(volume) + ")"); }
 void SetPan(int pan) { Log("SetPan(" + std::to_string(pan) + ")"); }
 
-[[maybe_unused]] In_Module module = {
-    IN_VER,
-    "Fake Input " FAKE_NAME,
-    nullptr,
-    nullptr,
-    FAKE_EXTENSIONS,
-    1,
-    1,
-    Config,
-    About,
-    Init,
-    Quit,
-    GetFileInfo,
-    InfoBox,
-    IsOurFile,
-    Play,
-    Pause,
-    UnPause,
-    IsPaused,
-    Stop,
-    GetLength,
-    GetOutputTime,
-    SetOutputTime,
-    SetVolume,
-    SetPan,
-    nullptr,
-    nullptr,
-    nullptr,
-    nullptr,
-    nullptr,
-    nullptr,
-    nullptr,
-    nullptr,
-    nullptr,
-    nullptr,
-    nullptr,
-    nullptr,
-    nullptr,
-    nullptr,
-};
+[[maybe_unused]] In_Module module =
+    MakeInModule({"Fake Input " FAKE_NAME, FAKE_EXTENSIONS, Config, About, Init, Quit, GetFileInfo, InfoBox, IsOurFile,
+                  Play, Pause, UnPause, IsPaused, Stop, GetLength, GetOutputTime, SetOutputTime, SetVolume, SetPan,
+                  nullptr});
 
 }  // namespace
 
