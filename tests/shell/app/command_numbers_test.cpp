@@ -103,10 +103,8 @@ TEST(CommandNumbers, EveryDescribedNumberHasAName) {
   const std::set<unsigned> named = NamedNumbers();
   ASSERT_GT(named.size(), 60u) << "gui/command_ids.h was not read";
   std::set<std::string> describing;  // the files that hold entries
-  int entries = 0;
   for (const fs::path& file : SourceFiles()) {
     for (unsigned number : EntryNumbers(ReadText(fs::path(QBRRE_SOURCE_DIR) / file))) {
-      ++entries;
       describing.insert(file.generic_string());
       EXPECT_EQ(named.count(number), 1u) << file.generic_string() << ": " << Hex4(number)
                                          << " is not a number gui/command_ids.h names";
@@ -116,7 +114,6 @@ TEST(CommandNumbers, EveryDescribedNumberHasAName) {
   // those of the resource modes.
   EXPECT_EQ(describing.count("gui/MenuLoad.cpp"), 1u);
   EXPECT_EQ(describing.count("modes/mode_descriptions.cpp"), 1u);
-  EXPECT_GT(entries, 200);
 }
 
 TEST(CommandNumbers, TheRecentImageEntriesAreNamed) {
