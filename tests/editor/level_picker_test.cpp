@@ -10,6 +10,7 @@
 
 #include "demo/demo_image.h"
 #include "editor/classes.h"
+#include "editor/edit_tools.h"
 #include "editor/mode_qbr1leveleditor.h"
 #include "gui/commands.h"
 #include "platform/dialogs.h"
@@ -89,6 +90,7 @@ class LevelPicker : public ::testing::Test {
   int saved_level_ = 0;
   int scripts_ = 0;
   Installed<CommandTable> commands_;
+  Installed<EditToolBox> tools_;  // the view asks the tool box whether the wheel is the current tool's
 };
 
 TEST_F(LevelPicker, AnIdShowsThatLevelAtItsSavedPositionClamped) {

@@ -7,6 +7,7 @@
 
 #include "demo/demo_image.h"
 #include "editor/classes.h"
+#include "editor/edit_tools.h"
 #include "editor/level_export.h"
 #include "gui/commands.h"
 #include "platform/config_lock.h"
@@ -47,6 +48,7 @@ class ViewLayers : public ::testing::Test {
     return picture;
   }
   Installed<CommandTable> commands_;
+  Installed<EditToolBox> tools_;  // the view asks the tool box whether the wheel is the current tool's
 };
 
 bool SameBitmaps(BITMAP* a, BITMAP* b) {

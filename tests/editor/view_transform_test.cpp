@@ -4,6 +4,7 @@
 
 #include "demo/demo_image.h"
 #include "editor/classes.h"
+#include "editor/edit_tools.h"
 #include "editor/status_message.h"
 #include "editor/view_status.h"
 #include "editor/view_transform.h"
@@ -33,6 +34,7 @@ class ViewTransformTest : public ::testing::Test {
     mouse_y = 0;
   }
   InputStateGuard input_;  // the wheel tests turn mouse_z and mouse_w
+  Installed<EditToolBox> tools_;  // the view asks the tool box whether the wheel is the current tool's
 };
 
 // The view's top-left pixel (4, 60) shows the camera position; each window
