@@ -5,6 +5,7 @@
 
 #include "bench/demo_setting.h"
 #include "gui/HelioWin.h"
+#include "gui/commands.h"
 #include "platform/window.h"
 #include "resources/skin.h"
 #include "shell/runtime/frame.h"
@@ -21,6 +22,7 @@ void StartupFramePass(benchmark::State& state) {
   FB = create_bitmap_ex(32, window.screen_w, window.screen_h);
   BITMAP* page = create_bitmap_ex(32, window.screen_w, window.screen_h);
   {
+    const Installed<CommandTable> commands;
     CHelioGUI gui;
     ModePass pass;
     pass.picture = DrawStartupScreen;

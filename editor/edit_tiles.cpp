@@ -192,7 +192,7 @@ void TileMapTool::Deactivate() {
   EndStroke();
   camera_ = nullptr;
   // The ghost is an Allegro bitmap: released while Allegro surely runs, since
-  // the tool itself lives until the program's static objects go.
+  // the tool itself lives as long as the tool box that holds it.
   if (ghost_ != nullptr) destroy_bitmap(ghost_);
   ghost_ = nullptr;
 }

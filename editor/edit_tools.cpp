@@ -14,27 +14,10 @@
 
 namespace {
 
-struct Registered {
-  CommandId command;
-  EditToolFactory factory;
-  std::unique_ptr<EditTool> tool;  // made when first chosen
-};
-
-struct ToolBox {
-  std::vector<Registered> tools;
-  CommandId current = 0;
-  CCamera* camera = nullptr;  // the level editor's camera while attached
-  InputReader input;
-  unsigned long long seen_generation = 0;
-};
-
-ToolBox& Box() {
-  static ToolBox box;
-  return box;
-}
+using Registered = EditToolBox::Registered;
 
 Registered* Find(CommandId command) {
-  for (Registered& r : Box().tools) {
+  for (Registered& r : EditTools().tools) {
     if (r.command == command) return &r;
   }
   return nullptr;
@@ -52,7 +35,7 @@ void SyncToolbar() {
   if (mui == nullptr || mui->t == nullptr) return;
   const std::vector<CToolItem*>& items = mui->t->items;
   for (std::size_t i = 0; i < items.size(); ++i) {
-    if (items[i]->ID != Box().current) continue;
+    if (items[i]->ID != EditTools().current) continue;
     if (items[i]->state != 3 && items[i]->state != 4) mui->t->UpdateGroup(static_cast<int>(i));
     return;
   }
@@ -62,7 +45,7 @@ void SyncToolbar() {
 // change counts as the tools' own unless an undo, redo or new image came since.
 void FollowImage(CCamera& camera) {
   const unsigned long long generation = QBR1_EditGeneration();
-  ToolBox& box = Box();
+  EditToolBox& box = EditTools();
   if (generation == box.seen_generation) return;
   const bool own = QBR1_Document().HistoryGeneration() <= box.seen_generation;
   box.seen_generation = generation;
@@ -79,8 +62,10 @@ bool InLevelEditor() { return cam != nullptr; }
 
 }  // namespace
 
+EditToolBox& EditTools() { return Installed<EditToolBox>::Current(); }
+
 void RegisterEditTool(CommandId command, int key, EditToolFactory factory) {
-  ToolBox& box = Box();
+  EditToolBox& box = EditTools();
   Registered* r = Find(command);
   if (r != nullptr) {
     if (box.current == command && r->tool && box.camera != nullptr) r->tool->Deactivate();
@@ -91,12 +76,12 @@ void RegisterEditTool(CommandId command, int key, EditToolFactory factory) {
   }
   if (box.current == 0) box.current = command;
   RegisterCommand(command, {[command] { ChooseEditTool(command); }, InLevelEditor,
-                            [command] { return Box().current == command; }});
+                            [command] { return EditTools().current == command; }});
   if (key != 0) RegisterShortcut(command, key, kModCtrl);
 }
 
 bool ChooseEditTool(CommandId command) {
-  ToolBox& box = Box();
+  EditToolBox& box = EditTools();
   Registered* next = Find(command);
   if (next == nullptr) return false;
   if (command != box.current) {
@@ -110,12 +95,12 @@ bool ChooseEditTool(CommandId command) {
   return true;
 }
 
-CommandId CurrentEditToolCommand() { return Box().current; }
+CommandId CurrentEditToolCommand() { return EditTools().current; }
 
-EditTool* CurrentEditTool() { return ToolOf(Find(Box().current)); }
+EditTool* CurrentEditTool() { return ToolOf(Find(EditTools().current)); }
 
 void EditToolsAttach(CCamera& camera) {
-  ToolBox& box = Box();
+  EditToolBox& box = EditTools();
   box.camera = &camera;
   box.input.Restart();
   ViewCachesAttach(camera);
@@ -124,12 +109,12 @@ void EditToolsAttach(CCamera& camera) {
 }
 
 void EditToolsDetach() {
-  if (Box().camera == nullptr) return;
+  if (EditTools().camera == nullptr) return;
   if (EditTool* tool = CurrentEditTool()) tool->Deactivate();
-  Box().camera = nullptr;
+  EditTools().camera = nullptr;
 }
 
-InputSnapshot ReadEditInput(const CCamera& camera) { return Box().input.Take(camera.frame); }
+InputSnapshot ReadEditInput(const CCamera& camera) { return EditTools().input.Take(camera.frame); }
 
 void EditToolsProc(CCamera& camera, const InputSnapshot& in) {
   SyncToolbar();
@@ -146,7 +131,7 @@ void EditToolsDraw(BITMAP* dest, const CCamera& camera) {
 }
 
 bool EditToolOwnsWheelAt(int x, int y) {
-  const ToolBox& box = Box();
+  const EditToolBox& box = EditTools();
   if (box.camera == nullptr) return false;
   const EditTool* tool = CurrentEditTool();
   return tool != nullptr && tool->OwnsWheelAt(*box.camera, x, y);

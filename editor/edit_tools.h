@@ -2,16 +2,38 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "editor/classes.h"
 #include "editor/edit_tool.h"
 #include "editor/input_snapshot.h"
 #include "gui/command_ids.h"
+#include "shell/base/installed.h"
 
-// The level editor's edit tools: registered by command number, one current.
+// The level editor's edit tools: registered by command number, one current. The
+// tool box is an instance the program object holds and installs (a test installs
+// a fresh one); the functions below act on the one in force.
 
 // Makes a tool; called once, when the tool is first chosen.
 using EditToolFactory = std::function<std::unique_ptr<EditTool>()>;
+
+// The registered tools, the current one and what the box follows between updates.
+struct EditToolBox {
+  static constexpr const char* kInstalledName = "the edit tool box";
+  struct Registered {
+    CommandId command;
+    EditToolFactory factory;
+    std::unique_ptr<EditTool> tool;  // made when first chosen; kept across levels
+  };
+  std::vector<Registered> tools;
+  CommandId current = 0;
+  CCamera* camera = nullptr;  // the level editor's camera while attached
+  InputReader input;
+  unsigned long long seen_generation = 0;  // QBR1_EditGeneration at the last look
+};
+
+// The edit tool box in force (Installed<EditToolBox>).
+EditToolBox& EditTools();
 
 // Registers a tool under command `command`: the command (available while the
 // level editor runs, checked while the tool is current) chooses it, and so does

@@ -1,5 +1,6 @@
 // The raw-data kinds: characters, tile-set definitions, tile maps, palettes and sprite pixels.
 #include <cstdio>
+#include <vector>
 
 #include "extract/character_palette.h"
 #include "extract/extract_output.h"
@@ -31,13 +32,28 @@ long long MapEntry(const leveldata& lvl, int c, int r) {
   return lvl.sequencing == 0 ? lvl.tilemap + 2LL * (16LL * c + r) : lvl.tilemap + 2LL * (64LL * r + c);
 }
 
+// Runs `write(id, piece)` for each of `ids` in a piece of its own, so that a damaged one is
+// skipped alone and the others are still written.
+template <class Write>
+void ForEachId(ExtractSink& sink, const std::vector<int>& ids, Write write) {
+  sink.ForEach(ids.size(), [&](std::size_t i, ExtractPiece& piece) { write(ids[i], piece); });
+}
+
+// ForEachId over the viewable levels, each with its level data: `write(id, lvl, piece)`.
+template <class Write>
+void ForEachLevel(ExtractSink& sink, Write write) {
+  ForEachId(sink, QBR1_ViewableLevels(), [&](int id, ExtractPiece& piece) {
+    leveldata lvl;
+    Get_QBR1_LevelDataStruct(id, lvl);
+    write(id, lvl, piece);
+  });
+}
+
 }  // namespace
 
 void ExtractCharacters(ExtractSink& sink) {
   const RomView rom = CurrentRom();
-  const std::vector<int> archetypes = QBR1_UsedArchetypes();
-  sink.ForEach(archetypes.size(), [&](std::size_t i, ExtractPiece& piece) {
-    const int a = archetypes[i];
+  ForEachId(sink, QBR1_UsedArchetypes(), [&](int a, ExtractPiece& piece) {
     leveldata lvl;
     lvl.archetype = a;
     lvl.tilegfx = Get_QBR1_LevelGFXOffset(a);
@@ -64,9 +80,7 @@ void ExtractCharacters(ExtractSink& sink) {
 
 void ExtractTileSetData(ExtractSink& sink) {
   const RomView rom = CurrentRom();
-  const std::vector<int> archetypes = QBR1_UsedArchetypes();
-  sink.ForEach(archetypes.size(), [&](std::size_t i, ExtractPiece& piece) {
-    const int a = archetypes[i];
+  ForEachId(sink, QBR1_UsedArchetypes(), [&](int a, ExtractPiece& piece) {
     if (a < 0 || a >= kArchetypes) {
       piece.Skip(ExtractLine("archetype 0x%02X has no tile count", a));
       return;
@@ -83,11 +97,7 @@ void ExtractTileSetData(ExtractSink& sink) {
 
 void ExtractTileMaps(ExtractSink& sink) {
   const RomView rom = CurrentRom();
-  const std::vector<int> ids = QBR1_ViewableLevels();
-  sink.ForEach(ids.size(), [&](std::size_t i, ExtractPiece& piece) {
-    const int id = ids[i];
-    leveldata lvl;
-    Get_QBR1_LevelDataStruct(id, lvl);
+  ForEachLevel(sink, [&](int id, const leveldata& lvl, ExtractPiece& piece) {
     if (lvl.tile_w <= 0 || lvl.tile_h <= 0) {
       piece.Skip(ExtractLine("level 0x%02X has no tile map (its size is not positive)", id));
       return;
@@ -122,11 +132,7 @@ static std::string GimpPalette(int id, const RomView& rom, long long at) {
 
 void ExtractPalettes(ExtractSink& sink) {
   const RomView rom = CurrentRom();
-  const std::vector<int> ids = QBR1_ViewableLevels();
-  sink.ForEach(ids.size(), [&](std::size_t i, ExtractPiece& piece) {
-    const int id = ids[i];
-    leveldata lvl;
-    Get_QBR1_LevelDataStruct(id, lvl);
+  ForEachLevel(sink, [&](int id, const leveldata& lvl, ExtractPiece& piece) {
     if (!Inside(rom, lvl.palette, 2LL * kPaletteColours)) {
       piece.Skip(ExtractLine("level 0x%02X: its palette does not lie inside the image", id));
       return;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "gui/command_ids.h"
+#include "shell/base/installed.h"
 
 // The command table: what each menu entry and tool button number does, whether it
 // can be chosen now, and the keyboard shortcuts that reach it. Every command,
@@ -13,6 +14,8 @@
 // registration point; the menu bar, the toolbar, the shortcuts and the
 // dispatcher (AppMenuExecuteItem) look the numbers up. A number nobody
 // registered is unavailable, so nothing looks clickable that does nothing.
+// The table is an instance the program object holds and installs (a test
+// installs a fresh one); the functions below act on the one in force.
 
 // A handler's parts are small callables: a plain function, or a lambda that
 // carries its own context, so that one handler body serves a family of entries.
@@ -21,6 +24,28 @@ struct CommandHandler {
   std::function<bool()> available;  // empty: always available while registered
   std::function<bool()> checked;    // empty: no check state; else the menu entry's check mark follows it
 };
+
+// Modifier keys of a shortcut; they must match exactly (Ctrl+L is not Ctrl+Shift+L).
+enum ShortcutMods : unsigned { kModNone = 0, kModCtrl = 1, kModShift = 2, kModAlt = 4 };
+
+// Everything registered: handlers, greyed looks and shortcuts (with whether each
+// key was down at the last look). Used by the worker thread's GUI and filled by
+// the start-up on that thread (or by tests on their own), so it needs no lock.
+struct CommandTable {
+  static constexpr const char* kInstalledName = "the command table";
+  struct Shortcut {
+    CommandId id;
+    int scancode;
+    unsigned mods;
+    bool was_down;
+  };
+  std::map<CommandId, CommandHandler> handlers;
+  std::map<CommandId, std::function<bool()>> greyed;
+  std::vector<Shortcut> shortcuts;
+};
+
+// The command table in force (Installed<CommandTable>).
+CommandTable& Commands();
 
 // Registers (or replaces) the handler of menu/toolbar command `id`.
 void RegisterCommand(CommandId id, CommandHandler handler);
@@ -32,9 +57,6 @@ void RegisterCommandGreyed(CommandId id, std::function<bool()> greyed);
 
 // Whether the entries of `id` are drawn greyed now (RegisterCommandGreyed).
 bool CommandGreyed(CommandId id);
-
-// Modifier keys of a shortcut; they must match exactly (Ctrl+L is not Ctrl+Shift+L).
-enum ShortcutMods : unsigned { kModNone = 0, kModCtrl = 1, kModShift = 2, kModAlt = 4 };
 
 // Adds a keyboard shortcut for `id`: an Allegro KEY_* scancode with modifier flags.
 void RegisterShortcut(CommandId id, int scancode, unsigned mods);
@@ -65,17 +87,3 @@ void AppMenuExecuteItem(CommandId id, bool sound);
 // registered fires when pressed again. Called once per logic update by the GUI root.
 void DispatchShortcuts(bool menu_open);
 
-// Everything registered (handlers and shortcuts), so that tests can change the
-// table and put it back.
-struct CommandTableSnapshot {
-  std::map<CommandId, CommandHandler> handlers;
-  struct Shortcut {
-    CommandId id;
-    int scancode;
-    unsigned mods;
-  };
-  std::vector<Shortcut> shortcuts;
-  std::map<CommandId, std::function<bool()>> greyed;
-};
-CommandTableSnapshot SnapshotCommands();
-void RestoreCommands(const CommandTableSnapshot& snapshot);

@@ -95,6 +95,23 @@ std::vector<std::string> FindInputPlugins(const std::string& dir) {
   return names;
 }
 
+// Quits and unloads every module of one side (each after `before_quit`), then forgets them, the
+// one selected and its place.
+template <class Module, class BeforeQuit>
+void UnloadModules(std::vector<Module*>& modules, Module*& selected, int& count, int& selected_index,
+                   BeforeQuit before_quit) {
+  for (Module* module : modules) {
+    before_quit(module);
+    if (module->Quit) module->Quit();
+    PlatformLibraryClose(AsLibrary(module->hDllInstance));
+  }
+  modules.clear();
+  modules.shrink_to_fit();
+  selected = nullptr;
+  count = 0;
+  selected_index = 0;
+}
+
 }  // namespace
 
 Winamp::~Winamp() {
@@ -220,34 +237,19 @@ int Winamp::LoadOutputPlugin(const char* file, const char* dir) {
 }
 
 void Winamp::FreeInputPlugin() {
-  for (In_Module* module : _in) {
-    if (module->Quit) module->Quit();
-    PlatformLibraryClose(AsLibrary(module->hDllInstance));
-  }
-  _in.clear();
-  _in.shrink_to_fit();
-  in = nullptr;
-  _numIn = 0;
-  _selIn = 0;
+  UnloadModules(_in, in, _numIn, _selIn, [](In_Module*) {});
   _ready = 0;
 }
 
 void Winamp::FreeOutputPlugin() {
-  for (Out_Module* module : _out) {
+  UnloadModules(_out, out, _numOut, _selOut, [this](Out_Module* module) {
     // An input module still playing would go on writing into the unloaded library.
     for (In_Module* input : _in) {
       if (input->outMod != module) continue;
       if (input->Stop) input->Stop();
       input->outMod = nullptr;
     }
-    if (module->Quit) module->Quit();
-    PlatformLibraryClose(AsLibrary(module->hDllInstance));
-  }
-  _out.clear();
-  _out.shrink_to_fit();
-  out = nullptr;
-  _numOut = 0;
-  _selOut = 0;
+  });
   _ready = 0;
 }
 

@@ -99,4 +99,58 @@ typedef Out_Module* (*OutModuleGetter)(void);
 
 #ifdef __cplusplus
 }
+
+// The entry points and description an input plug-in gives its record (MakeInModule).
+struct InModuleEntries {
+  const char* description;
+  const char* extensions;  // as In_Module::FileExtensions
+  void (*Config)(HWND);
+  void (*About)(HWND);
+  void (*Init)(void);
+  void (*Quit)(void);
+  void (*GetFileInfo)(const char*, char*, int*);
+  int (*InfoBox)(const char*, HWND);
+  int (*IsOurFile)(const char*);
+  int (*Play)(const char*);
+  void (*Pause)(void);
+  void (*UnPause)(void);
+  int (*IsPaused)(void);
+  void (*Stop)(void);
+  int (*GetLength)(void);
+  int (*GetOutputTime)(void);
+  void (*SetOutputTime)(int);
+  void (*SetVolume)(int);
+  void (*SetPan)(int);
+  void (*EQSet)(int, char[10], int);  // may be null
+};
+
+// The record of a seekable input plug-in that plays through the host's output module; every field
+// the host fills in (window, library, callbacks, output module) starts null.
+constexpr In_Module MakeInModule(const InModuleEntries& e) {
+  In_Module m{};
+  m.version = IN_VER;
+  m.description = e.description;
+  m.FileExtensions = e.extensions;
+  m.is_seekable = 1;
+  m.UsesOutputPlug = 1;
+  m.Config = e.Config;
+  m.About = e.About;
+  m.Init = e.Init;
+  m.Quit = e.Quit;
+  m.GetFileInfo = e.GetFileInfo;
+  m.InfoBox = e.InfoBox;
+  m.IsOurFile = e.IsOurFile;
+  m.Play = e.Play;
+  m.Pause = e.Pause;
+  m.UnPause = e.UnPause;
+  m.IsPaused = e.IsPaused;
+  m.Stop = e.Stop;
+  m.GetLength = e.GetLength;
+  m.GetOutputTime = e.GetOutputTime;
+  m.SetOutputTime = e.SetOutputTime;
+  m.SetVolume = e.SetVolume;
+  m.SetPan = e.SetPan;
+  m.EQSet = e.EQSet;
+  return m;
+}
 #endif

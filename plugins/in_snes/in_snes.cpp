@@ -83,47 +83,9 @@ void SetPan(int pan) {
 
 void EQSet(int, char[10], int) {}
 
-In_Module module = {
-    IN_VER,
-    "QBRRE SPC Decoder 1.0",
-    nullptr,
-    nullptr,
-    "SPC\0SPC700 Sound Files (*.SPC)\0",
-    1,
-    1,
-    Config,
-    About,
-    Init,
-    Quit,
-    GetFileInfo,
-    InfoBox,
-    IsOurFile,
-    Play,
-    Pause,
-    UnPause,
-    IsPaused,
-    Stop,
-    GetLength,
-    GetOutputTime,
-    SetOutputTime,
-    SetVolume,
-    SetPan,
-    // The host fills in its callbacks and output module.
-    nullptr,
-    nullptr,
-    nullptr,
-    nullptr,
-    nullptr,
-    nullptr,
-    nullptr,
-    nullptr,
-    nullptr,
-    nullptr,
-    nullptr,
-    EQSet,
-    nullptr,
-    nullptr,
-};
+In_Module module = MakeInModule({"QBRRE SPC Decoder 1.0", "SPC\0SPC700 Sound Files (*.SPC)\0", Config, About, Init,
+                                 Quit, GetFileInfo, InfoBox, IsOurFile, Play, Pause, UnPause, IsPaused, Stop, GetLength,
+                                 GetOutputTime, SetOutputTime, SetVolume, SetPan, EQSet});
 
 }  // namespace
 

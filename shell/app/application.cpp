@@ -12,7 +12,6 @@
 #include "rom/globaldata.h"
 #include "rom/launch_game.h"
 #include "shell/app/program.h"
-#include "shell/app/registrations.h"
 #include "shell/base/close_request.h"
 #include "shell/base/variables.h"
 
@@ -87,7 +86,6 @@ int RunEditor() {
   // Held by every thread until the worker takes them up (Allegro's threads, started
   // by the worker meanwhile, keep holding them).
   HoldCloseSignals();
-  RegisterFeatures();
   // Game files an emulator kept past the last run are removed once it has ended.
   RemoveEndedGameFiles();
   std::thread worker(threadfunc);

@@ -17,6 +17,7 @@
 #include "platform/background_thread.h"
 #include "platform/window.h"
 #include "resources/cursors.h"
+#include "shell/app/registrations.h"
 #include "shell/base/close_request.h"
 #include "resources/skin.h"
 #include "shell/base/controller.h"
@@ -112,6 +113,7 @@ CWindow::~CWindow() {
 
 CProgram::CProgram() : image(QBR1) {
   RegisterOpenImage(&image);
+  RegisterFeatures();
   sem_init(&sem_rest, 0, 1);
   if (!StartAllegro()) return;
   three_finger_flag = FALSE;

@@ -3,6 +3,10 @@
 #include "platform/allegro_include.h"
 #include "rom/open_image.h"
 
+#include "editor/edit_tools.h"
+#include "gui/commands.h"
+#include "shell/base/installed.h"
+
 class CSpeakers;
 class CController;
 
@@ -53,9 +57,14 @@ class CWindow {
   void SetWindowDimensions(int, int) {}
 };
 
-// The program object: Allegro, configuration, screen, sound, input, skin, frame buffer,
-// the tick timer and the open image. Built and destroyed by the worker thread.
+// The program object: the registries, the open image, Allegro, configuration, screen, sound,
+// input, skin, frame buffer and the tick timer. Built and destroyed by the worker thread.
 class CProgram {
+  // Installed first, so that the start-up fills them and everything built after
+  // reaches them; they go last.
+  Installed<CommandTable> commands_;
+  Installed<EditToolBox> edit_tools_;
+
  public:
   CWindow* win = nullptr;
   CSpeakers* snd = nullptr;
@@ -63,7 +72,8 @@ class CProgram {
   // The image the window edits; TheImage() (rom/open_image.h) returns it while the program lives.
   OpenImage image;
 
-  // Builds everything in start-up order; when Allegro or the graphics mode cannot be
+  // Registers the program's features (RegisterFeatures), then builds everything in
+  // start-up order; when Allegro or the graphics mode cannot be
   // set up it stops early and `screen` stays null (the worker then ends the program).
   CProgram();
   // Tears down in the reverse order; tolerates an early stop of the constructor.

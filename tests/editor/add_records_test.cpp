@@ -72,11 +72,9 @@ class AddRecordsTest : public ::testing::Test {
   }
   void TearDown() override {
     EditToolsDetach();
-    ChooseEditTool(kCmdModifyTileMap);
     camera.reset();
     PlatformUseScriptedDialogs(nullptr);
     ClearStatusMessage();
-    RestoreCommands(commands_);
     UseConfig("");
     QBR1_LoadFreeSpace();
     QBR1_ResetEdits({}, 0);
@@ -96,7 +94,8 @@ class AddRecordsTest : public ::testing::Test {
 
   std::vector<unsigned char> Current() const { return {QBR1.begin(), QBR1.end()}; }
 
-  const CommandTableSnapshot commands_ = SnapshotCommands();
+  Installed<CommandTable> commands_;
+  Installed<EditToolBox> tools_;
   std::optional<BuiltinResources> resources_;
   InputStateGuard input_;
   std::vector<unsigned char> image;

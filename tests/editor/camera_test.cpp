@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "editor/classes.h"
+#include "editor/edit_tools.h"
 #include "gui/HelioWin.h"
 #include "gui/LE_ScrollBars.h"
 #include "platform/config_lock.h"
@@ -36,6 +37,7 @@ class CameraTest : public ::testing::Test {
     return get_config_string("LevelDisplay", LevelDisplayKey(level).c_str(), "");
   }
   InputStateGuard input_;  // the drag and key tests move the mouse and hold keys
+  Installed<EditToolBox> tools_;  // the view asks the tool box whether the wheel is the current tool's
 };
 
 TEST_F(CameraTest, RestoresAndSavesThePosition) {

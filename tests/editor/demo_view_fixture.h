@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "demo/demo_image.h"
+#include "editor/edit_tools.h"
 #include "tests/editor/editor_support.h"
 
 namespace editor_test {
@@ -24,6 +25,7 @@ class DemoViewTest : public ::testing::Test {
 
   const DemoImage demo_ = BuildDemoImage(1);
   std::optional<BuiltinResources> resources_;
+  Installed<EditToolBox> tools_;  // the status line asks the current tool
 };
 
 }  // namespace editor_test

@@ -46,14 +46,13 @@ class EditObjectsTest : public ::testing::Test {
   }
   void TearDown() override {
     PlatformUseDesktopDialogs();
-    ChooseEditTool(kCmdModifyTileMap);
-    RestoreCommands(commands);
     ClearStatusMessage();
     RecordListEditor<QBR1RawObject>::Clipboard().clear();
     QBR1_ResetEdits({}, 0);
     QBR1.clear();
   }
-  const CommandTableSnapshot commands = SnapshotCommands();
+  Installed<CommandTable> commands;
+  Installed<EditToolBox> tools;
   leveldata lvl;
 };
 

@@ -85,8 +85,6 @@ class EditToolsTest : public ::testing::Test {
   }
   void TearDown() override {
     EditToolsDetach();
-    ChooseEditTool(kCmdModifyTileMap);
-    RestoreCommands(commands_);
     SetCloseGate(nullptr);
     SetSignalCloseHooks(nullptr, nullptr);
     ClearStatusMessage();
@@ -117,7 +115,8 @@ class EditToolsTest : public ::testing::Test {
     return {};
   }
 
-  const CommandTableSnapshot commands_ = SnapshotCommands();
+  Installed<CommandTable> commands_;
+  Installed<EditToolBox> tools_;
   std::optional<BuiltinResources> resources_;
   InputStateGuard input_;
   int saved_level_ = 0;
@@ -145,7 +144,7 @@ int StatusDifference(const std::string& middle) {
 TEST_F(EditToolsTest, ANewToolIsRegisteredChosenAndDrivenBySnapshots) {
   RegisterEditTool(kProbeCommand, KEY_8, [] { return std::make_unique<ProbeTool>(); });
   bool shortcut = false;
-  for (const auto& s : SnapshotCommands().shortcuts) {
+  for (const auto& s : Commands().shortcuts) {
     shortcut = shortcut || (s.id == kProbeCommand && s.scancode == KEY_8 && s.mods == kModCtrl);
   }
   EXPECT_TRUE(shortcut);

@@ -7,6 +7,7 @@
 #include "bfa/bfa.h"
 #include "demo/demo_image.h"
 #include "editor/classes.h"
+#include "editor/edit_tools.h"
 #include "editor/level_export.h"
 #include "level/leveldata.h"
 #include "resources/skin.h"
@@ -87,6 +88,7 @@ class EveryLevelTest : public ::testing::Test {
     LoadBuiltinResources();
   }
   static void TearDownTestSuite() { DestroyBuiltinResources(); }
+  Installed<EditToolBox> tools_;  // the view asks the tool box whether the wheel is the current tool's
 };
 
 TEST_F(EveryLevelTest, DemoImage) {

@@ -10,6 +10,7 @@
 
 #include "demo/demo_image.h"
 #include "editor/classes.h"
+#include "editor/edit_tools.h"
 #include "editor/mode_qbr1leveleditor.h"
 #include "gui/commands.h"
 #include "platform/dialogs.h"
@@ -49,14 +50,12 @@ class LevelPicker : public ::testing::Test {
     setenv("QBRRE_DIALOG_LOG", (dir_ / "log.jsonl").c_str(), 1);
     PlatformChooseDialogBackend();
     saved_level_ = currentlvlid;
-    saved_commands_ = SnapshotCommands();
     currentlvlid = 0x16;
     ENGINE_STATE = 1;
     STATEOVER = false;
     UseImage(Demo().rom);
   }
   void TearDown() override {
-    RestoreCommands(saved_commands_);
     currentlvlid = saved_level_;
     ENGINE_STATE = 0;
     STATEOVER = false;
@@ -90,7 +89,8 @@ class LevelPicker : public ::testing::Test {
   std::vector<std::pair<std::string, std::string>> saved_env_;
   int saved_level_ = 0;
   int scripts_ = 0;
-  CommandTableSnapshot saved_commands_;
+  Installed<CommandTable> commands_;
+  Installed<EditToolBox> tools_;  // the view asks the tool box whether the wheel is the current tool's
 };
 
 TEST_F(LevelPicker, AnIdShowsThatLevelAtItsSavedPositionClamped) {
@@ -206,7 +206,6 @@ TEST_F(LevelPicker, TheLastRowAsksForTheIdInATextBox) {
 
 TEST_F(LevelPicker, TheCommandAndCtrlLAreThereOnlyInTheLevelEditor) {
   UseConfig(Demo().config);
-  RestoreCommands({});
   RegisterLevelPicker();
   EXPECT_TRUE(CommandAvailable(0x0200));
   ENGINE_STATE = 0;

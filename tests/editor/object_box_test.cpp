@@ -64,8 +64,6 @@ class ObjectBoxTest : public ::testing::Test {
   }
   void TearDown() override {
     EditToolsDetach();
-    ChooseEditTool(kCmdModifyTileMap);
-    RestoreCommands(commands_);
     QBR1_ResetEdits({}, 0);
     QBR1.clear();
   }
@@ -114,7 +112,8 @@ class ObjectBoxTest : public ::testing::Test {
     return tool;
   }
 
-  const CommandTableSnapshot commands_ = SnapshotCommands();
+  Installed<CommandTable> commands_;
+  Installed<EditToolBox> tools_;
   InputStateGuard input_;  // the F key is held in some cases
 };
 

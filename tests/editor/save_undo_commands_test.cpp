@@ -29,7 +29,6 @@ class SaveUndoCommands : public ::testing::Test {
     RegisterSaveAndUndoCommands();
   }
   void TearDown() override {
-    RestoreCommands(commands);
     SetCloseGate(nullptr);
     SetSignalCloseHooks(nullptr, nullptr);
     ClearStatusMessage();  // "Undone: ..." would stand in the next test's status line
@@ -39,7 +38,7 @@ class SaveUndoCommands : public ::testing::Test {
     ENGINE_STATE = saved_state;
     STATEOVER = false;
   }
-  const CommandTableSnapshot commands = SnapshotCommands();
+  Installed<CommandTable> commands;
   int saved_level = 0;
   uint32_t saved_state = 0;
 };
@@ -55,10 +54,9 @@ TEST_F(SaveUndoCommands, ShortcutsReachTheirCommands) {
                                {0x0100, KEY_Z, kModCtrl},
                                {0x0101, KEY_Y, kModCtrl},
                                {0x0101, KEY_Z, kModCtrl | kModShift}};
-  const CommandTableSnapshot now = SnapshotCommands();
   for (const Expected& e : expected) {
     bool found = false;
-    for (const auto& s : now.shortcuts) found = found || (s.id == e.id && s.scancode == e.scancode && s.mods == e.mods);
+    for (const auto& s : Commands().shortcuts) found = found || (s.id == e.id && s.scancode == e.scancode && s.mods == e.mods);
     EXPECT_TRUE(found) << std::hex << e.id;
   }
   for (unsigned short id : {0x0001, 0x0002, 0x0003, 0x0007}) EXPECT_TRUE(CommandAvailable(id)) << id;

@@ -7,6 +7,7 @@
 
 #include "demo/demo_image.h"
 #include "editor/classes.h"
+#include "editor/edit_tools.h"
 #include "editor/level_export.h"
 #include "gui/commands.h"
 #include "platform/config_lock.h"
@@ -32,13 +33,10 @@ class ViewLayers : public ::testing::Test {
  protected:
   void SetUp() override {
     InitAllegro();
-    saved_ = SnapshotCommands();
-    RestoreCommands({});
     RegisterViewLayers();
     UseImage(Demo().rom);
   }
   void TearDown() override {
-    RestoreCommands(saved_);
     ReloadViewLayers();
   }
   // The level picture an editor view of `level` draws after one update.
@@ -49,7 +47,8 @@ class ViewLayers : public ::testing::Test {
     camera.DrawPicture(picture);
     return picture;
   }
-  CommandTableSnapshot saved_;
+  Installed<CommandTable> commands_;
+  Installed<EditToolBox> tools_;  // the view asks the tool box whether the wheel is the current tool's
 };
 
 bool SameBitmaps(BITMAP* a, BITMAP* b) {

@@ -45,6 +45,7 @@ class ViewTransformTest : public ::testing::Test {
     for (int k : held) key[k] = 0;
   }
   InputStateGuard input_;  // the wheel tests turn mouse_z and mouse_w
+  Installed<EditToolBox> tools_;  // the view asks the tool box whether the wheel is the current tool's
   InputReader reader_;
 };
 

@@ -5,6 +5,7 @@
 #include "demo/demo_image.h"
 #include "editor/classes.h"
 #include "gui/HelioWin.h"
+#include "gui/commands.h"
 #include "platform/dialogs.h"
 #include "platform/window.h"
 #include "shell/base/variables.h"
@@ -34,6 +35,7 @@ class WindowSizeTest : public ::testing::Test {
   }
   HeadlessWindow window_;
   std::optional<BuiltinResources> resources_;
+  Installed<CommandTable> commands_;
 };
 
 // A horizontal level sizes the window to 16 tiles of height (604 pixels with

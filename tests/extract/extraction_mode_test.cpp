@@ -37,7 +37,6 @@ class ExtractionModeTest : public ::testing::Test {
     QBR1.assign(demo_.rom.begin(), demo_.rom.end());
     saved_state_ = ENGINE_STATE.load();
     ENGINE_STATE = static_cast<uint32_t>(Mode::Extraction);
-    commands_ = SnapshotCommands();
     RegisterExtractionCommands();
     PlatformUseScriptedDialogs([this](const DialogRecord& r) {
       boxes_.push_back(r);
@@ -47,7 +46,6 @@ class ExtractionModeTest : public ::testing::Test {
   }
   void TearDown() override {
     PlatformUseDesktopDialogs();
-    RestoreCommands(commands_);
     ENGINE_STATE = saved_state_;
     QBR1.assign(saved_image_.begin(), saved_image_.end());
     qbr1gbl = saved_offsets_;
@@ -65,7 +63,7 @@ class ExtractionModeTest : public ::testing::Test {
   std::vector<char> saved_image_;
   globaldata saved_offsets_;
   uint32_t saved_state_ = 0;
-  CommandTableSnapshot commands_;
+  Installed<CommandTable> commands_;
   std::vector<DialogRecord> boxes_;
   std::string answer_ = "cancel";
 };

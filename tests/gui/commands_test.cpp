@@ -37,18 +37,15 @@ const CommandHandler kC{[] { c_checked = !c_checked; }, nullptr, [] { return c_c
 class CommandTable : public ::testing::Test {
  protected:
   void SetUp() override {
-    saved_ = SnapshotCommands();
-    RestoreCommands({});
     ResetProbes();
     for (int k = 0; k < KEY_MAX; ++k) key[k] = 0;
   }
   void TearDown() override {
     for (int k = 0; k < KEY_MAX; ++k) key[k] = 0;
-    RestoreCommands(saved_);
   }
 
  private:
-  CommandTableSnapshot saved_;
+  Installed<::CommandTable> commands_;
 };
 
 TEST_F(CommandTable, LookUpAndAvailability) {
@@ -126,11 +123,11 @@ TEST_F(CommandTable, OneHandlerServesAFamilyThroughTheContextEachEntryCarries) {
   EXPECT_FALSE(CommandAvailable(0xFF01));
   EXPECT_FALSE(FindCommand(0xFF00)->checked());
   EXPECT_TRUE(FindCommand(0xFF02)->checked());
-  // A snapshot put back keeps each entry's own context.
-  const CommandTableSnapshot family = SnapshotCommands();
-  RestoreCommands({});
+  // A table put back keeps each entry's own context.
+  const ::CommandTable family = Commands();
+  Commands() = {};
   AppMenuExecuteItem(0xFF00, false);
-  RestoreCommands(family);
+  Commands() = family;
   AppMenuExecuteItem(0xFF00, false);
   EXPECT_EQ(ran, (std::vector<int>{2, 0, 2, 0}));
 }
@@ -195,7 +192,7 @@ class CommandStates : public CommandTable {
   void SetUp() override {
     CommandTable::SetUp();
     ui = std::make_unique<GuiHarness>(1, 776, 604);
-    RestoreCommands({});  // forget what the harness registered: only this test's commands count
+    Commands() = {};  // forget what the harness registered: only this test's commands count
   }
   void TearDown() override {
     ui.reset();
@@ -274,7 +271,7 @@ TEST_F(CommandStates, StickyButtonsFollowCheckedAndKeepDownWhenDisabled) {
   c_checked = true;
   ui->Move(400, 300);
   EXPECT_EQ(ui->tools().items[6]->state, 3);
-  RestoreCommands({});
+  Commands() = {};
   ui->Move(400, 300);
   EXPECT_EQ(ui->tools().items[6]->state, 4);  // disabled and down
   RegisterCommand(0x0201, kA);

@@ -238,6 +238,7 @@ std::vector<std::string> ExpectedTools(const ToolRow (&rows)[N], const int* xs) 
 class MenuParse : public ::testing::Test {
  protected:
   void TearDown() override { ENGINE_STATE = 0; }
+  Installed<CommandTable> commands_;  // entries look up their shortcuts
 };
 
 TEST_F(MenuParse, MenuBarDescriptionsGiveTheirTrees) {

@@ -79,7 +79,6 @@ GuiHarness::GuiHarness(int mode, int w, int h) : window(new HeadlessWindow) {
   gui->h = h;
   frame = create_bitmap_ex(32, w, h);
   mouse_q = 0;
-  saved_commands = SnapshotCommands();
   RegisterDescribedCommands();
 }
 
@@ -110,7 +109,6 @@ void GuiHarness::RegisterDescribedCommands() {
 }
 
 GuiHarness::~GuiHarness() {
-  RestoreCommands(saved_commands);
   delete gui;
   mui = nullptr;
   destroy_bitmap(frame);

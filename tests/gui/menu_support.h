@@ -60,8 +60,8 @@ class GuiHarness {
   std::vector<std::string> Only(const std::string& kind) const;
 
   InputStateGuard input;  // Step moves the mouse; the harness puts it back
+  Installed<CommandTable> commands;  // a fresh table, in force while the harness lives
   std::vector<std::string> events;
-  CommandTableSnapshot saved_commands;
   BITMAP* frame = nullptr;
   CHelioGUI* gui = nullptr;
   HeadlessWindow* window = nullptr;

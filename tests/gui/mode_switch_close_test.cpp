@@ -3,6 +3,7 @@
 #include <semaphore.h>
 
 #include "gui/HelioWin.h"
+#include "gui/commands.h"
 #include "gui/mode_loop.h"
 #include "gui/mode_table.h"
 #include "platform/config_lock.h"
@@ -127,6 +128,7 @@ class ModeSwitchCloseTest : public ::testing::TestWithParam<Landing> {
 
   HeadlessWindow window;
   CloseHarness engine_;
+  Installed<CommandTable> commands_;
   CHelioGUI* gui = nullptr;
 };
 

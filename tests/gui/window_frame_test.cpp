@@ -4,6 +4,7 @@
 #include "gui/StatusbarMain.h"
 #include "gui/WindowCaptionItems.h"
 #include "gui/WindowFrame.h"
+#include "gui/commands.h"
 #include "platform/config_lock.h"
 #include "platform/dialogs.h"
 #include "platform/messages.h"
@@ -86,6 +87,7 @@ class WindowFrameTest : public ::testing::Test {
   }
 
   HeadlessWindow window;
+  Installed<CommandTable> commands_;
   CHelioGUI* gui = nullptr;
   std::vector<std::string> boxes;
 };

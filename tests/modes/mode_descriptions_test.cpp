@@ -10,6 +10,7 @@
 #include "gui/MenuMain.h"
 #include "gui/ToolbarItems.h"
 #include "gui/ToolbarMain.h"
+#include "gui/commands.h"
 #include "gui/mode_table.h"
 #include "shell/base/variables.h"
 #include "tests/common/headless_allegro.h"
@@ -33,6 +34,7 @@ class ModeDescriptions : public ::testing::Test {
  protected:
   static void SetUpTestSuite() { ASSERT_TRUE(StartHeadlessAllegro()); }
   void TearDown() override { ENGINE_STATE = 0; }
+  Installed<CommandTable> commands_;  // entries look up their shortcuts
 };
 
 TEST_F(ModeDescriptions, EachModeParsesToFileEditModeAndHelp) {

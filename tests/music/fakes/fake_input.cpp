@@ -8,6 +8,7 @@
 #include <string>
 
 #include "plugins/plugin_api.h"
+#include "tests/music/fakes/fake_calls.h"
 
 namespace {
 
@@ -19,14 +20,6 @@ namespace {
 #define FAKE_EXTENSIONS "SPC;SP7\0Fake files\0"
 #endif
 
-std::string g_calls;
-
-void Log(const std::string& call) { g_calls += call + ";"; }
-
-void Config(HWND) { Log("Config"); }
-void About(HWND) { Log("About"); }
-void Init() { Log("Init"); }
-void Quit() { Log("Quit"); }
 void GetFileInfo(const char* file, char* title, int* length) {
   Log(std::string("GetFileInfo(") + (file ? file : "null") + ")");
   if (title) std::snprintf(title, GETFILEINFO_TITLE_LENGTH, "fake title");
@@ -57,50 +50,12 @@ void SetOutputTime(int ms) { Log("SetOutputTime(" + std::to_string(ms) + ")"); }
 void SetVolume(int volume) { Log("SetVolume(" + std::to_string(volume) + ")"); }
 void SetPan(int pan) { Log("SetPan(" + std::to_string(pan) + ")"); }
 
-[[maybe_unused]] In_Module module = {
-    IN_VER,
-    "Fake Input " FAKE_NAME,
-    nullptr,
-    nullptr,
-    FAKE_EXTENSIONS,
-    1,
-    1,
-    Config,
-    About,
-    Init,
-    Quit,
-    GetFileInfo,
-    InfoBox,
-    IsOurFile,
-    Play,
-    Pause,
-    UnPause,
-    IsPaused,
-    Stop,
-    GetLength,
-    GetOutputTime,
-    SetOutputTime,
-    SetVolume,
-    SetPan,
-    nullptr,
-    nullptr,
-    nullptr,
-    nullptr,
-    nullptr,
-    nullptr,
-    nullptr,
-    nullptr,
-    nullptr,
-    nullptr,
-    nullptr,
-    nullptr,
-    nullptr,
-    nullptr,
-};
+[[maybe_unused]] In_Module module =
+    MakeInModule({"Fake Input " FAKE_NAME, FAKE_EXTENSIONS, Config, About, Init, Quit, GetFileInfo, InfoBox, IsOurFile,
+                  Play, Pause, UnPause, IsPaused, Stop, GetLength, GetOutputTime, SetOutputTime, SetVolume, SetPan,
+                  nullptr});
 
 }  // namespace
-
-extern "C" PLUGIN_EXPORT const char* FakeCalls() { return g_calls.c_str(); }
 
 #ifndef FAKE_NO_EXPORT
 extern "C" PLUGIN_EXPORT In_Module* winampGetInModule2() { return &module; }

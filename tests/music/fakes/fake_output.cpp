@@ -1,20 +1,11 @@
 // A stand-in output plug-in for the host's tests: logs its calls (FakeCalls)
 // and plays nothing. FAKE_NO_EXPORT leaves out the entry point.
 
-#include <string>
-
 #include "plugins/plugin_api.h"
+#include "tests/music/fakes/fake_calls.h"
 
 namespace {
 
-std::string g_calls;
-
-void Log(const std::string& call) { g_calls += call + ";"; }
-
-void Config(HWND) { Log("Config"); }
-void About(HWND) { Log("About"); }
-void Init() { Log("Init"); }
-void Quit() { Log("Quit"); }
 int Open(int, int, int, int, int) { return 0; }
 void Close() {}
 int Write(char*, int) { return 0; }
@@ -33,8 +24,6 @@ int GetWrittenTime() { return 0; }
 };
 
 }  // namespace
-
-extern "C" PLUGIN_EXPORT const char* FakeCalls() { return g_calls.c_str(); }
 
 #ifndef FAKE_NO_EXPORT
 extern "C" PLUGIN_EXPORT Out_Module* winampGetOutModule() { return &module; }

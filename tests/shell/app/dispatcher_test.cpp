@@ -19,9 +19,9 @@ namespace {
 class Dispatcher : public ::testing::Test {
  protected:
   void SetUp() override {
-    RestoreCommands({});
     RegisterOpenAboutExit();
-    for (const auto& [id, handler] : SnapshotCommands().handlers) {
+    const auto registered = Commands().handlers;  // a copy: the loop replaces each entry
+    for (const auto& [id, handler] : registered) {
       RegisterCommand(id, {[this, id = id, run = handler.run] {
                              char text[16];
                              std::snprintf(text, sizeof text, "command %04X", id);
@@ -31,9 +31,8 @@ class Dispatcher : public ::testing::Test {
                            handler.available, handler.checked});
     }
   }
-  void TearDown() override { RestoreCommands(saved_); }
 
-  CommandTableSnapshot saved_ = SnapshotCommands();
+  Installed<CommandTable> commands_;
   EventLog log;
   OpenSandbox sandbox{log};
 };

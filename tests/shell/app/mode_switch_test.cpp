@@ -34,7 +34,6 @@ class ModeSwitch : public ::testing::Test {
     QBR1.clear();
     SetStartupImageOpener(nullptr);
     for (Mode mode : kModes) RegisterMode(mode, before_[static_cast<int>(mode)]);
-    RestoreCommands(saved_commands_);
   }
   void Start(uint32_t mode, bool image) {
     ENGINE_STATE = mode;
@@ -44,7 +43,7 @@ class ModeSwitch : public ::testing::Test {
   }
 
   static constexpr Mode kModes[] = {Mode::StartupScreen, Mode::LevelEditor, Mode::SpriteViewer, Mode::HexEditor};
-  CommandTableSnapshot saved_commands_ = SnapshotCommands();
+  Installed<CommandTable> commands_;
   ModeFunction before_[6] = {};
   uint32_t saved_state_ = 0;
   Mode saved_choice_ = Mode::LevelEditor;

@@ -55,7 +55,6 @@ TEST(RecentEntryLabel, NumberThenThePathAsTheMenuFontCanShowIt) {
 class RecentMenu : public ::testing::Test {
  protected:
   void SetUp() override {
-    RestoreCommands({});
     RegisterRecentImages();
     for (int i = 0; i < 8; ++i) {
       const CommandId id = static_cast<CommandId>(0x0010 + i);
@@ -72,7 +71,6 @@ class RecentMenu : public ::testing::Test {
     set_config_file("Configuration.INI");
   }
   void TearDown() override {
-    RestoreCommands(saved_);
     SetImageFileHook(nullptr);
     RegisterMenuInsert(nullptr, nullptr);
   }
@@ -86,7 +84,7 @@ class RecentMenu : public ::testing::Test {
     return labels;
   }
 
-  CommandTableSnapshot saved_ = SnapshotCommands();
+  Installed<CommandTable> commands_;
   EventLog log;
   OpenSandbox sandbox{log};
 };

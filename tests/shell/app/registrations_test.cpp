@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "editor/edit_tools.h"
 #include "editor/mode_qbr1leveleditor.h"
 #include "extract/mode_extraction.h"
 #include "gui/MenuLoad.h"
@@ -18,7 +19,8 @@ namespace {
 TEST(Registrations, StartUpAndLevelEditorModesAreRegistered) {
   const ModeFunction before[3] = {FindModeFunction(Mode::StartupScreen), FindModeFunction(Mode::LevelEditor),
                                   FindModeFunction(Mode::Extraction)};
-  const CommandTableSnapshot commands = SnapshotCommands();
+  const Installed<CommandTable> commands;
+  const Installed<EditToolBox> tools;
   RegisterMode(Mode::StartupScreen, nullptr);
   RegisterMode(Mode::LevelEditor, nullptr);
   RegisterFeatures();
@@ -30,7 +32,6 @@ TEST(Registrations, StartUpAndLevelEditorModesAreRegistered) {
   RegisterMode(Mode::StartupScreen, before[0]);
   RegisterMode(Mode::LevelEditor, before[1]);
   RegisterMode(Mode::Extraction, before[2]);
-  RestoreCommands(commands);
   SetCloseGate(nullptr);
   SetSignalCloseHooks(nullptr, nullptr);
   SetImageFileHook(nullptr);
@@ -40,8 +41,8 @@ TEST(Registrations, StartUpAndLevelEditorModesAreRegistered) {
 // Launch Game, the level picker, the music browser, Settings, the three View layers and the recent
 // images reach the menus.
 TEST(Registrations, TheFeatureCommandsAreRegistered) {
-  const CommandTableSnapshot saved = SnapshotCommands();
-  RestoreCommands({});
+  const Installed<CommandTable> commands;
+  const Installed<EditToolBox> tools;
   RegisterFeatures();
   for (unsigned short id : {0x0004, 0x0010, 0x0017, 0x0200, 0x0208, 0x0209, 0x0301, 0x0304, 0x0307}) {
     EXPECT_NE(FindCommand(id), nullptr) << std::hex << id;
@@ -52,16 +53,15 @@ TEST(Registrations, TheFeatureCommandsAreRegistered) {
   };
   for (const Key& k : {Key{0x0200, KEY_L}, Key{0x0208, KEY_M}}) {
     bool found = false;
-    for (const auto& s : SnapshotCommands().shortcuts) {
+    for (const auto& s : Commands().shortcuts) {
       found = found || (s.id == k.id && s.scancode == k.scancode && s.mods == kModCtrl);
     }
     EXPECT_TRUE(found) << std::hex << k.id;
   }
   // Launch Game on F5, without modifiers.
   bool f5 = false;
-  for (const auto& s : SnapshotCommands().shortcuts) f5 = f5 || (s.id == 0x0004 && s.scancode == KEY_F5 && s.mods == kModNone);
+  for (const auto& s : Commands().shortcuts) f5 = f5 || (s.id == 0x0004 && s.scancode == KEY_F5 && s.mods == kModNone);
   EXPECT_TRUE(f5);
-  RestoreCommands(saved);
   SetCloseGate(nullptr);
   SetSignalCloseHooks(nullptr, nullptr);
   SetImageFileHook(nullptr);
