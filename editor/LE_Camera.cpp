@@ -9,6 +9,7 @@
 #include "level/leveldata.h"
 #include "platform/config_lock.h"
 #include "resources/skin.h"
+#include "rom/settings_store.h"
 #include "shell/base/functions.h"
 #include "shell/base/variables.h"
 
@@ -65,6 +66,7 @@ CCamera::CCamera(int LEVEL_ID, WholeLevelPicture) : attached(false) {
 }
 
 CCamera::~CCamera() {
+  if (attached) StorePosition();
   delete Layer_MG0;
   delete Banana_MAP;
   delete Object_MAP;
@@ -141,13 +143,22 @@ void CCamera::DrawPicture(BITMAP* dest) {
 }
 
 void CCamera::SavePosition() {
-  // The view stands still for most updates; the configuration is written only
-  // when the position moved, not 60 times a second under the configuration lock.
+  // The view stands still for most updates; the configuration is changed only when the position
+  // moved, and the file once the view has rested a moment (a scroll moves it every update).
+  constexpr int kRestingUpdates = 30;
   const long long position = ((static_cast<long long>(x) & 0xFFFF) << 16) | (y & 0xFFFF);
-  if (position == saved_position) return;
-  saved_position = position;
-  ConfigGuard guard;
-  set_config_string("LevelDisplay", LevelDisplayKey(lvl.ID).c_str(), int2hexstr(static_cast<int>(position), 8).c_str());
+  if (position != saved_position) {
+    saved_position = position;
+    updates_resting = 0;
+    NoteSettings({{"LevelDisplay", {{LevelDisplayKey(lvl.ID), int2hexstr(static_cast<int>(position), 8)}}}});
+    return;
+  }
+  if (++updates_resting == kRestingUpdates) StorePosition();
+}
+
+void CCamera::StorePosition() {
+  std::string error;
+  if (!StoreNotedSettings(error)) TellSettingsNotStored(error);
 }
 
 void CCamera::PaintedArea(int& x, int& y, int& w, int& h) const {

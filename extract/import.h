@@ -32,9 +32,11 @@ std::vector<ImportLine> QBR1_ImportFiles(const std::vector<std::string>& paths);
 // folder cannot be read.
 bool QBR1_ImportFolder(const std::string& folder, std::vector<ImportLine>& lines, std::string& error);
 
-// Headless `--import DIR --output OUT ROM`: loads ROM as `--list` does,
-// imports DIR, prints one line per file ("NAME: OUTCOME") on stdout and writes
-// the result to OUT (which may be ROM itself) through a temporary file. Exit 0
+// Headless `--import DIR --output OUT ROM`: loads ROM as `--list` does (its
+// copier header decided as Open decides it), imports DIR, writes the result to
+// OUT (which may be ROM itself) through a temporary file and then prints one
+// line per file ("NAME: OUTCOME") on stdout; when OUT cannot be written, only
+// the stderr line, which says that nothing was written. Exit 0
 // when no file was refused, 1 when one was or when the image, the folder or OUT
 // could not be read or written, or OUT is one of the files of DIR the import
 // read (under any name; nothing is printed or written then): one line on stderr.

@@ -8,7 +8,9 @@
 #include "rom/image_edits.h"
 #include "rom/image_install.h"
 #include "rom/image_save.h"
+#include "rom/file_replace.h"
 #include "rom/patch_session.h"
+#include "rom/settings_store.h"
 #include "shell/base/functions.h"
 
 namespace {
@@ -50,6 +52,7 @@ bool OpenImageWithPatch(const std::string& rom, const std::string& patch) {
              "Unable to Open Patch");
     return false;
   }
+  ReloadSettings();  // as for Open: another window may have saved this image meanwhile
   // A hack counts as the image it was made from: the clean image identifies it.
   const crc32 clean_crc = IdentifyImage(image.clean).crc;
   if (!LoadQBR1(clean_crc, qbr1gbl)) return false;
@@ -61,6 +64,7 @@ bool OpenImageWithPatch(const std::string& rom, const std::string& patch) {
   if (!InstallQBR1Image(rom.c_str(), std::move(file), patched.header)) return false;
   SetImageFile("", config, BaseName(patch) + " on " + BaseName(rom));
   BeginPatchSession(rom, patch, std::move(image));
+  RemoveStaleTempFilesBeside(rom);
   NoteImageFile(rom);
   FinishOpen();
   return true;

@@ -16,6 +16,8 @@
 #include "platform/background_thread.h"
 #include "platform/window.h"
 #include "resources/cursors.h"
+#include "rom/globaldata.h"
+#include "rom/settings_store.h"
 #include "shell/base/close_request.h"
 #include "resources/skin.h"
 #include "shell/base/controller.h"
@@ -120,7 +122,9 @@ CProgram::CProgram() {
     ConfigGuard guard;
     // The settings folder outside a portable folder may not exist yet; it is made here, where the
     // program that writes settings starts, and never by the headless commands.
-    set_config_file(PlatformSettingsFile("Configuration.INI", true).c_str());
+    PlatformSettingsFile(kProgramConfigPath, true);
+    UseSettingsFileWrites(true);
+    LoadSettings(SettingsLayer::Alone);
   }
   snd = new CSpeakers;
   win = new CWindow;
@@ -136,8 +140,6 @@ CProgram::CProgram() {
   SetMouseCursorBitmap(0);
   FB = create_bitmap_ex(32, win->scr->w, win->scr->h);
   install_int_ex(ticker, BPS_TO_TIMER(win->scr->Hz));
-  ConfigGuard guard;
-  flush_config_file();
 }
 
 CProgram::~CProgram() {
