@@ -100,8 +100,8 @@ std::size_t Utf8Length(const std::string& s, std::size_t i) {
   return n;
 }
 
-// The changes made in memory that the file does not hold yet (noted, or refused by the disk), in the
-// order they were made.
+// The changes made in memory that the file does not hold yet (noted, or refused by the disk), one
+// per key, in the order the keys were first changed.
 std::vector<SectionChanges> unwritten;
 bool writes = false;
 SettingsLayer loaded_layer = SettingsLayer::Alone;
@@ -111,6 +111,8 @@ void Remember(const std::vector<SectionChanges>& sections) {
   for (const SectionChanges& s : sections) {
     for (const SettingChange& c : s.changes) {
       set_config_string(s.section.c_str(), c.key.c_str(), c.value ? c.value->c_str() : nullptr);
+      // Without a file to write, memory is all there is.
+      if (!writes) continue;
       // A later change of a key replaces the earlier one, so the list stays as small as the set of keys.
       bool merged = false;
       for (SectionChanges& u : unwritten) {
@@ -211,20 +213,23 @@ std::optional<std::string> SettingValue(const std::string& text, const std::stri
 
 std::string AllegroSettingsText(const std::string& text) {
   std::string out;
-  out.reserve(text.size());
-  for (std::size_t i = 0; i < text.size();) {
-    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
-      ++i;
-      continue;
+  out.reserve(text.size() + 64);
+  bool blank = true;  // the line before the current one is blank (or there is none)
+  for (const Line& line : Lines(text)) {
+    // Allegro adds a key to its section at the section's first blank line: every section ends in one.
+    if (SectionOf(line.text) && !blank) out += '\n';
+    for (std::size_t i = 0; i < line.text.size();) {
+      const std::size_t n = Utf8Length(line.text, i);
+      if (n == 0) {
+        out += '?';
+        ++i;
+      } else {
+        out.append(line.text, i, n);
+        i += n;
+      }
     }
-    const std::size_t n = Utf8Length(text, i);
-    if (n == 0) {
-      out += '?';
-      ++i;
-    } else {
-      out.append(text, i, n);
-      i += n;
-    }
+    out += '\n';
+    blank = Trimmed(line.text).empty();
   }
   return out;
 }

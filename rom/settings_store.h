@@ -36,7 +36,8 @@ std::string WithSettingChanges(const std::string& text, const std::string& secti
 std::optional<std::string> SettingValue(const std::string& text, const std::string& section, const std::string& key);
 
 // The settings text as Allegro gets it in memory: lines end in LF, a byte that is not part of UTF-8
-// reads as '?' (Allegro decodes UTF-8, and a stray lead byte would take the line's end with it).
+// reads as '?' (Allegro decodes UTF-8, and a stray lead byte would take the line's end with it), and
+// a blank line comes before every section (Allegro adds a key to a section at its first blank line).
 std::string AllegroSettingsText(const std::string& text);
 
 // Where the settings sit in Allegro's configuration: alone, or over the game configuration that was
@@ -45,7 +46,8 @@ enum class SettingsLayer { Alone, OverGameConfig };
 
 // Where changes go besides memory: the settings file (the program with a window, from its start-up),
 // or nowhere (the default: the commands without a window and code run without the program never
-// write settings). Reads always come from the settings file.
+// write settings; a change then lasts until the settings are read again). Reads always come from
+// the settings file.
 void UseSettingsFileWrites(bool write);
 
 // Reads the settings file (nothing when there is none or it cannot be read) and hands it to Allegro
