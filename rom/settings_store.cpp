@@ -327,7 +327,10 @@ void TellSettingsNotStored(const std::string& error) {
     if (told) return;
     told = true;
   }
-  ErrorBox("Configuration.INI could not be written:\n" + error +
-               ".\n\nThe file on disk was not changed; the new settings hold while the program runs.",
-           "Settings");
+  ErrorBox(SettingsNotStoredText(error), "Settings");
+}
+
+std::string SettingsNotStoredText(const std::string& error) {
+  return "Configuration.INI could not be written:\n" + error +
+         ".\n\nThe file on disk was not changed; the new settings hold while the program runs.";
 }

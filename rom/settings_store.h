@@ -81,6 +81,9 @@ void NoteSettings(const std::vector<SectionChanges>& sections);
 // Writes the changes only noted so far (nothing when there are none). As StoreSettings.
 bool StoreNotedSettings(std::string& error);
 
-// Tells the user, in a box, that the settings file could not be written and why; once, until a write
+// The text of the box that says the settings file could not be written, and why.
+std::string SettingsNotStoredText(const std::string& error);
+
+// Tells the user, in a box titled "Settings", that the settings file could not be written and why; once, until a write
 // succeeds again, so a setting that changes often does not bring a box each time.
 void TellSettingsNotStored(const std::string& error);
