@@ -47,14 +47,12 @@ std::optional<std::string> SectionOf(const std::string& line) {
   return Trimmed(t.substr(1, close - 1));
 }
 
-// Where a line sets a key: the key and the position of its '='; nothing for comments, blank lines and
-// lines without '='.
-std::optional<std::string> KeyOf(const std::string& line, std::size_t* equals_at = nullptr) {
+// The key a line sets; nothing for comments, blank lines and lines without '='.
+std::optional<std::string> KeyOf(const std::string& line) {
   const std::string t = Trimmed(line);
   if (t.empty() || t.front() == '#' || t.front() == ';') return std::nullopt;
   const std::size_t equals = line.find('=');
   if (equals == std::string::npos) return std::nullopt;
-  if (equals_at != nullptr) *equals_at = equals;
   return Trimmed(line.substr(0, equals));
 }
 

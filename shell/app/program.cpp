@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <thread>
 
 #include "gfx/ex_graphics.h"
@@ -16,6 +17,7 @@
 #include "platform/background_thread.h"
 #include "platform/window.h"
 #include "resources/cursors.h"
+#include "rom/file_replace.h"
 #include "rom/globaldata.h"
 #include "rom/settings_store.h"
 #include "shell/base/close_request.h"
@@ -122,9 +124,10 @@ CProgram::CProgram() {
     ConfigGuard guard;
     // The settings folder outside a portable folder may not exist yet; it is made here, where the
     // program that writes settings starts, and never by the headless commands.
-    PlatformSettingsFile(kProgramConfigPath, true);
+    const std::string settings = PlatformSettingsFile(kProgramConfigPath, true);
     UseSettingsFileWrites(true);
     LoadSettings(SettingsLayer::Alone);
+    RemoveStaleTempFilesBeside(settings);  // what a write of a killed window left
   }
   snd = new CSpeakers;
   win = new CWindow;
