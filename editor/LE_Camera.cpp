@@ -40,6 +40,7 @@ CCamera::CCamera(int LEVEL_ID) : frame(EditorViewFrame()) {
     const int v = get_config_hex("LevelDisplay", LevelDisplayKey(LEVEL_ID).c_str(), 0);
     x = (v >> 16) & 0xFFFF;
     y = v & 0xFFFF;
+    saved_position = (static_cast<long long>(x) << 16) | y;  // what the settings hold already
   }
   Get_QBR1_LevelDataStruct(LEVEL_ID, lvl);
   if (lvl.sequencing == 0 && mui != nullptr) {

@@ -185,7 +185,8 @@ class CCamera {
   // Lets the scroll bars' thumb drags move the view.
   void DragScrollBars();
 
-  // The "LevelDisplay" value last noted, -1 before the first, and the updates since it changed.
+  // The "LevelDisplay" value last noted (at first the one read), -1 for a view that keeps none, and
+  // the updates since it changed.
   long long saved_position = -1;
   int updates_resting = 0;
 };
