@@ -290,8 +290,11 @@ bool UpdateSettings(const SettingsEdit& edit, std::string& error) {
   Remember(changes);
   if (!read) return false;
   const std::string written = WithChanges(text, unwritten);
-  if (written != text &&
-      !ReplaceFile(path, reinterpret_cast<const unsigned char*>(written.data()), written.size(), error))
+  // Replaced whole by a rename either way; the flush to disk is left to the system: a window writes
+  // its settings many times a session (each flush costs tens of milliseconds on a busy disk), and a
+  // process that is killed loses nothing the system already holds.
+  if (written != text && !ReplaceFile(path, reinterpret_cast<const unsigned char*>(written.data()), written.size(),
+                                      error, ReplaceSync::Batch))
     return false;
   unwritten.clear();
   told = false;
