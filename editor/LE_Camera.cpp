@@ -40,7 +40,6 @@ CCamera::CCamera(int LEVEL_ID) : frame(EditorViewFrame()) {
     const int v = get_config_hex("LevelDisplay", LevelDisplayKey(LEVEL_ID).c_str(), 0);
     x = (v >> 16) & 0xFFFF;
     y = v & 0xFFFF;
-    saved_position = (static_cast<long long>(x) << 16) | y;  // what the settings hold already
   }
   Get_QBR1_LevelDataStruct(LEVEL_ID, lvl);
   if (lvl.sequencing == 0 && mui != nullptr) {
@@ -145,16 +144,17 @@ void CCamera::DrawPicture(BITMAP* dest) {
 
 void CCamera::SavePosition() {
   // The view stands still for most updates; the configuration is changed only when the position
-  // moved, and the file once the view has rested a moment (a scroll moves it every update).
+  // moved, and the file once the view has rested a moment after a move (a scroll moves it every
+  // update). The position the view came up with is written when the view ends.
   constexpr int kRestingUpdates = 30;
   const long long position = ((static_cast<long long>(x) & 0xFFFF) << 16) | (y & 0xFFFF);
   if (position != saved_position) {
+    updates_resting = saved_position < 0 ? kRestingUpdates : 0;
     saved_position = position;
-    updates_resting = 0;
     NoteSettings({{"LevelDisplay", {{LevelDisplayKey(lvl.ID), int2hexstr(static_cast<int>(position), 8)}}}});
     return;
   }
-  if (++updates_resting == kRestingUpdates) StorePosition();
+  if (updates_resting < kRestingUpdates && ++updates_resting == kRestingUpdates) StorePosition();
 }
 
 void CCamera::StorePosition() {

@@ -178,15 +178,14 @@ class CCamera {
 
  private:
   // Notes the position in "LevelDisplay" when it differs from the last one noted, and writes it to
-  // the settings file once it has not moved for a moment.
+  // the settings file once it has not moved for a moment after a move.
   void SavePosition();
   // Writes the position noted (with every other setting only noted) to the settings file.
   void StorePosition();
   // Lets the scroll bars' thumb drags move the view.
   void DragScrollBars();
 
-  // The "LevelDisplay" value last noted (at first the one read), -1 for a view that keeps none, and
-  // the updates since it changed.
+  // The "LevelDisplay" value last noted, -1 before the first, and the updates since it moved.
   long long saved_position = -1;
   int updates_resting = 0;
 };
