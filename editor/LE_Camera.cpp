@@ -9,6 +9,7 @@
 #include "level/leveldata.h"
 #include "platform/config_lock.h"
 #include "resources/skin.h"
+#include "rom/settings_store.h"
 #include "shell/base/functions.h"
 #include "shell/base/variables.h"
 
@@ -63,6 +64,7 @@ CCamera::CCamera(int LEVEL_ID, WholeLevelPicture) : attached(false) {
 }
 
 CCamera::~CCamera() {
+  if (attached) StorePosition();
   delete Layer_MG0;
   delete Banana_MAP;
   delete Object_MAP;
@@ -138,13 +140,23 @@ void CCamera::DrawPicture(BITMAP* dest) {
 }
 
 void CCamera::SavePosition() {
-  // The view stands still for most updates; the configuration is written only
-  // when the position moved, not 60 times a second under the configuration lock.
+  // The view stands still for most updates; the configuration is changed only when the position
+  // moved, and the file once the view has rested a moment after a move (a scroll moves it every
+  // update). The position the view came up with is written when the view ends.
+  constexpr int kRestingUpdates = 30;
   const long long position = ((static_cast<long long>(x) & 0xFFFF) << 16) | (y & 0xFFFF);
-  if (position == saved_position) return;
-  saved_position = position;
-  ConfigGuard guard;
-  set_config_string("LevelDisplay", LevelDisplayKey(lvl.ID).c_str(), int2hexstr(static_cast<int>(position), 8).c_str());
+  if (position != saved_position) {
+    updates_resting = saved_position < 0 ? kRestingUpdates : 0;
+    saved_position = position;
+    NoteSettings({{"LevelDisplay", {{LevelDisplayKey(lvl.ID), int2hexstr(static_cast<int>(position), 8)}}}});
+    return;
+  }
+  if (updates_resting < kRestingUpdates && ++updates_resting == kRestingUpdates) StorePosition();
+}
+
+void CCamera::StorePosition() {
+  std::string error;
+  if (!StoreNotedSettings(error)) TellSettingsNotStored(error);
 }
 
 void CCamera::PaintedArea(int& x, int& y, int& w, int& h) const {

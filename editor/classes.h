@@ -180,13 +180,17 @@ class CCamera {
   void Clamp();
 
  private:
-  // Writes the position to "LevelDisplay" when it differs from the last write.
+  // Notes the position in "LevelDisplay" when it differs from the last one noted, and writes it to
+  // the settings file once it has not moved for a moment after a move.
   void SavePosition();
+  // Writes the position noted (with every other setting only noted) to the settings file.
+  void StorePosition();
   // Lets the scroll bars' thumb drags move the view.
   void DragScrollBars();
 
-  // The "LevelDisplay" value last written, -1 before the first write.
+  // The "LevelDisplay" value last noted, -1 before the first, and the updates since it moved.
   long long saved_position = -1;
+  int updates_resting = 0;
 };
 
 // The live editor camera; null while none exists.

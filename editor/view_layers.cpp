@@ -9,6 +9,7 @@
 #include "gui/commands.h"
 #include "platform/config_lock.h"
 #include "platform/allegro_include.h"
+#include "rom/settings_store.h"
 
 namespace {
 
@@ -52,8 +53,8 @@ bool ViewLayerShown(ViewLayer layer) {
 
 void SetViewLayerShown(ViewLayer layer, bool show) {
   shown[Index(layer)] = show ? 1 : 0;
-  ConfigGuard guard;
-  set_config_string("View", kLayers[Index(layer)].key, show ? "Yes" : "No");
+  std::string error;
+  if (!StoreSettings("View", {{kLayers[Index(layer)].key, show ? "Yes" : "No"}}, error)) TellSettingsNotStored(error);
 }
 
 int ViewGridColour() {

@@ -46,12 +46,14 @@ bool QBR1_ImportFolder(const std::string& folder, std::vector<ImportLine>& lines
 // What to say of a folder without a file to import ("the folder ... " + this).
 extern const char* const kImportNothingToImport;
 
-// Headless `--import [--all] DIR --output OUT ROM`: loads ROM as `--list` does,
-// imports DIR (QBR1_ImportFolder with `options`), prints one line per file
-// ("NAME: OUTCOME") on stdout and writes the result to OUT (which may be ROM
-// itself) through a temporary file. Exit 0 when no file was refused, 1 when one
-// was or when the image, the folder or OUT could not be read or written, the
-// folder holds no file to import, or OUT is one of the files of DIR the import
+// Headless `--import [--all] DIR --output OUT ROM`: loads ROM as `--list` does (its
+// copier header decided as Open decides it), imports DIR (QBR1_ImportFolder with
+// `options`), writes the result to OUT (which may be ROM itself) through a temporary
+// file and then prints one line per file ("NAME: OUTCOME") on stdout; when OUT cannot
+// be written, only the stderr line, which says that nothing was written. Exit 0 when
+// no file was refused, 1 when one was or when the image, the folder or OUT could not
+// be read or written, the folder holds no file to import, or OUT is one of the files
+// of DIR the import
 // read (under any name; nothing is printed or written then): one line on stderr.
 int RunImportCommand(const std::string& folder, const std::string& output, const std::string& romPath,
                      const ImportOptions& options = {});

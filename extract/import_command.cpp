@@ -9,7 +9,9 @@
 
 int RunImportCommand(const std::string& folder, const std::string& output, const std::string& romPath,
                      const ImportOptions& options) {
-  if (!LoadRomHeadless(romPath)) return 1;
+  // The copier header as Open decides it: by the whole file's checksum first, then its size.
+  std::size_t header = 0;
+  if (!LoadRomHeadless(romPath, &header)) return 1;
   // The edits keep the file as read, so the output is that file with the import's writes only.
   std::vector<unsigned char> file;
   std::string error;
@@ -17,7 +19,7 @@ int RunImportCommand(const std::string& folder, const std::string& output, const
     std::fprintf(stderr, "qbrre: cannot read ROM image \"%s\": %s\n", romPath.c_str(), error.c_str());
     return 1;
   }
-  const std::size_t header = QBR1_CopierHeaderSize(file.size());
+  if (header > file.size()) header = 0;  // the file changed since it was loaded
   QBR1_ResetEdits(std::move(file), header);
   set_color_depth(32);
   std::vector<ImportLine> lines;
@@ -37,15 +39,15 @@ int RunImportCommand(const std::string& folder, const std::string& output, const
     std::fprintf(stderr, "qbrre: cannot write \"%s\": %s\n", output.c_str(), refusal.c_str());
     return 1;
   }
+  // The lines say what OUT holds, so they come once it is in place.
+  if (!ReplaceFile(output, QBR1_SavedFileBytes(), error)) {
+    std::fprintf(stderr, "qbrre: cannot write \"%s\": %s; nothing was written\n", output.c_str(), error.c_str());
+    return 1;
+  }
   bool refused = false;
   for (const ImportLine& line : lines) {
     std::printf("%s: %s\n", line.file.c_str(), line.outcome.c_str());
     refused = refused || line.refused;
-  }
-  std::fflush(stdout);
-  if (!ReplaceFile(output, QBR1_SavedFileBytes(), error)) {
-    std::fprintf(stderr, "qbrre: cannot write \"%s\": %s\n", output.c_str(), error.c_str());
-    return 1;
   }
   return refused ? 1 : 0;
 }

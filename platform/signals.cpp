@@ -48,3 +48,5 @@ void TakeCloseSignals() {
 }
 
 bool CloseSignalReceived() { return received.load(); }
+
+void IgnoreFileSizeSignal() { std::signal(SIGXFSZ, SIG_IGN); }

@@ -20,3 +20,8 @@ void TakeCloseSignals();
 
 // True once a close signal has been handled.
 bool CloseSignalReceived();
+
+// Ignores SIGXFSZ, so that a write past the file size limit (ulimit -f) fails with EFBIG and is
+// reported like any failed write, its temporary file removed, instead of killing the process. For the
+// commands without a window, which start no other program (an ignored signal stays ignored across exec).
+void IgnoreFileSizeSignal();

@@ -10,7 +10,9 @@
 #include "rom/image_edits.h"
 #include "rom/image_save.h"
 #include "rom/patch_open.h"
+#include "rom/file_replace.h"
 #include "rom/recovery_copy.h"
+#include "rom/settings_store.h"
 #include "shell/base/functions.h"
 #include "shell/base/variables.h"
 
@@ -29,6 +31,8 @@ constexpr char kImageFilter[] = "Quarbo v1.0 US-NTSC\0*.smc\0";
 // accepted: a cancelled or failed Open must not leave the level view running on
 // an empty channel.
 bool OpenImageAt(const std::string& path) {
+  // Another window may have saved this image since the settings were read: its entry decides.
+  ReloadSettings();
   BFA_LoadedFile file;
   if (!BFA_ReadFile(path.c_str(), file)) {
     ErrorBox("An error occured when trying to open the ROM image.", "Unable to Open Game");
@@ -43,6 +47,7 @@ bool OpenImageAt(const std::string& path) {
   const std::string config = KnownImageConfig(file.crc);
   if (!InstallQBR1Image(path.c_str(), std::move(file), header)) return false;
   SetImageFile(path, config);
+  RemoveStaleTempFilesBeside(path);
   NoteImageFile(path);
   OfferRecoveryCopy(path);
   FinishOpen();

@@ -1,6 +1,9 @@
 #include "rom/file_replace.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
+#include <stdio.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -11,6 +14,9 @@
 #include <cstring>
 
 namespace {
+
+// Temporary files are named PREFIX + the writer's process id + "-" + a count.
+constexpr const char* kTempPrefix = ".qbrre-save-";
 
 std::string Reason(const char* step) { return std::string(step) + " (" + std::strerror(errno) + ")"; }
 
@@ -57,11 +63,20 @@ std::string Target(const std::string& path) {
 int CreateTemp(const std::string& folder, bool replacing, std::string& temp) {
   static std::atomic<unsigned> counter{0};
   for (int attempt = 0; attempt < 100; ++attempt) {
-    temp = folder + "/.qbrre-save-" + std::to_string(::getpid()) + "-" + std::to_string(++counter);
+    temp = folder + "/" + kTempPrefix + std::to_string(::getpid()) + "-" + std::to_string(++counter);
     const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, replacing ? 0600 : 0666);
     if (fd >= 0 || errno != EEXIST) return fd;
   }
   return -1;
+}
+
+// A rename is durable once its folder is flushed too.
+void SyncFolder(const std::string& folder) {
+  const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dir >= 0) {
+    ::fsync(dir);
+    ::close(dir);
+  }
 }
 
 }  // namespace
@@ -148,13 +163,7 @@ bool ReplaceFile(const std::string& path, const unsigned char* data, std::size_t
     ::unlink(temp.c_str());
     return false;
   }
-  if (sync == ReplaceSync::Batch) return true;
-  // The rename is durable once the folder is flushed too.
-  const int dir = ::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (dir >= 0) {
-    ::fsync(dir);
-    ::close(dir);
-  }
+  if (sync == ReplaceSync::Durable) SyncFolder(FolderOf(target));
   return true;
 }
 
@@ -188,12 +197,12 @@ bool KeepBackupOnce(const std::string& path, const std::string& backup, std::str
     error = Reason("cannot read it to keep a backup");
     return false;
   }
-  // A new file that refuses to replace anything: a backup that appeared meanwhile is kept as it is.
-  // Private while it is written; then it gets the original's permissions, so a private file never
-  // has a readable copy.
-  const int fd = ::open(backup.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+  // Written under a temporary name and given the backup's name only when whole, so a kill during
+  // the copy leaves no partial backup that would later pass for the original. Private while it is
+  // written; then it gets the original's permissions, so a private file never has a readable copy.
+  std::string temp;
+  const int fd = CreateTemp(FolderOf(backup), true, temp);
   if (fd < 0) {
-    if (errno == EEXIST) return true;
     error = Reason(("cannot create the backup " + backup).c_str());
     return false;
   }
@@ -207,9 +216,36 @@ bool KeepBackupOnce(const std::string& path, const std::string& backup, std::str
     error = Reason(("writing the backup " + backup + " failed").c_str());
     ok = false;
   }
-  // A partial backup would later pass for the original: remove it.
-  if (!ok) ::unlink(backup.c_str());
+  // A name that never replaces one: a backup that appeared meanwhile is kept as it is. A link where
+  // the file system has them, else a rename that refuses to replace.
+  if (ok && ::link(temp.c_str(), backup.c_str()) != 0 && errno != EEXIST &&
+      ::renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, backup.c_str(), RENAME_NOREPLACE) != 0 && errno != EEXIST) {
+    error = Reason(("naming the backup " + backup + " failed").c_str());
+    ok = false;
+  }
+  ::unlink(temp.c_str());
+  if (ok) SyncFolder(FolderOf(backup));
   return ok;
+}
+
+void RemoveStaleTempFilesBeside(const std::string& path) {
+  DIR* dir = ::opendir(FolderOf(path).c_str());
+  if (dir == nullptr) return;
+  const std::string prefix = kTempPrefix;
+  while (const dirent* entry = ::readdir(dir)) {
+    const std::string name = entry->d_name;
+    if (name.compare(0, prefix.size(), prefix) != 0) continue;
+    // .qbrre-save-PID-N: the writer's process id, then its count.
+    char* end = nullptr;
+    const long pid = std::strtol(name.c_str() + prefix.size(), &end, 10);
+    if (end == name.c_str() + prefix.size() || *end != '-' || pid <= 0 || pid > INT_MAX) continue;
+    // A running writer (this process among them) may be writing it; only a file whose process is gone is stale.
+    if (pid == ::getpid() || ::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH) continue;
+    struct stat info {};
+    if (::fstatat(::dirfd(dir), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(info.st_mode))
+      ::unlinkat(::dirfd(dir), entry->d_name, 0);
+  }
+  ::closedir(dir);
 }
 
 FileStamp StampOf(const std::string& path) {

@@ -38,8 +38,14 @@ bool SameFile(const std::string& a, const std::string& b);
 std::string OutputIsInput(const std::string& output, const std::vector<std::string>& inputs);
 
 // Keeps a copy of the file at `path`, with its permission bits, as `backup` unless `backup` already
-// exists (it is never overwritten). True when the backup exists afterwards; false, with `error`, when it could not be made.
+// exists (it is never overwritten). The copy is written under a temporary name and takes the name
+// `backup` only when whole. True when the backup exists afterwards; false, with `error`, when it
+// could not be made.
 bool KeepBackupOnce(const std::string& path, const std::string& backup, std::string& error);
+
+// Removes the temporary files of ReplaceFile and KeepBackupOnce in the folder of the file `path`
+// whose writing process no longer runs (a kill or a crash left them): the name carries the process id.
+void RemoveStaleTempFilesBeside(const std::string& path);
 
 // Identity of a file on disk, to notice that another program changed it since it was read.
 struct FileStamp {

@@ -5,6 +5,7 @@
 #include "platform/config_lock.h"
 #include "platform/data_paths.h"
 #include "rom/image_edits.h"
+#include "rom/settings_store.h"
 #include "shell/base/functions.h"
 #include "platform/allegro_include.h"
 
@@ -63,7 +64,8 @@ void SelectGameConfig(globaldata& gbl, const std::string& config) {
   {
     ConfigGuard guard;
     set_config_file(PlatformGameConfigFile(config).c_str());
-    override_config_file(PlatformSettingsFile(kProgramConfigPath, false).c_str());
+    // Read again: another window may have written the settings since.
+    LoadSettings(SettingsLayer::OverGameConfig);
   }
   ReadGlobalOffsets(gbl);
 }
@@ -89,8 +91,8 @@ std::size_t QBR1_OpenedHeaderSize(std::size_t file_size, unsigned long whole_crc
 void RememberEditedImage(unsigned long crc, const std::string& config) {
   const std::size_t slash = config.rfind('/');
   const std::string name = slash == std::string::npos ? config : config.substr(slash + 1);
-  ConfigGuard guard;
-  set_config_string("EditedImages", Hex8(crc).c_str(), name.c_str());
+  std::string error;
+  if (!StoreSettings("EditedImages", {{Hex8(crc), name}}, error)) TellSettingsNotStored(error);
 }
 
 bool LoadQBR1(unsigned long crc, globaldata& gbl) {
@@ -103,5 +105,5 @@ bool LoadQBR1(unsigned long crc, globaldata& gbl) {
 void CloseGameConfig() {
   ConfigGuard guard;
   override_config_file(nullptr);
-  set_config_file(PlatformSettingsFile(kProgramConfigPath, false).c_str());
+  LoadSettings(SettingsLayer::Alone);
 }

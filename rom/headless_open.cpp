@@ -12,9 +12,10 @@
 #include "rom/image_install.h"
 #include "rom/globaldata.h"
 #include "rom/image_edits.h"
+#include "rom/settings_store.h"
 #include "platform/allegro_include.h"
 
-bool LoadRomHeadless(const std::string& romPath) {
+bool LoadRomHeadless(const std::string& romPath, std::size_t* header_size) {
   std::error_code ec;
   // The file-access library reports a failed load in a message box; without a
   // window the terminal is told instead, so the file is tried first.
@@ -37,13 +38,15 @@ bool LoadRomHeadless(const std::string& romPath) {
   // identified (nothing is written to them).
   {
     ConfigGuard guard;
-    set_config_file(PlatformSettingsFile(kProgramConfigPath, false).c_str());
+    LoadSettings(SettingsLayer::Alone);
   }
   // A copier header is not part of the image: it is dropped, and the rest identifies the image.
-  if (const std::size_t header = QBR1_OpenedHeaderSize(QBR1.size(), BFA_OpenedCRC32[0x10])) {
+  const std::size_t header = QBR1_OpenedHeaderSize(QBR1.size(), BFA_OpenedCRC32[0x10]);
+  if (header > 0) {
     QBR1.erase(QBR1.begin(), QBR1.begin() + static_cast<std::ptrdiff_t>(header));
     BFA_OpenedCRC32[0x10] = BFA_GetCRC32();
   }
+  if (header_size != nullptr) *header_size = header;
   const std::string config = KnownImageConfig(BFA_OpenedCRC32[0x10]);
   if (config.empty()) {
     std::fprintf(stderr, "qbrre: warning: \"%s\" is not the supported image (CRC-32 %08X); using it anyway\n",

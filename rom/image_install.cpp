@@ -2,9 +2,11 @@
 
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "platform/config_lock.h"
 #include "rom/image_edits.h"
+#include "rom/settings_store.h"
 #include "shell/base/functions.h"
 
 const QBR1Correction QBR1Corrections[17] = {
@@ -40,12 +42,14 @@ std::size_t ApplyQBR1Corrections(std::vector<char>& image) {
 }
 
 void SeedLevelDisplay() {
-  ConfigGuard guard;
-  if (std::string(get_config_string("LevelDisplay", "Enable", "?")) != "?") return;
-  set_config_string("LevelDisplay", "Enable", "Yes");
-  for (int level = 0; level < 256; ++level) {
-    set_config_string("LevelDisplay", int2hexstr(level, 2).c_str(), "00000000");
+  {
+    ConfigGuard guard;
+    if (std::string(get_config_string("LevelDisplay", "Enable", "?")) != "?") return;
   }
+  std::vector<SettingChange> seeds{{"Enable", "Yes"}};
+  for (int level = 0; level < 256; ++level) seeds.push_back({int2hexstr(level, 2), "00000000"});
+  std::string error;
+  if (!StoreSettings("LevelDisplay", seeds, error)) TellSettingsNotStored(error);
 }
 
 bool InstallQBR1Image(const char* name, BFA_LoadedFile file, std::size_t header) {

@@ -9,7 +9,9 @@
 #include "rom/image_install.h"
 #include "rom/image_save.h"
 #include "rom/open_image.h"
+#include "rom/file_replace.h"
 #include "rom/patch_session.h"
+#include "rom/settings_store.h"
 #include "shell/base/functions.h"
 
 namespace {
@@ -51,6 +53,7 @@ bool OpenImageWithPatch(const std::string& rom, const std::string& patch) {
              "Unable to Open Patch");
     return false;
   }
+  ReloadSettings();  // as for Open: another window may have saved this image meanwhile
   // A hack counts as the image it was made from: the clean image identifies it.
   const crc32 clean_crc = IdentifyImage(image.clean).crc;
   if (!LoadQBR1(clean_crc, qbr1gbl)) return false;
@@ -63,6 +66,7 @@ bool OpenImageWithPatch(const std::string& rom, const std::string& patch) {
   OpenImage& opened = TheImage();
   opened.SetFile("", config, BaseName(patch) + " on " + BaseName(rom));
   opened.BeginPatchSession(rom, patch, image.format, std::move(image.clean));
+  RemoveStaleTempFilesBeside(rom);
   NoteImageFile(rom);
   FinishOpen();
   return true;

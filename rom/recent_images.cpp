@@ -2,6 +2,8 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <functional>
+#include <optional>
 #include <system_error>
 
 #include "platform/allegro_include.h"
@@ -26,10 +28,34 @@ std::string Canonical(const std::string& path) {
   return (ec ? absolute.lexically_normal() : canonical).string();
 }
 
-void Store(const std::vector<std::string>& list) {
+std::vector<SettingChange> ListChanges(const std::vector<std::string>& list) {
+  std::vector<SettingChange> changes;
+  for (std::size_t i = 0; i < kRecentImagesMax; ++i)
+    changes.push_back({KeyName(i), i < list.size() ? std::optional<std::string>(list[i]) : std::nullopt});
+  return changes;
+}
+
+// The list as the settings text `text` keeps it.
+std::vector<std::string> ListIn(const std::string& text) {
+  std::vector<std::string> list;
+  for (std::size_t i = 0; i < kRecentImagesMax; ++i) {
+    const std::optional<std::string> entry = SettingValue(text, kSection, KeyName(i));
+    if (entry && !entry->empty()) list.push_back(*entry);
+  }
+  return list;
+}
+
+// Changes the list as `change` does, starting from the list the settings file holds now (another
+// window may have changed it), or the one in memory when the file cannot be read.
+void Update(const std::function<std::vector<std::string>(std::vector<std::string>)>& change) {
   std::string error;
-  if (!StoreRecentImages(list, error))
-    std::fprintf(stderr, "qbrre: the list of recent images was not saved: %s\n", error.c_str());
+  const bool stored = UpdateSettings(
+      [&](const std::string* text) {
+        return std::vector<SectionChanges>{{kSection, ListChanges(change(text ? ListIn(*text) : RecentImages()))}};
+      },
+      error);
+  ++generation;
+  if (!stored) std::fprintf(stderr, "qbrre: the list of recent images was not saved: %s\n", error.c_str());
 }
 
 }  // namespace
@@ -60,11 +86,8 @@ std::vector<std::string> RecentImages() {
 }
 
 bool StoreRecentImages(const std::vector<std::string>& list, std::string& error) {
-  std::vector<SettingChange> changes;
-  for (std::size_t i = 0; i < kRecentImagesMax; ++i)
-    changes.push_back({KeyName(i), i < list.size() ? std::optional<std::string>(list[i]) : std::nullopt});
   ++generation;
-  return StoreSettings(kSection, changes, error);
+  return StoreSettings(kSection, ListChanges(list), error);
 }
 
 void RememberRecentImage(const std::string& path) {
@@ -72,9 +95,12 @@ void RememberRecentImage(const std::string& path) {
   if (path.empty() || path.find('\n') != std::string::npos) return;
   std::error_code ec;
   const fs::path absolute = fs::absolute(path, ec);
-  Store(WithRecentImage(RecentImages(), ec ? path : absolute.lexically_normal().string()));
+  const std::string entry = ec ? path : absolute.lexically_normal().string();
+  Update([&](std::vector<std::string> list) { return WithRecentImage(std::move(list), entry); });
 }
 
-void ForgetRecentImage(const std::string& path) { Store(WithoutRecentImage(RecentImages(), path)); }
+void ForgetRecentImage(const std::string& path) {
+  Update([&](std::vector<std::string> list) { return WithoutRecentImage(std::move(list), path); });
+}
 
 unsigned RecentImagesGeneration() { return generation; }

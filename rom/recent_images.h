@@ -26,7 +26,8 @@ std::vector<std::string> RecentImages();
 // (StoreSettings). False, with a short reason in `error`, when the file could not be written.
 bool StoreRecentImages(const std::vector<std::string>& list, std::string& error);
 
-// Puts the file `path` (made absolute) first in the kept list. A settings file that cannot be written
+// Puts the file `path` (made absolute) first in the kept list, as the settings file holds it now (so an
+// entry another window added stays). A settings file that cannot be written
 // is named in one line on stderr; the list in memory holds the change.
 void RememberRecentImage(const std::string& path);
 

@@ -5,7 +5,6 @@
 #include <thread>
 
 #include "gui/HelioWin.h"
-#include "platform/config_lock.h"
 #include "platform/crash.h"
 #include "platform/messages.h"
 #include "platform/signals.h"
@@ -65,11 +64,6 @@ void WndProc(int message, int param) {
       GAMEOVER = true;
       STATEOVER = true;
       while (!readytoclose.load()) {
-        {
-          ConfigGuard guard;
-          CloseGameConfig();
-          flush_config_file();
-        }
         PlatformMessage next;
         if (PlatformGetMessage(next)) WndProc(next.message, next.param);
       }

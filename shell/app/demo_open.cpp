@@ -11,6 +11,7 @@
 #include "rom/image_install.h"
 #include "rom/globaldata.h"
 #include "rom/image_save.h"
+#include "rom/settings_store.h"
 #include "shell/base/functions.h"
 
 const char* const kDemoImageName = "QBRRE demo image";
@@ -28,12 +29,12 @@ bool OpenDemoImage() {
   if (std::filesystem::is_regular_file(PlatformGameConfigFile(kDemoGameConfigPath), error)) {
     SelectGameConfig(qbr1gbl, kDemoGameConfigPath);
   } else {
-    // A folder whose GameConfig/ lacks the file: the builder's own text, in memory only; every
-    // write goes to Configuration.INI, laid over it.
+    // A folder whose GameConfig/ lacks the file: the builder's own text, in memory only, with the
+    // settings laid over it.
     {
       ConfigGuard guard;
       set_config_data(demo.config.data(), static_cast<int>(demo.config.size()));
-      override_config_file(PlatformSettingsFile(kProgramConfigPath, false).c_str());
+      LoadSettings(SettingsLayer::OverGameConfig);
     }
     ReadGlobalOffsets(qbr1gbl);
   }

@@ -7,6 +7,7 @@
 #include "extract/extract.h"
 #include "extract/import.h"
 #include "platform/dialogs.h"
+#include "platform/signals.h"
 #include "rom/AppMenu.h"
 #include "rom/patch_open.h"
 #include "shell/app/bps_commands.h"
@@ -184,6 +185,8 @@ int QbrreMain(int argc, char** argv) {
       Args rest(args.begin() + 1, args.end());
       if (c.arity >= 0 && static_cast<int>(rest.size()) != c.arity)
         return UsageError(std::string("wrong number of arguments for ") + c.option);
+      // Every option but --demo is a command without a window: a file size limit fails its write.
+      if (args[0] != "--demo") IgnoreFileSizeSignal();
       return c.run(rest);
     }
     return UsageError("unknown option " + args[0]);

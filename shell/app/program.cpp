@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <thread>
 
 #include "bfa/bfa.h"
@@ -18,6 +19,9 @@
 #include "platform/window.h"
 #include "resources/cursors.h"
 #include "shell/app/registrations.h"
+#include "rom/file_replace.h"
+#include "rom/globaldata.h"
+#include "rom/settings_store.h"
 #include "shell/base/close_request.h"
 #include "resources/skin.h"
 #include "shell/base/controller.h"
@@ -124,7 +128,10 @@ CProgram::CProgram() : image(QBR1) {
     ConfigGuard guard;
     // The settings folder outside a portable folder may not exist yet; it is made here, where the
     // program that writes settings starts, and never by the headless commands.
-    set_config_file(PlatformSettingsFile("Configuration.INI", true).c_str());
+    const std::string settings = PlatformSettingsFile(kProgramConfigPath, true);
+    UseSettingsFileWrites(true);
+    LoadSettings(SettingsLayer::Alone);
+    RemoveStaleTempFilesBeside(settings);  // what a write of a killed window left
   }
   snd = new CSpeakers;
   win = new CWindow;
@@ -140,8 +147,6 @@ CProgram::CProgram() : image(QBR1) {
   SetMouseCursorBitmap(0);
   FB = create_bitmap_ex(32, win->scr->w, win->scr->h);
   install_int_ex(ticker, BPS_TO_TIMER(win->scr->Hz));
-  ConfigGuard guard;
-  flush_config_file();
 }
 
 CProgram::~CProgram() {

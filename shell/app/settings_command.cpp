@@ -46,10 +46,7 @@ void EditSettings() {
   if (change.sections.empty()) return;
   // The configuration in memory takes the settings also when the file cannot: they serve while the program runs.
   std::string error;
-  if (!StoreSettings(change.sections, error))
-    ErrorBox("Configuration.INI could not be written:\n" + error +
-                 ".\n\nThe file on disk was not changed; the new settings hold while the program runs.",
-             kTitle);
+  if (!StoreSettings(change.sections, error)) ErrorBox(SettingsNotStoredText(error), kTitle);
   // The grid's colour is read again; the emulator command and the music folder are read where they are used.
   ReloadViewLayers();
   if (change.scale != 0) ChangeWindowScale(change.scale);

@@ -89,7 +89,7 @@ TEST(CloseSignalE2E, TheEditorClosesThroughTheClosePath) {
     EXPECT_EQ(app.WaitForExit(3.0), 0) << app.Stderr();
     EXPECT_EQ(Crashes(app), 0);
     EXPECT_EQ(app.Stderr().find("Shutting down Allegro"), std::string::npos) << app.Stderr();
-    // The Open seeded the view keys in memory only; the close wrote them out.
+    // The Open wrote the seeded view keys to the settings file at once.
     const std::string ini = ReadFile(fs::path(app.workdir()) / "Configuration.INI");
     EXPECT_NE(ini.find("[LevelDisplay]"), std::string::npos) << ini;
     EXPECT_NE(ini.find("Enable = Yes"), std::string::npos) << ini;

@@ -31,17 +31,20 @@ std::string ConfigurationWith(const std::map<int, unsigned>& positions, const st
   return text + more;
 }
 
-std::map<std::string, std::string> LevelDisplayKeys(const fs::path& file) {
+std::map<std::string, std::string> LevelDisplayKeys(const fs::path& file) { return SectionKeys(file, "LevelDisplay"); }
+
+std::map<std::string, std::string> SectionKeys(const fs::path& file, const std::string& wanted) {
   std::ifstream in(file);
   std::map<std::string, std::string> keys;
   std::string line, section;
   while (std::getline(in, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
     if (!line.empty() && line[0] == '[') {
       section = line.substr(1, line.find(']') - 1);
       continue;
     }
     const size_t eq = line.find(" = ");
-    if (section == "LevelDisplay" && eq != std::string::npos) keys[line.substr(0, eq)] = line.substr(eq + 3);
+    if (section == wanted && eq != std::string::npos) keys[line.substr(0, eq)] = line.substr(eq + 3);
   }
   return keys;
 }

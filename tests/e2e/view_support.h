@@ -28,6 +28,8 @@ std::string ConfigurationWith(const std::map<int, unsigned>& positions, const st
 
 // The keys of section "LevelDisplay" of a configuration file.
 std::map<std::string, std::string> LevelDisplayKeys(const std::filesystem::path& file);
+// The keys and values ("KEY = VALUE" lines) of section `section` of the settings file `file`.
+std::map<std::string, std::string> SectionKeys(const std::filesystem::path& file, const std::string& section);
 
 // A picture as 0xRRGGBB pixels, row by row.
 struct Picture {

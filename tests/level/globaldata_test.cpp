@@ -7,6 +7,7 @@
 #include "platform/config_lock.h"
 #include "platform/dialogs.h"
 #include "rom/globaldata.h"
+#include "rom/settings_store.h"
 #include "tests/level/level_support.h"
 
 namespace {
@@ -78,11 +79,10 @@ TEST_F(LoadQBR1Test, ProgramConfigurationWinsAndTakesEveryWrite) {
   ASSERT_TRUE(LoadQBR1(0xC946DCA0, g));
   EXPECT_EQ(g.LvlStackTable, 0x333333u);
   EXPECT_EQ(g.LvlNameBank, 0x222222u);
-  {
-    ConfigGuard guard;
-    set_config_string("LevelDisplay", "16", "00400020");
-    flush_config_file();
-  }
+  UseSettingsFileWrites(true);
+  std::string error;
+  EXPECT_TRUE(StoreSettings("LevelDisplay", {{"16", "00400020"}}, error)) << error;
+  UseSettingsFileWrites(false);
   CloseGameConfig();
   EXPECT_NE(ReadFile("Configuration.INI").find("00400020"), std::string::npos);
   EXPECT_EQ(ReadFile("GameConfig/QBR v10U.INI").find("LevelDisplay"), std::string::npos);

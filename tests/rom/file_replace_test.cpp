@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
 #include <filesystem>
 #include <functional>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "tests/common/file_rights.h"
+#include "tests/common/in_child.h"
 #include "tests/rom/rom_support.h"
 
 namespace fs = std::filesystem;
@@ -20,15 +22,6 @@ namespace fs = std::filesystem;
 namespace {
 
 using Bytes = std::vector<unsigned char>;
-
-// Runs `body` in a child process (so limits and dropped rights stay there); its exit code.
-int InChild(const std::function<int()>& body) {
-  const pid_t pid = fork();
-  if (pid == 0) _exit(body());
-  int status = 0;
-  waitpid(pid, &status, 0);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : 100 + WTERMSIG(status);
-}
 
 class FileReplace : public ::testing::Test {
  protected:
@@ -207,3 +200,50 @@ TEST_F(FileReplace, StampNoticesAChangeOnDisk) {
 }
 
 }  // namespace
+
+namespace {
+
+// The names in `folder` that start with ".qbrre-save-".
+std::vector<std::string> TempNames(const fs::path& folder) {
+  std::vector<std::string> names;
+  for (const fs::directory_entry& e : fs::directory_iterator(folder)) {
+    const std::string name = e.path().filename().string();
+    if (name.rfind(".qbrre-save-", 0) == 0) names.push_back(name);
+  }
+  return names;
+}
+
+}  // namespace
+
+// A kill while the backup is written (here the file size limit's own signal, which ends the writer in
+// the middle of its write) leaves no file under the backup's name, only a temporary file, which the
+// next start removes once its writer is gone; a running writer's files stay.
+TEST_F(FileReplace, KillDuringTheBackupLeavesNoBackupAndItsTemporaryFileIsRemovedLater) {
+  const Bytes image(1 << 20, 0x5A);
+  std::string error;
+  ASSERT_TRUE(ReplaceFile(P("game.smc"), image, error)) << error;
+  const int code = InChild([&] {
+    rlimit no_core{0, 0}, limit{65536, 65536};
+    setrlimit(RLIMIT_CORE, &no_core);
+    setrlimit(RLIMIT_FSIZE, &limit);
+    KeepBackupOnce(P("game.smc"), P("game.smc.bak"), error);
+    return 0;
+  });
+  EXPECT_EQ(code, 100 + SIGXFSZ);
+  EXPECT_FALSE(fs::exists(P("game.smc.bak")));
+  ASSERT_EQ(TempNames(dir).size(), 1u);  // the dead writer's partial copy
+  // Names of writers that still run (this process, and process 1) and names that carry no process.
+  const std::string mine = ".qbrre-save-" + std::to_string(getpid()) + "-1";
+  for (const std::string& name : {mine, std::string(".qbrre-save-1-7"), std::string(".qbrre-save-x-1")})
+    WriteText(P(name), "in use");
+  RemoveStaleTempFilesBeside(P("game.smc"));
+  std::vector<std::string> left = TempNames(dir);
+  std::sort(left.begin(), left.end());
+  std::vector<std::string> want = {mine, ".qbrre-save-1-7", ".qbrre-save-x-1"};
+  std::sort(want.begin(), want.end());
+  EXPECT_EQ(left, want);
+  EXPECT_EQ(ReadWholeFile(P("game.smc")).size(), image.size());
+  // The next backup is made whole.
+  ASSERT_TRUE(KeepBackupOnce(P("game.smc"), P("game.smc.bak"), error)) << error;
+  EXPECT_EQ(fs::file_size(P("game.smc.bak")), image.size());
+}

@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <string>
@@ -6,6 +8,7 @@
 
 #include "bfa/bfa.h"
 #include "platform/config_lock.h"
+#include "rom/settings_store.h"
 #include "rom/AppMenu.h"
 #include "rom/globaldata.h"
 #include "rom/headless_open.h"
@@ -55,13 +58,9 @@ class Open : public ::testing::Test {
     return get_config_string(section, key, "<none>");
   }
 
-  // What the program's own file holds after the shutdown path has restored and flushed it.
+  // What the program's own file holds (every change is written when it is made).
   static std::string Flushed() {
     CloseGameConfig();
-    {
-      ConfigGuard guard;
-      flush_config_file();
-    }
     return ReadText("Configuration.INI");
   }
 };
@@ -104,10 +103,8 @@ TEST_F(Open, SeedsTheLevelViewKeysOnceAndKeepsLaterValues) {
   EXPECT_EQ(Config("LevelDisplay", "FF"), "00000000");
 
   // The level view stores a position while the game configuration is selected.
-  {
-    ConfigGuard guard;
-    set_config_string("LevelDisplay", "16", "00400120");
-  }
+  std::string error;
+  ASSERT_TRUE(StoreSettings("LevelDisplay", {{"16", "00400120"}}, error)) << error;
   Offer("game.smc", bytes);
   AppMenuOpenImage();
   EXPECT_EQ(Config("LevelDisplay", "16"), "00400120");
@@ -130,7 +127,7 @@ TEST_F(Open, ProgramConfigurationWinsOverTheGameConfiguration) {
   WriteText("Configuration.INI", "[Global_Offsets]\nLevelStackPtrTable = 22222\n");
   {
     ConfigGuard guard;
-    set_config_file("Configuration.INI");
+    LoadSettings(SettingsLayer::Alone);
   }
   Offer("game.smc", ImageWithCrc(kImageSize, kQBR1KnownCRC32));
   AppMenuOpenImage();
@@ -138,6 +135,22 @@ TEST_F(Open, ProgramConfigurationWinsOverTheGameConfiguration) {
   EXPECT_EQ(qbr1gbl.LvlNameBank, 0x2A0000u);
   // "Enable" found in the game configuration counts as present: nothing is seeded.
   EXPECT_EQ(Config("LevelDisplay", "00"), "<none>");
+}
+
+// Opening an image removes the temporary files that a killed save left beside it; those of a writer
+// that still runs stay.
+TEST_F(Open, RemovesTheTemporaryFilesOfEndedWritersBesideTheImage) {
+  const pid_t ended = fork();
+  if (ended == 0) _exit(0);
+  waitpid(ended, nullptr, 0);
+  const std::string stale = ".qbrre-save-" + std::to_string(ended) + "-3";
+  const std::string running = ".qbrre-save-" + std::to_string(getpid()) + "-9";
+  WriteText(stale, "half a save");
+  WriteText(running, "a save under way");
+  Offer("game.smc", ImageWithCrc(kImageSize, kQBR1KnownCRC32));
+  ASSERT_TRUE(AppMenuOpenImage());
+  EXPECT_FALSE(fs::exists(stale));
+  EXPECT_TRUE(fs::exists(running));
 }
 
 // A file of whole 32 KiB blocks plus 512 bytes is split only when the whole file is not a known image:

@@ -122,7 +122,7 @@ class RecentImagesKept : public ::testing::Test {
   std::string Path(const std::string& name) const { return (sandbox.dir() / name).string(); }
   static void Reload() {
     ConfigGuard guard;
-    set_config_file("Configuration.INI");
+    LoadSettings(SettingsLayer::Alone);
   }
 
   EventLog log;

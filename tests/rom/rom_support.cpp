@@ -6,6 +6,7 @@
 
 #include "bfa/bfa.h"
 #include "platform/config_lock.h"
+#include "rom/settings_store.h"
 #include "platform/messages.h"
 #include "platform/system_sound.h"
 #include "rom/globaldata.h"
@@ -50,7 +51,9 @@ OpenSandbox::OpenSandbox(EventLog& log) : previous_(std::filesystem::current_pat
   {
     ConfigGuard guard;
     override_config_file(nullptr);
-    set_config_file("Configuration.INI");
+    // The sandbox stands for the program: its settings changes reach its own Configuration.INI.
+    UseSettingsFileWrites(true);
+    LoadSettings(SettingsLayer::Alone);
   }
   if (BFA_IsActive(0x10)) BFA_Disable(0x10);
   QBR1_ResetEdits({}, 0);
@@ -88,6 +91,7 @@ OpenSandbox::~OpenSandbox() {
     ConfigGuard guard;
     override_config_file(nullptr);
     set_config_data("", 0);  // nothing on disk: the sandbox is about to go
+    UseSettingsFileWrites(false);
   }
   ENGINE_STATE = 0;
   STATEOVER = false;

@@ -38,12 +38,8 @@ TEST(DemoOpen, SavedDemoOpensAgainWithTheDemosConfiguration) {
   const fs::path path = sandbox.dir() / "saved demo.smc";
   log.answers = {path.string()};
   ASSERT_TRUE(SaveImageAs());
-  // Closing writes the settings, where the entry of the saved image is.
+  // Save As wrote the entry of the saved image to the settings at once.
   CloseGameConfig();
-  {
-    ConfigGuard guard;
-    flush_config_file();
-  }
 
   log.boxes.clear();
   log.answers = {path.string()};

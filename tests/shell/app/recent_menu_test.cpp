@@ -12,6 +12,7 @@
 #include "gui/mode_table.h"
 #include "platform/allegro_include.h"
 #include "platform/config_lock.h"
+#include "rom/settings_store.h"
 #include "rom/globaldata.h"
 #include "rom/image_edits.h"
 #include "rom/image_transaction.h"
@@ -68,7 +69,7 @@ class RecentMenu : public ::testing::Test {
     WriteText("Configuration.INI", "[Engine]\nScale = 1\n\n[Recent]\nImage1 = " + Path("gone.smc") +
                                        "\nImage2 = " + Path("game.smc") + "\n");
     ConfigGuard guard;
-    set_config_file("Configuration.INI");
+    LoadSettings(SettingsLayer::Alone);
   }
   void TearDown() override {
     SetImageFileHook(nullptr);

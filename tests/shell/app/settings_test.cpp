@@ -7,6 +7,7 @@
 #include "editor/view_layers.h"
 #include "platform/allegro_include.h"
 #include "platform/config_lock.h"
+#include "rom/settings_store.h"
 #include "platform/window.h"
 #include "shell/app/settings_command.h"
 #include "shell/app/settings_form.h"
@@ -102,7 +103,7 @@ class SettingsCommand : public ::testing::Test {
     fs::create_directory(sandbox_.dir() / "Tunes");
     WriteText("Configuration.INI", kConfiguration);
     ConfigGuard guard;
-    set_config_file("Configuration.INI");
+    LoadSettings(SettingsLayer::Alone);
     ReloadViewLayers();
   }
   void TearDown() override {
