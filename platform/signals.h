@@ -20,3 +20,5 @@ void TakeCloseSignals();
 
 // True once a close signal has been handled.
 bool CloseSignalReceived();
+// The first close signal handled (0 before one).
+int CloseSignalNumber();

@@ -10,7 +10,6 @@
 #include "rom/image_edits.h"
 #include "rom/image_save.h"
 #include "rom/patch_open.h"
-#include "rom/recovery_copy.h"
 #include "shell/base/functions.h"
 #include "shell/base/variables.h"
 
@@ -44,7 +43,6 @@ bool OpenImageAt(const std::string& path) {
   if (!InstallQBR1Image(path.c_str(), std::move(file), header)) return false;
   SetImageFile(path, config);
   NoteImageFile(path);
-  OfferRecoveryCopy(path);
   FinishOpen();
   return true;
 }

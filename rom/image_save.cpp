@@ -4,6 +4,7 @@
 
 #include "bfa/bfa.h"
 #include "platform/dialogs.h"
+#include "rom/autosave.h"
 #include "rom/globaldata.h"
 #include "rom/image_edits.h"
 #include "rom/bps_patch.h"
@@ -54,6 +55,7 @@ bool WriteImageTo(const std::string& path) {
                                             static_cast<int>(bytes.size() - header));
     RememberEditedImage(saved, image_config);
   }
+  ForgetRecoveryCopies();
   return true;
 }
 
@@ -67,6 +69,8 @@ std::string SuggestedName(const char* extension) {
 }  // namespace
 
 const std::string& ImageFilePath() { return image_path; }
+
+const std::string& ImageGameConfig() { return image_config; }
 
 std::string ImageDisplayName() { return image_path.empty() ? image_name : BaseName(image_path); }
 
@@ -128,7 +132,10 @@ bool SavePatch(const char* title, const char* kind, const char* extension, Patch
     ShowSaveFailure(path, error);
     return false;
   }
-  if (own && IsSessionPatch(path)) QBR1_MarkSaved();
+  if (own && IsSessionPatch(path)) {
+    QBR1_MarkSaved();
+    ForgetRecoveryCopies();
+  }
   return true;
 }
 

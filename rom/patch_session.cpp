@@ -75,6 +75,8 @@ bool IsSessionPatch(const std::string& path) {
 
 const std::string& SessionPatchPath() { return Current().patch; }
 
+const std::string& SessionImagePath() { return Current().rom; }
+
 PatchFormat SessionPatchFormat() { return Current().format; }
 
 const std::vector<unsigned char>& PatchBaseBytes() { return InPatchSession() ? Current().clean : QBR1_OpenedFile(); }

@@ -32,6 +32,8 @@ bool InPatchSession();
 bool IsSessionPatch(const std::string& path);
 // The patch file of the session, as an absolute path ("" without one).
 const std::string& SessionPatchPath();
+// The clean image the session's patch applies to, as an absolute path ("" without a session).
+const std::string& SessionImagePath();
 // The format of the session's patch (kUnknown without one).
 PatchFormat SessionPatchFormat();
 
