@@ -15,6 +15,7 @@
 
 #include "e2e_support.h"
 #include "rom/bps_patch.h"
+#include "rom/recovery_store.h"
 #include "tests/common/file_rights.h"
 #include "view_support.h"
 
@@ -191,12 +192,12 @@ class SaveEndToEnd : public e2e::EndToEndTest {
     if (HasFatalFailure()) return;
     ASSERT_TRUE(WaitForLevelName()) << "the status line never showed the level";
   }
-  fs::path RecoveryFolder() const { return dir / "state" / "qbrre" / "recovery"; }
+  fs::path CopyFolder() const { return dir / "state" / "qbrre" / "recovery"; }
   // The recovery copies in the test's state folder.
   std::vector<fs::path> RecoveryCopies() const {
     std::vector<fs::path> copies;
     std::error_code ec;
-    for (const auto& entry : fs::directory_iterator(RecoveryFolder(), ec))
+    for (const auto& entry : fs::directory_iterator(CopyFolder(), ec))
       if (entry.path().extension() == ".recovery") copies.push_back(entry.path());
     return copies;
   }
@@ -290,7 +291,7 @@ TEST_F(SaveEndToEnd, EveryEndKeepsTheEditsInARecoveryCopy) {
   const std::string shared_display = std::getenv("DISPLAY");
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    fs::remove_all(RecoveryFolder());
+    fs::remove_all(CopyFolder());
     std::unique_ptr<e2e::OwnXServer> own;
     if (c.lose_display) {
       own = std::make_unique<e2e::OwnXServer>(1280, 1024);
@@ -396,6 +397,53 @@ TEST_F(SaveEndToEnd, APatchSessionAndTheDemoKeepCopiesOfTheirOwn) {
     KeyInWindow("Escape");
     EXPECT_EQ(app->WaitForExit(15.0), 0);
   }
+}
+
+// File > Recover... from the start-up screen lists every copy with its image, time and size; the one
+// chosen opens its image with the copy restored, without another question, and Save writes it.
+TEST_F(SaveEndToEnd, RecoverListsTheCopiesAndOpensTheChosenOnesImage) {
+  const fs::path image = dir / "game.smc";
+  Write(image, original);
+  Bytes edited = original;
+  constexpr std::size_t kWord = 0x3FFF00;
+  edited[kWord + 1] ^= 0x40;  // the horizontal mirror bit of one word
+  const fs::path folder = CopyFolder();
+  const RecoveryIdentity id = MakeRecoveryIdentity(image.string(), "");
+  const RecoveryIdentity other = MakeRecoveryIdentity((dir / "other.smc").string(), "");
+  std::string error;
+  ASSERT_TRUE(WriteRecoveryCopy(RecoveryCopyPath(folder.string(), id), RecoveryHeader(id, "", 1, edited.size()),
+                                edited, error)) << error;
+  ASSERT_TRUE(WriteRecoveryCopy(RecoveryCopyPath(folder.string(), other),
+                                RecoveryHeader(other, "", 3, original.size()), original, error)) << error;
+  const std::string chosen = fs::path(RecoveryCopyPath(folder.string(), id)).filename().string();
+
+  e2e::LaunchOptions options;
+  // The first Open cancelled and its notice; the copy chosen; its image identified and the notice.
+  options.dialog_answers = {"cancel", "ok", chosen, "yes", "ok"};
+  options.state_home = (dir / "state").string();
+  e2e::EndToEndTest::Launch(options);
+  ASSERT_FALSE(HasFatalFailure());
+  ASSERT_TRUE(app->WaitForDialogs(2)) << app->Stderr();
+  e2e::Chord("alt", "f");
+  e2e::Key("Down");  // from "Open..." to "Recover..."
+  e2e::Key("Return");
+  ASSERT_TRUE(app->WaitForMode(1)) << app->Stderr();
+  const std::vector<e2e::DialogLogEntry> log = app->DialogLog();
+  ASSERT_GE(log.size(), 5u);
+  EXPECT_EQ(log[2].kind, "list");
+  EXPECT_EQ(log[2].title, "Recover");
+  for (const RecoveryIdentity& listed : {id, other}) EXPECT_NE(log[2].text.find(listed.image), std::string::npos) << log[2].text;
+  EXPECT_NE(log[2].text.find(std::to_string(original.size()) + " bytes"), std::string::npos) << log[2].text;
+  EXPECT_EQ(log[4].kind, "info");  // no question about the copy: it was chosen
+  ASSERT_TRUE(app->WaitForSize(776, 604, 15.0));
+  ASSERT_TRUE(app->Geometry(wx, wy, ww, wh));
+  ASSERT_TRUE(WaitForLevelName());
+  KeyInWindow("ctrl+s");
+  ASSERT_TRUE(WaitForFile(image, [&](const Bytes& b) { return b != original; })) << app->Stderr();
+  ExpectOneMirroredWord(e2e::ReadBytes(image));
+  EXPECT_EQ(RecoveryCopies().size(), 1u);  // the other image's copy stays
+  KeyInWindow("Escape");
+  EXPECT_EQ(app->WaitForExit(15.0), 0);
 }
 
 TEST_F(SaveEndToEnd, SaveThatCannotWriteLeavesTheFileAndSaysSo) {
