@@ -365,20 +365,21 @@ void KeepWorkFromSignal() {
 void SetPendingRecovery(const std::string& path) { pending_recovery = path; }
 
 bool RestoreRecoveryBytes(const std::vector<unsigned char>& file) {
-  const std::vector<unsigned char>& opened = QBR1_OpenedFile();
-  if (file.size() != opened.size()) return false;
-  // Every stretch in which the copy differs becomes a write of one undoable edit; the copier header
-  // is not part of the image and stays as opened.
+  const std::vector<unsigned char> now = QBR1_SavedFileBytes();
+  if (file.size() != now.size()) return false;
+  // Every stretch in which the copy differs from the document now becomes a write of one undoable
+  // edit, so the document then holds the copy; the copier header is not part of the image and stays
+  // as opened.
   const std::size_t header = QBR1_HeaderSize();
   QBR1_BeginEdit(-1, "Restore recovery copy");
   std::size_t i = header;
   while (i < file.size()) {
-    if (file[i] == opened[i]) {
+    if (file[i] == now[i]) {
       ++i;
       continue;
     }
     std::size_t end = i + 1;
-    while (end < file.size() && file[end] != opened[end]) ++end;
+    while (end < file.size() && file[end] != now[end]) ++end;
     QBR1_WriteBytes(i - header, file.data() + i, end - i);
     i = end;
   }

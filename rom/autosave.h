@@ -41,8 +41,9 @@ void OfferRecoveryOnOpen();
 void SetPendingRecovery(const std::string& path);
 
 // Writes the bytes in which `file` (a whole file, copier header included, of the size of the file as
-// opened) differs from the file as opened as one undoable edit, each at the image's own offset.
-// False, nothing written, when the sizes differ.
+// opened) differs from the document now as one undoable edit, each at the image's own offset, so the
+// document then holds the copy (its copier header kept as opened). False, nothing written, when the
+// sizes differ.
 bool RestoreRecoveryBytes(const std::vector<unsigned char>& file);
 
 // After the document was saved: its copies (those found at open and those written since) are removed.

@@ -285,6 +285,23 @@ TEST_F(Recovery, AHeaderImageRestoresEachByteAtItsOwnOffset) {
   EXPECT_EQ(QBR1_SavedFileBytes(), Unsigned(expected));
 }
 
+// Restoring into a document with edits of its own makes it hold the copy exactly, as one undo step.
+TEST_F(Recovery, RestoringIntoAnEditedDocumentGivesTheCopyAsOneStep) {
+  const std::vector<char> original = ImageWithCrc(kImageSize, kQBR1KnownCRC32);
+  Open("game.smc", original);
+  QBR1_WriteByte(0x40, 0x11);
+  const Bytes before = QBR1_SavedFileBytes();
+  Bytes copy = Unsigned(original);
+  copy[0x20] ^= 0xFF;
+  EXPECT_FALSE(RestoreRecoveryBytes(Bytes(copy.begin(), copy.end() - 1)));  // another size: nothing
+  EXPECT_EQ(QBR1_UndoCount(), 1u);
+  ASSERT_TRUE(RestoreRecoveryBytes(copy));
+  EXPECT_EQ(QBR1_SavedFileBytes(), copy);
+  EXPECT_EQ(QBR1_UndoCount(), 2u);
+  ASSERT_TRUE(QBR1_Undo(nullptr));
+  EXPECT_EQ(QBR1_SavedFileBytes(), before);
+}
+
 // A patch session's copy is its own, beside the copy of its clean image, and offered back when the
 // same patch is opened on the same image again.
 TEST_F(Recovery, APatchSessionKeepsACopyOfItsOwn) {
