@@ -138,12 +138,17 @@ void InstallCrashHandler() {
   backend = b;
 
   InstallCrashSignalStack();
+  ReclaimCrashSignals();
+  std::set_terminate(OnTerminate);
+}
+
+void ReclaimCrashSignals() {
+  if (backend == nullptr) return;
   struct sigaction action {};
   action.sa_handler = OnFatalSignal;
   action.sa_flags = SA_ONSTACK;
   sigemptyset(&action.sa_mask);
   for (int sig : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT}) sigaction(sig, &action, nullptr);
-  std::set_terminate(OnTerminate);
 }
 
 void SetCrashWorkKeeper(void (*keep)()) { work_keeper = keep; }

@@ -18,6 +18,11 @@ extern const char* const kCrashText;
 // handler itself may not allocate.
 void InstallCrashHandler();
 
+// Puts the crash handlers back over those a library installed since (Allegro's
+// start-up installs its own, which shut the library down under the running
+// threads before the dialog). Nothing before InstallCrashHandler.
+void ReclaimCrashSignals();
+
 // Gives the calling thread its own alternate signal stack, so that a stack
 // overflow on it still reaches the crash dialog. For threads started after
 // InstallCrashHandler.

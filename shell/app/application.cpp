@@ -39,6 +39,8 @@ void threadfunc() {
     // SIGTERM and SIGINT. A close signal that waited through start-up is handled
     // here, and the GUI is then not built at all: the window is still invisible.
     TakeCloseSignals();
+    // And the crash handlers replace Allegro's, which would shut it down under the running threads.
+    ReclaimCrashSignals();
     if (!CloseSignalReceived()) {
       CHelioGUI gui;
       gui.WindowRunFunction();
