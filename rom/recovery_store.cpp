@@ -77,7 +77,12 @@ std::string RecoveryStem(const RecoveryIdentity& id) {
 }
 
 std::string RecoveryCopyPath(const std::string& folder, const RecoveryIdentity& id, int n) {
-  const std::string name = RecoveryStem(id) + (n > 0 ? "." + std::to_string(n) : "") + kSuffix;
+  std::string name = RecoveryStem(id);
+  if (n > 0) {
+    name += '.';
+    name += std::to_string(n);
+  }
+  name += kSuffix;
   return (fs::path(folder) / name).string();
 }
 
