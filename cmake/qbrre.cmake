@@ -75,5 +75,7 @@ function(qbrre_test_suite name)
   # Shuffled, so that a test depending on another's leftovers fails: GoogleTest prints the seed of each
   # run ("Randomizing tests' orders with a seed of N"); -DQBRRE_TEST_SEED=N repeats that order.
   add_test(NAME ${name} COMMAND ${name}_tests --gtest_shuffle --gtest_random_seed=${QBRRE_TEST_SEED})
-  set_tests_properties(${name} PROPERTIES LABELS ${name} TIMEOUT 900)
+  # A recovery copy that a test's edits leave goes to the build tree, never to the user's own folder.
+  set_tests_properties(${name} PROPERTIES LABELS ${name} TIMEOUT 900
+                       ENVIRONMENT "XDG_STATE_HOME=${CMAKE_BINARY_DIR}/test-state")
 endfunction()

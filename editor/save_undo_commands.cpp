@@ -4,10 +4,10 @@
 #include "editor/status_message.h"
 #include "gui/commands.h"
 #include "gui/mode_table.h"
+#include "rom/autosave.h"
 #include "rom/image_edits.h"
 #include "rom/image_save.h"
 #include "rom/open_image.h"
-#include "rom/recovery_copy.h"
 #include "shell/base/close_request.h"
 #include "platform/allegro_include.h"
 #include "shell/base/variables.h"
@@ -58,5 +58,5 @@ void RegisterSaveAndUndoCommands() {
   RegisterShortcut(kCmdRedo, KEY_Y, kModCtrl);
   RegisterShortcut(kCmdRedo, KEY_Z, kModCtrl | kModShift);
   SetCloseGate(ConfirmUnsavedEdits);
-  SetSignalCloseHooks(QBR1_HasUnsavedEditsAnyThread, SaveRecoveryCopy);
+  SetSignalCloseHooks(QBR1_HasUnsavedEditsAnyThread, KeepWorkNow);
 }

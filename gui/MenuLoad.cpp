@@ -11,13 +11,14 @@
 // A '%' in a File menu is where the recent images go (RegisterMenuInsert).
 const char* const AppMenuL[3] = {
     // Start-up screen.
-    "[    [+Y--'File'        [$0000 Y 10 - - 'Open...']        %        [$FFFF Y 01 - - 'Exit']    ]"
+    "[    [+Y--'File'        [$0000 Y 10 - - 'Open...']        [$0008 Y -- - - 'Recover...']        %"
+    "        [$FFFF Y 01 - - 'Exit']    ]"
     "    [>Y--'Help'        [$F000 Y -- - - 'About QBRRE...']        [$F001 N -- - - 'Documentation...']"
     "        [$F002 N -- - - 'QBR Offset Library...']        [$F003 N -- - - 'Known Issues...']    ]]",
     // Level editor.
     "[    [+Y--'File'        [$0000 Y 10 - - 'Open...']        [$0006 Y -- - - 'Open Patch...']"
     "        [$0001 Y 11 - - 'Save']        [$0002 Y -- - - 'Save As...']        [$0003 Y 12 - - 'Save IPS...']"
-    "        [$0007 Y -- - - 'Save BPS...']        [-]"
+    "        [$0007 Y -- - - 'Save BPS...']        [$0008 Y -- - - 'Recover...']        [-]"
     "        [$0004 Y 13 - - 'Launch Game']        [$0005 Y 14 - - 'Launch Level']        %        [-]"
     "        [$FFFF Y 01 - - 'Exit']    ]"
     "    [+Y--'Edit'        [$0100 Y 08 - - 'Undo']        [$0101 Y 09 - - 'Redo']        [-]"
@@ -43,7 +44,8 @@ const char* const AppMenuL[3] = {
     "    [>Y--'Help'        [$F000 Y -- - - 'About QBRRE...']        [$F001 N -- - - 'Documentation...']"
     "        [$F002 N -- - - 'QBR Offset Library...']        [$F003 N -- - - 'Known Issues...']    ]]",
     // Extraction.
-    "[    [+Y--'File'        [$0000 Y 10 - - 'Open...']        %        [$FFFF Y 01 - - 'Exit']    ]"
+    "[    [+Y--'File'        [$0000 Y 10 - - 'Open...']        [$0008 Y -- - - 'Recover...']        %"
+    "        [$FFFF Y 01 - - 'Exit']    ]"
     "    [+Y--'Graphics'        [$5100 Y -- - -'Level Terrains']        [$5101 Y -- - -'Backgrounds']"
     "        [$5102 Y -- - -'Tile Sets']        [$5103 Y -- - -'Foregrounds']        [$5104 Y -- - -'Animations']"
     "        [$5105 Y -- - -'Sprites']    ]"

@@ -14,6 +14,7 @@ constexpr CommandId kCmdLaunchGame = 0x0004;
 constexpr CommandId kCmdLaunchLevel = 0x0005;
 constexpr CommandId kCmdOpenPatch = 0x0006;
 constexpr CommandId kCmdSaveBps = 0x0007;
+constexpr CommandId kCmdRecover = 0x0008;
 constexpr CommandId kCmdExit = 0xFFFF;
 // File > recent images: $0010 + the entry's place in the list (0 the most recent), eight entries.
 constexpr CommandId kCmdRecentImageFirst = 0x0010;

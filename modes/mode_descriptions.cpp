@@ -8,6 +8,7 @@
 const char* const kSpriteViewerMenu =
     "[    [+Y--'File'        [$0000 Y 10 - - 'Open...']        [$0001 Y 11 - - 'Save']    "
     "    [$0002 Y -- - - 'Save As...']        [$0003 Y 12 - - 'Save IPS...']        [$0007 Y -- - - 'Save BPS...']    "
+    "    [$0008 Y -- - - 'Recover...']    "
     "    %        [-]        [$FFFF Y 01 - - 'Exit']    ]    [+Y--'Edit'        [$0100 Y 08 - - 'Undo']    "
     "    [$0101 Y 09 - - 'Redo']    ]    [>Y--'Mode'        [$FF00 Y 02 - - 'Level Editor']    "
     "    [$FF01 Y 03 - - 'Extraction']        [$FF02 N 04 - - 'Sprite Viewer']    "
@@ -25,6 +26,7 @@ const char* const kSpriteViewerToolbar =
 const char* const kPaletteEditorMenu =
     "[    [+Y--'File'        [$0000 Y 10 - - 'Open...']        [$0001 Y 11 - - 'Save']    "
     "    [$0002 Y -- - - 'Save As...']        [$0003 Y 12 - - 'Save IPS...']        [$0007 Y -- - - 'Save BPS...']    "
+    "    [$0008 Y -- - - 'Recover...']    "
     "    %        [-]        [$FFFF Y 01 - - 'Exit']    ]    [+Y--'Edit'        [$0100 Y 08 - - 'Undo']    "
     "    [$0101 Y 09 - - 'Redo']    ]    [>Y--'Mode'        [$FF00 Y 02 - - 'Level Editor']    "
     "    [$FF01 Y 03 - - 'Extraction']        [$FF02 Y 04 - - 'Sprite Viewer']    "
@@ -42,6 +44,7 @@ const char* const kPaletteEditorToolbar =
 const char* const kHexEditorMenu =
     "[    [+Y--'File'        [$0000 Y 10 - - 'Open...']        [$0001 Y 11 - - 'Save']    "
     "    [$0002 Y -- - - 'Save As...']        [$0003 Y 12 - - 'Save IPS...']        [$0007 Y -- - - 'Save BPS...']    "
+    "    [$0008 Y -- - - 'Recover...']    "
     "    %        [-]        [$FFFF Y 01 - - 'Exit']    ]    [+Y--'Edit'        [$0100 Y 08 - - 'Undo']    "
     "    [$0101 Y 09 - - 'Redo']    ]    [>Y--'Mode'        [$FF00 Y 02 - - 'Level Editor']    "
     "    [$FF01 Y 03 - - 'Extraction']        [$FF02 Y 04 - - 'Sprite Viewer']    "

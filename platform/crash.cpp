@@ -50,6 +50,9 @@ struct CrashBackend {
 
 CrashBackend* backend = nullptr;
 std::atomic<bool> crashing{false};
+std::atomic<void (*)()> work_keeper{nullptr};
+// The signal that brought the crash; std::terminate counts as SIGABRT.
+volatile sig_atomic_t crash_signal = SIGABRT;
 
 constexpr const char* kQuit = "Quit Without Saving";
 
@@ -98,7 +101,10 @@ void AskOnce(const CrashBackend& b, char* answer, std::size_t cap) {
   WriteFully(STDERR_FILENO, b.stderrText.data(), b.stderrText.size());
 }
 
-void OnFatalSignal(int) { ShowCrashDialogAndExit(); }
+void OnFatalSignal(int sig) {
+  crash_signal = sig;
+  ShowCrashDialogAndExit();
+}
 
 void OnTerminate() { ShowCrashDialogAndExit(); }
 
@@ -132,27 +138,37 @@ void InstallCrashHandler() {
   backend = b;
 
   InstallCrashSignalStack();
+  ReclaimCrashSignals();
+  std::set_terminate(OnTerminate);
+}
+
+void ReclaimCrashSignals() {
+  if (backend == nullptr) return;
   struct sigaction action {};
   action.sa_handler = OnFatalSignal;
   action.sa_flags = SA_ONSTACK;
   sigemptyset(&action.sa_mask);
   for (int sig : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT}) sigaction(sig, &action, nullptr);
-  std::set_terminate(OnTerminate);
 }
+
+void SetCrashWorkKeeper(void (*keep)()) { work_keeper = keep; }
 
 void ShowCrashDialogAndExit() {
   // A second thread that crashes meanwhile waits for the first one's dialog.
   if (crashing.exchange(true)) {
     for (;;) pause();
   }
+  // The work first: the dialog may wait for ever, or never come up.
+  if (void (*keep)() = work_keeper.load()) keep();
+  const int status = 128 + crash_signal;
   if (backend == nullptr) {
     WriteFully(STDERR_FILENO, kCrashText, std::strlen(kCrashText));
-    _exit(0);
+    _exit(status);
   }
   char answer[PATH_MAX];
   for (;;) {
     AskOnce(*backend, answer, sizeof answer);
     LogAnswer(*backend, answer);
-    if (std::strcmp(answer, kQuit) == 0) _exit(0);
+    if (std::strcmp(answer, kQuit) == 0) _exit(status);
   }
 }

@@ -3,7 +3,9 @@
 // The crash dialog: a fatal signal (SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT)
 // or std::terminate shows "QBRRE - Program Crash!!" through the dialog
 // backends (kind "crash") until "Quit Without Saving" is chosen, which ends
-// the process with exit code 0. The other four buttons leave it up.
+// the process with exit code 128 + the signal (SIGABRT for std::terminate). The
+// other four buttons leave it up. Before the dialog, the registered keeper
+// writes the unsaved work away.
 
 // Title and text of the crash dialog.
 extern const char* const kCrashTitle;
@@ -16,11 +18,21 @@ extern const char* const kCrashText;
 // handler itself may not allocate.
 void InstallCrashHandler();
 
+// Puts the crash handlers back over those a library installed since (Allegro's
+// start-up installs its own, which shut the library down under the running
+// threads before the dialog). Nothing before InstallCrashHandler.
+void ReclaimCrashSignals();
+
 // Gives the calling thread its own alternate signal stack, so that a stack
 // overflow on it still reaches the crash dialog. For threads started after
 // InstallCrashHandler.
 void InstallCrashSignalStack();
 
-// Shows the crash dialog until it is quit, then ends the process with exit
-// code 0. Uses only async-signal-safe calls once InstallCrashHandler has run.
+// What runs before the crash dialog to keep the unsaved work: async-signal-safe
+// calls only. nullptr (the default): nothing.
+void SetCrashWorkKeeper(void (*keep)());
+
+// Runs the keeper, shows the crash dialog until it is quit, then ends the
+// process with exit code 128 + the fatal signal. Uses only async-signal-safe
+// calls once InstallCrashHandler has run.
 [[noreturn]] void ShowCrashDialogAndExit();

@@ -10,7 +10,9 @@
 namespace {
 
 std::atomic<bool> received{false};
+std::atomic<int> received_signal{0};
 static_assert(std::atomic<bool>::is_always_lock_free);
+static_assert(std::atomic<int>::is_always_lock_free);
 
 sigset_t CloseSignalSet() {
   sigset_t set;
@@ -23,6 +25,7 @@ sigset_t CloseSignalSet() {
 // async-signal-safe.
 void OnCloseSignal(int sig) {
   if (received.exchange(true)) _exit(128 + sig);
+  received_signal = sig;
   PlatformPostMessageFromSignal(PLATFORM_MSG_CLOSE);
 }
 
@@ -50,3 +53,5 @@ void TakeCloseSignals() {
 bool CloseSignalReceived() { return received.load(); }
 
 void IgnoreFileSizeSignal() { std::signal(SIGXFSZ, SIG_IGN); }
+
+int CloseSignalNumber() { return received_signal.load(); }

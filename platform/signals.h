@@ -25,3 +25,6 @@ bool CloseSignalReceived();
 // reported like any failed write, its temporary file removed, instead of killing the process. For the
 // commands without a window, which start no other program (an ignored signal stays ignored across exec).
 void IgnoreFileSizeSignal();
+
+// The first close signal handled (0 before one).
+int CloseSignalNumber();

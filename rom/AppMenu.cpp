@@ -11,7 +11,6 @@
 #include "rom/image_save.h"
 #include "rom/patch_open.h"
 #include "rom/file_replace.h"
-#include "rom/recovery_copy.h"
 #include "rom/settings_store.h"
 #include "shell/base/functions.h"
 #include "shell/base/variables.h"
@@ -49,7 +48,6 @@ bool OpenImageAt(const std::string& path) {
   SetImageFile(path, config);
   RemoveStaleTempFilesBeside(path);
   NoteImageFile(path);
-  OfferRecoveryCopy(path);
   FinishOpen();
   return true;
 }

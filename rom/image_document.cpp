@@ -210,20 +210,30 @@ void ImageDocument::MarkSaved() {
   Publish();
 }
 
-std::vector<unsigned char> ImageDocument::SavedFileBytes() const {
-  std::vector<unsigned char> file = opened_;
+void ImageDocument::ForEachSavedPiece(PieceSink put, void* context) const {
+  const std::size_t size = opened_.size();
+  put(context, 0, opened_.data(), size);
   for (std::size_t e = 0; e < applied_; ++e) {
     const Step& step = history_[e];
     for (const Run& r : step.runs) {
       const std::size_t at = header_ + r.offset;
-      if (at > file.size() || r.n > file.size() - at) continue;
-      std::memcpy(file.data() + at, step.pool.data() + r.at + r.n, r.n);
+      if (at > size || r.n > size - at) continue;
+      put(context, at, step.pool.data() + r.at + r.n, r.n);
     }
   }
   // A gesture still in progress counts with what it has written so far.
   for (const RawByte& b : open_bytes_) {
     const std::size_t at = header_ + b.offset;
-    if (at < file.size() && InsideImage(b.offset, 1)) file[at] = Image()[b.offset];
+    if (at < size && InsideImage(b.offset, 1)) put(context, at, Image() + b.offset, 1);
   }
+}
+
+std::vector<unsigned char> ImageDocument::SavedFileBytes() const {
+  std::vector<unsigned char> file(opened_.size());
+  ForEachSavedPiece(
+      [](void* context, std::size_t at, const unsigned char* bytes, std::size_t n) {
+        std::memcpy(static_cast<std::vector<unsigned char>*>(context)->data() + at, bytes, n);
+      },
+      &file);
   return file;
 }

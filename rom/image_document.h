@@ -82,6 +82,10 @@ class ImageDocument {
   const std::vector<unsigned char>& OpenedFile() const { return opened_; }
   std::size_t HeaderSize() const { return header_; }
   std::vector<unsigned char> SavedFileBytes() const;
+  // The same bytes as pieces, without allocating (a crash handler writes them): `put` gets the file as
+  // opened at 0, then every change in force at its file offset, in the order they apply.
+  using PieceSink = void (*)(void* context, std::size_t at, const unsigned char* bytes, std::size_t n);
+  void ForEachSavedPiece(PieceSink put, void* context) const;
 
  private:
   friend class ImageTransaction;

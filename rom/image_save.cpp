@@ -4,6 +4,7 @@
 
 #include "bfa/bfa.h"
 #include "platform/dialogs.h"
+#include "rom/autosave.h"
 #include "rom/globaldata.h"
 #include "rom/bps_patch.h"
 #include "rom/ips_patch.h"
@@ -48,6 +49,7 @@ bool WriteImageTo(const std::string& path) {
                                             static_cast<int>(bytes.size() - header));
     RememberEditedImage(saved, image.ConfigFile());
   }
+  ForgetRecoveryCopies();
   return true;
 }
 
@@ -62,6 +64,8 @@ std::string SuggestedName(const char* extension) {
 }  // namespace
 
 const std::string& ImageFilePath() { return TheImage().Path(); }
+
+const std::string& ImageGameConfig() { return TheImage().ConfigFile(); }
 
 std::string ImageDisplayName() { return TheImage().DisplayName(); }
 
@@ -122,7 +126,10 @@ bool SavePatch(const char* title, const char* kind, const char* extension, Patch
     ShowSaveFailure(path, error);
     return false;
   }
-  if (own && image.IsSessionPatch(path)) image.Document().MarkSaved();
+  if (own && image.IsSessionPatch(path)) {
+    image.Document().MarkSaved();
+    ForgetRecoveryCopies();
+  }
   return true;
 }
 

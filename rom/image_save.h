@@ -21,6 +21,8 @@ std::string ImageWindowTitle();
 // configuration is remembered in "EditedImages" (RememberEditedImage), so that it opens again with
 // that configuration.
 void SetImageFile(const std::string& path, const std::string& config, const std::string& name = "untitled");
+// The game configuration the image is edited with ("" when unidentified).
+const std::string& ImageGameConfig();
 
 // What runs when a file becomes the user's image: opened (Open, the image Open Patch applies its patch
 // to) or saved under a path of its own choosing (Save As). Registered by the application (File > recent

@@ -6,8 +6,10 @@
 
 #include "gui/HelioWin.h"
 #include "platform/crash.h"
+#include "platform/display_loss.h"
 #include "platform/messages.h"
 #include "platform/signals.h"
+#include "rom/autosave.h"
 #include "rom/globaldata.h"
 #include "rom/launch_game.h"
 #include "shell/app/program.h"
@@ -35,6 +37,8 @@ void threadfunc() {
     // SIGTERM and SIGINT. A close signal that waited through start-up is handled
     // here, and the GUI is then not built at all: the window is still invisible.
     TakeCloseSignals();
+    // And the crash handlers replace Allegro's, which would shut it down under the running threads.
+    ReclaimCrashSignals();
     if (!CloseSignalReceived()) {
       CHelioGUI gui;
       gui.WindowRunFunction();
@@ -54,10 +58,12 @@ void WndProc(int message, int param) {
       if (closing) return;
       // A signal's close waits while the worker keeps its unsaved work; the worker then posts the
       // close again, confirmed.
-      if (param != kCloseConfirmed && param != kCloseWorkLost && CloseSignalReceived() && HandSignalCloseToWorker())
-        return;
-      // Edits that no recovery copy holds are lost: the exit status says so.
+      const bool handed_back = param == kCloseConfirmed || param == kCloseWorkLost || param == kCloseWorkKept;
+      if (!handed_back && CloseSignalReceived() && HandSignalCloseToWorker()) return;
+      // Edits that no recovery copy holds are lost, and edits kept only in one are not saved: the exit
+      // status says so.
       if (param == kCloseWorkLost) exit_code = 1;
+      if (param == kCloseWorkKept) exit_code = 128 + CloseSignalNumber();
       closing = true;
       // GAMEOVER before STATEOVER: a worker that leaves its mode on STATEOVER must
       // already see GAMEOVER, or the dispatcher would clear STATEOVER and go on.
@@ -77,6 +83,9 @@ void WndProc(int message, int param) {
 
 int RunEditor() {
   InstallCrashHandler();
+  // A crash or a lost display keeps the unsaved edits in the document's recovery copy.
+  SetCrashWorkKeeper(KeepWorkFromSignal);
+  InstallDisplayLossHandler(KeepWorkFromSignal);
   // Held by every thread until the worker takes them up (Allegro's threads, started
   // by the worker meanwhile, keep holding them).
   HoldCloseSignals();

@@ -19,18 +19,21 @@
 #include "modes/sprite_viewer.h"
 #include "music/music_browser.h"
 #include "rom/AppMenu.h"
+#include "rom/autosave.h"
 #include "rom/image_install.h"
 #include "rom/launch_game.h"
 #include "rom/patch_open.h"
 #include "shell/app/mode_startupscreen.h"
 #include "shell/app/mode_switch.h"
 #include "shell/app/recent_menu.h"
+#include "shell/app/recover_command.h"
 #include "shell/app/settings_command.h"
 #include "shell/base/functions.h"
 
 void RegisterOpenAboutExit() {
   RegisterCommand(kCmdOpen, {OpenAndEnterMode, nullptr, nullptr});
   RegisterCommand(kCmdOpenPatch, {OpenPatchAndEnterMode, nullptr, nullptr});
+  RegisterCommand(kCmdRecover, {RecoverFromCopy, nullptr, nullptr});
   RegisterCommand(kCmdAbout, {AppMenuShowAbout, nullptr, nullptr});
   RegisterCommand(kCmdExit, {[] { CaptionButtonFunction(0); }, nullptr, nullptr});
 }
@@ -58,9 +61,11 @@ void RegisterFeatures() {
   RegisterModeDescriptions(Mode::PaletteEditor, kPaletteEditorMenu, kPaletteEditorToolbar);
   RegisterMode(Mode::HexEditor, HEX_EDITOR_SUBFUNCTION);
   RegisterModeDescriptions(Mode::HexEditor, kHexEditorMenu, kHexEditorToolbar);
-  // A newly opened image checks its free space and asks the shared-list questions afresh.
+  // A newly opened image checks its free space, asks the shared-list questions afresh and
+  // offers back a newer recovery copy of the document.
   SetImageOpenedHook([] {
     ReportFreeSpace();
     ForgetSharedListAnswers();
+    OfferRecoveryOnOpen();
   });
 }

@@ -46,7 +46,7 @@ bool HandSignalCloseToWorker() {
 void TakeCloseRequests() {
   if (signal_close_handed.exchange(false)) {
     const bool kept = signal_keep == nullptr || signal_keep();
-    PlatformPostMessage(PLATFORM_MSG_CLOSE, kept ? kCloseConfirmed : kCloseWorkLost);
+    PlatformPostMessage(PLATFORM_MSG_CLOSE, kept ? kCloseWorkKept : kCloseWorkLost);
     return;
   }
   if (window_close_requested.exchange(false)) RequestProgramClose();

@@ -11,12 +11,15 @@
 constexpr int kCloseConfirmed = 1;
 // The same, when the work could not be kept anywhere: the program ends with exit status 1.
 constexpr int kCloseWorkLost = 2;
+// The same, when the work was kept (a recovery copy) but not saved: the program ends with exit status
+// 128 + the close signal, as a process that the signal ended.
+constexpr int kCloseWorkKept = 3;
 
 // The question before closing, run on the worker: true lets the program close. nullptr: always closes.
 // Once it has let a close through it is not asked again (the close is under way).
 void SetCloseGate(bool (*gate)());
 // The signal hooks: `pending` (any thread) tells whether a close signal must wait for the worker;
-// `keep` (worker) saves what would be lost and says whether it could. nullptr for both: signals close
+// `keep` (worker) keeps what would be lost and says whether it could. nullptr for both: signals close
 // at once.
 void SetSignalCloseHooks(bool (*pending)(), bool (*keep)());
 

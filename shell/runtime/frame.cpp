@@ -12,6 +12,7 @@
 #include "platform/background_thread.h"
 #include "platform/messages.h"
 #include "platform/window.h"
+#include "rom/autosave.h"
 #include "rom/image_save.h"
 #include "shell/base/close_request.h"
 #include "shell/base/frame_log.h"
@@ -168,6 +169,8 @@ void RunModePasses(const ModePass& pass) {
     // Every mode takes the close requests other threads handed over, whether or not it checks Escape.
     TakeCloseRequests();
     UpdateWindowTitle();
+    // Unsaved edits go to the recovery copy in the background once the user pauses.
+    AutosaveTick();
     const bool menu_open = mui && mui->m && mui->m->clicked;
     if (pacer.ShouldDraw(TakeInputSnapshot(mui ? mui->w : 0, mui ? mui->h : 0, menu_open), updates)) {
       CB = GetBuffer();

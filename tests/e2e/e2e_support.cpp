@@ -187,10 +187,13 @@ OwnXServer::OwnXServer(int w, int h) {
   if (!number.empty()) display_ = ":" + number;
 }
 
-OwnXServer::~OwnXServer() {
+OwnXServer::~OwnXServer() { Stop(); }
+
+void OwnXServer::Stop() {
   if (pid_ > 0) {
     kill(pid_, SIGTERM);
     waitpid(pid_, nullptr, 0);
+    pid_ = -1;
   }
 }
 
@@ -252,10 +255,13 @@ App::App(const LaunchOptions& options) {
   std::vector<char*> argv;
   for (std::string& a : argv_text) argv.push_back(a.data());
   argv.push_back(nullptr);
+  // Recovery copies stay in the test's folders, never in the user's own.
+  const std::string state_home = options.state_home.empty() ? (dir / "state").string() : options.state_home;
   std::vector<std::string> env_text = {"QBRRE_DIALOG_SCRIPT=" + script_path, "QBRRE_DIALOG_LOG=" + log_path,
-                                       "QBRRE_FRAME_LOG=" + frame_log_path};
+                                       "QBRRE_FRAME_LOG=" + frame_log_path, "XDG_STATE_HOME=" + state_home};
   for (char** e = environ; *e != nullptr; ++e)
-    if (std::strncmp(*e, "QBRRE_DIALOG_", 13) != 0 && std::strncmp(*e, "QBRRE_FRAME_LOG=", 16) != 0)
+    if (std::strncmp(*e, "QBRRE_DIALOG_", 13) != 0 && std::strncmp(*e, "QBRRE_FRAME_LOG=", 16) != 0 &&
+        std::strncmp(*e, "XDG_STATE_HOME=", 15) != 0)
       env_text.emplace_back(*e);
   std::vector<char*> envp;
   for (std::string& e : env_text) envp.push_back(e.data());

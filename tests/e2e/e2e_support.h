@@ -43,6 +43,7 @@ struct LaunchOptions {
   std::optional<std::string> configuration_ini;  // Configuration.INI written first, if given
   bool link_game_files = true;                   // a copy of GameConfig/, a link to the built PlugIns/
   void (*in_child)() = nullptr;                  // run in the child before exec (limits, rights); system calls only
+  std::string state_home;                        // XDG_STATE_HOME (recovery copies); "" for state/ in the program's folder
 };
 
 // One entry of the scripted dialog log.
@@ -172,6 +173,8 @@ class OwnXServer {
 
   // ":N", or empty when the server did not start.
   const std::string& display() const { return display_; }
+  // Ends the server now (as a crash or a logout would end it) and waits for it.
+  void Stop();
 
  private:
   pid_t pid_ = -1;

@@ -10,7 +10,7 @@
 #include "view_support.h"
 
 // The menus of the real program driven by keyboard alone: on the start-up
-// screen (File: "Open...", "Exit"; Help: "About QBRRE..." and greyed entries)
+// screen (File: "Open...", "Recover...", "Exit"; Help: "About QBRRE..." and greyed entries)
 // and in the level editor, whose arrow keys must not move the view meanwhile.
 
 namespace {

@@ -11,8 +11,9 @@ namespace {
 constexpr int kW = 520;
 constexpr int kBarY = 29;
 constexpr int kFileX = 10, kHelpX = kW - 20;
-// The "File" menu: drop-down (4, 36) to (99, 81); "Open..." on rows 38-57, "Exit" on 59-78.
-constexpr int kExitY = 68;
+// The "File" menu: drop-down from (4, 36); "Open..." on rows 38-57, "Recover..." on 59-78, "Exit" on
+// 80-99.
+constexpr int kExitY = 89;
 
 constexpr uint32_t kMenuFill = 0x303030;
 constexpr uint32_t kHighlight = 0x484848;

@@ -18,10 +18,11 @@ namespace {
 constexpr unsigned long kKnownCrc = 0xC946DCA0;
 constexpr std::size_t kImageSize = 0x400000;
 
-// The start-up screen's File menu with two recent images: "Open..." (rows 38-57), a separator
-// (59), the first entry (rows 61-80), the second (82-101), "Exit" (103-122); labels start near x 26.
+// The start-up screen's File menu with two recent images: "Open..." (rows 38-57), "Recover..."
+// (59-78), a separator (80), the first entry (rows 82-101), the second (103-122), "Exit" (124-143);
+// labels start near x 26.
 constexpr int kLabelLeft = 20, kLabelRight = 250;
-constexpr int kFirstTop = 61, kSecondTop = 82, kRowHeight = 20;
+constexpr int kFirstTop = 82, kSecondTop = 103, kRowHeight = 20;
 // The menu font's colours: greyed, and an entry that can be chosen (not highlighted).
 constexpr uint32_t kGreyedText = 0x282828, kNormalText = 0x808080;
 
@@ -69,7 +70,8 @@ TEST_F(RecentImagesEndToEnd, AGoneImageIsGreyedAndDroppedAndAPresentOneOpens) {
   EXPECT_EQ(CountInRow(shot, kFirstTop, kNormalText), 0);
   EXPECT_EQ(CountInRow(shot, kSecondTop, kGreyedText), 0);
 
-  e2e::Key("Down");  // from "Open..." to the greyed entry, which can still be chosen
+  e2e::Key("Down");  // from "Open..." past "Recover..." to the greyed entry, which can still be chosen
+  e2e::Key("Down");
   e2e::Key("Return");
   ASSERT_TRUE(app->WaitForDialogs(3)) << app->Stderr();
   auto log = app->DialogLog();
@@ -88,6 +90,7 @@ TEST_F(RecentImagesEndToEnd, AGoneImageIsGreyedAndDroppedAndAPresentOneOpens) {
     e2e::Screenshot now;
     return e2e::TakeScreenshot(now) && CountInRow(now, kFirstTop, kNormalText) > 20;
   })) << "File does not show the present image first";
+  e2e::Key("Down");
   e2e::Key("Down");
   e2e::Key("Return");
   ASSERT_TRUE(app->WaitForDialogs(4)) << app->Stderr();

@@ -9,10 +9,13 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "e2e_support.h"
+#include "rom/bps_patch.h"
+#include "rom/recovery_store.h"
 #include "tests/common/file_rights.h"
 #include "view_support.h"
 
@@ -20,8 +23,8 @@ namespace fs = std::filesystem;
 
 // Editing a generated image saved to a file, through the program's own keys and mouse: Save keeps
 // the original as .bak, Save IPS gives a patch that rebuilds the saved file, undo and Save As give
-// the original back, unsaved edits are asked about before closing and kept on a close signal, and a
-// Save that cannot write leaves the file as it was and says so.
+// the original back, unsaved edits are asked about before closing and kept in a recovery copy by
+// every other end, and a Save that cannot write leaves the file as it was and says so.
 
 namespace {
 
@@ -122,6 +125,7 @@ class SaveEndToEnd : public e2e::EndToEndTest {
     options.dialog_answers = {"yes", "ok"};
     options.dialog_answers.insert(options.dialog_answers.end(), answers.begin(), answers.end());
     options.in_child = in_child;
+    options.state_home = (dir / "state").string();
     LaunchEditor(options);
     if (HasFatalFailure()) return;
     ASSERT_TRUE(WaitForLevelName()) << "the status line never showed the level";
@@ -177,13 +181,35 @@ class SaveEndToEnd : public e2e::EndToEndTest {
     return false;
   }
 
+  // Starts the program with `args` and `answers` (recovery copies in the test's state/ folder) and
+  // waits for the level editor's frames.
+  void LaunchWith(const std::vector<std::string>& args, const std::vector<std::string>& answers) {
+    e2e::LaunchOptions options;
+    options.args = args;
+    options.dialog_answers = answers;
+    options.state_home = (dir / "state").string();
+    LaunchEditor(options);
+    if (HasFatalFailure()) return;
+    ASSERT_TRUE(WaitForLevelName()) << "the status line never showed the level";
+  }
+  fs::path CopyFolder() const { return dir / "state" / "qbrre" / "recovery"; }
+  // The recovery copies in the test's state folder.
+  std::vector<fs::path> RecoveryCopies() const {
+    std::vector<fs::path> copies;
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(CopyFolder(), ec))
+      if (entry.path().extension() == ".recovery") copies.push_back(entry.path());
+    return copies;
+  }
+
   // The one map word the paint changed, checked against the original: its horizontal mirror bit.
-  void ExpectOneMirroredWord(const Bytes& saved) const {
-    ASSERT_EQ(saved.size(), original.size());
-    const std::vector<std::size_t> diff = Differences(original, saved);
+  void ExpectOneMirroredWord(const Bytes& saved) const { ExpectOneMirroredWord(original, saved); }
+  void ExpectOneMirroredWord(const Bytes& base, const Bytes& saved) const {
+    ASSERT_EQ(saved.size(), base.size());
+    const std::vector<std::size_t> diff = Differences(base, saved);
     ASSERT_EQ(diff.size(), 1u);
     const std::size_t word = diff[0] & ~std::size_t{1};
-    const unsigned before = original[word] | (original[word + 1] << 8);
+    const unsigned before = base[word] | (base[word + 1] << 8);
     const unsigned after = saved[word] | (saved[word + 1] << 8);
     EXPECT_EQ(before ^ after, 0x4000u) << std::hex << word;
   }
@@ -244,17 +270,180 @@ TEST_F(SaveEndToEnd, SaveBackupPatchUndoSaveAsAndTheQuestionBeforeClosing) {
   EXPECT_TRUE(e2e::ReadBytes(copy) == original);
 }
 
-TEST_F(SaveEndToEnd, CloseSignalKeepsTheEditsInARecoveryCopy) {
+// Every way the program can end with unsaved edits leaves them in a recovery copy and a non-zero
+// status within 5 s: the display lost (a private X server ended), a crash signal, a close signal, and
+// kill -9, which keeps what the last autosave held. The next start on the image offers the copy;
+// restoring and saving gives the edits, and the Save removes the copy.
+TEST_F(SaveEndToEnd, EveryEndKeepsTheEditsInARecoveryCopy) {
+  struct Case {
+    const char* name;
+    bool lose_display;  // else the signal `sig`
+    int sig;
+    bool wait_for_autosave;
+  };
+  const Case cases[] = {
+      {"X server ended", true, 0, false},
+      {"SIGSEGV", false, SIGSEGV, false},
+      {"SIGTERM", false, SIGTERM, false},
+      {"kill -9 after the autosave", false, SIGKILL, true},
+  };
   const fs::path image = dir / "game.smc";
-  Launch(image, {});
-  const std::vector<uint32_t> clean = StatusNote();
-  PaintMirroredEntry();
-  ASSERT_TRUE(WaitForNote([&](const std::vector<uint32_t>& now) { return now != clean; }));
-  ASSERT_EQ(kill(app->pid(), SIGTERM), 0);
-  EXPECT_EQ(app->WaitForExit(15.0), 0) << app->Stderr();
-  EXPECT_TRUE(e2e::ReadBytes(image) == original);  // the file itself is written only by Save
-  ExpectOneMirroredWord(e2e::ReadBytes(dir / "game.smc.recovery"));
-  for (const e2e::DialogLogEntry& entry : app->DialogLog()) EXPECT_NE(entry.kind, "yesnocancel");
+  const std::string shared_display = std::getenv("DISPLAY");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    fs::remove_all(CopyFolder());
+    std::unique_ptr<e2e::OwnXServer> own;
+    if (c.lose_display) {
+      own = std::make_unique<e2e::OwnXServer>(1280, 1024);
+      ASSERT_FALSE(own->display().empty());
+      setenv("DISPLAY", own->display().c_str(), 1);
+    }
+    Launch(image, {});
+    if (!HasFatalFailure()) {
+      const std::vector<uint32_t> clean = StatusNote();
+      PaintMirroredEntry();
+      EXPECT_TRUE(WaitForNote([&](const std::vector<uint32_t>& now) { return now != clean; }));
+    }
+    setenv("DISPLAY", shared_display.c_str(), 1);
+    ASSERT_FALSE(HasFatalFailure());
+    if (c.wait_for_autosave)
+      ASSERT_TRUE(WaitUntil([&] { return RecoveryCopies().size() == 1; })) << "no autosave" << app->Stderr();
+    if (c.lose_display) own->Stop();
+    else ASSERT_EQ(kill(app->pid(), c.sig), 0);
+    const std::optional<int> status = app->WaitForExit(5.0);
+    ASSERT_TRUE(status.has_value()) << "still running 5 s later";
+    EXPECT_NE(*status, 0) << app->Stderr();
+    EXPECT_TRUE(e2e::ReadBytes(image) == original);  // the file itself is written only by Save
+    ASSERT_EQ(RecoveryCopies().size(), 1u) << app->Stderr();
+    for (const e2e::DialogLogEntry& entry : app->DialogLog()) EXPECT_NE(entry.kind, "yesnocancel");
+
+    // The next start offers the copy: the identification, the copy, the notice.
+    LaunchWith({image.string()}, {"yes", "yes", "ok"});
+    ASSERT_FALSE(HasFatalFailure());
+    const std::vector<e2e::DialogLogEntry> log = app->DialogLog();
+    ASSERT_EQ(log.size(), 3u);
+    EXPECT_EQ(log[1].title, "Unsaved Edits Found");
+    EXPECT_EQ(log[1].text.rfind("Restore the unsaved edits of \"game.smc\" from ", 0), 0u) << log[1].text;
+    KeyInWindow("ctrl+s");
+    ASSERT_TRUE(WaitForFile(image, [&](const Bytes& b) { return b != original; })) << app->Stderr();
+    ExpectOneMirroredWord(e2e::ReadBytes(image));
+    EXPECT_TRUE(RecoveryCopies().empty());
+    KeyInWindow("Escape");
+    EXPECT_EQ(app->WaitForExit(15.0), 0);
+    Write(image, original);
+  }
+}
+
+// A patch session and the demo image each keep a copy of their own: neither overwrites the other, and
+// each is offered back when that document is opened again.
+TEST_F(SaveEndToEnd, APatchSessionAndTheDemoKeepCopiesOfTheirOwn) {
+  const fs::path rom = dir / "game.smc", patch = dir / "hack.bps";
+  // The hack changes bytes at the end of the image, which no level reads.
+  Bytes hack = original;
+  for (std::size_t i = hack.size() - 64; i < hack.size(); ++i) hack[i] = static_cast<unsigned char>(i * 3);
+  Write(rom, original);
+  Write(patch, MakeBpsPatch(original, hack));
+  const std::vector<std::string> session = {rom.string(), "--patch", patch.string()};
+
+  // Edited and closed by a signal: the demo (its notice), then the session (identification, notice).
+  const auto edit_and_terminate = [&](const std::vector<std::string>& args, const std::vector<std::string>& answers) {
+    LaunchWith(args, answers);
+    ASSERT_FALSE(HasFatalFailure());
+    const std::vector<uint32_t> clean = StatusNote();
+    PaintMirroredEntry();
+    ASSERT_TRUE(WaitForNote([&](const std::vector<uint32_t>& now) { return now != clean; }));
+    ASSERT_EQ(kill(app->pid(), SIGTERM), 0);
+    EXPECT_EQ(app->WaitForExit(5.0), 128 + SIGTERM) << app->Stderr();
+  };
+  edit_and_terminate({"--demo"}, {"ok"});
+  ASSERT_FALSE(HasFatalFailure());
+  const std::vector<fs::path> demo_only = RecoveryCopies();
+  ASSERT_EQ(demo_only.size(), 1u);
+  EXPECT_EQ(demo_only[0].filename(), "demo.recovery");
+  const Bytes demo_copy = e2e::ReadBytes(demo_only[0]);
+  edit_and_terminate(session, {"yes", "ok"});
+  ASSERT_FALSE(HasFatalFailure());
+  ASSERT_EQ(RecoveryCopies().size(), 2u);
+  EXPECT_TRUE(e2e::ReadBytes(demo_only[0]) == demo_copy);
+
+  // Reopened, each offers its own copy; Save As writes the restored edits and removes that copy only.
+  struct Reopen {
+    const char* name;
+    std::vector<std::string> args, answers;
+    const char* document;
+    fs::path saved;
+    const Bytes* base;
+  };
+  const Reopen reopens[] = {
+      {"demo", {"--demo"}, {"yes", "ok"}, "QBRRE demo image", dir / "demo_saved.smc", &original},
+      {"session", session, {"yes", "yes", "ok"}, "hack.bps on game.smc", dir / "hack_saved.smc", &hack},
+  };
+  std::size_t left = 2;
+  for (const Reopen& r : reopens) {
+    SCOPED_TRACE(r.name);
+    std::vector<std::string> answers = r.answers;
+    answers.push_back(r.saved.string());  // the first Save asks where to write
+    LaunchWith(r.args, answers);
+    ASSERT_FALSE(HasFatalFailure());
+    bool offered = false;
+    for (const e2e::DialogLogEntry& entry : app->DialogLog())
+      offered |= entry.text.rfind(std::string("Restore the unsaved edits of \"") + r.document + "\" from ", 0) == 0;
+    EXPECT_TRUE(offered);
+    KeyInWindow("ctrl+s");
+    ASSERT_TRUE(WaitForFile(r.saved, [&](const Bytes& b) { return b.size() == original.size(); })) << app->Stderr();
+    ExpectOneMirroredWord(*r.base, e2e::ReadBytes(r.saved));
+    EXPECT_TRUE(WaitUntil([&] { return RecoveryCopies().size() == left - 1; }));
+    --left;
+    KeyInWindow("Escape");
+    EXPECT_EQ(app->WaitForExit(15.0), 0);
+  }
+}
+
+// File > Recover... from the start-up screen lists every copy with its image, time and size; the one
+// chosen opens its image with the copy restored, without another question, and Save writes it.
+TEST_F(SaveEndToEnd, RecoverListsTheCopiesAndOpensTheChosenOnesImage) {
+  const fs::path image = dir / "game.smc";
+  Write(image, original);
+  Bytes edited = original;
+  constexpr std::size_t kWord = 0x3FFF00;
+  edited[kWord + 1] ^= 0x40;  // the horizontal mirror bit of one word
+  const fs::path folder = CopyFolder();
+  const RecoveryIdentity id = MakeRecoveryIdentity(image.string(), "");
+  const RecoveryIdentity other = MakeRecoveryIdentity((dir / "other.smc").string(), "");
+  std::string error;
+  ASSERT_TRUE(WriteRecoveryCopy(RecoveryCopyPath(folder.string(), id), RecoveryHeader(id, "", 1, edited.size()),
+                                edited, error)) << error;
+  ASSERT_TRUE(WriteRecoveryCopy(RecoveryCopyPath(folder.string(), other),
+                                RecoveryHeader(other, "", 3, original.size()), original, error)) << error;
+  const std::string chosen = fs::path(RecoveryCopyPath(folder.string(), id)).filename().string();
+
+  e2e::LaunchOptions options;
+  // The first Open cancelled and its notice; the copy chosen; its image identified and the notice.
+  options.dialog_answers = {"cancel", "ok", chosen, "yes", "ok"};
+  options.state_home = (dir / "state").string();
+  e2e::EndToEndTest::Launch(options);
+  ASSERT_FALSE(HasFatalFailure());
+  ASSERT_TRUE(app->WaitForDialogs(2)) << app->Stderr();
+  e2e::Chord("alt", "f");
+  e2e::Key("Down");  // from "Open..." to "Recover..."
+  e2e::Key("Return");
+  ASSERT_TRUE(app->WaitForMode(1)) << app->Stderr();
+  const std::vector<e2e::DialogLogEntry> log = app->DialogLog();
+  ASSERT_GE(log.size(), 5u);
+  EXPECT_EQ(log[2].kind, "list");
+  EXPECT_EQ(log[2].title, "Recover");
+  for (const RecoveryIdentity& listed : {id, other}) EXPECT_NE(log[2].text.find(listed.image), std::string::npos) << log[2].text;
+  EXPECT_NE(log[2].text.find(std::to_string(original.size()) + " bytes"), std::string::npos) << log[2].text;
+  EXPECT_EQ(log[4].kind, "info");  // no question about the copy: it was chosen
+  ASSERT_TRUE(app->WaitForSize(776, 604, 15.0));
+  ASSERT_TRUE(app->Geometry(wx, wy, ww, wh));
+  ASSERT_TRUE(WaitForLevelName());
+  KeyInWindow("ctrl+s");
+  ASSERT_TRUE(WaitForFile(image, [&](const Bytes& b) { return b != original; })) << app->Stderr();
+  ExpectOneMirroredWord(e2e::ReadBytes(image));
+  EXPECT_EQ(RecoveryCopies().size(), 1u);  // the other image's copy stays
+  KeyInWindow("Escape");
+  EXPECT_EQ(app->WaitForExit(15.0), 0);
 }
 
 TEST_F(SaveEndToEnd, SaveThatCannotWriteLeavesTheFileAndSaysSo) {

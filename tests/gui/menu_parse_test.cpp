@@ -25,6 +25,7 @@ struct MenuRow {
 const MenuRow kStartupMenu[] = {
     {0, "+", "", "Y", "--", "", "", "File"},
     {1, "$", "0000", "Y", "10", "-", "-", "Open..."},
+    {1, "$", "0008", "Y", "--", "-", "-", "Recover..."},
     {1, "$", "FFFF", "Y", "01", "-", "-", "Exit"},
     {0, ">", "", "Y", "--", "", "", "Help"},
     {1, "$", "F000", "Y", "--", "-", "-", "About QBRRE..."},
@@ -41,6 +42,7 @@ const MenuRow kEditorMenu[] = {
     {1, "$", "0002", "Y", "--", "-", "-", "Save As..."},
     {1, "$", "0003", "Y", "12", "-", "-", "Save IPS..."},
     {1, "$", "0007", "Y", "--", "-", "-", "Save BPS..."},
+    {1, "$", "0008", "Y", "--", "-", "-", "Recover..."},
     {1, "-", "", "", "", "", "", ""},
     {1, "$", "0004", "Y", "13", "-", "-", "Launch Game"},
     {1, "$", "0005", "Y", "14", "-", "-", "Launch Level"},
@@ -107,6 +109,7 @@ const MenuRow kEditorMenu[] = {
 const MenuRow kExtractionMenu[] = {
     {0, "+", "", "Y", "--", "", "", "File"},
     {1, "$", "0000", "Y", "10", "-", "-", "Open..."},
+    {1, "$", "0008", "Y", "--", "-", "-", "Recover..."},
     {1, "$", "FFFF", "Y", "01", "-", "-", "Exit"},
     {0, "+", "", "Y", "--", "", "", "Graphics"},
     {1, "$", "5100", "Y", "--", "-", "-", "Level Terrains"},
@@ -479,18 +482,18 @@ TEST_F(MenuInsertParse, TheFileMenusTakeTheEntriesWhereTheirMarkIs) {
     std::vector<std::string> file;
   };
   const Case cases[] = {
-      {0, {"Open...", "-", "1 ~/a.smc", "2 /b%.smc", "Exit"}},
+      {0, {"Open...", "Recover...", "-", "1 ~/a.smc", "2 /b%.smc", "Exit"}},
       {1,
-       {"Open...", "Open Patch...", "Save", "Save As...", "Save IPS...", "Save BPS...", "-", "Launch Game",
-        "Launch Level", "-", "1 ~/a.smc", "2 /b%.smc", "-", "Exit"}},
-      {2, {"Open...", "-", "1 ~/a.smc", "2 /b%.smc", "Exit"}},
+       {"Open...", "Open Patch...", "Save", "Save As...", "Save IPS...", "Save BPS...", "Recover...", "-",
+        "Launch Game", "Launch Level", "-", "1 ~/a.smc", "2 /b%.smc", "-", "Exit"}},
+      {2, {"Open...", "Recover...", "-", "1 ~/a.smc", "2 /b%.smc", "Exit"}},
   };
   for (const Case& c : cases) {
     ENGINE_STATE = c.mode;
     CHG_WAppMenu bar;
     ASSERT_FALSE(bar.items.empty());
     EXPECT_EQ(Labels(bar.items[0]), c.file) << "mode " << c.mode;
-    EXPECT_EQ(bar.items[0]->sub[2]->ID, c.mode == 1 ? 0x0001 : 0x0010) << "mode " << c.mode;
+    EXPECT_EQ(bar.items[0]->sub[c.mode == 1 ? 2 : 3]->ID, c.mode == 1 ? 0x0001 : 0x0010) << "mode " << c.mode;
   }
   // A mark inside a text is part of the text.
   OwnTable table("[[+Y--'F%'%[$FFFF Y 01 - - 'E%']]]", 0);
@@ -502,13 +505,13 @@ TEST_F(MenuInsertParse, TheFileMenusTakeTheEntriesWhereTheirMarkIs) {
 
 TEST_F(MenuInsertParse, TheBarParsesAgainWhenTheEntriesChange) {
   GuiHarness ui(0, 520, 176);
-  EXPECT_EQ(ui.Entry({"File"})->children, 5);
+  EXPECT_EQ(ui.Entry({"File"})->children, 6);
   insert = "";
   ui.Move(300, 150);
-  EXPECT_EQ(ui.Entry({"File"})->children, 5);  // the same generation: nothing to do
+  EXPECT_EQ(ui.Entry({"File"})->children, 6);  // the same generation: nothing to do
   generation = 2;
   ui.Move(300, 150);
-  EXPECT_EQ(Labels(ui.Entry({"File"})), (std::vector<std::string>{"Open...", "Exit"}));
+  EXPECT_EQ(Labels(ui.Entry({"File"})), (std::vector<std::string>{"Open...", "Recover...", "Exit"}));
 }
 
 }  // namespace

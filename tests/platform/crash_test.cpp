@@ -2,7 +2,11 @@
 
 #include <csignal>
 #include <cstdlib>
+#include <cstdio>
 #include <exception>
+#include <fstream>
+#include <sstream>
+#include <string>
 
 #include "platform/crash.h"
 #include "tests/platform/dialog_fixture.h"
@@ -50,12 +54,13 @@ TEST_F(CrashDialogTest, FatalSignalsShowTheDialogUntilQuitWithoutSaving) {
   struct Case {
     const char* name;
     void (*crash)();
+    int sig;  // the exit code is 128 + this
   };
   const Case cases[] = {
-      {"SIGSEGV", [] { raise(SIGSEGV); }}, {"SIGBUS", [] { raise(SIGBUS); }},
-      {"SIGFPE", [] { raise(SIGFPE); }},   {"SIGILL", [] { raise(SIGILL); }},
-      {"abort", [] { std::abort(); }},     {"terminate", [] { std::terminate(); }},
-      {"null write", WriteThroughNull},    {"stack overflow", OverflowTheStack},
+      {"SIGSEGV", [] { raise(SIGSEGV); }, SIGSEGV},       {"SIGBUS", [] { raise(SIGBUS); }, SIGBUS},
+      {"SIGFPE", [] { raise(SIGFPE); }, SIGFPE},          {"SIGILL", [] { raise(SIGILL); }, SIGILL},
+      {"abort", [] { std::abort(); }, SIGABRT},           {"terminate", [] { std::terminate(); }, SIGABRT},
+      {"null write", WriteThroughNull, SIGSEGV},          {"stack overflow", OverflowTheStack, SIGSEGV},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -66,7 +71,7 @@ TEST_F(CrashDialogTest, FatalSignalsShowTheDialogUntilQuitWithoutSaving) {
           InstallCrashHandler();
           c.crash();
         },
-        ::testing::ExitedWithCode(0), "");
+        ::testing::ExitedWithCode(128 + c.sig), "");
     const std::vector<std::string> expected = {CrashLine("Save Changes to IPS patch and... Restart"),
                                                CrashLine("whatever"), CrashLine("Quit Without Saving")};
     EXPECT_EQ(LogLines(), expected);
@@ -80,7 +85,7 @@ TEST_F(CrashDialogTest, AnswersRunningOutQuitWithoutSaving) {
         InstallCrashHandler();
         raise(SIGSEGV);
       },
-      ::testing::ExitedWithCode(0), "");
+      ::testing::ExitedWithCode(128 + SIGSEGV), "");
   EXPECT_EQ(LogLines(), std::vector<std::string>{CrashLine("Quit Without Saving")});
 }
 
@@ -92,7 +97,37 @@ TEST_F(CrashDialogTest, WithoutDisplayOrScriptTheDialogIsPrintedAndQuits) {
         InstallCrashHandler();
         raise(SIGSEGV);
       },
-      ::testing::ExitedWithCode(0), "QBRRE - Program Crash!!\nWhile running");
+      ::testing::ExitedWithCode(128 + SIGSEGV), "QBRRE - Program Crash!!\nWhile running");
+  EXPECT_EQ(LogLines(), std::vector<std::string>{CrashLine("Quit Without Saving")});
+}
+
+// The keeper runs once, before the dialog asks anything: a dialog that never returns keeps the work all
+// the same.
+TEST_F(CrashDialogTest, TheWorkKeeperRunsBeforeTheDialog) {
+  UseScript("Quit Without Saving\n");
+  static std::string marker, log;
+  marker = Path("kept");
+  log = Path("log.jsonl");
+  std::remove(marker.c_str());
+  std::remove(Path("log.jsonl").c_str());
+  EXPECT_EXIT(
+      {
+        SetCrashWorkKeeper([] {
+          // The log has no line yet: the dialog has not been shown.
+          const bool before = !std::ifstream(log).good();
+          if (FILE* f = std::fopen(marker.c_str(), "a")) {
+            std::fputs(before ? "before\n" : "after\n", f);
+            std::fclose(f);
+          }
+        });
+        InstallCrashHandler();
+        raise(SIGBUS);
+      },
+      ::testing::ExitedWithCode(128 + SIGBUS), "");
+  std::ifstream kept(marker);
+  std::stringstream text;
+  text << kept.rdbuf();
+  EXPECT_EQ(text.str(), "before\n");
   EXPECT_EQ(LogLines(), std::vector<std::string>{CrashLine("Quit Without Saving")});
 }
 

@@ -2,12 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <algorithm>
-#include <chrono>
-#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -18,11 +12,8 @@
 #include "rom/globaldata.h"
 #include "rom/image_edits.h"
 #include "rom/ips_patch.h"
-#include "rom/recovery_copy.h"
 #include "shell/base/functions.h"
 #include "platform/allegro_include.h"
-#include "tests/common/file_rights.h"
-#include "tests/common/scoped_env.h"
 #include "tests/rom/rom_support.h"
 
 namespace fs = std::filesystem;
@@ -291,140 +282,6 @@ TEST_F(ImageSave, FailedSaveSaysSoAndKeepsTheEditsUnsaved) {
   EXPECT_NE(log.boxes[1].text.find("The file on disk was not changed."), std::string::npos);
   EXPECT_EQ(ImageFilePath(), path.string());
   EXPECT_TRUE(QBR1_HasUnsavedEdits());
-}
-
-TEST_F(ImageSave, RecoveryCopyHoldsTheEditsBesideTheFile) {
-  const std::vector<char> original = ImageWithCrc(kImageSize, kQBR1KnownCRC32);
-  const fs::path path = OpenFile("game.smc", original);
-  ASSERT_TRUE(SaveRecoveryCopy());
-  EXPECT_FALSE(fs::exists(path.string() + ".recovery"));  // nothing to keep
-  QBR1_WriteByte(0x10, 0x55);
-  ASSERT_TRUE(SaveRecoveryCopy());
-  EXPECT_EQ(RecoveryCopyPath(), path.string() + ".recovery");
-  std::vector<char> expected = original;
-  expected[0x10] = 0x55;
-  EXPECT_TRUE(ReadWholeFile(path.string() + ".recovery") == expected);
-  EXPECT_TRUE(ReadWholeFile(path) == original);
-}
-
-// Runs SaveRecoveryCopy in a child process without the rights that override permission bits (so a
-// read-only folder is read-only also for root); its answer and what it printed on stderr.
-struct RecoveryRun {
-  bool saved;
-  std::string err;
-};
-RecoveryRun SaveRecoveryCopyReadOnly(const fs::path& err_file) {
-  const pid_t pid = fork();
-  if (pid == 0) {
-    DropFileOverrideRights();
-    std::FILE* err = std::freopen(err_file.c_str(), "w", stderr);
-    const bool saved = SaveRecoveryCopy();
-    if (err != nullptr) std::fclose(err);
-    _exit(saved ? 0 : 1);
-  }
-  int status = 0;
-  waitpid(pid, &status, 0);
-  return {WIFEXITED(status) && WEXITSTATUS(status) == 0, ReadText(err_file)};
-}
-
-// A folder that refuses the copy sends it to the state folder, named on stderr; when that refuses it
-// too, the edits are said to be lost and the answer is false (the program then exits non-zero).
-TEST_F(ImageSave, RecoveryCopyGoesToTheStateFolderWhenTheFilesFolderRefusesIt) {
-  const std::vector<char> original = ImageWithCrc(kImageSize, kQBR1KnownCRC32);
-  fs::create_directory(sandbox.dir() / "ro");
-  const fs::path path = sandbox.dir() / "ro" / "game.smc";
-  WriteWholeFile(path, original);
-  log.answers.push_back(path.string());
-  AppMenuOpenImage();
-  QBR1_WriteByte(0x10, 0x55);
-  std::vector<char> expected = original;
-  expected[0x10] = 0x55;
-  fs::permissions(sandbox.dir() / "ro", fs::perms::owner_read | fs::perms::owner_exec);
-  const fs::path state = sandbox.dir() / "state";
-  ScopedEnv xdg("XDG_STATE_HOME", state.c_str());
-
-  const RecoveryRun kept = SaveRecoveryCopyReadOnly(sandbox.dir() / "err1.txt");
-  EXPECT_TRUE(kept.saved);
-  const std::string fallback = FallbackRecoveryPath(path.string());
-  EXPECT_EQ(fs::path(fallback).parent_path(), state / "qbrre" / "recovery");
-  EXPECT_EQ(fs::path(fallback).filename().string().rfind("game.smc-", 0), 0u) << fallback;
-  EXPECT_TRUE(ReadWholeFile(fallback) == expected);
-  EXPECT_FALSE(fs::exists(path.string() + ".recovery"));
-  EXPECT_EQ(std::count(kept.err.begin(), kept.err.end(), '\n'), 1) << kept.err;
-  EXPECT_NE(kept.err.find("the unsaved edits are in \"" + fallback + "\""), std::string::npos) << kept.err;
-
-  fs::remove_all(state);
-  fs::create_directory(state);
-  fs::permissions(state, fs::perms::owner_read | fs::perms::owner_exec);
-  const RecoveryRun lost = SaveRecoveryCopyReadOnly(sandbox.dir() / "err2.txt");
-  EXPECT_FALSE(lost.saved);
-  EXPECT_EQ(std::count(lost.err.begin(), lost.err.end(), '\n'), 1) << lost.err;
-  EXPECT_EQ(lost.err.rfind("qbrre: the unsaved edits are lost", 0), 0u) << lost.err;
-  fs::permissions(state, fs::perms::owner_all);
-  fs::permissions(sandbox.dir() / "ro", fs::perms::owner_all);
-  EXPECT_TRUE(ReadWholeFile(path) == original);
-}
-
-// Opening a file with a newer recovery copy (beside it or in the state folder) asks; Yes shows the
-// copy's edits as one unsaved, undoable edit, No leaves the image and both files as they were. A copy
-// older than the file is not offered.
-TEST_F(ImageSave, OpenOffersANewerRecoveryCopy) {
-  const std::vector<char> original = ImageWithCrc(kImageSize, kQBR1KnownCRC32);
-  std::vector<char> edited = original;
-  edited[0x20] = static_cast<char>(~edited[0x20]);
-  edited[0x21] = static_cast<char>(~edited[0x21]);
-  edited[0x3000] = static_cast<char>(~edited[0x3000]);
-  const fs::path state = sandbox.dir() / "state";
-  ScopedEnv xdg("XDG_STATE_HOME", state.c_str());
-  const fs::path path = sandbox.dir() / "game.smc";
-  const auto age = [](const fs::path& p, int seconds) {
-    fs::last_write_time(p, fs::file_time_type::clock::now() + std::chrono::seconds(seconds));
-  };
-  struct Case {
-    const char* name;
-    bool in_state_folder;
-    int copy_age;  // seconds from now of the copy's time; the file's is -100
-    const char* answer;
-    bool restored;
-  };
-  const Case cases[] = {
-      {"beside, yes", false, 0, "yes", true},
-      {"state folder, yes", true, 0, "yes", true},
-      {"beside, no", false, 0, "no", false},
-      {"older copy", false, -200, "", false},
-  };
-  for (const Case& c : cases) {
-    fs::remove_all(state);
-    fs::remove(path.string() + ".recovery");
-    WriteWholeFile(path, original);
-    age(path, -100);
-    const fs::path copy =
-        c.in_state_folder ? fs::path(FallbackRecoveryPath(path.string())) : fs::path(path.string() + ".recovery");
-    fs::create_directories(copy.parent_path());
-    WriteWholeFile(copy, edited);
-    age(copy, c.copy_age);
-    log.boxes.clear();
-    log.answers = {path.string()};
-    if (*c.answer) log.answers.push_back(c.answer);
-    AppMenuOpenImage();
-
-    const bool asked = *c.answer != '\0';
-    ASSERT_EQ(log.boxes.size(), asked ? 3u : 2u) << c.name;
-    if (asked) {
-      EXPECT_EQ(log.boxes[1].kind, BoxKind::Question) << c.name;
-      EXPECT_EQ(log.boxes[1].text, "Restore the unsaved edits from \"" + copy.string() + "\"?") << c.name;
-    }
-    EXPECT_EQ(QBR1_HasUnsavedEdits(), c.restored) << c.name;
-    EXPECT_EQ(QBR1[0x3000] == edited[0x3000], c.restored) << c.name;
-    EXPECT_TRUE(ReadWholeFile(path) == original) << c.name;
-    EXPECT_TRUE(ReadWholeFile(copy) == edited) << c.name;
-    if (c.restored) {
-      EXPECT_TRUE(QBR1_SavedFileBytes() == std::vector<unsigned char>(edited.begin(), edited.end())) << c.name;
-      ASSERT_TRUE(QBR1_Undo(nullptr)) << c.name;
-      EXPECT_FALSE(QBR1_HasUnsavedEdits()) << c.name;
-      EXPECT_EQ(QBR1[0x20], original[0x20]) << c.name;
-    }
-  }
 }
 
 }  // namespace

@@ -91,7 +91,7 @@ class RecentMenu : public ::testing::Test {
 };
 
 TEST_F(RecentMenu, AGoneFileIsGreyedAndChoosingItTakesItOffTheList) {
-  EXPECT_EQ(FileMenu(), (List{"Open...", "-", RecentEntryLabel(0, Path("gone.smc")),
+  EXPECT_EQ(FileMenu(), (List{"Open...", "Recover...", "-", RecentEntryLabel(0, Path("gone.smc")),
                               RecentEntryLabel(1, Path("game.smc")), "Exit"}));
   EXPECT_TRUE(CommandGreyed(0x0010));
   EXPECT_FALSE(CommandGreyed(0x0011));
@@ -110,7 +110,7 @@ TEST_F(RecentMenu, AGoneFileIsGreyedAndChoosingItTakesItOffTheList) {
   std::string kept = "[Engine]\nScale = 1\n\n[Recent]\nImage1 = ";
   kept += Path("game.smc") + "\n";
   EXPECT_EQ(ReadText("Configuration.INI"), kept);
-  EXPECT_EQ(FileMenu(), (List{"Open...", "-", RecentEntryLabel(0, Path("game.smc")), "Exit"}));
+  EXPECT_EQ(FileMenu(), (List{"Open...", "Recover...", "-", RecentEntryLabel(0, Path("game.smc")), "Exit"}));
   EXPECT_TRUE(QBR1.empty());
 }
 

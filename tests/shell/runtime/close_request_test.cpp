@@ -109,7 +109,8 @@ TEST_F(CloseRequest, SignalCloseKeepsTheWorkFirstWhenThereIsAny) {
   TakeCloseRequests();
   EXPECT_EQ(kept, 1);
   EXPECT_EQ(gate_calls, 0);  // a signal asks nothing
-  EXPECT_EQ(Closes(), std::vector<int>{kCloseConfirmed});
+  // Kept but not saved: the program ends with the signal's status.
+  EXPECT_EQ(Closes(), std::vector<int>{kCloseWorkKept});
   // Work that could not be kept anywhere closes all the same, marked as lost.
   keep_answer = false;
   EXPECT_TRUE(HandSignalCloseToWorker());
