@@ -23,6 +23,8 @@
 
 #include "rom/image_edits.h"
 #include "rom/image_save.h"
+#include "rom/image_transaction.h"
+#include "rom/open_image.h"
 #include "rom/patch_session.h"
 #include "shell/base/functions.h"
 
@@ -217,7 +219,8 @@ DocumentState doc;
 std::string pending_recovery;
 
 std::string DocumentKey() {
-  return ImageFilePath() + "\n" + SessionImagePath() + "\n" + SessionPatchPath() + "\n" + ImageGameConfig();
+  const OpenImage& image = TheImage();
+  return image.Path() + "\n" + image.PatchRomPath() + "\n" + image.PatchPath() + "\n" + image.ConfigFile();
 }
 
 bool Contains(const std::vector<std::string>& list, const std::string& item) {
@@ -274,8 +277,9 @@ bool AutosaveDue(double since_edit, double since_unwritten, double since_written
 }
 
 RecoveryIdentity OpenDocumentIdentity() {
-  if (!ImageFilePath().empty()) return MakeRecoveryIdentity(ImageFilePath(), "");
-  if (InPatchSession()) return MakeRecoveryIdentity(SessionImagePath(), SessionPatchPath());
+  const OpenImage& image = TheImage();
+  if (!image.Path().empty()) return MakeRecoveryIdentity(image.Path(), "");
+  if (image.InPatchSession()) return MakeRecoveryIdentity(image.PatchRomPath(), image.PatchPath());
   return {};
 }
 
@@ -371,7 +375,7 @@ bool RestoreRecoveryBytes(const std::vector<unsigned char>& file) {
   // edit, so the document then holds the copy; the copier header is not part of the image and stays
   // as opened.
   const std::size_t header = QBR1_HeaderSize();
-  QBR1_BeginEdit(-1, "Restore recovery copy");
+  ImageTransaction edit(QBR1_Document(), "Restore recovery copy");
   std::size_t i = header;
   while (i < file.size()) {
     if (file[i] == now[i]) {
@@ -383,7 +387,7 @@ bool RestoreRecoveryBytes(const std::vector<unsigned char>& file) {
     QBR1_WriteBytes(i - header, file.data() + i, end - i);
     i = end;
   }
-  QBR1_EndEdit();
+  edit.Commit();
   return true;
 }
 

@@ -10,6 +10,7 @@
 #include "rom/AppMenu.h"
 #include "rom/autosave.h"
 #include "rom/image_save.h"
+#include "rom/open_image.h"
 #include "rom/patch_open.h"
 #include "rom/recovery_store.h"
 #include "shell/app/demo_open.h"
@@ -65,7 +66,7 @@ void RecoverFromCopy() {
   if (chosen.empty()) return;
   for (const RecoveryCopy& copy : copies) {
     if (fs::path(copy.path).filename().string() != chosen) continue;
-    if (ImageIsOpen() && copy.id == OpenDocumentIdentity()) {
+    if (TheImage().IsOpen() && copy.id == OpenDocumentIdentity()) {
       RecoveryCopy whole;
       if (!ReadRecoveryCopy(copy.path, whole, true) || !RestoreRecoveryBytes(whole.bytes))
         ErrorBox("\"" + copy.path + "\" does not fit the image as it is open; nothing was restored.", kTitle);
