@@ -306,10 +306,14 @@ TEST_F(SaveEndToEnd, EveryEndKeepsTheEditsInARecoveryCopy) {
     }
     setenv("DISPLAY", shared_display.c_str(), 1);
     ASSERT_FALSE(HasFatalFailure());
-    if (c.wait_for_autosave)
+    if (c.wait_for_autosave) {
       ASSERT_TRUE(WaitUntil([&] { return RecoveryCopies().size() == 1; })) << "no autosave" << app->Stderr();
-    if (c.lose_display) own->Stop();
-    else ASSERT_EQ(kill(app->pid(), c.sig), 0);
+    }
+    if (c.lose_display) {
+      own->Stop();
+    } else {
+      ASSERT_EQ(kill(app->pid(), c.sig), 0);
+    }
     const std::optional<int> status = app->WaitForExit(5.0);
     ASSERT_TRUE(status.has_value()) << "still running 5 s later";
     EXPECT_NE(*status, 0) << app->Stderr();
