@@ -249,7 +249,9 @@ TEST_F(Recovery, OpeningOffersANewerCopyAndSaveRemovesIt) {
     const std::string stem = fs::path(copy).stem().string();
     const bool declined = std::string(c.answer) == "no";
     EXPECT_EQ(CopyNames().size(), declined ? 2u : 1u);
-    if (declined) EXPECT_TRUE(fs::exists(Folder() / (stem + ".1.recovery")));
+    if (declined) {
+      EXPECT_TRUE(fs::exists(Folder() / (stem + ".1.recovery")));
+    }
     log.answers.clear();
     ASSERT_TRUE(SaveImage());
     EXPECT_TRUE(CopyNames().empty());
