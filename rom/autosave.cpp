@@ -249,15 +249,6 @@ std::string CurrentHeader(std::size_t size) {
   return RecoveryHeader(doc.id, ImageGameConfig(), QBR1_UndoCount(), size);
 }
 
-std::string TimeText(long long ns) {
-  const std::time_t seconds = static_cast<std::time_t>(ns / 1000000000LL);
-  std::tm local {};
-  localtime_r(&seconds, &local);
-  char text[32];
-  std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
-  return text;
-}
-
 // The newest time of the document's files on disk (none for the demo image).
 long long FilesModifiedNs(const RecoveryIdentity& id) {
   long long newest = 0;
@@ -412,7 +403,7 @@ void OfferRecoveryOnOpen() {
   if (offered != nullptr) {
     const bool restore =
         !chosen.empty() || YesNoBox("Restore the unsaved edits of \"" + ImageDisplayName() + "\" from " +
-                                        TimeText(offered->modified_ns) + "?",
+                                        RecoveryTimeText(offered->modified_ns) + "?",
                                     "Unsaved Edits Found");
     RecoveryCopy whole;
     if (restore && ReadRecoveryCopy(offered->path, whole, true)) {

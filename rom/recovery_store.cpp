@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <ctime>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -159,4 +160,13 @@ std::vector<RecoveryCopy> RecoveryCopiesOf(const std::string& folder, const Reco
   std::vector<RecoveryCopy> copies = ListRecoveryCopies(folder);
   std::erase_if(copies, [&](const RecoveryCopy& copy) { return !(copy.id == id); });
   return copies;
+}
+
+std::string RecoveryTimeText(long long ns) {
+  const std::time_t seconds = static_cast<std::time_t>(ns / 1000000000LL);
+  std::tm local {};
+  localtime_r(&seconds, &local);
+  char text[32];
+  std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
+  return text;
 }

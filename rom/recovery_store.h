@@ -57,3 +57,6 @@ bool ReadRecoveryCopy(const std::string& path, RecoveryCopy& out, bool with_byte
 std::vector<RecoveryCopy> ListRecoveryCopies(const std::string& folder);
 // The copies of one document in `folder`, newest first.
 std::vector<RecoveryCopy> RecoveryCopiesOf(const std::string& folder, const RecoveryIdentity& id);
+
+// A copy's time as the offer and the Recover list show it: local "YYYY-MM-DD HH:MM:SS".
+std::string RecoveryTimeText(long long ns);

@@ -29,15 +29,6 @@ std::string DocumentName(const RecoveryIdentity& id) {
   return fs::path(id.patch).filename().string() + " on " + id.image;
 }
 
-std::string TimeText(long long ns) {
-  const std::time_t seconds = static_cast<std::time_t>(ns / 1000000000LL);
-  std::tm local {};
-  localtime_r(&seconds, &local);
-  char text[32];
-  std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
-  return text;
-}
-
 // Opens the copy's document; its image-opened hook then restores the copy (SetPendingRecovery).
 bool OpenDocumentOf(const RecoveryCopy& copy) {
   SetPendingRecovery(copy.path);
@@ -59,7 +50,7 @@ void RecoverFromCopy() {
   }
   std::vector<std::vector<std::string>> rows;
   for (const RecoveryCopy& copy : copies)
-    rows.push_back({fs::path(copy.path).filename().string(), DocumentName(copy.id), TimeText(copy.modified_ns),
+    rows.push_back({fs::path(copy.path).filename().string(), DocumentName(copy.id), RecoveryTimeText(copy.modified_ns),
                     std::to_string(copy.size) + " bytes"});
   const std::string chosen = PlatformChooseFromList(kTitle, "Choose the unsaved edits to restore:",
                                                     {"Copy", "Image", "Time", "Size"}, rows);
