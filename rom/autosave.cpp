@@ -243,8 +243,6 @@ void Prepare() {
   PrepareCrashSlot(doc.copy_path, RecoveryHeaderPrefix(doc.id, ImageGameConfig()));
 }
 
-bool ImageOpen() { return !QBR1_OpenedFile().empty(); }
-
 std::string CurrentHeader(std::size_t size) {
   return RecoveryHeader(doc.id, ImageGameConfig(), QBR1_UndoCount(), size);
 }
@@ -275,11 +273,14 @@ RecoveryIdentity OpenDocumentIdentity() {
 }
 
 void AutosaveTick() {
-  if (!ImageOpen()) return;
-  if (DocumentKey() != doc.key) Prepare();
+  if (!TheImage().IsOpen()) return;
   const Clock::time_point now = Clock::now();
   const unsigned long long generation = QBR1_EditGeneration();
   if (generation != doc.seen_generation) {
+    // Which document this is can change only with a new image, whose bytes bring a new generation,
+    // or with Save As, which leaves nothing to keep until the next edit: so it is asked here, once
+    // per change, not in every pass.
+    if (DocumentKey() != doc.key) Prepare();
     doc.seen_generation = generation;
     doc.last_edit = now;
     if (!doc.unwritten) doc.first_unwritten = now;
@@ -304,7 +305,7 @@ void AutosaveTick() {
 
 bool KeepWorkNow() {
   Writer().WaitIdle(true);
-  if (!ImageOpen() || !QBR1_HasUnsavedEdits()) return true;
+  if (!TheImage().IsOpen() || !QBR1_HasUnsavedEdits()) return true;
   if (DocumentKey() != doc.key) Prepare();
   const std::vector<unsigned char> bytes = QBR1_SavedFileBytes();
   std::string error = "no state folder is known (neither XDG_STATE_HOME nor HOME is set)";
